@@ -1,0 +1,3 @@
+#include "ui/Main.h"
+
+void Main::Timer1_Timer() {}

@@ -1,0 +1,51 @@
+#include "host/vantor.h"
+
+#include "model/arrays.h"
+
+namespace Vantor {
+
+using VantorTypeLib::Variant;
+
+std::shared_ptr<VantorTypeLib::IPluginHelper> pluginHelper;
+std::uint8_t outputWasActive;
+std::int32_t sweepCounter;
+
+namespace {
+
+// A failing host call must not stop the tick: its error ends here.
+template <class Call>
+void guarded(Call&& call) {
+  try {
+    call();
+  } catch (...) {
+  }
+}
+
+void sendToHost(Variant channel, Variant value) {
+  guarded([&] { pluginHelper->MyStream().UserInteraction(); });
+  guarded([&] { pluginHelper->MyStream().SetChannel(channel, value, Variant::boolean(true)); });
+}
+
+}  // namespace
+
+void OutputChannel(std::int32_t channel, std::int32_t& value) {
+  if (!pluginHelper) return;
+  if (Arrays::dmxOutputActive == 1) {
+    sendToHost(Variant::i32(channel), Variant::i32(value));
+    outputWasActive = 1;
+    return;
+  }
+  if (outputWasActive != 1) return;
+  // Output was just switched off: every channel goes dark once; the call's
+  // own channel and value are not sent.
+  for (sweepCounter = 1; sweepCounter <= 1024; ++sweepCounter)
+    sendToHost(Variant::i32(sweepCounter), Variant::i16(0));
+  outputWasActive = 0;
+}
+
+void SendBeat() {
+  if (!pluginHelper) return;
+  guarded([] { pluginHelper->Messages().Send(Variant::i32(9), Variant::i16(1), Variant::i16(0)); });
+}
+
+}  // namespace Vantor

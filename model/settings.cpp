@@ -1,0 +1,4 @@
+#include "ui/Main.h"
+
+void Main::load_settings() {}
+void Main::save_settings() {}

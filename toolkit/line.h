@@ -1,0 +1,22 @@
+#pragma once
+#include "toolkit/control.h"
+
+namespace tk {
+
+struct LineState {
+  float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+  OleColor borderColor = kBlack;
+  bool operator==(const LineState&) const = default;
+};
+
+// A line control: two end points in the container's twips.
+class Line : public StatefulControl<LineState> {
+ public:
+  Line(Form& form, std::string name, LineState design);
+  const LineState& points() const { return state_; }
+  void setY(float y);  // both ends to the same height
+  void setPoints(LineState points) { assign(state_, points); }
+  std::optional<std::string> property(std::string_view name) const override;
+};
+
+}  // namespace tk

@@ -1,0 +1,31 @@
+#include "vantorhost/host_helper.h"
+
+#include <string>
+
+using VantorTypeLib::Variant;
+
+namespace {
+
+std::string text(const Variant& v) {
+  if (v.type == Variant::Type::Boolean) return v.value ? "True" : "False";
+  return std::to_string(v.value);
+}
+
+}  // namespace
+
+void HostHelper::UserInteraction() {
+  if (trace_) trace_->line("UserInteraction");
+}
+
+void HostHelper::SetChannel(Variant& channel, Variant& value, const Variant& flag) {
+  if (trace_) trace_->line("SetChannel " + text(channel) + " " + text(value) + " " + text(flag));
+  if (channels_.set(channel.value, value.value, clock_()) && onChannelsChanged) onChannelsChanged();
+}
+
+void HostHelper::Send(const Variant& message, const Variant& arg1, const Variant& arg2) {
+  if (trace_) trace_->line("Send " + text(message) + " " + text(arg1) + " " + text(arg2));
+  if (message.value == 9 && arg1.value == 1 && arg2.value == 0) {
+    beats_.beat(clock_());
+    if (onBeat) onBeat();
+  }
+}

@@ -1,0 +1,17 @@
+#pragma once
+#include <optional>
+#include <string>
+
+// The command line, parsed.
+struct HostOptions {
+  enum class Mode { Desktop, Headless, Script, ListSources, ListBins, Version };
+  Mode mode = Mode::Desktop;
+  std::string scriptPath;
+  std::string tracePath;               // empty: standard output
+  std::optional<std::string> audio;    // bridge source URI; unset: the mode's default
+  std::string dmx = "auto";            // "ola", "none" or "auto" (OLA when olad answers)
+  int universe = 1;
+  int olaPort = 9010;
+  std::string settingsDir;
+  std::string pluginPath;
+};

@@ -1,0 +1,51 @@
+#pragma once
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "host/VantorTypeLib.h"
+#include "toolkit/event_loop.h"
+#include "toolkit/form.h"
+#include "vantorhost/beat_tool.h"
+#include "vantorhost/channel_buffer.h"
+#include "vantorhost/host_helper.h"
+#include "vantorhost/plugin_library.h"
+
+// The host with its plug-in loaded: creates the plug-in object, calls Init
+// with the helper, reads the module information and loads the window it
+// names. The same for the desktop, headless runs and scripts.
+class HostSession {
+ public:
+  HostSession(std::string pluginPath, tk::EventLoop& loop);
+  ~HostSession();
+
+  // Loads the library and the plug-in; throws std::runtime_error on failure.
+  void start();
+  // Unloads the plug-in module (its windows leave without events) and loads
+  // it anew: the tables start from zero.
+  void reload();
+  // Drops the plug-in at the end of the process: nothing is saved unless
+  // the window was closed before.
+  void stop();
+
+  tk::Form* mainWindow() const { return moduleInfo_ ? moduleInfo_->window : nullptr; }
+  const VantorTypeLib::ModuleInfo* moduleInfo() const { return moduleInfo_.get(); }
+  IPluginDiagnostics* diagnostics() const { return library_ ? library_->diagnostics() : nullptr; }
+  // Loads and shows the main window again after it was closed.
+  void openMainWindow();
+
+  ChannelBuffer& channels() { return channels_; }
+  BeatTool& beats() { return beats_; }
+  HostHelper& helper() { return *helper_; }
+  tk::EventLoop& loop() { return loop_; }
+
+ private:
+  std::string pluginPath_;
+  tk::EventLoop& loop_;
+  ChannelBuffer channels_;
+  BeatTool beats_;
+  std::shared_ptr<HostHelper> helper_;
+  std::unique_ptr<PluginLibrary> library_;
+  std::unique_ptr<VantorTypeLib::IPlugInObject> plugin_;
+  std::unique_ptr<VantorTypeLib::ModuleInfo> moduleInfo_;
+};

@@ -1,0 +1,5 @@
+#pragma once
+#include <string_view>
+
+// The host's log: one clear line per event on standard error.
+void hostLog(std::string_view message);

@@ -1,0 +1,36 @@
+// sonvero: the lighting host's stand-in. Loads the plug-in, hands it the
+// helper object, shows its main window and drives it: on the desktop, headless
+// on the real clock, or from a session script on simulated time.
+#include <CLI/CLI.hpp>
+#include <cstdlib>
+#include <iostream>
+
+#include "vantorhost/host_options.h"
+#include "vantorhost/run_modes.h"
+
+int main(int argc, char** argv) {
+  HostOptions options;
+  CLI::App cli{"Sonvero: sound-to-light for DMX lighting"};
+  cli.set_version_flag("--version", "sonvero 0.16.0a");
+  bool headless = false, listSources = false, listBins = false;
+  cli.add_flag("--headless", headless, "run without windows on the real clock until interrupted");
+  cli.add_option("--script", options.scriptPath, "run a session script on simulated time")->check(CLI::ExistingFile);
+  cli.add_option("--trace", options.tracePath, "write the script's trace here (default: standard output)");
+  cli.add_option("--audio", options.audio, "audio source: pulse, pulse:NAME, file:PATH, demo, silence");
+  cli.add_option("--dmx", options.dmx, "DMX output: ola or none (default: ola when olad answers)")
+      ->check(CLI::IsMember({"ola", "none", "auto"}));
+  cli.add_option("--universe", options.universe, "OLA universe for channels 1..512 (513..1024 go to the next)")
+      ->check(CLI::Range(0, 2147483646));
+  cli.add_option("--ola-port", options.olaPort, "olad's RPC port")->check(CLI::Range(1, 65535));
+  cli.add_option("--settings-dir", options.settingsDir, "folder that holds Sonvero.ini");
+  cli.add_option("--plugin", options.pluginPath, "the plug-in library to load");
+  cli.add_flag("--list-sources", listSources, "list the capture sources of the sound server");
+  cli.add_flag("--list-bins", listBins, "list each spectrum pixel's frequency range");
+  CLI11_PARSE(cli, argc, argv);
+
+  if (listSources) options.mode = HostOptions::Mode::ListSources;
+  else if (listBins) options.mode = HostOptions::Mode::ListBins;
+  else if (!options.scriptPath.empty()) options.mode = HostOptions::Mode::Script;
+  else if (headless) options.mode = HostOptions::Mode::Headless;
+  return runHost(options);
+}

@@ -1,0 +1,38 @@
+#include "vantorhost/plugin_library.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <stdexcept>
+
+PluginLibrary::PluginLibrary(const std::string& path) : path_(path) {
+  handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!handle_) throw std::runtime_error(std::string("cannot load plug-in: ") + dlerror());
+  factory_ = reinterpret_cast<VantorTypeLib::FactoryFunction>(dlsym(handle_, VantorTypeLib::kFactorySymbol));
+  auto diagnostics = reinterpret_cast<DiagnosticsFunction>(dlsym(handle_, kDiagnosticsSymbol));
+  if (!factory_) {
+    dlclose(handle_);
+    throw std::runtime_error("not a Vantor plug-in (no " + std::string(VantorTypeLib::kFactorySymbol) + "): " + path);
+  }
+  diagnostics_ = diagnostics ? diagnostics() : nullptr;
+}
+
+PluginLibrary::~PluginLibrary() {
+  if (handle_) dlclose(handle_);
+}
+
+std::unique_ptr<VantorTypeLib::IPlugInObject> PluginLibrary::create() const {
+  return std::unique_ptr<VantorTypeLib::IPlugInObject>(factory_());
+}
+
+std::string defaultPluginPath() {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+  if (ec) return "libsonvero.so";
+  for (const fs::path& candidate : {exe.parent_path() / "libsonvero.so",
+                                    exe.parent_path().parent_path() / "lib" / "sonvero" / "libsonvero.so"})
+    if (fs::exists(candidate)) return candidate.string();
+  return (exe.parent_path() / "libsonvero.so").string();
+}

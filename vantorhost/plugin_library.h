@@ -1,0 +1,30 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "host/VantorTypeLib.h"
+#include "host/plugin_diagnostics.h"
+
+// A plug-in library opened with dlopen: its factory and diagnostics.
+class PluginLibrary {
+ public:
+  // Throws std::runtime_error with dlerror's text when the library or its
+  // factory cannot be found.
+  explicit PluginLibrary(const std::string& path);
+  ~PluginLibrary();
+  PluginLibrary(const PluginLibrary&) = delete;
+  PluginLibrary& operator=(const PluginLibrary&) = delete;
+
+  std::unique_ptr<VantorTypeLib::IPlugInObject> create() const;
+  IPluginDiagnostics* diagnostics() const { return diagnostics_; }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+  void* handle_ = nullptr;
+  VantorTypeLib::FactoryFunction factory_ = nullptr;
+  IPluginDiagnostics* diagnostics_ = nullptr;
+};
+
+// The default plug-in: beside the executable, or in ../lib/sonvero.
+std::string defaultPluginPath();

@@ -1,0 +1,7 @@
+#pragma once
+#include "vantorhost/host_options.h"
+
+// Runs the mode the options chose; returns the process exit status.
+int runHost(HostOptions& options);
+int runScript(const HostOptions& options);
+int runHeadless(const HostOptions& options);

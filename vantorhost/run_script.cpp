@@ -1,0 +1,66 @@
+#include <fstream>
+#include <iostream>
+#include <stdexcept>
+
+#include "audio/vbvis/vbvis.h"
+#include "toolkit/application.h"
+#include "toolkit/simulated_loop.h"
+#include "vantorhost/log.h"
+#include "vantorhost/run_modes.h"
+#include "vantorhost/script_runner.h"
+
+namespace {
+
+std::int64_t simulatedNow(void* loop) { return static_cast<tk::SimulatedLoop*>(loop)->nowMs(); }
+
+}  // namespace
+
+int runScript(const HostOptions& options) {
+  std::ifstream script(options.scriptPath);
+  if (!script) {
+    hostLog("cannot read script " + options.scriptPath);
+    return 1;
+  }
+  std::ofstream traceFile;
+  if (!options.tracePath.empty()) {
+    traceFile.open(options.tracePath, std::ios::binary | std::ios::trunc);
+    if (!traceFile) {
+      hostLog("cannot write trace " + options.tracePath);
+      return 1;
+    }
+  }
+  std::ostream& out = options.tracePath.empty() ? std::cout : traceFile;
+
+  tk::SimulatedLoop loop;
+  tk::app().setLoop(&loop);
+  vbvis_set_clock(&simulatedNow, &loop);
+  if (vbvis_open(options.audio.value_or("script").c_str()) != 0) {
+    hostLog("unknown audio source: " + options.audio.value_or(""));
+    return 1;
+  }
+  Trace trace(out, [&loop] { return loop.nowMs(); });
+
+  int status = 0;
+  {
+    HostSession session(options.pluginPath, loop);
+    session.helper().setTrace(&trace);
+    try {
+      session.start();
+      ScriptRunner runner(session, loop, trace);
+      runner.run(script);
+    } catch (const ScriptFailure& f) {
+      trace.flush();
+      std::cerr << "error " << f.line << ": " << f.message << std::endl;
+      status = 2;
+    } catch (const std::runtime_error& e) {
+      hostLog(e.what());
+      status = 1;
+    }
+    trace.flush();
+    session.helper().setTrace(nullptr);
+  }
+  vbvis_set_clock(nullptr, nullptr);
+  vbvis_close();
+  tk::app().setLoop(nullptr);
+  return status;
+}

@@ -1,0 +1,61 @@
+#pragma once
+// A session script line, parsed and checked, before it runs.
+#include <cstdint>
+#include <string>
+#include <variant>
+#include <vector>
+
+// FORM[#K][.CONTROL[(INDEX)]][.PROPERTY]
+struct ControlRef {
+  std::string form;      // "Main", "Presets_Channel", "Kanäle", "frmAbout"
+  int instance = 0;      // K of FORM#K (1 = oldest still open); 0: the one opened last
+  std::string control;   // empty: the form itself
+  int index = -1;        // control array index, -1 for none
+  std::string property;  // for print
+  // The name as print lines write it: Main.Option1(2).Value
+  std::string canonical() const;
+};
+
+namespace cmd {
+struct Audio { std::string uri; };
+struct Spectrum { std::int16_t count; std::string text; };
+struct Vu { std::int16_t left, right; };
+struct BarSet { int slot; std::int16_t fromPixel, toPixel, boost, threshold; std::uint8_t setOnExceed; std::int16_t setValue; };
+struct BarClear { int slot; };
+struct List { int id; int slot; std::vector<std::int16_t> entries; };
+struct Set { ControlRef ref; std::int64_t value; };
+struct Select { ControlRef ref; std::int64_t index; };
+struct Type { ControlRef ref; std::string text; };
+struct Click { ControlRef ref; };
+struct Key { ControlRef form; bool enter; };
+struct Close { ControlRef form; };
+struct Open {};
+struct Reload {};
+struct Advance { std::int64_t ms; };
+struct PrintProperty { ControlRef ref; };
+struct PrintForms {};
+struct PrintDraw {};
+struct PrintBar { int slot; };
+struct PrintList { int id; int slot; };
+struct PrintModuleInfo {};
+// Not in the user's help: drives channel output directly.
+struct TestOutput { std::int32_t channel, value; std::uint8_t active; };
+}  // namespace cmd
+
+using Command = std::variant<std::monostate, cmd::Audio, cmd::Spectrum, cmd::Vu, cmd::BarSet, cmd::BarClear,
+                             cmd::List, cmd::Set, cmd::Select, cmd::Type, cmd::Click, cmd::Key, cmd::Close,
+                             cmd::Open, cmd::Reload, cmd::Advance, cmd::PrintProperty, cmd::PrintForms,
+                             cmd::PrintDraw, cmd::PrintBar, cmd::PrintList, cmd::PrintModuleInfo,
+                             cmd::TestOutput>;
+
+struct ParseError {
+  std::string message;
+};
+
+// Splits a line into tokens: blanks and tabs separate, a token in double
+// quotes may hold blanks, '#' at the start of a token comments out the rest.
+// Throws ParseError.
+std::vector<std::string> tokenize(const std::string& line);
+// Parses one line; blank and comment lines give std::monostate. Throws
+// ParseError with the reason.
+Command parseCommand(const std::string& line);

@@ -1,0 +1,61 @@
+#pragma once
+#include <istream>
+#include <string>
+
+#include "toolkit/simulated_loop.h"
+#include "vantorhost/host_session.h"
+#include "vantorhost/script_command.h"
+#include "vantorhost/trace.h"
+
+struct ScriptFailure {
+  int line;
+  std::string message;
+};
+
+// Runs a session script on simulated time against a loaded plug-in and
+// writes the trace. A malformed line stops the run (ScriptFailure).
+class ScriptRunner {
+ public:
+  ScriptRunner(HostSession& session, tk::SimulatedLoop& loop, Trace& trace)
+      : session_(session), loop_(loop), trace_(trace) {}
+
+  // Runs every line of the script in order; throws ScriptFailure at the
+  // first line that is malformed or cannot run.
+  void run(std::istream& script);
+  void execute(const Command& command);
+
+ private:
+  tk::Form& form(const ControlRef& ref) const;
+  tk::Control& control(const ControlRef& ref) const;
+  void printProperty(const ControlRef& ref);
+
+  void operator()(std::monostate) {}
+  void operator()(const cmd::Audio& c);
+  void operator()(const cmd::Spectrum& c);
+  void operator()(const cmd::Vu& c);
+  void operator()(const cmd::BarSet& c);
+  void operator()(const cmd::BarClear& c);
+  void operator()(const cmd::List& c);
+  void operator()(const cmd::Set& c);
+  void operator()(const cmd::Select& c);
+  void operator()(const cmd::Type& c);
+  void operator()(const cmd::Click& c);
+  void operator()(const cmd::Key& c);
+  void operator()(const cmd::Close& c);
+  void operator()(const cmd::Open& c);
+  void operator()(const cmd::Reload& c);
+  void operator()(const cmd::Advance& c);
+  void operator()(const cmd::PrintProperty& c) { printProperty(c.ref); }
+  void operator()(const cmd::PrintForms& c);
+  void operator()(const cmd::PrintDraw& c);
+  void operator()(const cmd::PrintBar& c);
+  void operator()(const cmd::PrintList& c);
+  void operator()(const cmd::PrintModuleInfo& c);
+  void operator()(const cmd::TestOutput& c);
+
+  IPluginDiagnostics& diagnostics() const;
+
+  HostSession& session_;
+  tk::SimulatedLoop& loop_;
+  Trace& trace_;
+};
