@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Runs one golden session script and compares what it produced with what is
+# kept beside it:
+#   NAME.script        the script
+#   NAME.trace         the expected trace (standard output)
+#   NAME.status        expected exit status (default 0)
+#   NAME.stderr        expected standard error (only checked when present)
+#   NAME.ini           copied in as Sonvero.ini before the run (Windows-1252 bytes)
+#   NAME.ini.expected  Sonvero.ini as it must be after the run
+#   NAME.args          extra command-line arguments, one line
+# SONVERO_UPDATE_GOLDEN=1 rewrites the expected files from this run.
+set -u
+sonvero=$1
+script=$2
+base=${script%.script}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+settings=$work/settings
+mkdir -p "$settings"
+[ -f "$base.ini" ] && cp "$base.ini" "$settings/Sonvero.ini"
+args=()
+[ -f "$base.args" ] && read -r -a args < "$base.args"
+(cd "$(dirname "$script")" && "$sonvero" --script "$script" --settings-dir "$settings" "${args[@]}" \
+  > "$work/trace" 2> "$work/stderr")
+status=$?
+if [ "${SONVERO_UPDATE_GOLDEN:-0}" = 1 ]; then
+  cp "$work/trace" "$base.trace"
+  if [ "$status" != 0 ]; then echo "$status" > "$base.status"; cp "$work/stderr" "$base.stderr"; fi
+  [ -f "$base.ini.expected" ] && cp "$settings/Sonvero.ini" "$base.ini.expected"
+  exit 0
+fi
+expected_status=0
+[ -f "$base.status" ] && expected_status=$(cat "$base.status")
+fail=0
+if [ "$status" != "$expected_status" ]; then
+  echo "exit status $status, expected $expected_status"; cat "$work/stderr"; fail=1
+fi
+if ! diff -u "$base.trace" "$work/trace" > "$work/diff"; then
+  echo "trace differs:"; head -60 "$work/diff"; fail=1
+fi
+if [ -f "$base.stderr" ] && ! diff -u "$base.stderr" "$work/stderr"; then fail=1; fi
+if [ -f "$base.ini.expected" ] && ! cmp "$base.ini.expected" "$settings/Sonvero.ini"; then
+  echo "Sonvero.ini differs:"; diff <(od -c "$base.ini.expected") <(od -c "$settings/Sonvero.ini") | head -40; fail=1
+fi
+exit $fail
