@@ -1,0 +1,21 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "vantorhost/channel_buffer.h"
+#include "vantorhost/host_options.h"
+
+// Where the channel buffer goes besides the monitor and the trace.
+class DmxOutput {
+ public:
+  virtual ~DmxOutput() = default;
+  // Called often from the host's event loop (every few ms to 25 ms): sends
+  // what changed, refreshes, reconnects. Never blocks for long.
+  virtual void service(const ChannelBuffer& channels, std::int64_t nowMs) = 0;
+  // One line for the host's window and log, e.g. "DMX: OLA universes 1, 2".
+  virtual std::string status() const = 0;
+};
+
+// The output the options ask for ("none" sends nowhere).
+std::unique_ptr<DmxOutput> makeDmxOutput(const HostOptions& options);
