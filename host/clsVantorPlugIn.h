@@ -14,7 +14,8 @@ class clsVantorPlugIn : public VantorTypeLib::IPlugInObject,
   static constexpr const char* kModuleGuid = "{6f1c2a94-3b7e-4d58-9a0c-e25b81f4d7a3}";
   static constexpr const char* kAuthor = "Brandt, Kilian";
 
-  std::string PluginName() const { return kPluginName; }
+  // The class's own read-only property; the plug-in interface reads it.
+  std::string PluginName() override { return kPluginName; }
 
   VantorTypeLib::IVantorPlugin& plugin() override { return *this; }
   VantorTypeLib::IVantorModule& module() override { return *this; }
@@ -27,6 +28,5 @@ class clsVantorPlugIn : public VantorTypeLib::IPlugInObject,
   bool Disable() override { return false; }
   bool Configure() override { return true; }
   std::int32_t MessageHandle(std::int32_t&, std::int32_t&, std::int32_t&) override { return 0; }
-  std::string PluginName() override { return kPluginName; }
   std::unique_ptr<VantorTypeLib::ModuleInfo> GetModuleInfo() override;
 };

@@ -10,8 +10,8 @@
 #   NAME.args          extra command-line arguments, one line
 # SONVERO_UPDATE_GOLDEN=1 rewrites the expected files from this run.
 set -u
-sonvero=$1
-script=$2
+sonvero=$(realpath "$1")
+script=$(realpath "$2")
 base=${script%.script}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -25,6 +25,7 @@ args=()
 status=$?
 if [ "${SONVERO_UPDATE_GOLDEN:-0}" = 1 ]; then
   cp "$work/trace" "$base.trace"
+  rm -f "$base.status" "$base.stderr"
   if [ "$status" != 0 ]; then echo "$status" > "$base.status"; cp "$work/stderr" "$base.stderr"; fi
   [ -f "$base.ini.expected" ] && cp "$settings/Sonvero.ini" "$base.ini.expected"
   exit 0

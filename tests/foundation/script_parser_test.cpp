@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include "vantorhost/script_command.h"
+
+namespace {
+
+template <class T>
+T parsed(const std::string& line) {
+  Command c = parseCommand(line);
+  EXPECT_TRUE(std::holds_alternative<T>(c)) << line;
+  return std::get<T>(c);
+}
+
+std::string errorOf(const std::string& line) {
+  try {
+    parseCommand(line);
+  } catch (const ParseError& e) {
+    return e.message;
+  }
+  return "";
+}
+
+TEST(ScriptTokens, BlanksTabsQuotesAndComments) {
+  EXPECT_EQ(tokenize("  set\tMain.Check5   1  "), (std::vector<std::string>{"set", "Main.Check5", "1"}));
+  EXPECT_EQ(tokenize("type Kanäle.Combo1 \"1 2\" # comment"), (std::vector<std::string>{"type", "Kanäle.Combo1", "1 2"}));
+  EXPECT_EQ(tokenize("type X.Y \"a#b\""), (std::vector<std::string>{"type", "X.Y", "a#b"}));
+  EXPECT_EQ(tokenize("advance 75#x"), (std::vector<std::string>{"advance", "75#x"})) << "# only starts a token";
+  EXPECT_EQ(tokenize("type X.Y \"\""), (std::vector<std::string>{"type", "X.Y", ""}));
+  EXPECT_TRUE(tokenize("# only a comment").empty());
+  EXPECT_TRUE(tokenize("").empty());
+  EXPECT_TRUE(tokenize("\r").empty()) << "CR LF scripts read like LF ones";
+}
+
+TEST(ScriptCommands, ControlReferencesAndCanonicalNames) {
+  auto set = parsed<cmd::Set>("set Main.Option1(2) 1");
+  EXPECT_EQ(set.ref.form, "Main");
+  EXPECT_EQ(set.ref.control, "Option1");
+  EXPECT_EQ(set.ref.index, 2);
+  auto print = parsed<cmd::PrintProperty>("print Kanaele#2.ListView2.Rows");
+  EXPECT_EQ(print.ref.canonical(), "Kan\xC3\xA4le#2.ListView2.Rows");
+  EXPECT_EQ(parsed<cmd::PrintProperty>("print Main.Caption").ref.canonical(), "Main.Caption");
+  EXPECT_EQ(parsed<cmd::Close>("close Presets_Channel#1").form.instance, 1);
+}
+
+TEST(ScriptCommands, SpectrumCountsFromTheHexText) {
+  EXPECT_EQ(parsed<cmd::Spectrum>("spectrum 0A0bff").count, 3);
+  EXPECT_EQ(parsed<cmd::Spectrum>("spectrum 0A0").count, 1) << "an odd length rounds down";
+  EXPECT_EQ(parsed<cmd::Spectrum>("spectrum").count, 0);
+  auto raw = parsed<cmd::Spectrum>("spectrum-raw 5 \"zz 1\"");
+  EXPECT_EQ(raw.count, 5);
+  EXPECT_EQ(raw.text, "zz 1");
+  EXPECT_EQ(parsed<cmd::Spectrum>("spectrum-raw -3").count, -3);
+}
+
+TEST(ScriptCommands, TablesAndLists) {
+  auto bar = parsed<cmd::BarSet>("bar 287 1 288 200 255 1 255");
+  EXPECT_EQ(bar.slot, 287);
+  EXPECT_EQ(bar.setOnExceed, 1);
+  EXPECT_EQ(parsed<cmd::BarClear>("bar 3 clear").slot, 3);
+  auto list = parsed<cmd::List>("list 1 4 5 0 7");
+  EXPECT_EQ(list.slot, 4);
+  EXPECT_EQ(list.entries, (std::vector<std::int16_t>{5, 0, 7}));
+  EXPECT_TRUE(parsed<cmd::List>("list 6").entries.empty());
+  EXPECT_EQ(parsed<cmd::PrintList>("print list 1 9").slot, 9);
+}
+
+TEST(ScriptCommands, MalformedLinesSayWhy) {
+  EXPECT_NE(errorOf("frobnicate"), "");
+  EXPECT_NE(errorOf("advance"), "");
+  EXPECT_NE(errorOf("advance -1"), "");
+  EXPECT_NE(errorOf("advance 1.5"), "");
+  EXPECT_NE(errorOf("advance 99999999999999999999999"), "");
+  EXPECT_NE(errorOf("spectrum 0g"), "");
+  EXPECT_NE(errorOf("vu 40000 0"), "") << "levels are 16-bit";
+  EXPECT_NE(errorOf("bar 288 1 2 100 1 0 1"), "") << "slots are 0..287";
+  EXPECT_NE(errorOf("bar 0 1 2 100 1 256 1"), "") << "setOnExceed is 8-bit";
+  EXPECT_NE(errorOf("bar 0 1 2"), "");
+  EXPECT_NE(errorOf("list 7 1"), "");
+  EXPECT_NE(errorOf("list 1"), "") << "list 1 needs its slot";
+  EXPECT_NE(errorOf("list 2 70000"), "");
+  EXPECT_NE(errorOf("set Main.Check5"), "");
+  EXPECT_NE(errorOf("set Nowhere.Check5 1"), "") << "unknown form";
+  EXPECT_NE(errorOf("set Main.Option1(2 1"), "");
+  EXPECT_NE(errorOf("set Main 1"), "");
+  EXPECT_NE(errorOf("key Main Space"), "");
+  EXPECT_NE(errorOf("type Main.Combo \"open"), "");
+  EXPECT_NE(errorOf("print"), "");
+  EXPECT_NE(errorOf("print Main.Check5"), "") << "a control needs a property";
+  EXPECT_NE(errorOf("print list 2 0"), "") << "only list 1 takes a slot";
+  EXPECT_NE(errorOf("open now"), "");
+  EXPECT_EQ(errorOf("# fine"), "");
+}
+
+}  // namespace
