@@ -27,4 +27,7 @@ struct MainVariables {
   std::int16_t beatBarThreshold = 0;
   std::uint8_t beatBarState = 0;
   std::uint8_t beatVuArmed = 0, beatPixelArmed = 0, beatBarArmed = 0;
+  // The Beat: Balken bar read from the settings file while fewer bars exist;
+  // 0 when none waits. The tick restores it once the bar exists.
+  std::int16_t pendingBeatBar = 0;
 };

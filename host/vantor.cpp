@@ -21,9 +21,19 @@ void guarded(Call&& call) {
   }
 }
 
-void sendToHost(Variant channel, Variant value) {
-  guarded([&] { pluginHelper->MyStream().UserInteraction(); });
-  guarded([&] { pluginHelper->MyStream().SetChannel(channel, value, Variant::boolean(true)); });
+void sendToHost(VantorTypeLib::IMyStream& stream, Variant channel, Variant value) {
+  guarded([&] { stream.UserInteraction(); });
+  guarded([&] { stream.SetChannel(channel, value, Variant::boolean(true)); });
+}
+
+// The helper's stream, looked up once per call of OutputChannel; a host that
+// fails to hand it out gets no values from this call.
+VantorTypeLib::IMyStream* streamOf(VantorTypeLib::IPluginHelper& helper) {
+  try {
+    return &helper.MyStream();
+  } catch (...) {
+    return nullptr;
+  }
 }
 
 }  // namespace
@@ -31,15 +41,16 @@ void sendToHost(Variant channel, Variant value) {
 void OutputChannel(std::int32_t channel, std::int32_t& value) {
   if (!pluginHelper) return;
   if (Arrays::dmxOutputActive == 1) {
-    sendToHost(Variant::i32(channel), Variant::i32(value));
+    if (auto* stream = streamOf(*pluginHelper)) sendToHost(*stream, Variant::i32(channel), Variant::i32(value));
     outputWasActive = 1;
     return;
   }
   if (outputWasActive != 1) return;
   // Output was just switched off: every channel goes dark once; the call's
   // own channel and value are not sent.
-  for (sweepCounter = 1; sweepCounter <= 1024; ++sweepCounter)
-    sendToHost(Variant::i32(sweepCounter), Variant::i16(0));
+  if (auto* stream = streamOf(*pluginHelper))
+    for (sweepCounter = 1; sweepCounter <= 1024; ++sweepCounter)
+      sendToHost(*stream, Variant::i32(sweepCounter), Variant::i16(0));
   outputWasActive = 0;
 }
 

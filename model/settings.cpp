@@ -1,4 +1,76 @@
+#include "model/settings.h"
+
+#include <string>
+
+#include "model/arrays.h"
+#include "toolkit/private_profile.h"
 #include "ui/Main.h"
 
-void Main::load_settings() {}
-void Main::save_settings() {}
+namespace {
+
+// The scroll bars and sliders in the order of their keys (1..12), then the
+// check boxes (13..21); the beat-tool button is key 22.
+constexpr std::size_t kRanged = 12, kChecks = 9, kBeatBarKey = 3, kOptionKey = 21;
+
+std::array<tk::RangedControl*, kRanged> rangedControls(Main& m) {
+  return {&m.VScroll1, &m.VScroll2, &m.VScroll3, &m.VScroll4, &m.VScroll5, &m.VScroll6,
+          &m.VScroll7, &m.VScroll8, &m.Slider1,  &m.Slider2,  &m.Slider3,  &m.Slider4};
+}
+
+std::array<tk::CheckBox*, kChecks> checkBoxes(Main& m) {
+  return {&m.Check1, &m.Check2, &m.Check3, &m.Check4, &m.Check5, &m.Check6, &m.Check7, &m.Check8, &m.Check9};
+}
+
+int selectedOption(Main& m) {
+  for (int i = 0; i < 4; ++i)
+    if (m.Option1[i].value()) return i;
+  return 0;
+}
+
+}  // namespace
+
+// Reads all 22 keys first, then sets the controls in the keys' order. A
+// value outside its control's range is clamped into it; the Beat: Balken
+// bar waits for the tick until that many bars exist.
+void Main::load_settings() {
+  const std::filesystem::path file = Settings::filePath();
+  std::array<std::string, Settings::kKeys.size()> texts;
+  for (std::size_t i = 0; i < texts.size(); ++i)
+    texts[i] = tk::getPrivateProfileString(Settings::kSection, Settings::kKeys[i].name,
+                                           Settings::kKeys[i].defaultText, Settings::kValueBuffer, file);
+
+  const auto ranged = rangedControls(*this);
+  for (std::size_t i = 0; i < kRanged; ++i) {
+    if (i == kBeatBarKey) {
+      const auto bar = static_cast<std::int16_t>(Settings::toControlValue(texts[i], 1, Arrays::kBarSlots));
+      VScroll4.setValue(bar);
+      pendingBeatBar = bar > VScroll4.high() ? bar : 0;
+      continue;
+    }
+    ranged[i]->setValue(Settings::toControlValue(texts[i], ranged[i]->low(), ranged[i]->high()));
+  }
+  const auto checks = checkBoxes(*this);
+  for (std::size_t i = 0; i < kChecks; ++i)
+    checks[i]->setValue(static_cast<std::int16_t>(Settings::toControlValue(texts[kRanged + i], 0, 2)));
+  Option1[Settings::toControlValue(texts[kOptionKey], 0, 3)].setValue(true);
+}
+
+// Writes all 22 keys, changed or not. A failed write is ignored: the
+// controls keep their values and the old file stays whole.
+void Main::save_settings() {
+  const std::filesystem::path file = Settings::filePath();
+  std::error_code ec;
+  std::filesystem::create_directories(file.parent_path(), ec);
+
+  std::array<std::int32_t, Settings::kKeys.size()> values{};
+  const auto ranged = rangedControls(*this);
+  for (std::size_t i = 0; i < kRanged; ++i) values[i] = ranged[i]->value();
+  // A bar number still waiting for its bar is kept, not lost.
+  if (pendingBeatBar != 0) values[kBeatBarKey] = pendingBeatBar;
+  const auto checks = checkBoxes(*this);
+  for (std::size_t i = 0; i < kChecks; ++i) values[kRanged + i] = checks[i]->value();
+  values[kOptionKey] = selectedOption(*this);
+
+  for (std::size_t i = 0; i < values.size(); ++i)
+    tk::writePrivateProfileString(Settings::kSection, Settings::kKeys[i].name, std::to_string(values[i]), file);
+}

@@ -19,7 +19,8 @@ void ComboBox::clear() {
 bool ComboBox::setListIndex(int index) {
   if (index < -1 || index >= static_cast<int>(state_.items.size())) return false;
   assign(state_.listIndex, index);
-  if (index >= 0) assign(state_.text, state_.items[static_cast<size_t>(index)]);
+  // Selecting nothing empties the box, as the real control does.
+  assign(state_.text, index >= 0 ? state_.items[static_cast<size_t>(index)] : std::string());
   return true;
 }
 

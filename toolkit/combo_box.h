@@ -23,7 +23,8 @@ class ComboBox : public StatefulControl<ComboState> {
   const std::vector<std::string>& items() const { return state_.items; }
   int listIndex() const { return state_.listIndex; }
   const std::string& text() const { return state_.text; }
-  // Selects entry `index` (-1: none); false when out of range.
+  // Selects entry `index` (-1: none, which empties the text); false when
+  // out of range.
   bool setListIndex(int index);
   // The user types into the box. Text that is exactly one of the entries
   // counts as that entry selected; any other text leaves nothing selected.

@@ -53,6 +53,11 @@ class Control {
   // The frame that holds the control; nullptr for the form itself.
   Control* container() const { return common_.container; }
   void setContainer(Control* container);
+  // Puts the control into `container` (nullptr: the form) at a place in twips.
+  void place(Control* container, int left, int top, int width, int height) {
+    setContainer(container);
+    setGeometry({left, top, width, height});
+  }
 
   std::uint64_t revision() const { return revision_; }
 

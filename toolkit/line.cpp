@@ -4,8 +4,10 @@
 
 namespace tk {
 
-Line::Line(Form& form, std::string name, LineState design)
-    : StatefulControl(form, ControlKind::Line, std::move(name)) {
+Line::Line(Form& form, std::string name, LineState design) : Line(form, std::move(name), -1, design) {}
+
+Line::Line(Form& form, std::string name, int index, LineState design)
+    : StatefulControl(form, ControlKind::Line, std::move(name), index) {
   state_ = design;
 }
 

@@ -13,6 +13,8 @@ struct LineState {
 class Line : public StatefulControl<LineState> {
  public:
   Line(Form& form, std::string name, LineState design);
+  // One line of a control array, as Line1(0) and Line1(1).
+  Line(Form& form, std::string name, int index, LineState design);
   const LineState& points() const { return state_; }
   void setY(float y);  // both ends to the same height
   void setPoints(LineState points) { assign(state_, points); }

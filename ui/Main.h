@@ -43,6 +43,7 @@ class Main : public tk::Form, public VantorTypeLib::IVantorTool, public MainVari
   void SetBeat(std::int32_t side);
   void SetBeats();
   void Beat_berechnen();
+  void restorePendingBeatBar();
 
   // Settings file (model/).
   void load_settings();

@@ -1,15 +1,7 @@
 #include <memory>
 
 #include "ui/Main.h"
-
-namespace {
-
-void place(tk::Control& c, tk::Control* container, int left, int top, int width, int height) {
-  c.setContainer(container);
-  c.setGeometry({left, top, width, height});
-}
-
-}  // namespace
+#include "ui/bar_list.h"
 
 Main::Main() : tk::Form("Main", "Sonvero", 15000, 6270) {
   Option1.add(*this, "Option1", 0, "Beat-Tool");
@@ -25,83 +17,88 @@ Main::Main() : tk::Form("Main", "Sonvero", 15000, 6270) {
 // meters and the threshold scroll bars of the beat groups share the scale of
 // their marker lines: 0..255 onto y 3840..705 (VU: 4020..300).
 void Main::placeControls() {
-  place(Shape1, nullptr, 120, 240, 14730, 1335);
+  Shape1.place(nullptr, 120, 240, 14730, 1335);
   Shape1.setBackColor(tk::kWhite);
 
-  place(Frame9, nullptr, 120, 1680, 2280, 4440);
-  place(Check8, &Frame9, 1080, 0, 855, 255);
-  place(LEDMeter4, &Frame9, 120, 300, 375, 3720);
-  place(LEDMeter5, &Frame9, 600, 300, 375, 3720);
-  place(Label5, &Frame9, 180, 4080, 255, 255);
-  place(Label13, &Frame9, 660, 4080, 255, 255);
-  place(VScroll6, &Frame9, 1200, 300, 255, 3000);
-  place(VScroll7, &Frame9, 1800, 300, 255, 3000);
-  place(Text3, &Frame9, 1080, 3360, 495, 285);
-  place(Text4, &Frame9, 1680, 3360, 495, 285);
-  place(Check7, &Frame9, 1800, 3720, 255, 255);
-  place(Label8, &Frame9, 1080, 4080, 1095, 255);
+  Frame9.place(nullptr, 120, 1680, 2280, 4440);
+  Check8.place(&Frame9, 1080, 0, 855, 255);
+  LEDMeter4.place(&Frame9, 120, 300, 375, 3720);
+  LEDMeter5.place(&Frame9, 600, 300, 375, 3720);
+  Line4.setContainer(&Frame9);
+  Label5.place(&Frame9, 180, 4080, 255, 255);
+  Label13.place(&Frame9, 660, 4080, 255, 255);
+  VScroll6.place(&Frame9, 1200, 300, 255, 3000);
+  VScroll7.place(&Frame9, 1800, 300, 255, 3000);
+  Text3.place(&Frame9, 1080, 3360, 495, 285);
+  Text4.place(&Frame9, 1680, 3360, 495, 285);
+  Check7.place(&Frame9, 1800, 3720, 255, 255);
+  Label8.place(&Frame9, 1080, 4080, 1095, 255);
 
-  place(Frame2, nullptr, 2520, 1680, 1920, 4440);
-  place(Check3, &Frame2, 960, 0, 255, 255);
-  place(Frame1, &Frame2, 1320, 240, 495, 375);
-  place(LEDMeter1, &Frame2, 120, 705, 375, 3135);
-  place(Label12, &Frame2, 660, 420, 375, 255);
-  place(VScroll3, &Frame2, 720, 705, 255, 3135);
-  place(VScroll8, &Frame2, 1440, 1200, 255, 735);
-  place(Text5, &Frame2, 1380, 2040, 375, 285);
-  place(Label14, &Frame2, 1440, 3480, 375, 255);
+  Frame2.place(nullptr, 2520, 1680, 1920, 4440);
+  Check3.place(&Frame2, 960, 0, 255, 255);
+  Frame1.place(&Frame2, 1320, 240, 495, 375);
+  LEDMeter1.place(&Frame2, 120, 705, 375, 3135);
+  Line2.setContainer(&Frame2);
+  Label12.place(&Frame2, 660, 420, 375, 255);
+  VScroll3.place(&Frame2, 720, 705, 255, 3135);
+  VScroll8.place(&Frame2, 1440, 1200, 255, 735);
+  Text5.place(&Frame2, 1380, 2040, 375, 285);
+  Label14.place(&Frame2, 1440, 3480, 375, 255);
 
-  place(Frame3, nullptr, 4560, 1680, 1680, 4440);
-  place(Check2, &Frame3, 1320, 0, 255, 255);
-  place(Frame4, &Frame3, 1080, 240, 495, 375);
-  place(LEDMeter2, &Frame3, 120, 705, 375, 3135);
-  place(Label11, &Frame3, 600, 420, 375, 255);
-  place(VScroll2, &Frame3, 660, 705, 255, 3135);
-  place(VScroll1, &Frame3, 1200, 705, 255, 2400);
-  place(Text2, &Frame3, 1080, 3180, 495, 285);
-  place(Label15, &Frame3, 1200, 3540, 375, 255);
+  Frame3.place(nullptr, 4560, 1680, 1680, 4440);
+  Check2.place(&Frame3, 1320, 0, 255, 255);
+  Frame4.place(&Frame3, 1080, 240, 495, 375);
+  LEDMeter2.place(&Frame3, 120, 705, 375, 3135);
+  Line1.setContainer(&Frame3);
+  Label11.place(&Frame3, 600, 420, 375, 255);
+  VScroll2.place(&Frame3, 660, 705, 255, 3135);
+  VScroll1.place(&Frame3, 1200, 705, 255, 2400);
+  Text2.place(&Frame3, 1080, 3180, 495, 285);
+  Label15.place(&Frame3, 1200, 3540, 375, 255);
 
-  place(Frame7, nullptr, 6360, 1680, 1920, 4440);
-  place(Check4, &Frame7, 1320, 0, 255, 255);
-  place(Frame8, &Frame7, 1320, 240, 495, 375);
-  place(LEDMeter3, &Frame7, 120, 705, 375, 3135);
-  place(Label10, &Frame7, 660, 420, 375, 255);
-  place(VScroll5, &Frame7, 720, 705, 255, 3135);
-  place(VScroll4, &Frame7, 1440, 705, 255, 2400);
-  place(Text1, &Frame7, 1320, 3180, 495, 285);
-  place(Label16, &Frame7, 1440, 3540, 375, 255);
+  Frame7.place(nullptr, 6360, 1680, 1920, 4440);
+  Check4.place(&Frame7, 1320, 0, 255, 255);
+  Frame8.place(&Frame7, 1320, 240, 495, 375);
+  LEDMeter3.place(&Frame7, 120, 705, 375, 3135);
+  Line3.setContainer(&Frame7);
+  Label10.place(&Frame7, 660, 420, 375, 255);
+  VScroll5.place(&Frame7, 720, 705, 255, 3135);
+  VScroll4.place(&Frame7, 1440, 705, 255, 2400);
+  Text1.place(&Frame7, 1320, 3180, 495, 285);
+  Label16.place(&Frame7, 1440, 3540, 375, 255);
 
   // The four beat-tool buttons stand on one line at the foot of the groups;
   // they belong to the window so that they form one group.
-  place(Option1[3], nullptr, 840, 5760, 1455, 255);
-  place(Option1[0], nullptr, 2640, 5760, 1215, 255);
-  place(Option1[1], nullptr, 4680, 5760, 1215, 255);
-  place(Option1[2], nullptr, 6480, 5760, 1215, 255);
+  Option1[3].place(nullptr, 840, 5760, 1455, 255);
+  Option1[0].place(nullptr, 2640, 5760, 1215, 255);
+  Option1[1].place(nullptr, 4680, 5760, 1215, 255);
+  Option1[2].place(nullptr, 6480, 5760, 1215, 255);
 
-  place(Frame5, nullptr, 8400, 1680, 3120, 2520);
-  place(Check9, &Frame5, 2040, 0, 855, 255);
-  place(Label1, &Frame5, 120, 300, 1455, 255);
-  place(Label3, &Frame5, 2400, 300, 615, 255);
-  place(Slider3, &Frame5, 60, 540, 3000, 315);
-  place(Check1, &Frame5, 120, 900, 1935, 255);
-  place(Label4, &Frame5, 2400, 900, 615, 255);
-  place(Slider1, &Frame5, 60, 1140, 3000, 315);
-  place(Label9, &Frame5, 120, 1500, 1455, 255);
-  place(Label6, &Frame5, 2400, 1500, 615, 255);
-  place(Slider2, &Frame5, 60, 1740, 3000, 315);
-  place(Check6, &Frame5, 120, 2100, 2295, 255);
-  place(Label7, &Frame5, 2400, 2100, 615, 255);
-  place(Slider4, &Frame5, 60, 2220, 3000, 285);
+  Frame5.place(nullptr, 8400, 1680, 3120, 2520);
+  Check9.place(&Frame5, 2040, 0, 855, 255);
+  // Four rows: a caption with its value at the right, the slider below.
+  Label1.place(&Frame5, 120, 240, 1455, 255);
+  Label3.place(&Frame5, 2400, 240, 615, 255);
+  Slider3.place(&Frame5, 60, 480, 3000, 315);
+  Check1.place(&Frame5, 120, 810, 2175, 255);
+  Label4.place(&Frame5, 2400, 810, 615, 255);
+  Slider1.place(&Frame5, 60, 1050, 3000, 315);
+  Label9.place(&Frame5, 120, 1380, 1455, 255);
+  Label6.place(&Frame5, 2400, 1380, 615, 255);
+  Slider2.place(&Frame5, 60, 1620, 3000, 315);
+  Check6.place(&Frame5, 120, 1950, 2280, 255);
+  Label7.place(&Frame5, 2400, 1950, 615, 255);
+  Slider4.place(&Frame5, 60, 2190, 3000, 315);
 
-  place(Frame10, nullptr, 8400, 4320, 3120, 1800);
-  place(Check5, &Frame10, 240, 360, 2400, 375);
+  Frame10.place(nullptr, 8400, 4320, 3120, 1800);
+  Check5.place(&Frame10, 240, 360, 2400, 375);
 
-  place(Frame6, nullptr, 11640, 1680, 3240, 4440);
-  place(ListView1, &Frame6, 120, 240, 3000, 3600);
-  place(Command1, &Frame6, 120, 3960, 375, 375);
-  place(Command3, &Frame6, 1440, 3960, 375, 375);
-  place(Command2, nullptr, 12240, 5640, 735, 375);
-  place(Command4, nullptr, 14280, 5640, 375, 375);
+  Frame6.place(nullptr, 11640, 1680, 3240, 4440);
+  ListView1.place(&Frame6, 120, 240, 3000, 3600);
+  Command1.place(&Frame6, 120, 3960, 375, 375);
+  Command3.place(&Frame6, 1440, 3960, 375, 375);
+  Command2.place(nullptr, 12240, 5640, 735, 375);
+  Command4.place(nullptr, 14280, 5640, 375, 375);
 
   for (tk::Frame* flash : {&Frame1, &Frame4, &Frame8}) flash->setBackColor(tk::kButtonFace);
 }
@@ -118,6 +115,8 @@ void Main::connectHandlers() {
   Label14.onClick = [this] { Label14_Click(); };
   Label15.onClick = [this] { Label15_Click(); };
   Label16.onClick = [this] { Label16_Click(); };
+  // A bar chosen by hand replaces the one still waiting from the settings.
+  VScroll4.onChange = [this] { pendingBeatBar = 0; };
 }
 
 void Main::Form_Load() {
@@ -134,6 +133,9 @@ void Main::Form_Load() {
   ListView1.addColumn("max.", 500);
   ListView1.addColumn("Kan\xC3\xA4le", 1500);
   ListView1.setReportView(true);
+  // Reopened while the module stays loaded, the window lists the bars that
+  // are still in the table, so that row n stands for slot n - 1 again.
+  rebuildBarList(ListView1);
   load_settings();
 }
 

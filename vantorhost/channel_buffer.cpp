@@ -2,7 +2,7 @@
 
 bool ChannelBuffer::set(std::int32_t channel, std::int32_t value, std::int64_t nowMs) {
   if (channel < 1 || channel > kChannels) return false;
-  const auto v = static_cast<std::uint8_t>(value < 0 ? 0 : value > 255 ? 255 : value);
+  const std::uint8_t v = clamp(value);
   const auto i = static_cast<std::size_t>(channel - 1);
   if (values_[i] == v) return false;
   values_[i] = v;

@@ -19,7 +19,9 @@ void HostHelper::UserInteraction() {
 
 void HostHelper::SetChannel(Variant& channel, Variant& value, const Variant& flag) {
   if (trace_) trace_->line("SetChannel " + text(channel) + " " + text(value) + " " + text(flag));
-  if (channels_.set(channel.value, value.value, clock_()) && onChannelsChanged) onChannelsChanged();
+  if (!channels_.differs(channel.value, value.value)) return;
+  channels_.set(channel.value, value.value, clock_());
+  if (onChannelsChanged) onChannelsChanged();
 }
 
 void HostHelper::Send(const Variant& message, const Variant& arg1, const Variant& arg2) {

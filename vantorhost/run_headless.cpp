@@ -1,11 +1,14 @@
 #include <chrono>
 #include <csignal>
+#include <functional>
+#include <memory>
 #include <stdexcept>
 #include <thread>
 
 #include "audio/vbvis/vbvis.h"
 #include "toolkit/application.h"
 #include "toolkit/simulated_loop.h"
+#include "vantorhost/dmx/dmx_output.h"
 #include "vantorhost/host_session.h"
 #include "vantorhost/log.h"
 #include "vantorhost/run_modes.h"
@@ -16,9 +19,15 @@ volatile std::sig_atomic_t interrupted = 0;
 
 void onSignal(int) { interrupted = 1; }
 
+// How often the DMX output is given the channel buffer on the real clock.
+constexpr std::int64_t kDmxServiceMs = 20;
+
 // The simulated loop, moved along by the real clock.
 class RealTimeLoop : public tk::SimulatedLoop {
  public:
+  // Called every ~20 ms of real time between timer events.
+  std::function<void()> onService;
+
   void runUntilInterrupted() {
     const auto start = std::chrono::steady_clock::now();
     while (!interrupted) {
@@ -28,11 +37,12 @@ class RealTimeLoop : public tk::SimulatedLoop {
       };
       std::int64_t now = elapsed();
       if (due >= 0 && due > now)
-        std::this_thread::sleep_for(std::chrono::milliseconds(std::min<std::int64_t>(due - now, 100)));
+        std::this_thread::sleep_for(std::chrono::milliseconds(std::min<std::int64_t>(due - now, kDmxServiceMs)));
       else if (due < 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        std::this_thread::sleep_for(std::chrono::milliseconds(kDmxServiceMs));
       now = elapsed();
       if (now > nowMs()) advance(now - nowMs());
+      if (onService) onService();
     }
   }
 };
@@ -44,7 +54,7 @@ int runHeadless(const HostOptions& options) {
   tk::app().setLoop(&loop);
   const std::string uri = options.audio.value_or("silence");
   if (vbvis_open(uri.c_str()) != 0) {
-    hostLog("unknown audio source: " + uri);
+    hostLog("unknown or unreadable audio source: " + uri);
     return 1;
   }
   hostLog("audio source: " + uri);
@@ -58,10 +68,17 @@ int runHeadless(const HostOptions& options) {
     hostLog(e.what());
     return 1;
   }
+  // The output logs its own state changes.
+  std::unique_ptr<DmxOutput> dmx = makeDmxOutput(options);
+  loop.onService = [&] { dmx->service(session.channels(), loop.nowMs()); };
   hostLog("running headless; Ctrl-C stops and saves the settings");
   loop.runUntilInterrupted();
   if (tk::Form* window = session.mainWindow(); window && window->loaded())
     tk::app().runEvent([window] { window->unload(tk::UnloadMode::HostClosing); });
+  // The last values stay in olad when the output goes: the lights hold their look.
+  dmx->service(session.channels(), loop.nowMs());
+  loop.onService = nullptr;
+  dmx.reset();
   hostLog("stopped");
   session.stop();
   vbvis_close();

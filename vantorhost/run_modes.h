@@ -5,3 +5,5 @@
 int runHost(HostOptions& options);
 int runScript(const HostOptions& options);
 int runHeadless(const HostOptions& options);
+// The Qt desktop; without a display it runs headless.
+int runDesktop(const HostOptions& options);

@@ -1,10 +1,12 @@
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <stdexcept>
 
 #include "audio/vbvis/vbvis.h"
 #include "toolkit/application.h"
 #include "toolkit/simulated_loop.h"
+#include "vantorhost/dmx/dmx_output.h"
 #include "vantorhost/log.h"
 #include "vantorhost/run_modes.h"
 #include "vantorhost/script_runner.h"
@@ -44,6 +46,12 @@ int runScript(const HostOptions& options) {
   {
     HostSession session(options.pluginPath, loop);
     session.helper().setTrace(&trace);
+    // Scripts are tests first: they reach olad only when asked to.
+    std::unique_ptr<DmxOutput> dmx;
+    if (options.dmx == "ola") {
+      dmx = makeDmxOutput(options);
+      session.helper().onChannelsChanged = [&] { dmx->service(session.channels(), loop.nowMs()); };
+    }
     try {
       session.start();
       ScriptRunner runner(session, loop, trace);
@@ -58,6 +66,12 @@ int runScript(const HostOptions& options) {
     }
     trace.flush();
     session.helper().setTrace(nullptr);
+    if (dmx) {
+      // The script's last values go out before the output closes, and stay in olad.
+      session.helper().onChannelsChanged = nullptr;
+      dmx->service(session.channels(), loop.nowMs());
+      dmx.reset();
+    }
   }
   vbvis_set_clock(nullptr, nullptr);
   vbvis_close();

@@ -3,24 +3,24 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
+
+#include "audio/vbvis/bridge.h"
+#include "audio/vbvis/pixel_bands.h"
+#include "audio/vbvis/pulse_server.h"
 
 namespace {
 
-enum class Kind { Silence, Script };
+using vbvis::Bridge;
 
-struct Bridge {
-  Kind kind = Kind::Script;
-  std::string uri = "script";
-  std::int16_t scriptCount = 0;
-  std::string scriptText;
-  std::int16_t scriptLeft = 0, scriptRight = 0;
-  vbvis_clock_fn clock = nullptr;
-  void* clockContext = nullptr;
-};
-
-Bridge& bridge() {
-  static Bridge b;
-  return b;
+// Two hexadecimal digits per bin, as many as fit in `length`.
+void writeHex(const vbvis::Analysis& analysis, char* buffer, std::int32_t length) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  const std::size_t room = static_cast<std::size_t>(length);
+  for (std::size_t i = 0; i < analysis.pixels.size() && 2 * i < room; ++i) {
+    buffer[2 * i] = kDigits[analysis.pixels[i] >> 4];
+    if (2 * i + 1 < room) buffer[2 * i + 1] = kDigits[analysis.pixels[i] & 0xF];
+  }
 }
 
 }  // namespace
@@ -28,59 +28,78 @@ Bridge& bridge() {
 extern "C" {
 
 int16_t vbvis_spectrum(int32_t side, char* buffer, int32_t length) {
-  Bridge& b = bridge();
-  if (b.kind == Kind::Silence) {
-    if (buffer && length > 0) std::memset(buffer, '0', static_cast<size_t>(std::min(length, 2 * 288)));
-    return 288;
+  Bridge& b = Bridge::instance();
+  const bool write = buffer && length > 0;
+  switch (b.kind()) {
+    case Bridge::Kind::Script:
+      if (write) std::memcpy(buffer, b.script().text.data(), std::min(static_cast<size_t>(length), b.script().text.size()));
+      return b.script().count;
+    case Bridge::Kind::Silence:
+      if (write) std::memset(buffer, '0', static_cast<size_t>(std::min(length, 2 * vbvis::kPixelCount)));
+      return vbvis::kPixelCount;
+    case Bridge::Kind::Analysed:
+      break;
   }
-  if (buffer && length > 0) {
-    size_t n = std::min(static_cast<size_t>(length), b.scriptText.size());
-    std::memcpy(buffer, b.scriptText.data(), n);
-  }
-  return b.scriptCount;
+  const vbvis::Analysis& analysis = b.current();
+  if (write) writeHex(analysis, buffer, length);
+  return vbvis::kPixelCount;
 }
 
 int16_t vbvis_vu(int32_t side) {
-  Bridge& b = bridge();
-  if (b.kind == Kind::Silence) return 0;
-  return side == 0 ? b.scriptLeft : b.scriptRight;
+  Bridge& b = Bridge::instance();
+  switch (b.kind()) {
+    case Bridge::Kind::Script:
+      return side == 0 ? b.script().left : b.script().right;
+    case Bridge::Kind::Silence:
+      return 0;
+    case Bridge::Kind::Analysed:
+      break;
+  }
+  const vbvis::Analysis& analysis = b.current();
+  return side == 0 ? analysis.left : analysis.right;
 }
 
 int32_t vbvis_install_plugin(void) { return 0; }
 
 int32_t vbvis_open(const char* uri) {
   if (!uri) return -1;
-  std::string u(uri);
-  Bridge& b = bridge();
-  if (u == "script") b.kind = Kind::Script;
-  else if (u == "silence") b.kind = Kind::Silence;
-  else return -1;
-  b.uri = u;
-  return 0;
+  return Bridge::instance().open(uri) ? 0 : -1;
 }
 
-void vbvis_close(void) {
-  Bridge& b = bridge();
-  b.kind = Kind::Silence;
-  b.uri = "silence";
-}
+void vbvis_close(void) { Bridge::instance().close(); }
 
-const char* vbvis_source_uri(void) { return bridge().uri.c_str(); }
+const char* vbvis_source_uri(void) { return Bridge::instance().uri().c_str(); }
 
-void vbvis_set_clock(vbvis_clock_fn clock, void* context) {
-  bridge().clock = clock;
-  bridge().clockContext = context;
-}
+void vbvis_set_clock(vbvis_clock_fn clock, void* context) { Bridge::instance().setClock(clock, context); }
 
 void vbvis_script_spectrum(int16_t count, const char* text, int32_t length) {
-  Bridge& b = bridge();
-  b.scriptCount = count;
-  b.scriptText.assign(text ? text : "", text && length > 0 ? static_cast<size_t>(length) : 0);
+  Bridge::instance().script().count = count;
+  Bridge::instance().script().text.assign(text ? text : "", text && length > 0 ? static_cast<size_t>(length) : 0);
 }
 
 void vbvis_script_vu(int16_t left, int16_t right) {
-  bridge().scriptLeft = left;
-  bridge().scriptRight = right;
+  Bridge::instance().script().left = left;
+  Bridge::instance().script().right = right;
+}
+
+int32_t vbvis_sound_server_available(void) { return vbvis::soundServerAnswers() ? 1 : 0; }
+
+int32_t vbvis_list_sources(vbvis_source_fn visit, void* context) {
+  std::vector<vbvis::CaptureSource> sources;
+  if (!vbvis::listCaptureSources(sources)) return -1;
+  if (visit)
+    for (const vbvis::CaptureSource& s : sources) visit(s.name.c_str(), s.description.c_str(), context);
+  return static_cast<int32_t>(sources.size());
+}
+
+int32_t vbvis_bin_count(void) { return vbvis::kPixelCount; }
+
+int32_t vbvis_bin_range(int32_t bin, double* from, double* to) {
+  if (bin < 0 || bin >= vbvis::kPixelCount) return -1;
+  const vbvis::FrequencyRange range = vbvis::pixelRange(bin);
+  if (from) *from = range.fromHz;
+  if (to) *to = range.toHz;
+  return 0;
 }
 
 }  // extern "C"

@@ -18,15 +18,24 @@ VBVIS_API int16_t vbvis_vu(int32_t side);
 // Kept for the plug-in's declarations; does nothing.
 VBVIS_API int32_t vbvis_install_plugin(void);
 
-// Chooses the source: "script", "silence" (more with the real sources).
-// Returns 0 when the source was taken, -1 when the URI is not understood.
+// Chooses the source:
+//   "pulse"        the monitor of the sound server's default output
+//   "pulse:NAME"   a capture source of the sound server by name
+//   "file:PATH"    an audio file (WAV, FLAC, OGG, ...)
+//   "demo"         the built-in track with a steady 120 BPM beat
+//   "silence"      spectrum and levels 0
+//   "script"       the values set with vbvis_script_spectrum / _vu
+// Returns 0 when the source was taken, -1 when the URI is not understood
+// or its file cannot be read (the previous source stays). A sound server
+// that is not there is no error: its source reads silence until it answers.
 VBVIS_API int32_t vbvis_open(const char* uri);
 VBVIS_API void vbvis_close(void);
 // The URI of the current source.
 VBVIS_API const char* vbvis_source_uri(void);
 
 // The clock that the bridge measures time with: simulated time in scripts.
-// NULL restores real time.
+// NULL restores real time. Files and the demo track opened while a clock
+// is set follow it; the sound server always runs on real time.
 typedef int64_t (*vbvis_clock_fn)(void* context);
 VBVIS_API void vbvis_set_clock(vbvis_clock_fn clock, void* context);
 
@@ -34,6 +43,19 @@ VBVIS_API void vbvis_set_clock(vbvis_clock_fn clock, void* context);
 // `text` (of `length` bytes) as their text, and the given levels.
 VBVIS_API void vbvis_script_spectrum(int16_t count, const char* text, int32_t length);
 VBVIS_API void vbvis_script_vu(int16_t left, int16_t right);
+
+// 1 when a sound server answers within about a second, else 0.
+VBVIS_API int32_t vbvis_sound_server_available(void);
+// Calls `visit` once per capture source the sound server offers, with its
+// name (as "pulse:NAME" takes it) and description. Returns the number of
+// sources, or -1 when no server answers.
+typedef void (*vbvis_source_fn)(const char* name, const char* description, void* context);
+VBVIS_API int32_t vbvis_list_sources(vbvis_source_fn visit, void* context);
+// Number of spectrum bins (pixels) the analysis gives: 288.
+VBVIS_API int32_t vbvis_bin_count(void);
+// The frequency range of bin `bin` (0-based) in Hz, `from` inclusive, `to`
+// exclusive. Returns 0, or -1 when there is no such bin.
+VBVIS_API int32_t vbvis_bin_range(int32_t bin, double* from, double* to);
 
 #ifdef __cplusplus
 }

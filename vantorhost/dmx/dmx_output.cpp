@@ -1,5 +1,9 @@
 #include "vantorhost/dmx/dmx_output.h"
 
+#include "vantorhost/dmx/ola_link.h"
+#include "vantorhost/dmx/ola_output.h"
+#include "vantorhost/log.h"
+
 namespace {
 
 class NoOutput final : public DmxOutput {
@@ -10,4 +14,13 @@ class NoOutput final : public DmxOutput {
 
 }  // namespace
 
-std::unique_ptr<DmxOutput> makeDmxOutput(const HostOptions&) { return std::make_unique<NoOutput>(); }
+std::unique_ptr<DmxOutput> makeDmxOutput(const HostOptions& options) {
+  if (options.dmx == "none") return std::make_unique<NoOutput>();
+  const auto port = static_cast<std::uint16_t>(options.olaPort);
+  OlaLinkFactory connect = [port] { return connectToOlad(port); };
+  if (options.dmx == "auto" && !connect()) {
+    hostLog("DMX: no olad answers on port " + std::to_string(port) + "; no DMX output (--dmx ola keeps trying)");
+    return std::make_unique<NoOutput>();
+  }
+  return std::make_unique<OlaOutput>(static_cast<unsigned>(options.universe), std::move(connect));
+}

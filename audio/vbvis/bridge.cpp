@@ -1,0 +1,98 @@
+#include "audio/vbvis/bridge.h"
+
+#include <chrono>
+
+#include "audio/vbvis/capture_feed.h"
+#include "audio/vbvis/clocked_feed.h"
+#include "audio/vbvis/demo_track.h"
+#include "audio/vbvis/file_frames.h"
+#include "audio/vbvis/paced_capture.h"
+#include "audio/vbvis/pulse_capture.h"
+
+namespace vbvis {
+
+namespace {
+
+constexpr std::string_view kPulsePrefix = "pulse:";
+constexpr std::string_view kFilePrefix = "file:";
+
+// "file:PATH"; "file:///abs" is taken as "/abs" too.
+std::string filePath(const std::string& uri) {
+  std::string path = uri.substr(kFilePrefix.size());
+  if (path.starts_with("//")) path.erase(0, 2);
+  return path;
+}
+
+}  // namespace
+
+Bridge& Bridge::instance() {
+  static Bridge bridge;
+  return bridge;
+}
+
+std::int64_t Bridge::realTimeUs() {
+  return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+std::int64_t Bridge::bridgeClockUs() const { return clock_ ? clock_(clockContext_) * 1000 : realTimeUs(); }
+
+std::unique_ptr<AudioFeed> Bridge::makeFeed(const std::string& uri) const {
+  std::unique_ptr<FrameGenerator> generator;
+  if (uri == "pulse" || uri.starts_with(kPulsePrefix)) {
+    std::string device = uri == "pulse" ? PulseCapture::kDefaultMonitor : uri.substr(kPulsePrefix.size());
+    if (device.empty()) return nullptr;
+    return std::make_unique<CaptureFeed>(std::make_unique<PulseCapture>(std::move(device)), realTimeUs());
+  }
+  // A file loops while it plays in real time; on the simulated clock it
+  // plays once, so a script hears a file exactly as long as it is.
+  if (uri.starts_with(kFilePrefix)) generator = FileFrames::open(filePath(uri), !clock_);
+  else if (uri == "demo") generator = std::make_unique<DemoTrack>();
+  if (!generator) return nullptr;
+  if (clock_) return std::make_unique<ClockedFeed>(std::move(generator), bridgeClockUs());
+  return std::make_unique<CaptureFeed>(std::make_unique<PacedCapture>(std::move(generator)), realTimeUs());
+}
+
+bool Bridge::open(const std::string& uri) {
+  Kind kind = Kind::Analysed;
+  std::unique_ptr<AudioFeed> feed;
+  if (uri == "script") kind = Kind::Script;
+  else if (uri == "silence") kind = Kind::Silence;
+  else if (!(feed = makeFeed(uri))) return false;
+  // The old capture stops before the new one starts.
+  feed_.reset();
+  feed_ = std::move(feed);
+  kind_ = kind;
+  uri_ = uri;
+  analysed_ = false;
+  analysis_ = Analysis{};
+  // A fresh analyzer: nothing of the old source's audio leaks into the new one.
+  if (feed_) analyzer_ = std::make_unique<SpectrumAnalyzer>(feed_->sampleRate());
+  return true;
+}
+
+void Bridge::close() {
+  feed_.reset();
+  kind_ = Kind::Silence;
+  uri_ = "silence";
+  analysed_ = false;
+  analysis_ = Analysis{};
+}
+
+void Bridge::setClock(ClockFn clock, void* context) {
+  clock_ = clock;
+  clockContext_ = context;
+}
+
+const Analysis& Bridge::current() {
+  if (!feed_) return analysis_;
+  const std::int64_t now = feed_->followsBridgeClock() ? bridgeClockUs() : realTimeUs();
+  if (analysed_ && now >= analysedAtUs_ && now - analysedAtUs_ < kReuseWithinUs) return analysis_;
+  const bool continuous = feed_->take(frames_, now);
+  analysis_ = analyzer_->analyse(frames_, continuous);
+  analysed_ = true;
+  analysedAtUs_ = now;
+  return analysis_;
+}
+
+}  // namespace vbvis

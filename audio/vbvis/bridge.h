@@ -1,0 +1,64 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "audio/vbvis/analysis.h"
+#include "audio/vbvis/audio_feed.h"
+#include "audio/vbvis/spectrum_analyzer.h"
+
+namespace vbvis {
+
+using ClockFn = std::int64_t (*)(void* context);
+
+// The bridge's state behind its C functions: the chosen source, the last
+// analysis and the values the script runner sets. Called from one thread.
+class Bridge {
+ public:
+  static Bridge& instance();
+
+  // Takes the source `uri`; false (and the old source kept) when the URI is
+  // not understood or its file cannot be read.
+  bool open(const std::string& uri);
+  void close();
+  const std::string& uri() const { return uri_; }
+  void setClock(ClockFn clock, void* context);
+
+  // The analysis for now: a new one when the last is 20 ms old or older
+  // on the source's clock, else the last one, so the reads of one tick agree.
+  const Analysis& current();
+
+  enum class Kind { Silence, Script, Analysed };
+  Kind kind() const { return kind_; }
+
+  struct ScriptValues {
+    std::int16_t count = 0;
+    std::string text;
+    std::int16_t left = 0, right = 0;
+  };
+  ScriptValues& script() { return script_; }
+
+  static constexpr std::int64_t kReuseWithinUs = 20'000;
+
+ private:
+  Bridge() = default;
+  std::unique_ptr<AudioFeed> makeFeed(const std::string& uri) const;
+  std::int64_t bridgeClockUs() const;
+  static std::int64_t realTimeUs();
+
+  Kind kind_ = Kind::Script;
+  std::string uri_ = "script";
+  ScriptValues script_;
+  ClockFn clock_ = nullptr;
+  void* clockContext_ = nullptr;
+
+  std::unique_ptr<AudioFeed> feed_;
+  std::unique_ptr<SpectrumAnalyzer> analyzer_;
+  std::vector<float> frames_;
+  Analysis analysis_;
+  bool analysed_ = false;
+  std::int64_t analysedAtUs_ = 0;
+};
+
+}  // namespace vbvis

@@ -1,0 +1,38 @@
+#pragma once
+#include <atomic>
+#include <memory>
+#include <thread>
+
+#include "audio/vbvis/audio_feed.h"
+#include "audio/vbvis/capture.h"
+#include "audio/vbvis/frame_ring.h"
+
+namespace vbvis {
+
+// A live source: its capture runs on a thread of its own into a ring
+// buffer, and each take moves what arrived since the previous take. A take
+// keeps no more than the time since the previous take (plus a little for
+// jitter) of the newest audio: a burst after a stall is dropped, not played
+// out late.
+class CaptureFeed : public AudioFeed {
+ public:
+  CaptureFeed(std::unique_ptr<Capture> capture, std::int64_t nowUs);
+  ~CaptureFeed() override;
+  CaptureFeed(const CaptureFeed&) = delete;
+  CaptureFeed& operator=(const CaptureFeed&) = delete;
+
+  int sampleRate() const override { return capture_->sampleRate(); }
+  bool followsBridgeClock() const override { return false; }
+  bool take(std::vector<float>& stereo, std::int64_t nowUs) override;
+
+  static constexpr std::int64_t kJitterUs = 25'000;
+
+ private:
+  std::unique_ptr<Capture> capture_;
+  FrameRing ring_;
+  std::atomic<bool> stop_{false};
+  std::int64_t lastTakeUs_;
+  std::thread thread_;
+};
+
+}  // namespace vbvis

@@ -1,0 +1,186 @@
+// The host's window: the DMX monitor, the beat lamp and the window itself
+// with a loaded plug-in.
+#include <QDir>
+#include <QImage>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <filesystem>
+
+#include "tests/desktop/qt_fixture.h"
+#include "vantorhost/desktop/beat_indicator.h"
+#include "vantorhost/desktop/dmx_monitor_widget.h"
+#include "vantorhost/desktop/host_window.h"
+
+TEST(DmxMonitorWidget, CellsOfBothUniversesMapBackToTheirChannels) {
+  qtApp();
+  ChannelBuffer channels;
+  DmxMonitorWidget monitor(channels);
+  for (int channel : {1, 32, 33, 480, 512, 513, 544, 1000, 1024})
+    EXPECT_EQ(monitor.channelAt(monitor.cellRect(channel).center()), channel) << channel;
+  // Universe 2 starts below universe 1, in the same columns.
+  EXPECT_EQ(monitor.cellRect(513).left(), monitor.cellRect(1).left());
+  EXPECT_GT(monitor.cellRect(513).top(), monitor.cellRect(512).bottom());
+  EXPECT_EQ(monitor.channelAt({0, 0}), 0);
+  EXPECT_EQ(monitor.channelAt({monitor.cellRect(32).right() + 5, monitor.cellRect(32).center().y()}), 0);
+  EXPECT_EQ(monitor.channelAt({-10, -10}), 0);
+}
+
+TEST(DmxMonitorWidget, RecentChangesAreHighlightedForOneSecond) {
+  qtApp();
+  ChannelBuffer channels;
+  DmxMonitorWidget monitor(channels);
+  channels.set(600, 200, 1000);
+  monitor.refresh(1000);
+  EXPECT_TRUE(monitor.highlighted(600));
+  EXPECT_FALSE(monitor.highlighted(601));
+  monitor.refresh(1999);
+  EXPECT_TRUE(monitor.highlighted(600));
+  monitor.refresh(2000);
+  EXPECT_FALSE(monitor.highlighted(600));
+  // Setting the same value again is no change.
+  channels.set(600, 200, 2500);
+  monitor.refresh(2500);
+  EXPECT_FALSE(monitor.highlighted(600));
+}
+
+TEST(DmxMonitorWidget, PaintsValueBarsAndHighlights) {
+  qtApp();
+  ChannelBuffer channels;
+  DmxMonitorWidget monitor(channels);
+  monitor.resize(monitor.sizeHint());
+  channels.set(1, 255, 0);
+  channels.set(1024, 128, 0);
+  monitor.refresh(10);
+  const QImage image = monitor.grab().toImage();
+  const QRect first = monitor.cellRect(1), last = monitor.cellRect(1024), idle = monitor.cellRect(700);
+  // The bar stands at the cell's left edge, as high as the value.
+  EXPECT_EQ(image.pixelColor(first.left() + 3, first.top() + 4), QColor(40, 130, 200));
+  EXPECT_EQ(image.pixelColor(last.left() + 3, last.bottom() - 4), QColor(40, 130, 200));
+  EXPECT_NE(image.pixelColor(last.left() + 3, last.top() + 4), QColor(40, 130, 200));
+  EXPECT_NE(image.pixelColor(idle.left() + 3, idle.bottom() - 4), QColor(40, 130, 200));
+  // Highlighted cells are outlined.
+  EXPECT_EQ(image.pixelColor(first.left() + 1, first.center().y()), QColor(255, 170, 40));
+  EXPECT_NE(image.pixelColor(idle.left() + 1, idle.center().y()), QColor(255, 170, 40));
+}
+
+TEST(BeatIndicator, FlashesBrieflyAfterEachBeat) {
+  qtApp();
+  BeatIndicator lamp;
+  lamp.follow(-1, 0);
+  EXPECT_FALSE(lamp.lit());
+  lamp.follow(1000, 1000);
+  EXPECT_TRUE(lamp.lit());
+  lamp.follow(1000, 1119);
+  EXPECT_TRUE(lamp.lit());
+  lamp.follow(1000, 1120);
+  EXPECT_FALSE(lamp.lit());
+  lamp.follow(1000, 999);  // a beat from the future lights nothing
+  EXPECT_FALSE(lamp.lit());
+}
+
+namespace {
+
+class CountingOutput : public DmxOutput {
+ public:
+  void service(const ChannelBuffer& channels, std::int64_t) override {
+    ++calls;
+    lastChannel1 = channels.get(1);
+  }
+  std::string status() const override { return "DMX: test output"; }
+  int calls = 0;
+  int lastChannel1 = -1;
+};
+
+class HostWindowTest : public QtFixture {
+ protected:
+  void SetUp() override {
+    QtFixture::SetUp();
+    ASSERT_TRUE(settingsDir.isValid());
+    setenv("SONVERO_SETTINGS_DIR", settingsDir.path().toLocal8Bit().constData(), 1);
+    session = std::make_unique<HostSession>(SONVERO_PLUGIN_PATH, *loop_);
+    session->start();
+    host = std::make_unique<HostWindow>(*session, output);
+    host->onClosed = [this] { ++closed; };
+  }
+  void TearDown() override {
+    host.reset();
+    QtFixture::TearDown();
+    session.reset();
+  }
+  void refresh() {
+    for (int i = 0; i < HostWindow::kRefreshEvery; ++i) host->serviceTick();
+  }
+  QTemporaryDir settingsDir;
+  CountingOutput output;
+  std::unique_ptr<HostSession> session;
+  std::unique_ptr<HostWindow> host;
+  int closed = 0;
+};
+
+}  // namespace
+
+TEST_F(HostWindowTest, ServicesTheDmxOutputAndShowsTheStates) {
+  ASSERT_NE(session->mainWindow(), nullptr);
+  ASSERT_NE(window(*session->mainWindow()), nullptr);
+  const int before = output.calls;
+  session->channels().set(1, 77, session->loop().nowMs());
+  host->serviceTick();
+  EXPECT_EQ(output.calls, before + 1);
+  EXPECT_EQ(output.lastChannel1, 77);
+  refresh();
+  EXPECT_EQ(host->dmxText().text(), "DMX: test output");
+  EXPECT_TRUE(host->audioText().text().startsWith("Audio: "));
+  EXPECT_TRUE(host->monitor().highlighted(1));
+  // The beat tool: count and tempo from the last beats.
+  EXPECT_EQ(host->beatText().text(), "0 beats, -- BPM");
+  const std::int64_t now = session->loop().nowMs();
+  for (std::int64_t t : {now - 1000, now - 500, now}) session->beats().beat(t);
+  refresh();
+  EXPECT_EQ(host->beatText().text(), "3 beats, 120.0 BPM");
+  EXPECT_TRUE(host->beatLamp().lit());
+}
+
+TEST_F(HostWindowTest, ReopensSonverosWindowAfterItWasClosed) {
+  tk::Form& main = *session->mainWindow();
+  refresh();
+  EXPECT_FALSE(host->reopenButton().isEnabled());
+  window(main)->close();
+  EXPECT_FALSE(main.loaded());
+  refresh();
+  ASSERT_TRUE(host->reopenButton().isEnabled());
+  QTest::mouseClick(&host->reopenButton(), Qt::LeftButton);
+  EXPECT_TRUE(main.loaded());
+  ASSERT_NE(window(main), nullptr);
+  EXPECT_TRUE(window(main)->isVisible());
+  refresh();
+  EXPECT_FALSE(host->reopenButton().isEnabled());
+}
+
+TEST_F(HostWindowTest, ClosingTheHostWindowClosesMainAndSavesItsSettings) {
+  const std::filesystem::path file = std::filesystem::path(settingsDir.path().toStdString()) / "Sonvero.ini";
+  ASSERT_FALSE(std::filesystem::exists(file));
+  host->show();
+  const QImage picture = host->grab().toImage();
+  ASSERT_TRUE(QDir().mkpath(SONVERO_SCREENSHOT_DIR));
+  picture.save(QString(SONVERO_SCREENSHOT_DIR) + "/host_window.png");
+  const int before = output.calls;
+  host->close();
+  EXPECT_FALSE(session->mainWindow()->loaded());
+  EXPECT_TRUE(std::filesystem::exists(file));
+  EXPECT_EQ(closed, 1);
+  EXPECT_EQ(output.calls, before + 1);  // the last values go out
+}
+
+TEST_F(HostWindowTest, InterruptClosesTheWindowOnTheNextTick) {
+  bool interrupted = false;
+  host->stopRequested = [&] { return interrupted; };
+  host->show();
+  host->serviceTick();
+  EXPECT_EQ(closed, 0);
+  interrupted = true;
+  host->serviceTick();
+  EXPECT_EQ(closed, 1);
+  EXPECT_FALSE(host->isVisible());
+  EXPECT_FALSE(session->mainWindow()->loaded());
+}

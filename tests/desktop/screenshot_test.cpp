@@ -1,0 +1,89 @@
+// A picture of the main window with eight bars, a spectrum and moving
+// meters, kept under the build tree (screenshots/main_window.png).
+#include <QCheckBox>
+#include <QDir>
+#include <QImage>
+#include <QSet>
+#include <QTest>
+#include <cmath>
+#include <cstdio>
+
+#include "audio/vbvis/vbvis.h"
+#include "model/arrays.h"
+#include "tests/desktop/qt_fixture.h"
+#include "ui/Main.h"
+#include "ui/bar_list.h"
+
+namespace {
+
+// A spectrum falling from the bass to the treble, with a ripple.
+std::string spectrumHex() {
+  std::string hex;
+  for (int p = 0; p < 288; ++p) {
+    const double level = 230.0 * std::exp(-p / 140.0) * (0.75 + 0.25 * std::sin(p / 5.0)) + 12;
+    char pair[3];
+    std::snprintf(pair, sizeof pair, "%02X", static_cast<int>(level) & 0xFF);
+    hex += pair;
+  }
+  return hex;
+}
+
+void defineEightBars() {
+  for (int slot = 0; slot < 8; ++slot) {
+    Arrays::bars[slot] = {static_cast<std::int16_t>(slot + 1), static_cast<std::int16_t>(1 + 36 * slot),
+                          static_cast<std::int16_t>(36 * (slot + 1)), static_cast<std::int16_t>(slot + 1), 100, 40, 0, 1};
+    Arrays::barChannels[slot][1] = static_cast<std::int16_t>(slot + 1);
+  }
+}
+
+class ScreenshotTest : public QtFixture {
+ protected:
+  void TearDown() override {
+    vbvis_close();
+    QtFixture::TearDown();
+  }
+};
+
+}  // namespace
+
+TEST_F(ScreenshotTest, MainWithBarsAndSpectrum) {
+  ASSERT_EQ(vbvis_open("script"), 0);
+  const std::string hex = spectrumHex();
+  vbvis_script_spectrum(288, hex.data(), static_cast<std::int32_t>(hex.size()));
+  vbvis_script_vu(12000, 9000);
+  Arrays::resetAll();
+  defineEightBars();
+  Main& main = mainForm();
+  show(main);
+  tk::app().runEvent([&] { rebuildBarList(main.ListView1); });
+  for (tk::CheckBox* on : {&main.Check2, &main.Check3, &main.Check4, &main.Check5})
+    QTest::mouseClick(widgetAs<QCheckBox>(*on), Qt::LeftButton);
+  tk::app().runEvent([&] { main.Timer1_Timer(); });
+  tk::app().runEvent([&] { main.Timer1_Timer(); });
+
+  const QImage image = window(main)->grab().toImage();
+  ASSERT_TRUE(QDir().mkpath(SONVERO_SCREENSHOT_DIR));
+  const QString path = QString(SONVERO_SCREENSHOT_DIR) + "/main_window.png";
+  ASSERT_TRUE(image.save(path)) << path.toStdString();
+  EXPECT_EQ(image.size(), QSize(1000, 418));
+
+  // Not blank: the window holds many colours.
+  QSet<QRgb> colours;
+  for (int y = 0; y < image.height(); y += 2)
+    for (int x = 0; x < image.width(); x += 2) colours.insert(image.pixel(x, y));
+  EXPECT_GT(colours.size(), 20);
+
+  // The spectrum strip (Shape1, inside its outline) holds drawn pixels in
+  // most of the columns that the 288 spectrum pixels cover.
+  const QRect strip = tk::qt::TwipScale(96.0).rect(main.Shape1.geometry()).adjusted(1, 1, -1, -1);
+  int drawnColumns = 0, drawnPixels = 0;
+  for (int x = strip.left(); x <= strip.right(); ++x) {
+    int inColumn = 0;
+    for (int y = strip.top(); y <= strip.bottom(); ++y) inColumn += image.pixelColor(x, y) != QColor(Qt::white);
+    drawnPixels += inColumn;
+    drawnColumns += inColumn > 0;
+  }
+  EXPECT_GT(drawnColumns, 600);
+  EXPECT_GT(drawnPixels, 10000);
+  EXPECT_EQ(main.ListView1.rowCount(), 8);
+}

@@ -1,0 +1,133 @@
+#include "tests/editors/editor_fixture.h"
+#include "ui/Kanaele.h"
+#include "ui/Presets_Channel.h"
+#include "ui/bar_list.h"
+
+namespace {
+
+class BarDialog : public EditorTest {
+ protected:
+  Presets_Channel& openWith(std::int16_t request) {
+    Arrays::barToEdit = request;
+    Presets_Channel* dialog = nullptr;
+    event([&] {
+      dialog = &tk::app().create<Presets_Channel>();
+      dialog->show();
+    });
+    return *dialog;
+  }
+  static void ok(Presets_Channel& d) {
+    event([&] { d.Command1.userClick(); });
+  }
+  static Arrays::Bar bar(int slot) { return Arrays::bars[slot]; }
+};
+
+TEST_F(BarDialog, WithAllSlotsInUseANewBarHasNoSlotAndOkStoresNothing) {
+  for (int s = 0; s < Arrays::kBarSlots; ++s) holdBar(s, 5, 6);
+  Presets_Channel& d = openWith(-1);
+  EXPECT_EQ(d.barSlot, Presets_Channel::kNoSlot);
+  event([&] { d.Command3.userClick(); });
+  EXPECT_TRUE(open<Kanaele>().empty()) << "no list of its own to edit";
+  ok(d);
+  EXPECT_TRUE(open<Presets_Channel>().empty());
+  EXPECT_EQ(Arrays::barToEdit, 0);
+  for (int s = 0; s < Arrays::kBarSlots; ++s) ASSERT_EQ(bar(s).fromPixel, 5);
+}
+
+TEST_F(BarDialog, WithoutARequestItWritesNoSlot) {
+  for (std::int16_t request : {std::int16_t{0}, std::int16_t{-2}, std::int16_t{289}}) {
+    Presets_Channel& d = openWith(request);
+    EXPECT_EQ(d.barSlot, Presets_Channel::kNoSlot);
+    ok(d);
+  }
+  EXPECT_EQ(Arrays::highestBarSlot(), -1);
+  EXPECT_EQ(Arrays::firstFreeSlot(), 0);
+}
+
+TEST_F(BarDialog, StoredValuesOutsideTheControlsLoadSafely) {
+  Arrays::bars[6] = {7, 300, -5, 12345, 500, 0, 7, 1000};
+  Presets_Channel& d = openWith(7);
+  EXPECT_EQ(d.Combo1.listIndex(), -1);
+  EXPECT_EQ(d.Combo1.text(), "");
+  EXPECT_EQ(d.Combo2.listIndex(), -1);
+  EXPECT_EQ(d.Slider1.value(), 200);
+  EXPECT_EQ(d.Check1.value(), 1) << "a boost other than 100 is kept";
+  EXPECT_EQ(d.Slider2.value(), 1);
+  EXPECT_EQ(d.Check2.value(), 0);
+  EXPECT_EQ(d.Slider3.value(), 255);
+  ok(d);
+  const Arrays::Bar b = bar(6);
+  EXPECT_EQ(b.number, 7);
+  EXPECT_EQ(b.fromPixel, 0);
+  EXPECT_EQ(b.toPixel, 0);
+  EXPECT_EQ(b.channelSummary, 0);
+  EXPECT_EQ(b.boostPercent, 200);
+  EXPECT_EQ(b.threshold, 1);
+  EXPECT_EQ(b.setOnExceed, 0);
+  EXPECT_EQ(b.setValue, 255);
+}
+
+TEST_F(BarDialog, TheBoostBoxIsTickedExactlyForABoostOtherThanHundred) {
+  for (std::int16_t boost : {std::int16_t{99}, std::int16_t{100}, std::int16_t{101}, std::int16_t{1}}) {
+    holdBar(0);
+    Arrays::bars[0].boostPercent = boost;
+    Presets_Channel& d = openWith(1);
+    EXPECT_EQ(d.Check1.value(), boost == 100 ? 0 : 1) << boost;
+    ok(d);
+    EXPECT_EQ(bar(0).boostPercent, boost);
+  }
+}
+
+TEST_F(BarDialog, OkBeforeTheFirstSamplingKeepsTheLoadedBar) {
+  Arrays::bars[2] = {3, 40, 50, 0, 150, 60, 1, 180};
+  Arrays::barChannels[2][1] = 5;
+  Arrays::barChannels[2][2] = 12;
+  ok(openWith(3));
+  const Arrays::Bar b = bar(2);
+  EXPECT_EQ(b.number, 3);
+  EXPECT_EQ(b.fromPixel, 40);
+  EXPECT_EQ(b.toPixel, 50);
+  EXPECT_EQ(b.channelSummary, 512);
+  EXPECT_EQ(b.boostPercent, 150);
+  EXPECT_EQ(b.threshold, 60);
+  EXPECT_EQ(b.setOnExceed, 1);
+  EXPECT_EQ(b.setValue, 180);
+}
+
+TEST_F(BarDialog, OkStoresWhatTheTimerLastSampled) {
+  Presets_Channel& d = openWith(-1);
+  event([&] { d.Slider2.userSetValue(40); });
+  loop.advance(100);
+  EXPECT_EQ(d.Label2.caption(), "40");
+  event([&] { d.Slider2.userSetValue(41); });
+  ok(d);
+  EXPECT_EQ(bar(0).threshold, 40);
+}
+
+TEST_F(BarDialog, TypedPixelTextCountsOnlyWhenItIsAnEntry) {
+  Presets_Channel& d = openWith(-1);
+  event([&] {
+    d.Combo1.userType("12");
+    d.Combo2.userType("0288");
+  });
+  loop.advance(100);
+  ok(d);
+  EXPECT_EQ(bar(0).fromPixel, 12);
+  EXPECT_EQ(bar(0).toPixel, 0);
+}
+
+TEST_F(BarDialog, TheBarListRunsToTheHighestSlotThatHoldsItsOwnNumber) {
+  holdBar(0, 1, 2);
+  holdBar(4, 9, 10);
+  Arrays::bars[7].number = 3;  // not its own number: no bar
+  Arrays::bars[7].fromPixel = 77;
+  rebuildBarList(main().ListView1);
+  ASSERT_EQ(main().ListView1.rowCount(), 5);
+  EXPECT_EQ(main().ListView1.rows()[2], (tk::ListRow{"0", "0", "0"}));
+  EXPECT_EQ(main().ListView1.rows()[4], (tk::ListRow{"9", "10", "0"}));
+  Arrays::resetAll();
+  rebuildBarList(main().ListView1);
+  EXPECT_EQ(main().ListView1.rowCount(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,107 @@
+// The OLA output against a real olad started by the test: an unpatched
+// universe is named, a killed and restarted olad gets the current values
+// back, and closing leaves the last values in olad.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <iostream>
+#include <thread>
+
+#include "tests/ola/dmx_readback.h"
+#include "tests/ola/olad_process.h"
+#include "tests/ola/test_support.h"
+#include "vantorhost/dmx/dmx_output.h"
+#include "vantorhost/dmx/ola_output.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+class OladOutput : public testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(olad.start()) << "olad did not start"; }
+  OlaLinkFactory connect() {
+    return [port = olad.port()] { return connectToOlad(port); };
+  }
+  bool holds(const ChannelBuffer& channels) {
+    return fetchDmx(olad.port(), 1) == universeOf(channels, 0) && fetchDmx(olad.port(), 2) == universeOf(channels, 1);
+  }
+  OladProcess olad;
+};
+
+}  // namespace
+
+TEST_F(OladOutput, UniverseWithoutOutputIsNamed) {
+  ChannelBuffer channels;
+  testing::internal::CaptureStderr();
+  {
+    // Universe 2 has the OSC port; 3 has nothing.
+    OlaOutput out(2, connect());
+    serviceUntil(out, channels, [&] { return out.status().find("no output") != std::string::npos; }, 3s);
+    out.service(channels, 0);
+    EXPECT_EQ(out.status(), "DMX: OLA universes 2, 3; universe 3 has no output patched");
+  }
+  const std::string log = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(countOf(log, "DMX: OLA universe 3 has no output patched in olad; channels 513..1024 reach no lights"), 1u)
+      << log;
+  EXPECT_EQ(countOf(log, "universe 2 has no output"), 0u) << log;
+}
+
+TEST_F(OladOutput, KilledAndRestartedOladHoldsTheCurrentValuesWithinASecond) {
+  ChannelBuffer channels;
+  OlaOutput out(1, connect());
+  channels.set(1, 1, 0);
+  ASSERT_TRUE(serviceUntil(out, channels, [&] { return holds(channels); }, 3s));
+  olad.kill();
+  // The output keeps taking values while olad is gone, and never holds up the caller.
+  auto slowest = std::chrono::steady_clock::duration::zero();
+  for (int tick = 0; tick < 25; ++tick) {
+    for (int c = 1; c <= 1024; ++c) channels.set(c, (c + tick) % 256, 0);
+    const auto t0 = std::chrono::steady_clock::now();
+    out.service(channels, 0);
+    slowest = std::max(slowest, std::chrono::steady_clock::now() - t0);
+    std::this_thread::sleep_for(20ms);
+  }
+  EXPECT_LT(slowest, 100ms);
+  EXPECT_EQ(out.status(), OlaOutput::kUnreachable);
+  ASSERT_TRUE(olad.start());
+  const auto back = std::chrono::steady_clock::now();
+  ASSERT_TRUE(serviceUntil(out, channels, [&] { return holds(channels); }, 3s));
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - back).count();
+  std::cout << "olad answering again -> current values in olad: " << ms << " ms\n";
+  RecordProperty("reconnect_ms", static_cast<int>(ms));
+  EXPECT_LT(ms, 1000);
+}
+
+TEST_F(OladOutput, ClosingLeavesTheLastValuesInOlad) {
+  ChannelBuffer channels;
+  {
+    OlaOutput out(1, connect());
+    serviceUntil(out, channels, [&] { return holds(channels); }, 3s);
+    channels.set(5, 200, 0);
+    channels.set(900, 100, 0);
+    out.service(channels, 0);
+  }
+  EXPECT_TRUE(holds(channels));
+  // Still there after the refresh time has passed without any sender.
+  std::this_thread::sleep_for(1500ms);
+  EXPECT_TRUE(holds(channels));
+}
+
+TEST_F(OladOutput, AutoChoosesOlaOnlyWhenOladAnswers) {
+  HostOptions options;
+  options.olaPort = olad.port();
+  ChannelBuffer channels;
+  channels.set(2, 2, 0);
+  {
+    auto out = makeDmxOutput(options);
+    ASSERT_TRUE(serviceUntil(*out, channels, [&] { return holds(channels); }, 3s));
+    EXPECT_EQ(out->status(), "DMX: OLA universes 1, 2");
+  }
+  olad.stop();
+  testing::internal::CaptureStderr();
+  auto none = makeDmxOutput(options);
+  const std::string log = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(none->status(), "DMX: no output (monitor only)");
+  EXPECT_NE(log.find("no olad answers on port " + std::to_string(olad.port())), std::string::npos) << log;
+}

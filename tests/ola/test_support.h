@@ -1,0 +1,36 @@
+#pragma once
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <thread>
+
+#include "vantorhost/dmx/dmx_output.h"
+
+// Services the output as an event loop does, every `step`, until done()
+// holds or `limit` has passed; gives done() at the end.
+template <class Done>
+bool serviceUntil(DmxOutput& out, const ChannelBuffer& channels, Done done, std::chrono::milliseconds limit,
+                  std::chrono::milliseconds step = std::chrono::milliseconds(5)) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  while (std::chrono::steady_clock::now() < end) {
+    out.service(channels, 0);
+    if (done()) return true;
+    std::this_thread::sleep_for(step);
+  }
+  out.service(channels, 0);
+  return done();
+}
+
+inline std::size_t countOf(const std::string& text, const std::string& needle) {
+  std::size_t n = 0;
+  for (auto at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++n;
+  return n;
+}
+
+inline std::array<std::uint8_t, 512> universeOf(const ChannelBuffer& channels, int index) {
+  std::array<std::uint8_t, 512> v;
+  std::copy(channels.universe(index), channels.universe(index) + 512, v.begin());
+  return v;
+}

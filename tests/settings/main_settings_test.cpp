@@ -1,0 +1,55 @@
+#include <cstdlib>
+
+#include "model/settings.h"
+#include "tests/engine/engine_fixture.h"
+#include "tests/settings/temp_folder.h"
+
+namespace {
+
+class MainSettings : public EngineTest {
+ protected:
+  void SetUp() override {
+    ::setenv("SONVERO_SETTINGS_DIR", dir.path().c_str(), 1);
+    EngineTest::SetUp();
+  }
+  void reopen() {
+    tk::app().runEvent([this] { main.unload(tk::UnloadMode::CloseBox); });
+    tk::app().runEvent([this] { main.show(); });
+  }
+  void openWith(const std::string& ini) {
+    tk::app().runEvent([this] { main.discard(); });
+    writeBytes(file, ini);
+    tk::app().runEvent([this] { main.show(); });
+  }
+  TempFolder dir;
+  std::filesystem::path file = dir.path() / "Sonvero.ini";
+};
+
+TEST_F(MainSettings, ChoosingABarByHandDropsTheWaitingOne) {
+  openWith("[Einstellungen]\r\nBeat: Balken - ch=3\r\n");
+  bar(0, 1, 1, 100, 1);
+  bar(1, 1, 1, 100, 1);
+  tick();
+  main.VScroll4.userSetValue(2);
+  bar(2, 1, 1, 100, 1);
+  tick();
+  EXPECT_EQ(main.VScroll4.value(), 2);
+}
+
+TEST_F(MainSettings, AReadOnlyFolderKeepsTheOldFileWhole) {
+  const std::string before = "[Einstellungen]\r\nVU - SS=5\r\n";
+  openWith(before);
+  main.VScroll6.setValue(99);
+  std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec |
+                                               std::filesystem::perms::others_read |
+                                               std::filesystem::perms::others_exec);
+  {
+    Unprivileged user;
+    ASSERT_TRUE(user.ok());
+    reopen();
+  }
+  EXPECT_EQ(readBytes(file), before);
+  EXPECT_EQ(main.VScroll6.value(), 5) << "the next opening reads what the file holds";
+}
+
+}  // namespace

@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "model/settings.h"
+#include "tests/settings/temp_folder.h"
+
+namespace {
+
+using Settings::readNumber;
+using Settings::toControlValue;
+
+TEST(SettingsNumber, ReadsTheLeadingNumber) {
+  EXPECT_EQ(readNumber("12"), 12);
+  EXPECT_EQ(readNumber("12abc"), 12);
+  EXPECT_EQ(readNumber("abc"), 0);
+  EXPECT_EQ(readNumber(""), 0);
+  EXPECT_EQ(readNumber("-7x"), -7);
+  EXPECT_EQ(readNumber("+8"), 8);
+  EXPECT_EQ(readNumber("2.5"), 2.5);
+  EXPECT_EQ(readNumber(".5"), 0.5);
+  EXPECT_EQ(readNumber("1e3"), 1000);
+  EXPECT_EQ(readNumber("1E+2x"), 100);
+  EXPECT_EQ(readNumber("1e"), 1) << "an exponent needs a digit";
+  EXPECT_EQ(readNumber("1.2.3"), 1.2);
+  EXPECT_EQ(readNumber("-"), 0);
+  EXPECT_EQ(readNumber("0x10"), 0) << "decimal only";
+}
+
+TEST(SettingsNumber, BlanksAreIgnoredEverywhere) {
+  EXPECT_EQ(readNumber(" 1 2\t3\n"), 123);
+  EXPECT_EQ(readNumber("- 4 . 5"), -4.5);
+  EXPECT_EQ(readNumber("\r5"), 0) << "a carriage return is no blank";
+}
+
+TEST(SettingsNumber, FractionsRoundHalfToEven) {
+  EXPECT_EQ(toControlValue("2.5", 0, 300), 2);
+  EXPECT_EQ(toControlValue("3.5", 0, 300), 4);
+  EXPECT_EQ(toControlValue("2.5000001", 0, 300), 3);
+  EXPECT_EQ(toControlValue("0.5", 0, 300), 0);
+}
+
+TEST(SettingsNumber, OutOfRangeIsClampedIntoTheControlsRange) {
+  EXPECT_EQ(toControlValue("0", 1, 255), 1);
+  EXPECT_EQ(toControlValue("", 1, 255), 1) << "present but empty reads 0";
+  EXPECT_EQ(toControlValue("256", 1, 255), 255);
+  EXPECT_EQ(toControlValue("-40000", 1, 255), 1);
+  EXPECT_EQ(toControlValue("99999999999999999999", 1, 255), 255);
+  EXPECT_EQ(toControlValue("1e999", 1, 255), 255);
+  EXPECT_EQ(toControlValue("-1e999", 1, 255), 1);
+  EXPECT_EQ(toControlValue("1e-999", 0, 3), 0);
+  EXPECT_EQ(toControlValue(std::string(1279, '9'), 0, 2), 2);
+}
+
+TEST(SettingsTable, KeysInTheirOrderWithTheirDefaults) {
+  ASSERT_EQ(Settings::kKeys.size(), 22u);
+  EXPECT_EQ(Settings::kKeys[0].name, "Beat: Analyzer - ch");
+  EXPECT_EQ(Settings::kKeys[10].name, "Spektrum Analyzer - b\xC3\x9Csa");
+  EXPECT_EQ(Settings::kKeys[10].defaultText, "288") << "the width, not the set value";
+  EXPECT_EQ(Settings::kKeys[11].name, "Spektrum Analyzer - SB");
+  EXPECT_EQ(Settings::kKeys[19].defaultText, "1");
+  EXPECT_EQ(Settings::kKeys[21].name, "Beat-Tool");
+}
+
+class SettingsFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* name : {"SONVERO_SETTINGS_DIR", "XDG_CONFIG_HOME", "HOME"})
+      if (const char* v = std::getenv(name)) saved_.emplace_back(name, v);
+    ::unsetenv("SONVERO_SETTINGS_DIR");
+    ::unsetenv("XDG_CONFIG_HOME");
+  }
+  void TearDown() override {
+    ::unsetenv("XDG_CONFIG_HOME");
+    for (auto& [name, value] : saved_) ::setenv(name.c_str(), value.c_str(), 1);
+  }
+  std::vector<std::pair<std::string, std::string>> saved_;
+};
+
+TEST_F(SettingsFolder, TheEnvironmentNamesIt) {
+  ::setenv("SONVERO_SETTINGS_DIR", "/some/where", 1);
+  EXPECT_EQ(Settings::filePath(), std::filesystem::path("/some/where/Sonvero.ini"));
+}
+
+TEST_F(SettingsFolder, BesideTheCodeWhenThatFolderIsWritable) {
+  const std::filesystem::path self = std::filesystem::canonical("/proc/self/exe");
+  EXPECT_EQ(Settings::folder(), self.parent_path()) << "this test links the plug-in's code into itself";
+}
+
+TEST_F(SettingsFolder, TheUsersConfigFolderWhenTheCodesFolderIsReadOnly) {
+  const std::filesystem::path self = std::filesystem::canonical("/proc/self/exe");
+  if (::geteuid() != 0 && ::access(self.parent_path().c_str(), W_OK) == 0) GTEST_SKIP() << "needs root to drop rights";
+  ::setenv("XDG_CONFIG_HOME", "/xdg/config", 1);
+  Unprivileged user;  // nobody cannot write the build folder
+  ASSERT_TRUE(user.ok());
+  EXPECT_EQ(Settings::folder(), std::filesystem::path("/xdg/config/sonvero"));
+  ::setenv("XDG_CONFIG_HOME", "relative/ignored", 1);
+  ::setenv("HOME", "/home/someone", 1);
+  EXPECT_EQ(Settings::folder(), std::filesystem::path("/home/someone/.config/sonvero"));
+}
+
+}  // namespace

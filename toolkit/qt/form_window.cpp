@@ -1,0 +1,137 @@
+#include "toolkit/qt/form_window.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QPainter>
+
+#include "toolkit/application.h"
+#include "toolkit/qt/drawing_painter.h"
+#include "toolkit/qt/ole_color.h"
+#include "toolkit/simple_controls.h"
+
+namespace tk::qt {
+
+namespace {
+
+// The forms are laid out for the toolkit's 8-point default font, a narrow
+// sans serif; the nearest one installed stands in for it.
+constexpr double kFormFontPoints = 8.0;
+
+QFont formFont(QFont font) {
+  font.setFamilies({"Liberation Sans", "Arimo", "Arial", "DejaVu Sans Condensed", "DejaVu Sans"});
+  font.setPointSizeF(kFormFontPoints);
+  return font;
+}
+
+}  // namespace
+
+FormWindow::FormWindow(Form& form, const TwipScale& scale) : QWidget(nullptr), form_(&form), scale_(scale) {
+  setObjectName(QString::fromStdString(form.name()));
+  setFont(formFont(font()));
+  setFixedSize(scale_.length(form.clientWidth()), scale_.length(form.clientHeight()));
+  for (Control* c : form.controls()) bind(*c);
+  sync();
+}
+
+FormWindow::~FormWindow() {
+  detach();
+  // The widgets go first, while their bindings still exist: a widget may
+  // signal while it is taken down.
+  for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) delete child;
+}
+
+ControlBinding* FormWindow::bind(Control& control) {
+  if (auto it = byControl_.find(&control); it != byControl_.end()) return it->second;
+  // A container's widget is made first, so its controls can go into it. The
+  // mark set before stops a chain of containers that leads back to itself;
+  // a container of another form counts as none.
+  byControl_[&control] = nullptr;
+  QWidget* parent = this;
+  if (Control* container = control.container(); container && &container->form() == &control.form()) {
+    ControlBinding* holder = bind(*container);
+    if (holder) parent = holder->widget();
+  }
+  auto binding = bindControl(control, parent, scale_, [this](const std::function<void()>& action) { dispatch(action); });
+  ControlBinding* raw = binding.get();
+  byControl_[&control] = raw;
+  if (binding) bindings_.push_back(std::move(binding));
+  return raw;
+}
+
+void FormWindow::dispatch(const std::function<void()>& action) {
+  if (!form_) return;
+  app().runEvent(action);
+}
+
+void FormWindow::detach() {
+  form_ = nullptr;
+  byControl_.clear();
+}
+
+QWidget* FormWindow::widgetOf(const Control& control) const {
+  auto it = byControl_.find(&control);
+  return it != byControl_.end() && it->second ? it->second->widget() : nullptr;
+}
+
+void FormWindow::sync() {
+  if (!form_) return;
+  if (form_->revision() != formRevision_) {
+    formRevision_ = form_->revision();
+    setWindowTitle(QString::fromStdString(form_->caption()));
+  }
+  for (auto& binding : bindings_) binding->sync();
+  syncDrawing();
+}
+
+void FormWindow::syncDrawing() {
+  if (form_->drawingRevision() == drawingRevision_) return;
+  drawingRevision_ = form_->drawingRevision();
+  // Repaint only what the old and the new drawing cover.
+  const QRect now = drawingBounds(form_->drawing(), scale_);
+  update(drawnArea_ | now);
+  drawnArea_ = now;
+}
+
+void FormWindow::paintEvent(QPaintEvent*) {
+  if (!form_) return;
+  QPainter p(this);
+  // Shapes on the form fill their area beneath the drawing.
+  for (Control* c : form_->controls()) {
+    if (c->kind() == ControlKind::Shape && !c->container() && c->visible() && c->backColor() != kButtonFace)
+      p.fillRect(scale_.rect(c->geometry()), toQColor(c->backColor(), palette()));
+  }
+  paintDrawing(p, form_->drawing(), scale_);
+}
+
+void FormWindow::closeEvent(QCloseEvent* event) {
+  // The form decides (QueryUnload); when it unloads, the backend takes the
+  // window down.
+  event->ignore();
+  if (form_) {
+    Form* form = form_;
+    dispatch([form] { form->unload(UnloadMode::CloseBox); });
+  }
+}
+
+bool FormWindow::pressKeyButton(bool cancel) {
+  if (!form_) return false;
+  for (Control* c : form_->controls()) {
+    if (c->kind() != ControlKind::CommandButton) continue;
+    auto* button = static_cast<CommandButton*>(c);
+    if ((cancel ? button->isCancel : button->isDefault) && button->enabled() && button->visible()) {
+      dispatch([button] { button->userClick(); });
+      return true;
+    }
+  }
+  return false;
+}
+
+void FormWindow::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  const bool handled = (key == Qt::Key_Return || key == Qt::Key_Enter) ? pressKeyButton(false)
+                       : key == Qt::Key_Escape                           ? pressKeyButton(true)
+                                                                         : false;
+  if (!handled) QWidget::keyPressEvent(event);
+}
+
+}  // namespace tk::qt

@@ -1,0 +1,56 @@
+#include "toolkit/qt/level_meter_widget.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+namespace tk::qt {
+
+namespace {
+
+constexpr int kPitch = 5;  // pixels per segment: 4 lit, 1 gap
+
+QColor segmentColor(int index, int count, bool lit) {
+  const double share = (index + 1.0) / count;
+  QColor c = share > 0.9 ? QColor(230, 30, 30) : share > 0.7 ? QColor(240, 210, 0) : QColor(30, 210, 40);
+  return lit ? c : c.darker(450);
+}
+
+}  // namespace
+
+LevelMeterWidget::LevelMeterWidget(QWidget* parent) : QWidget(parent) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void LevelMeterWidget::setLevel(std::optional<std::int16_t> level) {
+  if (level == level_) return;
+  level_ = level;
+  update();
+}
+
+int LevelMeterWidget::segmentCount() const {
+  const int span = std::max(width(), height()) - 2;
+  return std::max(1, span / kPitch);
+}
+
+int LevelMeterWidget::litSegments(std::optional<std::int16_t> level, int count) {
+  if (!level) return 0;
+  const int percent = std::clamp<int>(*level, 0, 100);
+  return static_cast<int>(std::nearbyint(percent * count / 100.0));
+}
+
+void LevelMeterWidget::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.fillRect(rect(), QColor(16, 16, 16));
+  const int count = segmentCount();
+  const int lit = litSegments(level_, count);
+  const bool vertical = height() >= width();
+  for (int i = 0; i < count; ++i) {
+    const int offset = 1 + i * kPitch;
+    const QRect seg = vertical ? QRect(2, height() - 1 - offset - (kPitch - 1), width() - 4, kPitch - 1)
+                               : QRect(offset, 2, kPitch - 1, height() - 4);
+    p.fillRect(seg, segmentColor(i, count, i < lit));
+  }
+}
+
+}  // namespace tk::qt

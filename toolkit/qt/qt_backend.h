@@ -1,0 +1,34 @@
+#pragma once
+#include <unordered_map>
+
+#include "toolkit/application.h"
+#include "toolkit/qt/form_window.h"
+#include "toolkit/qt/twip_scale.h"
+
+namespace tk::qt {
+
+// Shows every form the toolkit shows: a window per loaded, shown form,
+// brought in step after every event and taken down when the form leaves.
+// Forms shown before the backend existed get their windows at once.
+class QtBackend : public FormObserver {
+ public:
+  QtBackend();
+  explicit QtBackend(const TwipScale& scale);
+  ~QtBackend() override;
+  QtBackend(const QtBackend&) = delete;
+  QtBackend& operator=(const QtBackend&) = delete;
+
+  void formShown(Form& form) override;
+  void formLeft(Form& form) override;
+  void afterEvent() override;
+
+  // The window of a form, or nullptr.
+  FormWindow* windowOf(const Form& form) const;
+  const TwipScale& scale() const { return scale_; }
+
+ private:
+  TwipScale scale_;
+  std::unordered_map<const Form*, FormWindow*> windows_;
+};
+
+}  // namespace tk::qt

@@ -1,0 +1,13 @@
+#include "vantorhost/default_audio_source.h"
+
+#include "audio/vbvis/vbvis.h"
+#include "vantorhost/log.h"
+
+std::string defaultAudioSource() {
+  if (vbvis_sound_server_available()) {
+    hostLog("a sound server answers: listening to what this computer plays");
+    return "pulse";
+  }
+  hostLog("no sound server answers: playing the demo track");
+  return "demo";
+}

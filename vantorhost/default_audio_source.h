@@ -1,0 +1,7 @@
+#pragma once
+#include <string>
+
+// The audio source when the command line names none: the music the computer
+// plays when a sound server answers, else the demo track, so a first run
+// always shows something.
+std::string defaultAudioSource();

@@ -1,0 +1,20 @@
+#include "vantorhost/desktop/beat_indicator.h"
+
+#include <QPainter>
+
+BeatIndicator::BeatIndicator(QWidget* parent) : QWidget(parent) { setFixedSize(sizeHint()); }
+
+void BeatIndicator::follow(std::int64_t lastBeatMs, std::int64_t nowMs) {
+  const bool lit = lastBeatMs >= 0 && nowMs >= lastBeatMs && nowMs - lastBeatMs < kFlashMs;
+  if (lit == lit_) return;
+  lit_ = lit;
+  update();
+}
+
+void BeatIndicator::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(QColor(60, 60, 60), 1));
+  p.setBrush(lit_ ? QColor(255, 220, 40) : QColor(70, 60, 20));
+  p.drawEllipse(rect().adjusted(1, 1, -2, -2));
+}

@@ -1,0 +1,157 @@
+#include "vantorhost/dmx/ola_link.h"
+
+#include <ola/Callback.h>
+#include <ola/DmxBuffer.h>
+#include <ola/Logging.h>
+#include <ola/client/OlaClient.h>
+#include <ola/client/StreamingClient.h>
+#include <ola/io/SelectServer.h>
+#include <ola/network/IPV4Address.h>
+#include <ola/network/SocketAddress.h>
+#include <ola/network/TCPSocket.h>
+
+#include <sys/socket.h>
+
+#include <algorithm>
+#include <chrono>
+#include <map>
+#include <mutex>
+#include <vector>
+
+#include "vantorhost/channel_buffer.h"
+
+namespace {
+
+// OLA's own warnings (a refused connection on every retry) would flood the
+// host's log; the output reports state changes itself.
+void silenceOlaLog() {
+  static std::once_flag once;
+  std::call_once(once, [] { ola::InitLogging(ola::OLA_LOG_NONE, ola::OLA_LOG_NULL); });
+}
+
+// DMX values through a StreamingClient, plus a callback client on its own
+// socket that asks for the universe list and sees olad close at once, even
+// while no values are being sent.
+class OladLink final : public OlaLink {
+ public:
+  explicit OladLink(std::uint16_t port) : streaming_(streamingOptions(port)) {}
+
+  ~OladLink() override {
+    if (client_ && !closed_) {
+      // Closing goes the way olad closing would, so that the client runs and
+      // frees its close handler and any request still waiting for an answer.
+      shutdown(socket_->ReadDescriptor(), SHUT_RDWR);
+      for (int i = 0; i < 200 && !closed_; ++i) ss_.RunOnce(ola::TimeInterval(0, 1000));
+      if (!closed_) ss_.RemoveReadDescriptor(socket_.get());
+    }
+    if (client_) client_->Stop();
+    if (socket_) socket_->Close();
+    streaming_.Stop();
+  }
+
+  bool open(std::uint16_t port) {
+    if (!streaming_.Setup()) return false;
+    socket_.reset(ola::network::TCPSocket::Connect(
+        ola::network::IPV4SocketAddress(ola::network::IPV4Address::Loopback(), port)));
+    if (!socket_) return false;
+    socket_->SetNoDelay();
+    client_ = std::make_unique<ola::client::OlaClient>(socket_.get());
+    if (!client_->Setup()) return false;
+    client_->SetCloseHandler(ola::NewSingleCallback(this, &OladLink::onClosed));
+    ss_.AddReadDescriptor(socket_.get());
+    return true;
+  }
+
+  bool send(unsigned universe, const std::uint8_t* values) override {
+    ola::DmxBuffer& buffer = lastSent_[universe];
+    buffer.Set(values, ChannelBuffer::kUniverseSize);
+    return streaming_.SendDmx(universe, buffer);
+  }
+
+  void settle(int timeoutMs) override {
+    const auto deadline = deadlineIn(timeoutMs);
+    for (const auto& [universe, values] : lastSent_) {
+      while (!closed_) {
+        fetched_.reset();
+        client_->FetchDMX(universe, ola::NewSingleCallback(this, &OladLink::onDmx));
+        if (!runUntil(deadline, [&] { return fetched_.has_value(); })) return;
+        // An empty answer: olad keeps nothing for a universe without outputs.
+        if (*fetched_ == values || fetched_->Size() == 0) break;
+        // Another source merged in: ask again a little later.
+        runUntil(std::min(deadline, deadlineIn(5)), [] { return false; });
+      }
+    }
+  }
+
+  bool alive() override {
+    if (!closed_) ss_.RunOnce(ola::TimeInterval(0, 0));
+    return !closed_;
+  }
+
+  std::optional<UniverseOutputs> universeOutputs(int timeoutMs) override {
+    answer_.reset();
+    answered_ = false;
+    client_->FetchUniverseList(ola::NewSingleCallback(this, &OladLink::onUniverses));
+    runUntil(deadlineIn(timeoutMs), [&] { return answered_; });
+    return answer_;
+  }
+
+ private:
+  static ola::client::StreamingClient::Options streamingOptions(std::uint16_t port) {
+    ola::client::StreamingClient::Options options;
+    options.auto_start = false;
+    options.server_port = port;
+    return options;
+  }
+
+  static std::chrono::steady_clock::time_point deadlineIn(int ms) {
+    return std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  }
+
+  // Handles olad's answers until done() or the deadline; false when olad
+  // closed the connection or the time ran out first.
+  template <class Done>
+  bool runUntil(std::chrono::steady_clock::time_point deadline, Done done) {
+    while (!done()) {
+      if (closed_) return false;
+      const auto left =
+          std::chrono::duration_cast<std::chrono::microseconds>(deadline - std::chrono::steady_clock::now()).count();
+      if (left <= 0) return false;
+      ss_.RunOnce(ola::TimeInterval(static_cast<std::int32_t>(left / 1000000), static_cast<std::int32_t>(left % 1000000)));
+    }
+    return true;
+  }
+
+  void onClosed() { closed_ = true; }
+
+  void onDmx(const ola::client::Result& result, const ola::client::DMXMetadata&, const ola::DmxBuffer& data) {
+    fetched_ = result.Success() ? data : ola::DmxBuffer();
+  }
+
+  void onUniverses(const ola::client::Result& result, const std::vector<ola::client::OlaUniverse>& universes) {
+    answered_ = true;
+    if (!result.Success()) return;
+    UniverseOutputs outputs;
+    for (const auto& u : universes) outputs[u.Id()] = u.OutputPortCount();
+    answer_ = std::move(outputs);
+  }
+
+  ola::client::StreamingClient streaming_;
+  std::map<unsigned, ola::DmxBuffer> lastSent_;
+  std::optional<ola::DmxBuffer> fetched_;
+  ola::io::SelectServer ss_;
+  std::unique_ptr<ola::network::TCPSocket> socket_;
+  std::unique_ptr<ola::client::OlaClient> client_;
+  bool closed_ = false;
+  bool answered_ = false;
+  std::optional<UniverseOutputs> answer_;
+};
+
+}  // namespace
+
+std::unique_ptr<OlaLink> connectToOlad(std::uint16_t port) {
+  silenceOlaLog();
+  auto link = std::make_unique<OladLink>(port);
+  if (!link->open(port)) return nullptr;
+  return link;
+}

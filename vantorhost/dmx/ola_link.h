@@ -1,0 +1,32 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "vantorhost/dmx/universe_patch.h"
+
+// One live connection to olad, as the OLA output uses it. Used from one
+// thread only; any call may wait on a loopback socket.
+class OlaLink {
+ public:
+  virtual ~OlaLink() = default;
+  // Sends 512 channel values to a universe; false once olad is gone.
+  virtual bool send(unsigned universe, const std::uint8_t* values) = 0;
+  // Handles what olad sent without waiting; false once olad closed the connection.
+  virtual bool alive() = 0;
+  // Waits until olad holds what was last sent to each universe, at most
+  // timeoutMs: olad drops values that arrive just before the connection
+  // closes, so the last values are confirmed before closing.
+  virtual void settle(int timeoutMs) = 0;
+  // Asks olad which universes it knows and how many outputs each has,
+  // waiting at most timeoutMs; nothing when olad does not answer in time.
+  virtual std::optional<UniverseOutputs> universeOutputs(int timeoutMs) = 0;
+};
+
+// Opens a link, or gives nullptr when nothing answers.
+using OlaLinkFactory = std::function<std::unique_ptr<OlaLink>()>;
+
+// Connects to the olad on 127.0.0.1:port. Never starts an olad of its own:
+// one started by a library would come up with every network plugin on.
+std::unique_ptr<OlaLink> connectToOlad(std::uint16_t port);

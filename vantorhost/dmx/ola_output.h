@@ -1,0 +1,43 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "vantorhost/dmx/dmx_output.h"
+#include "vantorhost/dmx/ola_link.h"
+
+// Channels 1..512 to OLA universe U, 513..1024 to U + 1. The talking to olad
+// happens on a thread of its own, so a slow, dead or restarting olad never
+// holds up the event loop: service() only hands over the values that moved
+// and logs what the sender reported. The sender keeps the frame rate and
+// the refresh, retries a missing olad with a fresh client and sends both
+// universes again as soon as it is back. When the output is destroyed the
+// last values go out once more, so olad keeps them after the program ends.
+class OlaOutput final : public DmxOutput {
+ public:
+  static constexpr const char* kConnecting = "DMX: OLA connecting";
+  static constexpr const char* kUnreachable = "DMX: OLA not reachable, retrying";
+
+  OlaOutput(unsigned firstUniverse, OlaLinkFactory connect);
+  ~OlaOutput() override;
+  OlaOutput(const OlaOutput&) = delete;
+  OlaOutput& operator=(const OlaOutput&) = delete;
+
+  // nowMs is not used: the sender paces itself on the real clock, also in
+  // scripts that run on simulated time, because olad's frame rate is real.
+  void service(const ChannelBuffer& channels, std::int64_t nowMs) override;
+  // The state as of the last service(), so that the window and the log
+  // change together.
+  std::string status() const override;
+
+  struct Shared;
+
+ private:
+  std::shared_ptr<Shared> shared_;
+  std::thread sender_;
+  std::array<std::uint64_t, 2> seenRevision_{};
+  bool seenAny_ = false;
+  std::string status_ = kConnecting;
+};
