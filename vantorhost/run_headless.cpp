@@ -1,8 +1,6 @@
 #include <chrono>
-#include <csignal>
 #include <functional>
 #include <memory>
-#include <stdexcept>
 #include <thread>
 
 #include "audio/vbvis/vbvis.h"
@@ -10,14 +8,11 @@
 #include "toolkit/simulated_loop.h"
 #include "vantorhost/dmx/dmx_output.h"
 #include "vantorhost/host_session.h"
+#include "vantorhost/live_run.h"
 #include "vantorhost/log.h"
 #include "vantorhost/run_modes.h"
 
 namespace {
-
-volatile std::sig_atomic_t interrupted = 0;
-
-void onSignal(int) { interrupted = 1; }
 
 // How often the DMX output is given the channel buffer on the real clock.
 constexpr std::int64_t kDmxServiceMs = 20;
@@ -30,7 +25,7 @@ class RealTimeLoop : public tk::SimulatedLoop {
 
   void runUntilInterrupted() {
     const auto start = std::chrono::steady_clock::now();
-    while (!interrupted) {
+    while (!stopRequested()) {
       const std::int64_t due = nextDue();
       const auto elapsed = [&] {
         return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
@@ -52,22 +47,10 @@ class RealTimeLoop : public tk::SimulatedLoop {
 int runHeadless(const HostOptions& options) {
   RealTimeLoop loop;
   tk::app().setLoop(&loop);
-  const std::string uri = options.audio.value_or("silence");
-  if (vbvis_open(uri.c_str()) != 0) {
-    hostLog("unknown or unreadable audio source: " + uri);
-    return 1;
-  }
-  hostLog("audio source: " + uri);
-  std::signal(SIGINT, onSignal);
-  std::signal(SIGTERM, onSignal);
-  std::signal(SIGPIPE, SIG_IGN);
+  if (!openAudioSource(options)) return 1;
+  catchStopSignals();
   HostSession session(options.pluginPath, loop);
-  try {
-    session.start();
-  } catch (const std::runtime_error& e) {
-    hostLog(e.what());
-    return 1;
-  }
+  if (!startPlugin(session)) return 1;
   // The output logs its own state changes.
   std::unique_ptr<DmxOutput> dmx = makeDmxOutput(options);
   loop.onService = [&] { dmx->service(session.channels(), loop.nowMs()); };

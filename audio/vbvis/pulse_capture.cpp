@@ -63,14 +63,14 @@ void PulseCapture::captureUntilFailure(FrameRing& ring, const std::atomic<bool>&
   PulseConnection connection;
   if (!connection.connect(kRetryEvery)) return;
 
-  const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE, kRate, 2};
+  const pa_sample_spec format{PA_SAMPLE_FLOAT32NE, kRate, 2};
   StreamHandle handle;
-  handle.stream = pa_stream_new(connection.context(), "Sonvero analysis", &spec, nullptr);
+  handle.stream = pa_stream_new(connection.context(), "Sonvero analysis", &format, nullptr);
   if (!handle.stream) return;
   // Small fragments keep the newest audio at most 10 ms away from a read.
   pa_buffer_attr attr{};
   attr.maxlength = static_cast<uint32_t>(-1);
-  attr.fragsize = static_cast<uint32_t>(pa_usec_to_bytes(10'000, &spec));
+  attr.fragsize = static_cast<uint32_t>(pa_usec_to_bytes(10'000, &format));
   attr.tlength = attr.prebuf = attr.minreq = static_cast<uint32_t>(-1);
   // A named source stays that source (gone means reopen until it is back);
   // the default monitor may follow the server to another device.

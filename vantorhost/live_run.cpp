@@ -1,0 +1,44 @@
+#include "vantorhost/live_run.h"
+
+#include <csignal>
+#include <stdexcept>
+#include <string>
+
+#include "audio/vbvis/vbvis.h"
+#include "vantorhost/log.h"
+
+namespace {
+
+volatile std::sig_atomic_t stopSignalled = 0;
+
+void onStopSignal(int) { stopSignalled = 1; }
+
+}  // namespace
+
+bool openAudioSource(const HostOptions& options) {
+  const std::string uri = options.audio.value_or("silence");
+  if (vbvis_open(uri.c_str()) != 0) {
+    hostLog("unknown or unreadable audio source: " + uri);
+    return false;
+  }
+  hostLog("audio source: " + uri);
+  return true;
+}
+
+void catchStopSignals() {
+  std::signal(SIGINT, onStopSignal);
+  std::signal(SIGTERM, onStopSignal);
+  std::signal(SIGPIPE, SIG_IGN);
+}
+
+bool stopRequested() { return stopSignalled != 0; }
+
+bool startPlugin(HostSession& session) {
+  try {
+    session.start();
+    return true;
+  } catch (const std::runtime_error& e) {
+    hostLog(e.what());
+    return false;
+  }
+}

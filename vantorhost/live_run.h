@@ -1,0 +1,15 @@
+#pragma once
+// What the two live run modes (desktop and headless) share: the audio
+// source, the stop signals and loading the plug-in.
+#include "vantorhost/host_options.h"
+#include "vantorhost/host_session.h"
+
+// Opens the source the options name and logs which one it took; false
+// (logged) when the URI is not understood or the file cannot be read.
+bool openAudioSource(const HostOptions& options);
+// Ctrl-C and SIGTERM ask for a stop (the main window then closes properly,
+// so its settings are saved); a closed socket never kills the program.
+void catchStopSignals();
+bool stopRequested();
+// Loads the plug-in and its window; false (logged) when it cannot.
+bool startPlugin(HostSession& session);
