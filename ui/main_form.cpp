@@ -69,7 +69,7 @@ void Main::placeControls() {
 
   // The four beat-tool buttons stand on one line at the foot of the groups;
   // they belong to the window so that they form one group.
-  Option1[3].place(nullptr, 840, 5760, 1455, 255);
+  Option1[3].place(nullptr, 1080, 5760, 1335, 255);
   Option1[0].place(nullptr, 2640, 5760, 1215, 255);
   Option1[1].place(nullptr, 4680, 5760, 1215, 255);
   Option1[2].place(nullptr, 6480, 5760, 1215, 255);
@@ -77,18 +77,18 @@ void Main::placeControls() {
   Frame5.place(nullptr, 8400, 1680, 3120, 2520);
   Check9.place(&Frame5, 2040, 0, 855, 255);
   // Four rows: a caption with its value at the right, the slider below.
-  Label1.place(&Frame5, 120, 240, 1455, 255);
-  Label3.place(&Frame5, 2400, 240, 615, 255);
-  Slider3.place(&Frame5, 60, 480, 3000, 315);
-  Check1.place(&Frame5, 120, 810, 2175, 255);
-  Label4.place(&Frame5, 2400, 810, 615, 255);
-  Slider1.place(&Frame5, 60, 1050, 3000, 315);
+  Label1.place(&Frame5, 120, 300, 1455, 255);
+  Label3.place(&Frame5, 2580, 300, 480, 255);
+  Slider3.place(&Frame5, 60, 540, 3000, 315);
+  Check1.place(&Frame5, 120, 840, 2400, 255);
+  Label4.place(&Frame5, 2580, 840, 480, 255);
+  Slider1.place(&Frame5, 60, 1080, 3000, 315);
   Label9.place(&Frame5, 120, 1380, 1455, 255);
-  Label6.place(&Frame5, 2400, 1380, 615, 255);
+  Label6.place(&Frame5, 2580, 1380, 480, 255);
   Slider2.place(&Frame5, 60, 1620, 3000, 315);
-  Check6.place(&Frame5, 120, 1950, 2280, 255);
-  Label7.place(&Frame5, 2400, 1950, 615, 255);
-  Slider4.place(&Frame5, 60, 2190, 3000, 315);
+  Check6.place(&Frame5, 120, 1920, 2520, 255);
+  Label7.place(&Frame5, 2700, 1920, 360, 255);
+  Slider4.place(&Frame5, 60, 2160, 3000, 315);
 
   Frame10.place(nullptr, 8400, 4320, 3120, 1800);
   Check5.place(&Frame10, 240, 360, 2400, 375);
