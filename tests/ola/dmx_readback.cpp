@@ -8,9 +8,7 @@
 #include <ola/network/SocketAddress.h>
 #include <ola/network/TCPSocket.h>
 
-#include <chrono>
 #include <memory>
-#include <thread>
 
 namespace {
 
@@ -46,13 +44,3 @@ std::optional<UniverseValues> fetchDmx(std::uint16_t port, unsigned universe) {
   return fetch.values;
 }
 
-long waitForDmx(std::uint16_t port, unsigned universe, const UniverseValues& expected, long timeoutMs) {
-  const auto start = std::chrono::steady_clock::now();
-  for (;;) {
-    const long elapsed =
-        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
-    if (fetchDmx(port, universe) == expected) return elapsed;
-    if (elapsed > timeoutMs) return -1;
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-}

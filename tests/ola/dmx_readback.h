@@ -9,6 +9,3 @@ using UniverseValues = std::array<std::uint8_t, 512>;
 // olad never got read 0. Nothing when olad does not answer within a second.
 std::optional<UniverseValues> fetchDmx(std::uint16_t port, unsigned universe);
 
-// Waits until olad holds exactly `expected` for the universe; gives the
-// milliseconds it took, or -1 after timeoutMs.
-long waitForDmx(std::uint16_t port, unsigned universe, const UniverseValues& expected, long timeoutMs);

@@ -7,14 +7,10 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <string>
-#include <thread>
 #include <vector>
 
 #include "tests/ola/dmx_readback.h"
@@ -27,12 +23,13 @@ namespace {
 
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
+using Both = std::array<UniverseValues, 2>;
 
-pid_t spawn(std::vector<std::string> args, const fs::path& out, const fs::path& err) {
+pid_t spawn(std::vector<std::string> args, const fs::path& dir) {
   posix_spawn_file_actions_t files;
   posix_spawn_file_actions_init(&files);
-  posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&files, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&files, 1, (dir / "out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&files, 2, (dir / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   std::vector<char*> argv;
   for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
@@ -49,24 +46,22 @@ int waitFor(pid_t pid) {
 }
 
 std::string read(const fs::path& path) {
-  std::ifstream in(path);
   std::stringstream s;
-  s << in.rdbuf();
+  s << std::ifstream(path).rdbuf();
   return s.str();
 }
 
 // Channel values as the trace's last SetChannel per channel leaves them.
-std::array<UniverseValues, 2> lastValuesOf(const std::string& trace) {
-  std::array<UniverseValues, 2> v{};
+Both lastValuesOf(const std::string& trace) {
+  Both v{};
   std::istringstream lines(trace);
   std::string time, call;
   int channel = 0, value = 0;
   for (std::string line; std::getline(lines, line);) {
     std::istringstream words(line);
-    if (!(words >> time >> call) || call != "SetChannel" || !(words >> channel >> value)) continue;
-    if (channel < 1 || channel > 1024) continue;
-    v[static_cast<std::size_t>((channel - 1) / 512)][static_cast<std::size_t>((channel - 1) % 512)] =
-        static_cast<std::uint8_t>(value);
+    if ((words >> time >> call) && call == "SetChannel" && (words >> channel >> value) && channel >= 1 &&
+        channel <= 1024)
+      v[(channel - 1) / 512][(channel - 1) % 512] = static_cast<std::uint8_t>(value);
   }
   return v;
 }
@@ -81,17 +76,17 @@ class SonveroWithOlad : public testing::Test {
   void TearDown() override { fs::remove_all(dir); }
 
   // Runs the script; gives sonvero's exit status, the trace in trace().
-  int runScript(const std::string& script, std::vector<std::string> extra) {
+  int runScript(const std::string& script, bool toOlad = true) {
     std::ofstream(dir / "s.script") << script;
     std::vector<std::string> args{SONVERO_BINARY, "--script", (dir / "s.script").string(), "--trace",
-                                  (dir / "trace").string(), "--settings-dir", dir.string()};
-    args.insert(args.end(), extra.begin(), extra.end());
-    return waitFor(spawn(args, dir / "out", dir / "err"));
+                                  (dir / "trace").string(), "--settings-dir", dir.string(),
+                                  "--ola-port", std::to_string(olad.port())};
+    if (toOlad) args.insert(args.end(), {"--dmx", "ola"});
+    return waitFor(spawn(args, dir));
   }
-  std::vector<std::string> toOlad() const { return {"--dmx", "ola", "--ola-port", std::to_string(olad.port())}; }
   std::string trace() const { return read(dir / "trace"); }
   std::string log() const { return read(dir / "err"); }
-  void expectOladHolds(const std::array<UniverseValues, 2>& values) {
+  void expectOladHolds(const Both& values) {
     EXPECT_EQ(fetchDmx(olad.port(), 1), values[0]);
     EXPECT_EQ(fetchDmx(olad.port(), 2), values[1]);
   }
@@ -101,40 +96,27 @@ class SonveroWithOlad : public testing::Test {
 };
 
 // Values on both universes, their edges, and channels written twice.
-const char* const kValues =
-    "test-output 1 10 1\n"
-    "test-output 512 20 1\n"
-    "test-output 513 30 1\n"
-    "test-output 1024 40 1\n"
-    "test-output 300 1 1\n"
-    "test-output 300 255 1\n"
-    "test-output 800 128 1\n"
-    "test-output 800 0 1\n";
+const std::string kValues =
+    "test-output 1 10 1\ntest-output 512 20 1\ntest-output 513 30 1\ntest-output 1024 40 1\n"
+    "test-output 300 1 1\ntest-output 300 255 1\ntest-output 800 128 1\ntest-output 800 0 1\n";
 
 }  // namespace
 
-TEST_F(SonveroWithOlad, ScriptLeavesTheTracesLastValuesInOlad) {
-  ASSERT_EQ(runScript(kValues, toOlad()), 0) << log();
-  const auto expected = lastValuesOf(trace());
+TEST_F(SonveroWithOlad, OladHoldsTheTracesLastValuesAndZerosAfterTheSwitchOffSweep) {
+  ASSERT_EQ(runScript(kValues), 0) << log();
+  const Both expected = lastValuesOf(trace());
   EXPECT_EQ(expected[0][299], 255);
   EXPECT_EQ(expected[1][511], 40);
   expectOladHolds(expected);
-}
-
-TEST_F(SonveroWithOlad, SwitchOffSweepLeavesZerosInOlad) {
-  ASSERT_EQ(runScript(std::string(kValues) + "test-output 7 7 0\n", toOlad()), 0) << log();
+  // Nonzero values are in olad now, so zeros after this run are the sweep's doing.
+  ASSERT_EQ(runScript(kValues + "test-output 7 7 0\n"), 0) << log();
   EXPECT_EQ(countOf(trace(), "SetChannel"), 8u + 1024u);
-  const auto expected = lastValuesOf(trace());
-  EXPECT_EQ(expected, (std::array<UniverseValues, 2>{}));
-  // Something else first, so zeros in olad are the sweep's doing.
-  ASSERT_EQ(runScript(kValues, toOlad()), 0) << log();
-  ASSERT_NE(fetchDmx(olad.port(), 1), expected[0]);
-  ASSERT_EQ(runScript(std::string(kValues) + "test-output 7 7 0\n", toOlad()), 0) << log();
-  expectOladHolds(expected);
+  EXPECT_EQ(lastValuesOf(trace()), Both{});
+  expectOladHolds({});
 }
 
 TEST_F(SonveroWithOlad, ScriptWithoutDmxOptionLeavesOladAlone) {
-  ASSERT_EQ(runScript(kValues, {"--ola-port", std::to_string(olad.port())}), 0) << log();
+  ASSERT_EQ(runScript(kValues, false), 0) << log();
   expectOladHolds({});
   EXPECT_EQ(log().find("DMX"), std::string::npos) << log();
 }
@@ -142,7 +124,7 @@ TEST_F(SonveroWithOlad, ScriptWithoutDmxOptionLeavesOladAlone) {
 TEST_F(SonveroWithOlad, HeadlessRunSurvivesOladKilledAndRestarted) {
   const pid_t sonvero = spawn({SONVERO_BINARY, "--headless", "--audio", "silence", "--settings-dir", dir.string(),
                                "--dmx", "ola", "--ola-port", std::to_string(olad.port())},
-                              dir / "out", dir / "err");
+                              dir);
   auto waitForLog = [&](const std::string& text, std::size_t times) {
     for (int i = 0; i < 300 && countOf(log(), text) < times; ++i) std::this_thread::sleep_for(10ms);
     return countOf(log(), text) >= times;

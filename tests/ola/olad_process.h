@@ -1,4 +1,5 @@
 #pragma once
+#include <signal.h>
 #include <sys/types.h>
 
 #include <cstdint>
@@ -17,24 +18,16 @@ class OladProcess {
 
   // Starts olad and waits until its RPC port answers; false if it never does.
   bool start();
-  // Stops olad by its PID (SIGTERM, then SIGKILL) and reaps it.
-  void stop();
-  // Kills olad at once, as a crash would.
-  void kill();
+  void stop() { terminate(SIGTERM); }  // by its PID, SIGKILL if it lingers
+  void kill() { terminate(SIGKILL); }  // as a crash would
   bool running() const { return pid_ > 0; }
   std::uint16_t port() const { return port_; }
 
  private:
-  void writeConfig() const;
   void terminate(int signal);
 
   std::filesystem::path dir_;
-  std::uint16_t port_ = 0;
-  std::uint16_t oscPort_ = 0;
+  std::uint16_t port_ = 0, oscPort_ = 0;
   pid_t pid_ = -1;
 };
 
-// True when something accepts TCP connections on 127.0.0.1:port.
-bool tcpPortAnswers(std::uint16_t port);
-// A port that nothing listens on right now (TCP, or UDP when udp is true).
-std::uint16_t freePort(bool udp = false);

@@ -23,6 +23,20 @@ bool serviceUntil(DmxOutput& out, const ChannelBuffer& channels, Done done, std:
   return done();
 }
 
+// The longest that one of `ticks` service calls took, `change(tick)` before each.
+template <class Change>
+std::chrono::steady_clock::duration slowestService(DmxOutput* out, ChannelBuffer& channels, int ticks,
+                                                   std::chrono::milliseconds step, Change change) {
+  auto slowest = std::chrono::steady_clock::duration::zero();
+  for (int tick = 0; tick < ticks; ++tick, std::this_thread::sleep_for(step)) {
+    change(tick);
+    const auto t0 = std::chrono::steady_clock::now();
+    out->service(channels, 0);
+    slowest = std::max(slowest, std::chrono::steady_clock::now() - t0);
+  }
+  return slowest;
+}
+
 inline std::size_t countOf(const std::string& text, const std::string& needle) {
   std::size_t n = 0;
   for (auto at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++n;
