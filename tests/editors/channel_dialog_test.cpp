@@ -26,21 +26,14 @@ class ChannelDialog : public EditorTest {
   static Arrays::ChannelList& vuLeft() { return Arrays::outputChannels[Arrays::kVuLeft]; }
 };
 
-TEST_F(ChannelDialog, AFullListTakesNoFurtherChannel) {
+TEST_F(ChannelDialog, AFullListTakesNoFurtherChannelUntilOneIsRemoved) {
   for (int p = 1; p <= Arrays::kListEntries; ++p) vuLeft()[p] = static_cast<std::int16_t>(p);
   Kanaele& k = openFor(Arrays::kVuLeft);
   ASSERT_EQ(k.ListView2.rowCount(), 1024);
   add(k, 7);
-  EXPECT_EQ(Arrays::channelCount(vuLeft()), 1024);
   EXPECT_EQ(vuLeft()[1024], 1024);
   EXPECT_EQ(vuLeft()[0], 0) << "nothing written in front of the list";
-}
-
-TEST_F(ChannelDialog, RemovingFromAFullListFreesTheLastPosition) {
-  for (int p = 1; p <= Arrays::kListEntries; ++p) vuLeft()[p] = static_cast<std::int16_t>(p);
-  Kanaele& k = openFor(Arrays::kVuLeft);
   removeRow(k, 1);
-  EXPECT_EQ(Arrays::channelCount(vuLeft()), 1023);
   EXPECT_EQ(vuLeft()[1], 2);
   EXPECT_EQ(vuLeft()[1023], 1024);
   EXPECT_EQ(vuLeft()[1024], 0);
@@ -48,23 +41,16 @@ TEST_F(ChannelDialog, RemovingFromAFullListFreesTheLastPosition) {
   EXPECT_EQ(vuLeft()[1024], 1) << "the freed position takes the next channel";
 }
 
-TEST_F(ChannelDialog, NoListChosenShowsAndChangesNothing) {
-  Arrays::outputChannels[Arrays::kVuLeft][1] = 5;
-  Kanaele& k = openFor(0);
-  EXPECT_EQ(k.ListView2.rowCount(), 0);
-  add(k, 9);
-  removeRow(k, 0);
-  EXPECT_EQ(channels(vuLeft()), std::vector<int>{5});
-  for (int slot = 0; slot < Arrays::kBarSlots; ++slot) ASSERT_EQ(Arrays::barChannels[slot][1], 0);
-}
-
-TEST_F(ChannelDialog, ABarSlotOutsideTheTableIsNoList) {
-  for (std::int16_t bad : {std::int16_t{-1}, std::int16_t{288}, std::int16_t{32767}}) {
-    Kanaele& k = openFor(Arrays::kBarList, bad);
+// No list chosen, or a bar slot outside the table: nothing shown or changed.
+TEST_F(ChannelDialog, NoListShowsAndChangesNothing) {
+  vuLeft()[1] = 5;
+  for (std::int16_t bad : {std::int16_t{-1}, std::int16_t{288}, std::int16_t{32767}, std::int16_t{0}}) {
+    Kanaele& k = openFor(bad ? Arrays::kBarList : std::uint8_t{0}, bad);
     EXPECT_EQ(k.ListView2.rowCount(), 0);
     add(k, 3);
     removeRow(k, 0);
   }
+  EXPECT_EQ(channels(vuLeft()), std::vector<int>{5});
   for (int slot = 0; slot < Arrays::kBarSlots; ++slot) ASSERT_EQ(Arrays::barChannels[slot][1], 0);
 }
 

@@ -3,6 +3,7 @@
 // source, and a host helper that keeps what the engine sent.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -17,12 +18,11 @@
 class SentValues : public VantorTypeLib::IPluginHelper, VantorTypeLib::IMyStream, VantorTypeLib::IMessages {
  public:
   std::vector<std::pair<int, int>> channels;  // (channel, value) in the order sent
-  int userInteractions = 0;
   int beats = 0;
 
   VantorTypeLib::IMyStream& MyStream() override { return *this; }
   VantorTypeLib::IMessages& Messages() override { return *this; }
-  void UserInteraction() override { ++userInteractions; }
+  void UserInteraction() override {}
   void SetChannel(VantorTypeLib::Variant& channel, VantorTypeLib::Variant& value,
                   const VantorTypeLib::Variant&) override {
     channels.emplace_back(channel.value, value.value);
@@ -69,11 +69,9 @@ class EngineTest : public ::testing::Test {
     int j = 1;
     for (int c : channels) l[j++] = static_cast<std::int16_t>(c);
   }
-  std::vector<tk::DrawBox> boxesOf(tk::OleColor color) const {
-    std::vector<tk::DrawBox> out;
-    for (const tk::DrawBox& b : main.drawing())
-      if (b.color == color) out.push_back(b);
-    return out;
+  std::size_t boxesOf(tk::OleColor color) const {
+    return static_cast<std::size_t>(
+        std::count_if(main.drawing().begin(), main.drawing().end(), [&](const tk::DrawBox& b) { return b.color == color; }));
   }
 
   tk::SimulatedLoop loop;

@@ -10,14 +10,6 @@ class SharedTables : public ::testing::Test {
   static void holdBar(int slot) { Arrays::bars[slot].number = static_cast<std::int16_t>(slot + 1); }
 };
 
-TEST_F(SharedTables, FreshTablesHoldNothing) {
-  EXPECT_EQ(Arrays::firstFreeSlot(), 0);
-  EXPECT_EQ(Arrays::highestBarSlot(), -1);
-  EXPECT_EQ(Arrays::editedList, 0);
-  EXPECT_EQ(Arrays::barToEdit, 0);
-  for (int id = 2; id <= 6; ++id) EXPECT_EQ(Arrays::channelCount(*Arrays::listById(id, 0)), 0);
-}
-
 TEST_F(SharedTables, AClearedMiddleBarIsTheNextFreeSlotWhileLaterBarsStay) {
   for (int s = 0; s < 3; ++s) holdBar(s);
   Arrays::barChannels[1][1] = 9;
@@ -25,13 +17,6 @@ TEST_F(SharedTables, AClearedMiddleBarIsTheNextFreeSlotWhileLaterBarsStay) {
   EXPECT_EQ(Arrays::firstFreeSlot(), 1);
   EXPECT_EQ(Arrays::highestBarSlot(), 2);
   EXPECT_EQ(Arrays::barChannels[1][1], 0);
-}
-
-TEST_F(SharedTables, ASlotHoldsABarOnlyWithItsOwnNumber) {
-  Arrays::bars[4].number = 3;  // not slot + 1
-  EXPECT_FALSE(Arrays::holdsBar(4));
-  EXPECT_EQ(Arrays::highestBarSlot(), -1);
-  EXPECT_EQ(Arrays::firstFreeSlot(), 0);
 }
 
 TEST_F(SharedTables, AllSlotsInUseLeaveNoFreeSlot) {
@@ -69,28 +54,6 @@ TEST_F(SharedTables, ListIdsOutsideOneToSixNameNoList) {
   EXPECT_EQ(Arrays::listById(1, 288), nullptr);
   EXPECT_EQ(Arrays::listById(1, -1), nullptr);
   EXPECT_EQ(Arrays::listById(1, 3), &Arrays::barChannels[3]);
-}
-
-Arrays::ChannelList listOf(std::initializer_list<std::int16_t> channels) {
-  Arrays::ChannelList l{};
-  int j = 1;
-  for (auto c : channels) l[j++] = c;
-  return l;
-}
-
-TEST_F(SharedTables, ChannelSummaryJoinsTheDecimalTexts) {
-  EXPECT_EQ(Arrays::channelSummary(listOf({})), 0);
-  EXPECT_EQ(Arrays::channelSummary(listOf({5, 12})), 512);
-  EXPECT_EQ(Arrays::channelSummary(listOf({1, 2, 3})), 123);
-  EXPECT_EQ(Arrays::channelSummary(listOf({7, 0, 9})), 7);
-  EXPECT_EQ(Arrays::channelSummary(listOf({3, 2, 7, 6, 7})), 32767) << "exactly the limit fits";
-}
-
-TEST_F(SharedTables, ChannelSummaryKeepsTheLargestPrefixThatFits) {
-  EXPECT_EQ(Arrays::channelSummary(listOf({3, 2, 7, 6, 8})), 3276);
-  EXPECT_EQ(Arrays::channelSummary(listOf({100, 200})), 100);
-  EXPECT_EQ(Arrays::channelSummary(listOf({1024, 1024})), 1024);
-  EXPECT_EQ(Arrays::channelSummary(listOf({1, 1024, 5})), 11024) << "a later channel that fits is kept";
 }
 
 }  // namespace

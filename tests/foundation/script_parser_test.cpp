@@ -52,18 +52,6 @@ TEST(ScriptCommands, SpectrumCountsFromTheHexText) {
   EXPECT_EQ(parsed<cmd::Spectrum>("spectrum-raw -3").count, -3);
 }
 
-TEST(ScriptCommands, TablesAndLists) {
-  auto bar = parsed<cmd::BarSet>("bar 287 1 288 200 255 1 255");
-  EXPECT_EQ(bar.slot, 287);
-  EXPECT_EQ(bar.setOnExceed, 1);
-  EXPECT_EQ(parsed<cmd::BarClear>("bar 3 clear").slot, 3);
-  auto list = parsed<cmd::List>("list 1 4 5 0 7");
-  EXPECT_EQ(list.slot, 4);
-  EXPECT_EQ(list.entries, (std::vector<std::int16_t>{5, 0, 7}));
-  EXPECT_TRUE(parsed<cmd::List>("list 6").entries.empty());
-  EXPECT_EQ(parsed<cmd::PrintList>("print list 1 9").slot, 9);
-}
-
 TEST(ScriptCommands, MalformedLinesSayWhy) {
   EXPECT_NE(errorOf("frobnicate"), "");
   EXPECT_NE(errorOf("advance"), "");

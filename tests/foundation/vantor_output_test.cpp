@@ -44,12 +44,6 @@ TEST_F(ChannelOutput, OnSendsUserInteractionThenTheValue) {
   EXPECT_EQ(Vantor::outputWasActive, 1);
 }
 
-TEST_F(ChannelOutput, ValuesOutsideTheDmxRangePassUnchanged) {
-  Arrays::dmxOutputActive = 1;
-  output(2000, -7);
-  expectSetChannel(helper->calls[1], 2000, -7, Type::Integer32);
-}
-
 TEST_F(ChannelOutput, OffFromTheStartCallsNothingAndSweepsNothing) {
   for (int i = 0; i < 3; ++i) output(5, 200);
   EXPECT_TRUE(helper->calls.empty());
