@@ -12,7 +12,7 @@
 #include <string>
 
 #include "audio/vbvis/vbvis.h"
-#include "host/vantor.h"
+#include "hostlink/vantor.h"
 #include "model/arrays.h"
 #include "toolkit/application.h"
 #include "toolkit/simulated_loop.h"

@@ -25,7 +25,7 @@
 #include <vector>
 
 #include "audio/vbvis/vbvis.h"
-#include "host/clsVantorPlugIn.h"
+#include "plugin/clsVantorPlugIn.h"
 #include "model/arrays.h"
 #include "toolkit/application.h"
 #include "toolkit/simulated_loop.h"

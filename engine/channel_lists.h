@@ -3,7 +3,7 @@
 // writes its output.
 #include <cstdint>
 
-#include "host/vantor.h"
+#include "hostlink/vantor.h"
 #include "model/arrays.h"
 
 namespace engine {

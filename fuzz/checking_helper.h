@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "fuzz/fuzz_check.h"
-#include "host/VantorTypeLib.h"
+#include "interface/VantorTypeLib.h"
 
 namespace fuzz {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "engine/main_variables.h"
-#include "host/VantorTypeLib.h"
+#include "interface/VantorTypeLib.h"
 #include "toolkit/check_box.h"
 #include "toolkit/combo_box.h"
 #include "toolkit/control_array.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "host/clsVantorPlugIn.h"
+#include "model/plugin_identity.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ constexpr const char* kDescription =
 frmAbout::frmAbout() : tk::Form("frmAbout", "Info", 5730, 4065) {
   picIcon.setGeometry({240, 240, 885, 885});
   lblTitle.setGeometry({1050, 240, 3885, 480});
-  lblVersion.setCaption(std::string("  Version 0.16.0a (") + clsVantorPlugIn::kAuthor + ")");
+  lblVersion.setCaption(std::string("  Version ") + PluginIdentity::kVersion + " (" + PluginIdentity::kAuthor + ")");
   lblVersion.setGeometry({1050, 780, 3885, 225});
   lblDescription.wordWrap = true;
   // Taller than the text needs on Windows, so that wider desktop fonts still fit.
@@ -37,7 +37,7 @@ frmAbout::frmAbout() : tk::Form("frmAbout", "Info", 5730, 4065) {
 }
 
 void frmAbout::Form_Load() {
-  setCaption(std::string("Info zu ") + kApplicationTitle);
+  setCaption(std::string("Info zu ") + PluginIdentity::kTitle);
   lblDescription.setCaption(kDescription);
 }
 

@@ -8,8 +8,6 @@
 
 class frmAbout : public tk::Form {
  public:
-  // The title the plug-in is built under; the caption reads "Info zu " and it.
-  static constexpr const char* kApplicationTitle = "Sonvero";
   // The icon, looked up among the program's resources.
   static constexpr const char* kIconResource = "fixture.png";
 

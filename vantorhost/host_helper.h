@@ -1,7 +1,7 @@
 #pragma once
 #include <functional>
 
-#include "host/VantorTypeLib.h"
+#include "interface/VantorTypeLib.h"
 #include "vantorhost/beat_tool.h"
 #include "vantorhost/channel_buffer.h"
 #include "vantorhost/trace.h"

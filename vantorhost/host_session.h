@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "host/VantorTypeLib.h"
+#include "interface/VantorTypeLib.h"
 #include "toolkit/event_loop.h"
 #include "toolkit/form.h"
 #include "vantorhost/beat_tool.h"

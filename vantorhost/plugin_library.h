@@ -2,8 +2,8 @@
 #include <memory>
 #include <string>
 
-#include "host/VantorTypeLib.h"
-#include "host/plugin_diagnostics.h"
+#include "interface/VantorTypeLib.h"
+#include "interface/plugin_diagnostics.h"
 
 // A plug-in library opened with dlopen: its factory and diagnostics.
 class PluginLibrary {

@@ -229,7 +229,7 @@ void ScriptRunner::operator()(const cmd::PrintDraw&) {
 }
 
 void ScriptRunner::operator()(const cmd::PrintBar& c) {
-  const Arrays::Bar b = diagnostics().readBar(c.slot);
+  const DiagnosticsBar b = diagnostics().readBar(c.slot);
   trace_.line("bar " + std::to_string(c.slot) + " = " + std::to_string(b.number) + " " + std::to_string(b.fromPixel) +
               " " + std::to_string(b.toPixel) + " " + std::to_string(b.channelSummary) + " " +
               std::to_string(b.boostPercent) + " " + std::to_string(b.threshold) + " " +

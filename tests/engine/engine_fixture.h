@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "audio/vbvis/vbvis.h"
-#include "host/vantor.h"
+#include "hostlink/vantor.h"
 #include "model/arrays.h"
 #include "toolkit/application.h"
 #include "toolkit/simulated_loop.h"

@@ -2,8 +2,8 @@
 
 #include <regex>
 
-#include "host/clsVantorPlugIn.h"
-#include "host/vantor.h"
+#include "plugin/clsVantorPlugIn.h"
+#include "hostlink/vantor.h"
 #include "tests/foundation/recording_helper.h"
 #include "toolkit/application.h"
 #include "toolkit/simulated_loop.h"

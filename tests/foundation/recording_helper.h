@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "host/VantorTypeLib.h"
+#include "interface/VantorTypeLib.h"
 
 class RecordingHelper : public VantorTypeLib::IPluginHelper,
                         public VantorTypeLib::IMyStream,

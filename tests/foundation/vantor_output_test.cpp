@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "host/vantor.h"
+#include "hostlink/vantor.h"
 #include "model/arrays.h"
 #include "tests/foundation/recording_helper.h"
 

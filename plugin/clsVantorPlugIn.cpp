@@ -1,7 +1,12 @@
-#include "host/clsVantorPlugIn.h"
+#include "plugin/clsVantorPlugIn.h"
 
-#include "host/vantor.h"
+#include "hostlink/vantor.h"
+#include "model/plugin_identity.h"
 #include "ui/Main.h"
+
+std::string clsVantorPlugIn::PluginName() {
+  return std::string(PluginIdentity::kTitle) + " v" + PluginIdentity::kVersion;
+}
 
 bool clsVantorPlugIn::Init(std::string&, std::string&,
                            std::shared_ptr<VantorTypeLib::IPluginHelper> vantorPluginHelper) {
@@ -12,9 +17,9 @@ bool clsVantorPlugIn::Init(std::string&, std::string&,
 std::unique_ptr<VantorTypeLib::ModuleInfo> clsVantorPlugIn::GetModuleInfo() {
   auto info = std::make_unique<VantorTypeLib::ModuleInfo>();
   info->setGuid(kModuleGuid);
-  info->setName("Sonvero");
+  info->setName(PluginIdentity::kTitle);
   info->setDescription("Erweiterte Brivola Steuerung");
-  info->setAuthor(kAuthor);
+  info->setAuthor(PluginIdentity::kAuthor);
   info->setShowInMenu(-1);
   info->setShowInToolbar(-1);
   info->setKind(2);

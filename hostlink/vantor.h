@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "host/VantorTypeLib.h"
+#include "interface/VantorTypeLib.h"
 
 namespace Vantor {
 

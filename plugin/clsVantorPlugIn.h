@@ -2,7 +2,7 @@
 #include <memory>
 #include <string>
 
-#include "host/VantorTypeLib.h"
+#include "interface/VantorTypeLib.h"
 
 // The one class the host creates: it answers the host's questions, keeps the
 // helper object and hands over the main window in the module information.
@@ -10,12 +10,11 @@ class clsVantorPlugIn : public VantorTypeLib::IPlugInObject,
                         private VantorTypeLib::IVantorPlugin,
                         private VantorTypeLib::IVantorModule {
  public:
-  static constexpr const char* kPluginName = "Sonvero v0.16.0a";
   static constexpr const char* kModuleGuid = "{6f1c2a94-3b7e-4d58-9a0c-e25b81f4d7a3}";
-  static constexpr const char* kAuthor = "Brandt, Kilian";
 
-  // The class's own read-only property; the plug-in interface reads it.
-  std::string PluginName() override { return kPluginName; }
+  // The class's own read-only property ("Sonvero v0.16.0a"); the plug-in
+  // interface reads it.
+  std::string PluginName() override;
 
   VantorTypeLib::IVantorPlugin& plugin() override { return *this; }
   VantorTypeLib::IVantorModule& module() override { return *this; }

@@ -5,7 +5,13 @@
 #include <cstdint>
 #include <vector>
 
-#include "model/arrays.h"
+// A bar as the plug-in's table holds it, field by field.
+struct DiagnosticsBar {
+  std::int16_t number;  // slot + 1 while the slot holds a bar, 0 when free
+  std::int16_t fromPixel, toPixel, channelSummary, boostPercent, threshold;
+  std::uint8_t setOnExceed;
+  std::int16_t setValue;
+};
 
 class IPluginDiagnostics {
  public:
@@ -17,7 +23,7 @@ class IPluginDiagnostics {
   virtual void clearBar(int slot) = 0;
   // Entries 1..k get the given values, all later entries 0.
   virtual void writeList(int id, int slot, const std::vector<std::int16_t>& entries) = 0;
-  virtual Arrays::Bar readBar(int slot) = 0;
+  virtual DiagnosticsBar readBar(int slot) = 0;
   // The list as the engine reads it.
   virtual std::vector<std::int16_t> readList(int id, int slot) = 0;
   // Calls OutputChannel with `active` as the output switch for this call.

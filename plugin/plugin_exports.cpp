@@ -1,7 +1,7 @@
 // The plug-in library's exported entry points.
-#include "host/clsVantorPlugIn.h"
-#include "host/plugin_diagnostics.h"
-#include "host/vantor.h"
+#include "plugin/clsVantorPlugIn.h"
+#include "interface/plugin_diagnostics.h"
+#include "hostlink/vantor.h"
 #include "model/arrays.h"
 
 #define SONVERO_EXPORT extern "C" __attribute__((visibility("default")))
@@ -29,7 +29,10 @@ class Diagnostics final : public IPluginDiagnostics {
     list->fill(0);
     for (size_t i = 0; i < entries.size() && i < Arrays::kListEntries; ++i) (*list)[i + 1] = entries[i];
   }
-  Arrays::Bar readBar(int slot) override { return Arrays::bars[slot]; }
+  DiagnosticsBar readBar(int slot) override {
+    const Arrays::Bar& b = Arrays::bars[slot];
+    return {b.number, b.fromPixel, b.toPixel, b.channelSummary, b.boostPercent, b.threshold, b.setOnExceed, b.setValue};
+  }
   std::vector<std::int16_t> readList(int id, int slot) override {
     std::vector<std::int16_t> out;
     if (const Arrays::ChannelList* list = Arrays::listById(id, slot))

@@ -1,4 +1,4 @@
-#include "host/vantor.h"
+#include "hostlink/vantor.h"
 
 #include "model/arrays.h"
 
