@@ -29,6 +29,7 @@
 #include "ui/Main.h"
 #include "ui/Presets_Channel.h"
 #include "ui/frmAbout.h"
+#include "ui/main_settings.h"
 
 namespace {
 
@@ -149,11 +150,11 @@ void setRawSpectrum(Bytes& in) {
   vbvis_script_spectrum(count, text.data(), static_cast<std::int32_t>(text.size()));
 }
 
+// The parameter controls in the settings keys' order.
 void mainAction(Main& m, Bytes& in) {
-  tk::RangedControl* ranged[] = {&m.VScroll1, &m.VScroll2, &m.VScroll3, &m.VScroll4, &m.VScroll5, &m.VScroll6,
-                                 &m.VScroll7, &m.VScroll8, &m.Slider1,  &m.Slider2,  &m.Slider3,  &m.Slider4};
-  tk::CheckBox* checks[] = {&m.Check1, &m.Check2, &m.Check3, &m.Check4, &m.Check5,
-                            &m.Check6, &m.Check7, &m.Check8, &m.Check9};
+  const MainSettingsControls controls = settingsControls(m);
+  const auto& ranged = controls.ranged;
+  const auto& checks = controls.checks;
   tk::CommandButton* buttons[] = {&m.Command1, &m.Command2, &m.Command3, &m.Command4};
   tk::Label* labels[] = {&m.Label5, &m.Label13, &m.Label14, &m.Label15, &m.Label16};
   switch (in.byte() % 6) {

@@ -11,11 +11,13 @@
 
 #include "fuzz/fuzz_check.h"
 #include "fuzz/settings_folder.h"
+#include "model/arrays.h"
 #include "model/settings.h"
 #include "toolkit/application.h"
 #include "toolkit/private_profile.h"
 #include "toolkit/simulated_loop.h"
 #include "ui/Main.h"
+#include "ui/main_settings.h"
 
 namespace {
 
@@ -30,22 +32,18 @@ void setFile(const std::uint8_t* data, std::size_t size) {
 // The values the controls hold, in the keys' order (the Beat: Balken bar
 // as the file keeps it while it waits for its bar).
 std::array<std::int32_t, kValues> controlValues(Main& m) {
-  const tk::RangedControl* ranged[] = {&m.VScroll1, &m.VScroll2, &m.VScroll3, &m.VScroll4,
-                                       &m.VScroll5, &m.VScroll6, &m.VScroll7, &m.VScroll8,
-                                       &m.Slider1,  &m.Slider2,  &m.Slider3,  &m.Slider4};
-  const tk::CheckBox* checks[] = {&m.Check1, &m.Check2, &m.Check3, &m.Check4, &m.Check5,
-                                  &m.Check6, &m.Check7, &m.Check8, &m.Check9};
+  const MainSettingsControls controls = settingsControls(m);
   std::array<std::int32_t, kValues> values{};
   std::size_t k = 0;
-  for (const tk::RangedControl* r : ranged) {
+  for (const tk::RangedControl* r : controls.ranged) {
     FUZZ_REQUIRE(r->value() >= r->low() && r->value() <= r->high());
     values[k++] = r->value();
   }
   if (m.pendingBeatBar != 0) {
-    FUZZ_REQUIRE(m.pendingBeatBar > 1 && m.pendingBeatBar <= 288);
-    values[3] = m.pendingBeatBar;
+    FUZZ_REQUIRE(m.pendingBeatBar > 1 && m.pendingBeatBar <= Arrays::kBarSlots);
+    values[MainSettingsControls::kBeatBarKey] = m.pendingBeatBar;
   }
-  for (const tk::CheckBox* c : checks) {
+  for (const tk::CheckBox* c : controls.checks) {
     FUZZ_REQUIRE(c->value() >= 0 && c->value() <= 2);
     values[k++] = c->value();
   }

@@ -1,11 +1,11 @@
 #pragma once
 // The main window: every engine parameter as a control, the spectrum
 // drawing, the level meters, the bar list and the two timers that drive the
-// engine. Its controls and commands live in ui/, its variables and the tick
-// in engine/, its settings file in model/.
+// engine. The routines of the tick read its controls, compute with engine/
+// and write its controls and the channels; its variables are MainVariables.
 #include <cstdint>
 
-#include "engine/main_variables.h"
+#include "engine/spectrum.h"
 #include "interface/VantorTypeLib.h"
 #include "toolkit/check_box.h"
 #include "toolkit/combo_box.h"
@@ -18,6 +18,7 @@
 #include "toolkit/ranged_control.h"
 #include "toolkit/simple_controls.h"
 #include "toolkit/timer.h"
+#include "ui/main_variables.h"
 
 class Main : public tk::Form, public VantorTypeLib::IVantorTool, public MainVariables {
   // The threshold scroll bars run upside down: the top end is 255.
@@ -33,7 +34,7 @@ class Main : public tk::Form, public VantorTypeLib::IVantorTool, public MainVari
   void SaveProjectData() override {}
   void ViewMode(std::int32_t) override {}
 
-  // Engine (engine/).
+  // The tick and its stages.
   void Timer1_Timer();
   void Timer2_Timer();
   void SetSpectrum(std::int32_t side);
@@ -45,11 +46,11 @@ class Main : public tk::Form, public VantorTypeLib::IVantorTool, public MainVari
   void Beat_berechnen();
   void restorePendingBeatBar();
 
-  // Settings file (model/).
+  // The settings file (ui/main_settings.cpp).
   void load_settings();
   void save_settings();
 
-  // Commands (ui/).
+  // Commands.
   void Command1_Click();
   void Command2_Click();
   void Command3_Click();
@@ -100,7 +101,7 @@ class Main : public tk::Form, public VantorTypeLib::IVantorTool, public MainVari
   tk::Line Line1{*this, "Line1", {60, 3840, 1020, 3840, tk::kGreen}};
   tk::Label Label11{*this, "Label11", "BS"};
   tk::VScrollBar VScroll2{*this, "VScroll2", kThresholdScroll};
-  tk::VScrollBar VScroll1{*this, "VScroll1", {.value = 1, .min = 288, .max = 1, .smallChange = 1, .largeChange = 10}};
+  tk::VScrollBar VScroll1{*this, "VScroll1", {.value = 1, .min = engine::kSpectrumPixels, .max = 1, .smallChange = 1, .largeChange = 10}};
   tk::TextBox Text2{*this, "Text2", "1"};
   tk::Label Label15{*this, "Label15", "ch"};
 
@@ -123,7 +124,7 @@ class Main : public tk::Form, public VantorTypeLib::IVantorTool, public MainVari
   tk::Frame Frame5{*this, "Frame5", "Spektrum Analyzer:"};
   tk::CheckBox Check9{*this, "Check9", "Mute", 1};
   tk::Label Label1{*this, "Label1", "Spektrumbreite:"};
-  tk::Slider Slider3{*this, "Slider3", {.value = 288, .min = 1, .max = 288, .smallChange = 1, .largeChange = 5, .tickFrequency = 16}};
+  tk::Slider Slider3{*this, "Slider3", {.value = engine::kSpectrumPixels, .min = 1, .max = engine::kSpectrumPixels, .smallChange = 1, .largeChange = 5, .tickFrequency = 16}};
   tk::Label Label3{*this, "Label3", "288"};
   tk::CheckBox Check1{*this, "Check1", "Spektrumsanhebung:"};
   tk::Slider Slider1{*this, "Slider1", {.value = 100, .min = 1, .max = 200, .smallChange = 1, .largeChange = 5, .tickFrequency = 10}};

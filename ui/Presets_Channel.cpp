@@ -1,5 +1,6 @@
 #include "ui/Presets_Channel.h"
 
+#include "engine/spectrum.h"
 #include "toolkit/format.h"
 #include "ui/Kanaele.h"
 #include "ui/Main.h"
@@ -7,7 +8,7 @@
 
 namespace {
 
-constexpr int kPixels = 288;
+constexpr int kPixels = engine::kSpectrumPixels;
 
 // A pixel box shows entry `pixel` - 1; a pixel outside 1..288 leaves it empty.
 void selectPixel(tk::ComboBox& box, int pixel) {

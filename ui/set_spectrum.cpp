@@ -1,7 +1,7 @@
 #include <algorithm>
 
 #include "audio/modVbVis10.h"
-#include "engine/rounding.h"
+#include "engine/spectrum.h"
 #include "toolkit/colors.h"
 #include "ui/Main.h"
 
@@ -14,8 +14,7 @@ void Main::SetSpectrum(std::int32_t side) {
   const int last = std::min<int>(lastPixel, static_cast<int>(pixelHeights.size()) - 1);
   for (int j = 0; j <= last; ++j) {
     const std::int32_t bin = static_cast<std::size_t>(j) < spectrum.size() ? spectrum[j] : 0;
-    std::int32_t h = engine::roundToInt32(bin / 255.0 * drawHeight * (spectrumBoost / 100.0));
-    h = std::clamp<std::int32_t>(h, 0, drawHeight);
+    const std::int32_t h = engine::pixelHeight(bin, drawHeight, spectrumBoost);
     pixelHeights[static_cast<std::size_t>(j)] = h;
     const std::int32_t x = (j + 1) * 50 + drawLeft;
     lineBox(static_cast<float>(x), static_cast<float>(drawBase + 1 - h), static_cast<float>(x + 25),

@@ -1,15 +1,14 @@
 #include <string>
 
+#include "engine/level_scale.h"
 #include "model/arrays.h"
 #include "toolkit/colors.h"
 #include "ui/Main.h"
 
 namespace {
 
-// Marker lines take the height computed in double precision, passed on in
-// single precision.
-void moveMarker(tk::Line& line, double top, double span, std::int16_t threshold) {
-  line.setY(static_cast<float>(top - (threshold / 255.0) * span));
+void moveMarker(tk::Line& line, double bottom, double span, std::int16_t threshold) {
+  line.setY(engine::markerY(bottom, span, threshold));
 }
 
 // The lowest free slot; all 288 in use leaves the previous count.

@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 
+#include "engine/spectrum.h"
+
 struct MainVariables {
   std::int16_t timerInterval = 0;
   std::uint8_t blinkPhase = 0;
@@ -18,7 +20,7 @@ struct MainVariables {
   std::int16_t spectrumBoost = 0;
   std::int16_t spectrumThreshold = 0;
   std::int16_t spectrumSetValue = 0;
-  std::array<std::int32_t, 288> pixelHeights{};
+  std::array<std::int32_t, engine::kSpectrumPixels> pixelHeights{};
   std::int16_t beatPixel = 0;
   std::int16_t beatPixelThreshold = 0;
   std::uint8_t beatPixelState = 0;

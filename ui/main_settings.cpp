@@ -1,0 +1,74 @@
+#include "ui/main_settings.h"
+
+#include <string>
+
+#include "model/arrays.h"
+#include "model/settings.h"
+#include "toolkit/private_profile.h"
+
+namespace {
+
+int selectedOption(Main& m) {
+  for (int i = 0; i < 4; ++i)
+    if (m.Option1[i].value()) return i;
+  return 0;
+}
+
+}  // namespace
+
+// Every key but the last names one of these controls.
+static_assert(std::tuple_size_v<decltype(MainSettingsControls::ranged)> +
+                  std::tuple_size_v<decltype(MainSettingsControls::checks)> + 1 ==
+              Settings::kKeys.size());
+
+MainSettingsControls settingsControls(Main& m) {
+  return {{&m.VScroll1, &m.VScroll2, &m.VScroll3, &m.VScroll4, &m.VScroll5, &m.VScroll6, &m.VScroll7, &m.VScroll8,
+           &m.Slider1, &m.Slider2, &m.Slider3, &m.Slider4},
+          {&m.Check1, &m.Check2, &m.Check3, &m.Check4, &m.Check5, &m.Check6, &m.Check7, &m.Check8, &m.Check9}};
+}
+
+// Reads all 22 keys first, then sets the controls in the keys' order. A
+// value outside its control's range is clamped into it; the Beat: Balken
+// bar waits for the tick until that many bars exist.
+void Main::load_settings() {
+  const std::filesystem::path file = Settings::filePath();
+  std::array<std::string, Settings::kKeys.size()> texts;
+  for (std::size_t i = 0; i < texts.size(); ++i)
+    texts[i] = tk::getPrivateProfileString(Settings::kSection, Settings::kKeys[i].name,
+                                           Settings::kKeys[i].defaultText, Settings::kValueBuffer, file);
+
+  const MainSettingsControls controls = settingsControls(*this);
+  for (std::size_t i = 0; i < controls.ranged.size(); ++i) {
+    if (i == MainSettingsControls::kBeatBarKey) {
+      const auto bar = static_cast<std::int16_t>(Settings::toControlValue(texts[i], 1, Arrays::kBarSlots));
+      VScroll4.setValue(bar);
+      pendingBeatBar = bar > VScroll4.high() ? bar : 0;
+      continue;
+    }
+    tk::RangedControl& r = *controls.ranged[i];
+    r.setValue(Settings::toControlValue(texts[i], r.low(), r.high()));
+  }
+  for (std::size_t i = 0; i < controls.checks.size(); ++i)
+    controls.checks[i]->setValue(
+        static_cast<std::int16_t>(Settings::toControlValue(texts[controls.ranged.size() + i], 0, 2)));
+  Option1[Settings::toControlValue(texts[MainSettingsControls::kOptionKey], 0, 3)].setValue(true);
+}
+
+// Writes all 22 keys, changed or not. A failed write is ignored: the
+// controls keep their values and the old file stays whole.
+void Main::save_settings() {
+  const std::filesystem::path file = Settings::filePath();
+  std::error_code ec;
+  std::filesystem::create_directories(file.parent_path(), ec);
+
+  std::array<std::int32_t, Settings::kKeys.size()> values{};
+  const MainSettingsControls controls = settingsControls(*this);
+  for (std::size_t i = 0; i < controls.ranged.size(); ++i) values[i] = controls.ranged[i]->value();
+  // A bar number still waiting for its bar is kept, not lost.
+  if (pendingBeatBar != 0) values[MainSettingsControls::kBeatBarKey] = pendingBeatBar;
+  for (std::size_t i = 0; i < controls.checks.size(); ++i) values[controls.ranged.size() + i] = controls.checks[i]->value();
+  values[MainSettingsControls::kOptionKey] = selectedOption(*this);
+
+  for (std::size_t i = 0; i < values.size(); ++i)
+    tk::writePrivateProfileString(Settings::kSection, Settings::kKeys[i].name, std::to_string(values[i]), file);
+}
