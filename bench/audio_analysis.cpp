@@ -19,6 +19,8 @@
 #include "vantorhost/plugin_library.h"
 #include "vantorhost/run_modes.h"
 
+using namespace vantorhost;
+
 namespace {
 
 constexpr int kTickMs = 75;

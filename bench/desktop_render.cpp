@@ -21,6 +21,8 @@
 #include "ui/Main.h"
 #include "vantorhost/desktop/dmx_monitor_widget.h"
 
+using namespace vantorhost;
+
 namespace {
 
 void ensureQt() {

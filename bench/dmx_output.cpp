@@ -18,6 +18,8 @@
 #include "vantorhost/dmx/ola_link.h"
 #include "vantorhost/dmx/ola_output.h"
 
+using namespace vantorhost;
+
 namespace {
 
 // A link that takes the values and drops them, so only the hand-over counts.

@@ -19,6 +19,8 @@
 #include "ui/Main.h"
 #include "vantorhost/host_helper.h"
 
+using namespace vantorhost;
+
 namespace {
 
 class IdleHelper final : public VantorTypeLib::IPluginHelper, VantorTypeLib::IMyStream, VantorTypeLib::IMessages {

@@ -34,6 +34,8 @@
 #include "vantorhost/channel_buffer.h"
 #include "vantorhost/host_helper.h"
 
+using namespace vantorhost;
+
 namespace {
 
 constexpr std::int64_t kTickMs = 75;

@@ -13,6 +13,8 @@
 #include "fuzz/fuzz_check.h"
 #include "vantorhost/script_command.h"
 
+using namespace vantorhost;
+
 namespace {
 
 bool sameRef(const ControlRef& a, const ControlRef& b) {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+namespace vantorhost {
+
 namespace {
 constexpr size_t kKeep = 9;
 constexpr std::int64_t kStaleMs = 3000;
@@ -23,3 +25,5 @@ double BeatTool::bpm(std::int64_t nowMs) const {
   const std::int64_t median = gaps[gaps.size() / 2];
   return median > 0 ? 60000.0 / static_cast<double>(median) : 0;
 }
+
+}  // namespace vantorhost

@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <deque>
 
+namespace vantorhost {
+
 // The host's beat tool: counts the beats the plug-in hands over and derives
 // the tempo from the last few.
 class BeatTool {
@@ -18,3 +20,5 @@ class BeatTool {
   std::uint64_t count_ = 0;
   std::int64_t last_ = -1;
 };
+
+}  // namespace vantorhost

@@ -1,5 +1,7 @@
 #include "vantorhost/channel_buffer.h"
 
+namespace vantorhost {
+
 bool ChannelBuffer::set(std::int32_t channel, std::int32_t value, std::int64_t nowMs) {
   if (channel < 1 || channel > kChannels) return false;
   const std::uint8_t v = clamp(value);
@@ -10,3 +12,5 @@ bool ChannelBuffer::set(std::int32_t channel, std::int32_t value, std::int64_t n
   ++revision_[i / kUniverseSize];
   return true;
 }
+
+}  // namespace vantorhost

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace vantorhost {
+
 // The host's DMX channels 1..1024 as two universes of 512. Every output (OLA,
 // the monitor) reads from here; a counter per universe tells them what moved.
 class ChannelBuffer {
@@ -36,3 +38,5 @@ class ChannelBuffer {
   }();
   std::array<std::uint64_t, 2> revision_{};
 };
+
+}  // namespace vantorhost

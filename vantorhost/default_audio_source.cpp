@@ -3,6 +3,8 @@
 #include "audio/vbvis/vbvis.h"
 #include "vantorhost/log.h"
 
+namespace vantorhost {
+
 std::string defaultAudioSource() {
   if (vbvis_sound_server_available()) {
     hostLog("a sound server answers: listening to what this computer plays");
@@ -11,3 +13,5 @@ std::string defaultAudioSource() {
   hostLog("no sound server answers: playing the demo track");
   return "demo";
 }
+
+}  // namespace vantorhost

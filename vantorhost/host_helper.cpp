@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace vantorhost {
+
 using VantorTypeLib::Variant;
 
 namespace {
@@ -31,3 +33,5 @@ void HostHelper::Send(const Variant& message, const Variant& arg1, const Variant
     if (onBeat) onBeat();
   }
 }
+
+}  // namespace vantorhost

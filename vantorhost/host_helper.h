@@ -6,6 +6,8 @@
 #include "vantorhost/channel_buffer.h"
 #include "vantorhost/trace.h"
 
+namespace vantorhost {
+
 // The helper object the host hands the plug-in: channel values go into the
 // channel buffer (and the trace), beat messages to the beat tool.
 class HostHelper final : public VantorTypeLib::IPluginHelper,
@@ -35,3 +37,5 @@ class HostHelper final : public VantorTypeLib::IPluginHelper,
   std::function<std::int64_t()> clock_;
   Trace* trace_ = nullptr;
 };
+
+}  // namespace vantorhost

@@ -2,6 +2,8 @@
 #include <optional>
 #include <string>
 
+namespace vantorhost {
+
 // The command line, parsed.
 struct HostOptions {
   enum class Mode { Desktop, Headless, Script, ListSources, ListBins, Version };
@@ -15,3 +17,5 @@ struct HostOptions {
   std::string settingsDir;
   std::string pluginPath;
 };
+
+}  // namespace vantorhost

@@ -2,6 +2,8 @@
 
 #include "toolkit/application.h"
 
+namespace vantorhost {
+
 HostSession::HostSession(std::string pluginPath, tk::EventLoop& loop)
     : pluginPath_(std::move(pluginPath)), loop_(loop) {
   helper_ = std::make_shared<HostHelper>(channels_, beats_, [this] { return loop_.nowMs(); });
@@ -34,3 +36,5 @@ void HostSession::reload() {
   stop();
   start();
 }
+
+}  // namespace vantorhost

@@ -11,6 +11,8 @@
 #include "vantorhost/host_helper.h"
 #include "vantorhost/plugin_library.h"
 
+namespace vantorhost {
+
 // The host with its plug-in loaded: creates the plug-in object, calls Init
 // with the helper, reads the module information and loads the window it
 // names. The same for the desktop, headless runs and scripts.
@@ -49,3 +51,5 @@ class HostSession {
   std::unique_ptr<VantorTypeLib::IPlugInObject> plugin_;
   std::unique_ptr<VantorTypeLib::ModuleInfo> moduleInfo_;
 };
+
+}  // namespace vantorhost

@@ -7,6 +7,8 @@
 #include "audio/vbvis/vbvis.h"
 #include "vantorhost/log.h"
 
+namespace vantorhost {
+
 namespace {
 
 volatile std::sig_atomic_t stopSignalled = 0;
@@ -42,3 +44,5 @@ bool startPlugin(HostSession& session) {
     return false;
   }
 }
+
+}  // namespace vantorhost

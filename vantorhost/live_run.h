@@ -4,6 +4,8 @@
 #include "vantorhost/host_options.h"
 #include "vantorhost/host_session.h"
 
+namespace vantorhost {
+
 // Opens the source the options name and logs which one it took; false
 // (logged) when the URI is not understood or the file cannot be read.
 bool openAudioSource(const HostOptions& options);
@@ -13,3 +15,5 @@ void catchStopSignals();
 bool stopRequested();
 // Loads the plug-in and its window; false (logged) when it cannot.
 bool startPlugin(HostSession& session);
+
+}  // namespace vantorhost

@@ -9,6 +9,7 @@
 #include "vantorhost/run_modes.h"
 
 int main(int argc, char** argv) {
+  using vantorhost::HostOptions;
   HostOptions options;
   CLI::App cli{"Sonvero: sound-to-light for DMX lighting"};
   cli.set_version_flag("--version", "sonvero 0.16.0a");
@@ -32,5 +33,5 @@ int main(int argc, char** argv) {
   else if (listBins) options.mode = HostOptions::Mode::ListBins;
   else if (!options.scriptPath.empty()) options.mode = HostOptions::Mode::Script;
   else if (headless) options.mode = HostOptions::Mode::Headless;
-  return runHost(options);
+  return vantorhost::runHost(options);
 }

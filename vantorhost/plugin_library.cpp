@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <stdexcept>
 
+namespace vantorhost {
+
 PluginLibrary::PluginLibrary(const std::string& path) : path_(path) {
   handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!handle_) throw std::runtime_error(std::string("cannot load plug-in: ") + dlerror());
@@ -36,3 +38,5 @@ std::string defaultPluginPath() {
     if (fs::exists(candidate)) return candidate.string();
   return (exe.parent_path() / "libsonvero.so").string();
 }
+
+}  // namespace vantorhost

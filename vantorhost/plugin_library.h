@@ -5,6 +5,8 @@
 #include "interface/VantorTypeLib.h"
 #include "interface/plugin_diagnostics.h"
 
+namespace vantorhost {
+
 // A plug-in library opened with dlopen: its factory and diagnostics.
 class PluginLibrary {
  public:
@@ -28,3 +30,5 @@ class PluginLibrary {
 
 // The default plug-in: beside the executable, or in ../lib/sonvero.
 std::string defaultPluginPath();
+
+}  // namespace vantorhost

@@ -12,6 +12,8 @@
 #include "vantorhost/log.h"
 #include "vantorhost/run_modes.h"
 
+namespace vantorhost {
+
 namespace {
 
 // How often the DMX output is given the channel buffer on the real clock.
@@ -68,3 +70,5 @@ int runHeadless(const HostOptions& options) {
   tk::app().setLoop(nullptr);
   return 0;
 }
+
+}  // namespace vantorhost

@@ -10,6 +10,8 @@
 #include "vantorhost/log.h"
 #include "vantorhost/plugin_library.h"
 
+namespace vantorhost {
+
 namespace {
 
 // The plug-in finds its settings folder through the environment, so the
@@ -76,3 +78,5 @@ int runHost(HostOptions& options) {
   }
   return 0;
 }
+
+}  // namespace vantorhost

@@ -11,6 +11,8 @@
 #include "vantorhost/run_modes.h"
 #include "vantorhost/script_runner.h"
 
+namespace vantorhost {
+
 namespace {
 
 std::int64_t simulatedNow(void* loop) { return static_cast<tk::SimulatedLoop*>(loop)->nowMs(); }
@@ -78,3 +80,5 @@ int runScript(const HostOptions& options) {
   tk::app().setLoop(nullptr);
   return status;
 }
+
+}  // namespace vantorhost

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <limits>
 
+namespace vantorhost {
+
 namespace {
 
 [[noreturn]] void fail(std::string message) { throw ParseError{std::move(message)}; }
@@ -236,3 +238,5 @@ Command parseCommand(const std::string& line) {
   }
   fail("unknown command: " + verb);
 }
+
+}  // namespace vantorhost

@@ -5,6 +5,8 @@
 #include <variant>
 #include <vector>
 
+namespace vantorhost {
+
 // FORM[#K][.CONTROL[(INDEX)]][.PROPERTY]
 struct ControlRef {
   std::string form;      // "Main", "Presets_Channel", "Kanäle", "frmAbout"
@@ -59,3 +61,5 @@ std::vector<std::string> tokenize(const std::string& line);
 // Parses one line; blank and comment lines give std::monostate. Throws
 // ParseError with the reason.
 Command parseCommand(const std::string& line);
+
+}  // namespace vantorhost

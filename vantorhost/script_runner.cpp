@@ -12,6 +12,8 @@
 #include "toolkit/ranged_control.h"
 #include "toolkit/simple_controls.h"
 
+namespace vantorhost {
+
 namespace {
 
 // A line that parses but cannot run (a form not open, a control it does not
@@ -284,3 +286,5 @@ void ScriptRunner::operator()(const cmd::PrintModuleInfo&) {
 void ScriptRunner::operator()(const cmd::TestOutput& c) {
   asEvent([&] { diagnostics().outputChannel(c.channel, c.value, c.active); });
 }
+
+}  // namespace vantorhost

@@ -7,6 +7,8 @@
 #include "vantorhost/script_command.h"
 #include "vantorhost/trace.h"
 
+namespace vantorhost {
+
 struct ScriptFailure {
   int line;
   std::string message;
@@ -59,3 +61,5 @@ class ScriptRunner {
   tk::SimulatedLoop& loop_;
   Trace& trace_;
 };
+
+}  // namespace vantorhost

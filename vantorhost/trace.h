@@ -4,6 +4,8 @@
 #include <ostream>
 #include <string_view>
 
+namespace vantorhost {
+
 // The trace of a run: one line per event, prefixed by the time in ms.
 class Trace {
  public:
@@ -15,3 +17,5 @@ class Trace {
   std::ostream& out_;
   std::function<std::int64_t()> clock_;
 };
+
+}  // namespace vantorhost

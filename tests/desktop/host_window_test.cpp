@@ -11,6 +11,8 @@
 #include "vantorhost/desktop/dmx_monitor_widget.h"
 #include "vantorhost/desktop/host_window.h"
 
+using namespace vantorhost;
+
 namespace {
 
 class DmxMonitorTest : public testing::Test {

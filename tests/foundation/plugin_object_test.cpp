@@ -10,6 +10,8 @@
 #include "ui/Main.h"
 #include "vantorhost/host_session.h"
 
+using namespace vantorhost;
+
 namespace {
 
 using Entry = VantorTypeLib::ModuleInfo::Entry;

@@ -2,6 +2,8 @@
 
 #include "vantorhost/script_command.h"
 
+using namespace vantorhost;
+
 namespace {
 
 template <class T>

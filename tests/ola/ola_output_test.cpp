@@ -12,6 +12,8 @@
 #include "tests/ola/test_support.h"
 #include "vantorhost/dmx/ola_output.h"
 
+using namespace vantorhost;
+
 namespace {
 
 using namespace std::chrono_literals;

@@ -19,6 +19,8 @@
 
 extern char** environ;
 
+using namespace vantorhost;
+
 namespace {
 
 using namespace std::chrono_literals;

@@ -6,6 +6,8 @@
 #include "vantorhost/dmx/send_schedule.h"
 #include "vantorhost/dmx/universe_patch.h"
 
+using namespace vantorhost;
+
 TEST(SendSchedule, ChangesWaitForTheFrameGapAndSendingClearsThem) {
   SendSchedule s;
   EXPECT_TRUE(s.due(0));  // the first send goes at once

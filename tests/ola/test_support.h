@@ -11,7 +11,7 @@
 // Services the output as an event loop does, every `step`, until done()
 // holds or `limit` has passed; gives done() at the end.
 template <class Done>
-bool serviceUntil(DmxOutput& out, const ChannelBuffer& channels, Done done, std::chrono::milliseconds limit,
+bool serviceUntil(vantorhost::DmxOutput& out, const vantorhost::ChannelBuffer& channels, Done done, std::chrono::milliseconds limit,
                   std::chrono::milliseconds step = std::chrono::milliseconds(5)) {
   const auto end = std::chrono::steady_clock::now() + limit;
   while (std::chrono::steady_clock::now() < end) {
@@ -25,7 +25,7 @@ bool serviceUntil(DmxOutput& out, const ChannelBuffer& channels, Done done, std:
 
 // The longest that one of `ticks` service calls took, `change(tick)` before each.
 template <class Change>
-std::chrono::steady_clock::duration slowestService(DmxOutput* out, ChannelBuffer& channels, int ticks,
+std::chrono::steady_clock::duration slowestService(vantorhost::DmxOutput* out, vantorhost::ChannelBuffer& channels, int ticks,
                                                    std::chrono::milliseconds step, Change change) {
   auto slowest = std::chrono::steady_clock::duration::zero();
   for (int tick = 0; tick < ticks; ++tick, std::this_thread::sleep_for(step)) {
@@ -43,7 +43,7 @@ inline std::size_t countOf(const std::string& text, const std::string& needle) {
   return n;
 }
 
-inline std::array<std::uint8_t, 512> universeOf(const ChannelBuffer& channels, int index) {
+inline std::array<std::uint8_t, 512> universeOf(const vantorhost::ChannelBuffer& channels, int index) {
   std::array<std::uint8_t, 512> v;
   std::copy(channels.universe(index), channels.universe(index) + 512, v.begin());
   return v;

@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+namespace vantorhost {
+
 BeatIndicator::BeatIndicator(QWidget* parent) : QWidget(parent) { setFixedSize(sizeHint()); }
 
 void BeatIndicator::follow(std::int64_t lastBeatMs, std::int64_t nowMs) {
@@ -18,3 +20,5 @@ void BeatIndicator::paintEvent(QPaintEvent*) {
   p.setBrush(lit_ ? QColor(255, 220, 40) : QColor(70, 60, 20));
   p.drawEllipse(rect().adjusted(1, 1, -2, -2));
 }
+
+}  // namespace vantorhost

@@ -1,6 +1,8 @@
 #pragma once
 #include <QWidget>
 
+namespace vantorhost {
+
 // The beat tool's lamp: lit for a moment after each beat.
 class BeatIndicator : public QWidget {
  public:
@@ -18,3 +20,5 @@ class BeatIndicator : public QWidget {
  private:
   bool lit_ = false;
 };
+
+}  // namespace vantorhost

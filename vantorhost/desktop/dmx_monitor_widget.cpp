@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QToolTip>
 
+namespace vantorhost {
+
 namespace {
 
 constexpr int kCellWidth = 34, kCellHeight = 26, kHeader = 22, kMargin = 4;
@@ -114,3 +116,5 @@ bool DmxMonitorWidget::event(QEvent* event) {
   }
   return QWidget::event(event);
 }
+
+}  // namespace vantorhost

@@ -5,6 +5,8 @@
 
 #include "vantorhost/channel_buffer.h"
 
+namespace vantorhost {
+
 // The DMX monitor: channels 1..1024 as two universes of 512, each channel a
 // cell with its number, its value and a bar; a channel that changed in the
 // last second is highlighted. refresh() repaints only the cells that moved.
@@ -37,3 +39,5 @@ class DmxMonitorWidget : public QWidget {
   const ChannelBuffer& channels_;
   std::array<Cell, ChannelBuffer::kChannels> shown_{};
 };
+
+}  // namespace vantorhost

@@ -9,6 +9,8 @@
 #include "audio/vbvis/vbvis.h"
 #include "toolkit/application.h"
 
+namespace vantorhost {
+
 HostWindow::HostWindow(HostSession& session, DmxOutput& dmx, QWidget* parent)
     : QWidget(parent),
       session_(session),
@@ -87,3 +89,5 @@ void HostWindow::closeEvent(QCloseEvent* event) {
   event->accept();
   if (onClosed) onClosed();
 }
+
+}  // namespace vantorhost

@@ -10,6 +10,8 @@
 #include "vantorhost/dmx/dmx_output.h"
 #include "vantorhost/host_session.h"
 
+namespace vantorhost {
+
 // The host's own window: the states of the audio source and the DMX output,
 // the beat tool (lamp, count, tempo), a button that opens Sonvero's window
 // again and the DMX monitor. Every 20 ms it hands the channels to the DMX
@@ -51,3 +53,5 @@ class HostWindow : public QWidget {
   QTimer service_;
   int ticks_ = 0;
 };
+
+}  // namespace vantorhost

@@ -15,6 +15,8 @@
 #include "vantorhost/log.h"
 #include "vantorhost/run_modes.h"
 
+namespace vantorhost {
+
 namespace {
 
 bool displayAvailable() {
@@ -68,3 +70,5 @@ int runDesktop(const HostOptions& options) {
   hostLog("stopped");
   return status;
 }
+
+}  // namespace vantorhost

@@ -4,6 +4,8 @@
 #include "vantorhost/dmx/ola_output.h"
 #include "vantorhost/log.h"
 
+namespace vantorhost {
+
 namespace {
 
 class NoOutput final : public DmxOutput {
@@ -24,3 +26,5 @@ std::unique_ptr<DmxOutput> makeDmxOutput(const HostOptions& options) {
   }
   return std::make_unique<OlaOutput>(static_cast<unsigned>(options.universe), std::move(connect));
 }
+
+}  // namespace vantorhost

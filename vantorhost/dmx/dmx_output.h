@@ -6,6 +6,8 @@
 #include "vantorhost/channel_buffer.h"
 #include "vantorhost/host_options.h"
 
+namespace vantorhost {
+
 // Where the channel buffer goes besides the monitor and the trace.
 class DmxOutput {
  public:
@@ -19,3 +21,5 @@ class DmxOutput {
 
 // The output the options ask for ("none" sends nowhere).
 std::unique_ptr<DmxOutput> makeDmxOutput(const HostOptions& options);
+
+}  // namespace vantorhost

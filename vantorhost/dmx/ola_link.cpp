@@ -20,6 +20,8 @@
 
 #include "vantorhost/channel_buffer.h"
 
+namespace vantorhost {
+
 namespace {
 
 // OLA's own warnings (a refused connection on every retry) would flood the
@@ -155,3 +157,5 @@ std::unique_ptr<OlaLink> connectToOlad(std::uint16_t port) {
   if (!link->open(port)) return nullptr;
   return link;
 }
+
+}  // namespace vantorhost

@@ -6,6 +6,8 @@
 
 #include "vantorhost/dmx/universe_patch.h"
 
+namespace vantorhost {
+
 // One live connection to olad, as the OLA output uses it. Used from one
 // thread only; any call may wait on a loopback socket.
 class OlaLink {
@@ -30,3 +32,5 @@ using OlaLinkFactory = std::function<std::unique_ptr<OlaLink>()>;
 // Connects to the olad on 127.0.0.1:port. Never starts an olad of its own:
 // one started by a library would come up with every network plugin on.
 std::unique_ptr<OlaLink> connectToOlad(std::uint16_t port);
+
+}  // namespace vantorhost

@@ -13,6 +13,8 @@
 #include "vantorhost/dmx/send_schedule.h"
 #include "vantorhost/log.h"
 
+namespace vantorhost {
+
 using Universe = std::array<std::uint8_t, ChannelBuffer::kUniverseSize>;
 
 // What the event loop and the sender thread share, under one mutex. The
@@ -250,3 +252,5 @@ void OlaOutput::service(const ChannelBuffer& channels, std::int64_t) {
 }
 
 std::string OlaOutput::status() const { return status_; }
+
+}  // namespace vantorhost

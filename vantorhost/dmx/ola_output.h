@@ -8,6 +8,8 @@
 #include "vantorhost/dmx/dmx_output.h"
 #include "vantorhost/dmx/ola_link.h"
 
+namespace vantorhost {
+
 // Channels 1..512 to OLA universe U, 513..1024 to U + 1. The talking to olad
 // happens on a thread of its own, so a slow, dead or restarting olad never
 // holds up the event loop: service() only hands over the values that moved
@@ -41,3 +43,5 @@ class OlaOutput final : public DmxOutput {
   bool seenAny_ = false;
   std::string status_ = kConnecting;
 };
+
+}  // namespace vantorhost

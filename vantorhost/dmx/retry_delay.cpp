@@ -1,5 +1,7 @@
 #include "vantorhost/dmx/retry_delay.h"
 
+namespace vantorhost {
+
 namespace {
 // Attempts at each step before the wait doubles: 2 s at 250 ms, 4 s at 500 ms.
 constexpr int kAttemptsPerStep = 8;
@@ -11,3 +13,5 @@ std::int64_t RetryDelay::next() {
   const std::int64_t delay = kFirstMs << step;
   return delay < kLongestMs ? delay : kLongestMs;
 }
+
+}  // namespace vantorhost

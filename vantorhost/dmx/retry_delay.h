@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 
+namespace vantorhost {
+
 // How long to wait before the next attempt to reach olad: 250 ms while the
 // outage is young, so a restarted olad gets its values back quickly, then
 // 500 ms and at most 1 s, so a missing olad costs next to nothing.
@@ -17,3 +19,5 @@ class RetryDelay {
  private:
   int failures_ = 0;
 };
+
+}  // namespace vantorhost

@@ -1,5 +1,7 @@
 #include "vantorhost/dmx/send_schedule.h"
 
+namespace vantorhost {
+
 void SendSchedule::sent(std::int64_t nowMs) {
   dirty_ = false;
   sentOnce_ = true;
@@ -18,3 +20,5 @@ std::int64_t SendSchedule::nextDueMs(std::int64_t nowMs) const {
   if (due(nowMs)) return nowMs;
   return lastSentMs_ + (dirty_ ? kMinGapMs : kRefreshMs);
 }
+
+}  // namespace vantorhost

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 
+namespace vantorhost {
+
 // When one universe goes out to olad: soon after it changed, but at most
 // about 40 times a second, and at least once a second so that nodes that
 // joined late get the look. Times are milliseconds on any steady clock.
@@ -24,3 +26,5 @@ class SendSchedule {
   bool sentOnce_ = false;
   std::int64_t lastSentMs_ = 0;
 };
+
+}  // namespace vantorhost

@@ -2,6 +2,8 @@
 
 #include "vantorhost/channel_buffer.h"
 
+namespace vantorhost {
+
 std::vector<unsigned> unpatchedUniverses(unsigned first, const UniverseOutputs& outputs) {
   std::vector<unsigned> missing;
   for (const unsigned universe : {first, first + 1}) {
@@ -17,3 +19,5 @@ std::string unpatchedUniverseWarning(unsigned first, unsigned universe) {
   return "DMX: OLA universe " + std::to_string(universe) + " has no output patched in olad; channels " +
          std::to_string(from) + ".." + std::to_string(to) + " reach no lights";
 }
+
+}  // namespace vantorhost

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace vantorhost {
+
 // What olad says about the universes Sonvero sends to: universe id -> the
 // number of output ports patched to it. A universe olad does not list has
 // none: it would swallow the values silently.
@@ -13,3 +15,5 @@ std::vector<unsigned> unpatchedUniverses(unsigned first, const UniverseOutputs& 
 
 // The plain log line for one of them, naming the channels it would carry.
 std::string unpatchedUniverseWarning(unsigned first, unsigned universe);
+
+}  // namespace vantorhost
