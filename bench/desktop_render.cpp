@@ -6,7 +6,6 @@
 //  - the DMX monitor following eight channels that move every tick.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <cstdio>
@@ -14,6 +13,7 @@
 
 #include "audio/vbvis/vbvis.h"
 #include "model/arrays.h"
+#include "tests/support/qt_application.h"
 #include "toolkit/application.h"
 #include "toolkit/qt/qt_backend.h"
 #include "toolkit/qt/qt_event_loop.h"
@@ -25,21 +25,10 @@ using namespace vantorhost;
 
 namespace {
 
-void ensureQt() {
-  static QApplication* app = [] {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "desktop_render";
-    static char* argv[] = {name, nullptr};
-    return new QApplication(argc, argv);
-  }();
-  (void)app;
-}
-
 // Main shown through the Qt backend with eight bars and a varied spectrum.
 struct ShownMain {
   ShownMain() {
-    ensureQt();
+    support::offscreenQtApp();
     tk::app().setLoop(&loop);
     vbvis_open("script");
     std::string hex;
@@ -102,7 +91,7 @@ void ChannelDialogOnAFullListWithWidgets(benchmark::State& state) {
 BENCHMARK(ChannelDialogOnAFullListWithWidgets)->Unit(benchmark::kMillisecond);
 
 void DmxMonitorFollowingEightChannels(benchmark::State& state) {
-  ensureQt();
+  support::offscreenQtApp();
   ChannelBuffer channels;
   DmxMonitorWidget monitor(channels);
   monitor.resize(monitor.sizeHint());

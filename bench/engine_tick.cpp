@@ -16,21 +16,13 @@
 #include "model/arrays.h"
 #include "toolkit/application.h"
 #include "toolkit/simulated_loop.h"
+#include "tests/support/fake_host.h"
 #include "ui/Main.h"
 #include "vantorhost/host_helper.h"
 
 using namespace vantorhost;
 
 namespace {
-
-class IdleHelper final : public VantorTypeLib::IPluginHelper, VantorTypeLib::IMyStream, VantorTypeLib::IMessages {
- public:
-  VantorTypeLib::IMyStream& MyStream() override { return *this; }
-  VantorTypeLib::IMessages& Messages() override { return *this; }
-  void UserInteraction() override {}
-  void SetChannel(VantorTypeLib::Variant&, VantorTypeLib::Variant&, const VantorTypeLib::Variant&) override {}
-  void Send(const VantorTypeLib::Variant&, const VantorTypeLib::Variant&, const VantorTypeLib::Variant&) override {}
-};
 
 struct Show {
   tk::SimulatedLoop loop;
@@ -115,7 +107,9 @@ BENCHMARK(BM_TickWorstCase)->Unit(benchmark::kMillisecond);
 void BM_TickWorstCaseIdleHost(benchmark::State& state) {
   Show show;
   worstCase(show);
-  Vantor::pluginHelper = std::make_shared<IdleHelper>();
+  auto idle = std::make_shared<support::FakeHost>();
+  idle->keep = false;
+  Vantor::pluginHelper = idle;
   show.run(state);
 }
 BENCHMARK(BM_TickWorstCaseIdleHost)->Unit(benchmark::kMillisecond);

@@ -11,12 +11,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "audio/vbvis/vbvis.h"
-#include "fuzz/checking_helper.h"
+#include "fuzz/host_call_check.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/settings_folder.h"
 #include "fuzz/table_invariants.h"
@@ -47,7 +48,7 @@ class Bytes {
 };
 
 tk::SimulatedLoop loop;
-std::shared_ptr<fuzz::CheckingHelper> helper;
+fuzz::HostCallCheck hostCalls;
 
 template <class F>
 std::vector<F*> openForms() {
@@ -125,7 +126,7 @@ void setLevels(std::int16_t left, std::int16_t right) {
   vbvis_script_vu(left, right);
   // GetVU turns negative levels into 0; only levels past full scale leave
   // the range the level outputs are built for.
-  helper->checkValues = left <= 16000 && right <= 16000;
+  hostCalls.checkValues = left <= 16000 && right <= 16000;
 }
 
 // A spectrum of n bins as hexadecimal text, from a start value and a step.
@@ -313,7 +314,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   writeScript = std::getenv("FUZZ_FORMS_SCRIPT") != nullptr;
   tk::app().setLoop(&loop);
   vbvis_open("script");
-  helper = std::make_shared<fuzz::CheckingHelper>();
+  // The host checks every call and keeps none.
+  auto helper = std::make_shared<support::FakeHost>();
+  helper->keep = false;
+  helper->check = std::ref(hostCalls);
   static clsVantorPlugIn plugin;
   std::string title = "Sonvero fuzz", file = "libsonvero.so";
   plugin.plugin().Init(title, file, helper);
@@ -329,7 +333,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   reloadModule();
   vbvis_script_spectrum(0, "", 0);
   vbvis_script_vu(0, 0);
-  helper->checkValues = true;
+  hostCalls.checkValues = true;
   tk::app().runEvent([] { mainForm().show(); });
   checkForms();
 

@@ -3,9 +3,6 @@
 // gone, and hears again once the server is back. Also the host's choice of
 // source and its list of the server's sources.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <chrono>
 #include <filesystem>
@@ -18,40 +15,12 @@
 #include "audio/vbvis/pixel_bands.h"
 #include "audio/vbvis/vbvis.h"
 #include "tests/audio/sox_signals.h"
-
-extern char** environ;
+#include "tests/support/child_process.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
-
-// A program the test starts and stops by its process id. It runs through
-// "sh -c exec", so that id is the program's own.
-class Child {
- public:
-  Child() = default;
-  Child(const Child&) = delete;
-  ~Child() { stop(); }
-  void start(const std::string& command, const std::string& out = "/dev/null", const std::string& err = "/dev/null") {
-    stop();
-    const std::string line = "exec " + command + " >'" + out + "' 2>'" + err + "'";
-    const char* argv[] = {"sh", "-c", line.c_str(), nullptr};
-    ASSERT_EQ(posix_spawnp(&pid_, "sh", nullptr, nullptr, const_cast<char**>(argv), environ), 0);
-  }
-  // Sends `signal` (0: none) and waits for the end; returns the wait status.
-  int stop(int signal = SIGTERM) {
-    if (pid_ <= 0) return 0;
-    if (signal) kill(pid_, signal);
-    int status = 0;
-    waitpid(pid_, &status, 0);
-    pid_ = -1;
-    return status;
-  }
-
- private:
-  pid_t pid_ = -1;
-};
 
 struct Reading {
   std::uint8_t tone;
@@ -110,22 +79,19 @@ class PulseLive : public ::testing::Test {
   // Starts the server and waits until it answers. A reader on the sink's
   // monitor then makes the idle sink deliver data at once, not on waking.
   bool startServer() {
-    server.start("pulseaudio --daemonize=no --exit-idle-time=-1 -n --log-target=stderr"
-                 " -L 'module-null-sink sink_name=sonvero_null rate=48000'"
-                 " -L 'module-native-protocol-unix auth-anonymous=1 socket=" + pulse + "/native'",
+    server.start({"pulseaudio", "--daemonize=no", "--exit-idle-time=-1", "-n", "--log-target=stderr", "-L",
+                  "module-null-sink sink_name=sonvero_null rate=48000", "-L",
+                  "module-native-protocol-unix auth-anonymous=1 socket=" + pulse + "/native"},
                  "/dev/null", pulse + "/server.log");
-    for (const auto deadline = Clock::now() + 10s; Clock::now() < deadline; std::this_thread::sleep_for(50ms))
-      if (vbvis_sound_server_available()) {
-        reader.start("parec --raw -d sonvero_null.monitor");
-        return true;
-      }
-    return false;
+    if (!server.waitUntil([] { return vbvis_sound_server_available() != 0; }, 10s)) return false;
+    reader.start({"parec", "--raw", "-d", "sonvero_null.monitor"});
+    return true;
   }
-  void playTone() { player.start("paplay -d sonvero_null " + tone); }
+  void playTone() { player.start({"paplay", "-d", "sonvero_null", tone}); }
   SoxSignals sox;
   const std::string pulse = sox.folder() + "/pulse";
   std::string tone;
-  Child server, reader, player;
+  support::ChildProcess server, reader, player;
 };
 
 }  // namespace
@@ -164,18 +130,16 @@ TEST_F(PulseLive, HostChoosesPulseWhenTheServerAnswersAndTheDemoOtherwise) {
   const std::string sonvero = SONVERO_EXECUTABLE;
   auto headlessLog = [&](const std::string& name) {
     const std::string log = sox.folder() + "/" + name;
-    Child host;
-    host.start(sonvero + " --headless --dmx none --settings-dir " + pulse + "/home", "/dev/null", log);
-    for (const auto deadline = Clock::now() + 10s;
-         Clock::now() < deadline && readFile(log).find("audio source:") == std::string::npos;)
-      std::this_thread::sleep_for(50ms);
+    support::ChildProcess host;
+    host.start({sonvero, "--headless", "--dmx", "none", "--settings-dir", pulse + "/home"}, "/dev/null", log);
+    host.waitUntil([&] { return readFile(log).find("audio source:") != std::string::npos; }, 10s);
     host.stop(SIGINT);
     return readFile(log);
   };
   ASSERT_TRUE(startServer());
-  Child lister;
-  lister.start(sonvero + " --list-sources", sox.folder() + "/sources.txt");
-  EXPECT_EQ(lister.stop(0), 0);
+  support::ChildProcess lister;
+  lister.start({sonvero, "--list-sources"}, sox.folder() + "/sources.txt");
+  EXPECT_EQ(lister.wait(), 0);
   EXPECT_NE(readFile(sox.folder() + "/sources.txt").find("pulse:sonvero_null.monitor"), std::string::npos);
   EXPECT_NE(headlessLog("with-server.log").find("audio source: pulse\n"), std::string::npos);
   server.stop(SIGKILL);

@@ -6,7 +6,8 @@
 #include <QTest>
 #include <filesystem>
 
-#include "tests/desktop/qt_fixture.h"
+#include "tests/support/qt_application.h"
+#include "tests/support/qt_fixture.h"
 #include "vantorhost/desktop/beat_indicator.h"
 #include "vantorhost/desktop/dmx_monitor_widget.h"
 #include "vantorhost/desktop/host_window.h"
@@ -17,7 +18,7 @@ namespace {
 
 class DmxMonitorTest : public testing::Test {
  protected:
-  QApplication& app = qtApp();  // before any widget
+  QApplication& app = support::offscreenQtApp();  // before any widget
   ChannelBuffer channels;
   DmxMonitorWidget monitor{channels};
 };
@@ -67,7 +68,7 @@ TEST_F(DmxMonitorTest, PaintsValueBarsAndHighlights) {
 }
 
 TEST(BeatIndicator, FlashesBrieflyAfterEachBeat) {
-  qtApp();
+  support::offscreenQtApp();
   BeatIndicator lamp;
   // No beat yet; lit for 120 ms; a beat from the future lights nothing.
   for (auto [beat, now, lit] : {std::tuple{-1, 0, false}, {1000, 1000, true}, {1000, 1119, true},
@@ -90,10 +91,10 @@ class CountingOutput : public DmxOutput {
   int lastChannel1 = -1;
 };
 
-class HostWindowTest : public QtFixture {
+class HostWindowTest : public support::QtFixture {
  protected:
   void SetUp() override {
-    QtFixture::SetUp();
+    support::QtFixture::SetUp();
     ASSERT_TRUE(settingsDir.isValid());
     setenv("SONVERO_SETTINGS_DIR", settingsDir.path().toLocal8Bit().constData(), 1);
     session = std::make_unique<HostSession>(SONVERO_PLUGIN_PATH, *loop_);
@@ -103,7 +104,7 @@ class HostWindowTest : public QtFixture {
   }
   void TearDown() override {
     host.reset();
-    QtFixture::TearDown();
+    support::QtFixture::TearDown();
     session.reset();
   }
   void refresh() {

@@ -12,15 +12,15 @@
 
 #include "model/arrays.h"
 #include "model/settings.h"
-#include "tests/desktop/qt_fixture.h"
+#include "tests/support/qt_fixture.h"
 #include "ui/Main.h"
 
 namespace {
 
-class MainWindowTest : public QtFixture {
+class MainWindowTest : public support::QtFixture {
  protected:
   void SetUp() override {
-    QtFixture::SetUp();
+    support::QtFixture::SetUp();
     ASSERT_TRUE(settingsDir.isValid());
     setenv("SONVERO_SETTINGS_DIR", settingsDir.path().toLocal8Bit().constData(), 1);
     Arrays::resetAll();

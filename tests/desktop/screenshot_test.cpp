@@ -10,7 +10,7 @@
 
 #include "audio/vbvis/vbvis.h"
 #include "model/arrays.h"
-#include "tests/desktop/qt_fixture.h"
+#include "tests/support/qt_fixture.h"
 #include "ui/Main.h"
 #include "ui/bar_list.h"
 
@@ -36,11 +36,11 @@ void defineEightBars() {
   }
 }
 
-class ScreenshotTest : public QtFixture {
+class ScreenshotTest : public support::QtFixture {
  protected:
   void TearDown() override {
     vbvis_close();
-    QtFixture::TearDown();
+    support::QtFixture::TearDown();
   }
 };
 

@@ -9,7 +9,7 @@
 #include <mutex>
 #include <vector>
 
-#include "tests/ola/test_support.h"
+#include "tests/ola/output_helpers.h"
 #include "vantorhost/dmx/ola_output.h"
 
 using namespace vantorhost;

@@ -3,10 +3,6 @@
 // scripts leave olad alone unless asked, and a headless run lives through
 // olad being killed and restarted.
 #include <gtest/gtest.h>
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <filesystem>
 #include <fstream>
@@ -15,9 +11,9 @@
 
 #include "tests/ola/dmx_readback.h"
 #include "tests/ola/olad_process.h"
-#include "tests/ola/test_support.h"
-
-extern char** environ;
+#include "tests/ola/output_helpers.h"
+#include "tests/support/child_process.h"
+#include "tests/support/temp_folder.h"
 
 using namespace vantorhost;
 
@@ -26,26 +22,6 @@ namespace {
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 using Both = std::array<UniverseValues, 2>;
-
-pid_t spawn(std::vector<std::string> args, const fs::path& dir) {
-  posix_spawn_file_actions_t files;
-  posix_spawn_file_actions_init(&files);
-  posix_spawn_file_actions_addopen(&files, 1, (dir / "out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&files, 2, (dir / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  std::vector<char*> argv;
-  for (auto& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  pid_t pid = -1;
-  posix_spawn(&pid, argv[0], &files, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&files);
-  return pid;
-}
-
-int waitFor(pid_t pid) {
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
 
 std::string read(const fs::path& path) {
   std::stringstream s;
@@ -70,21 +46,21 @@ Both lastValuesOf(const std::string& trace) {
 
 class SonveroWithOlad : public testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(olad.start());
-    std::string pattern = (fs::temp_directory_path() / "sonvero-e2e-XXXXXX").string();
-    dir = mkdtemp(pattern.data());
+  void SetUp() override { ASSERT_TRUE(olad.start()); }
+  // Starts sonvero with these arguments, its output and log kept in `dir`.
+  void startSonvero(std::vector<std::string> args) {
+    args.insert(args.begin(), SONVERO_BINARY);
+    sonvero.start(args, (dir / "out").string(), (dir / "err").string());
   }
-  void TearDown() override { fs::remove_all(dir); }
 
   // Runs the script; gives sonvero's exit status, the trace in trace().
   int runScript(const std::string& script, bool toOlad = true) {
     std::ofstream(dir / "s.script") << script;
-    std::vector<std::string> args{SONVERO_BINARY, "--script", (dir / "s.script").string(), "--trace",
-                                  (dir / "trace").string(), "--settings-dir", dir.string(),
-                                  "--ola-port", std::to_string(olad.port())};
+    std::vector<std::string> args{"--script", (dir / "s.script").string(), "--trace", (dir / "trace").string(),
+                                  "--settings-dir", dir.string(), "--ola-port", std::to_string(olad.port())};
     if (toOlad) args.insert(args.end(), {"--dmx", "ola"});
-    return waitFor(spawn(args, dir));
+    startSonvero(args);
+    return sonvero.wait();
   }
   std::string trace() const { return read(dir / "trace"); }
   std::string log() const { return read(dir / "err"); }
@@ -94,7 +70,9 @@ class SonveroWithOlad : public testing::Test {
   }
 
   OladProcess olad;
-  fs::path dir;
+  support::TempFolder folder;
+  const fs::path dir = folder.path();
+  support::ChildProcess sonvero;
 };
 
 // Values on both universes, their edges, and channels written twice.
@@ -124,12 +102,10 @@ TEST_F(SonveroWithOlad, ScriptWithoutDmxOptionLeavesOladAlone) {
 }
 
 TEST_F(SonveroWithOlad, HeadlessRunSurvivesOladKilledAndRestarted) {
-  const pid_t sonvero = spawn({SONVERO_BINARY, "--headless", "--audio", "silence", "--settings-dir", dir.string(),
-                               "--dmx", "ola", "--ola-port", std::to_string(olad.port())},
-                              dir);
+  startSonvero({"--headless", "--audio", "silence", "--settings-dir", dir.string(), "--dmx", "ola", "--ola-port",
+                std::to_string(olad.port())});
   auto waitForLog = [&](const std::string& text, std::size_t times) {
-    for (int i = 0; i < 300 && countOf(log(), text) < times; ++i) std::this_thread::sleep_for(10ms);
-    return countOf(log(), text) >= times;
+    return sonvero.waitUntil([&] { return countOf(log(), text) >= times; }, 3s);
   };
   ASSERT_TRUE(waitForLog("DMX: OLA connected", 1)) << log();
   olad.kill();
@@ -137,9 +113,8 @@ TEST_F(SonveroWithOlad, HeadlessRunSurvivesOladKilledAndRestarted) {
   std::this_thread::sleep_for(700ms);  // several retries
   ASSERT_TRUE(olad.start());
   ASSERT_TRUE(waitForLog("DMX: OLA connected", 2)) << log();
-  EXPECT_EQ(waitpid(sonvero, nullptr, WNOHANG), 0) << "sonvero ended";
-  kill(sonvero, SIGINT);
-  EXPECT_EQ(waitFor(sonvero), 0) << log();
+  EXPECT_TRUE(sonvero.running()) << "sonvero ended";
+  EXPECT_EQ(sonvero.stop(SIGINT), 0) << log();
   EXPECT_EQ(countOf(log(), "DMX: OLA not reachable, retrying"), 1u) << log();
   EXPECT_EQ(countOf(log(), "DMX: OLA connected"), 2u) << log();
 }

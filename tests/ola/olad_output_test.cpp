@@ -5,7 +5,7 @@
 
 #include "tests/ola/dmx_readback.h"
 #include "tests/ola/olad_process.h"
-#include "tests/ola/test_support.h"
+#include "tests/ola/output_helpers.h"
 #include "vantorhost/dmx/ola_output.h"
 
 using namespace vantorhost;

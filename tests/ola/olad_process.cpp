@@ -1,17 +1,13 @@
 #include "tests/ola/olad_process.h"
 
 #include <arpa/inet.h>
-#include <fcntl.h>
 #include <pwd.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -51,9 +47,8 @@ std::uint16_t freePort(int type) {
 }  // namespace
 
 OladProcess::OladProcess() : port_(freePort(SOCK_STREAM)), oscPort_(freePort(SOCK_DGRAM)) {
-  std::string pattern = (std::filesystem::temp_directory_path() / "sonvero-olad-XXXXXX").string();
-  dir_ = mkdtemp(pattern.data());
-  auto write = [this](const std::string& name, const std::string& text) { std::ofstream(dir_ / name) << text; };
+  const std::filesystem::path& dir = dir_.path();
+  auto write = [&](const std::string& name, const std::string& text) { std::ofstream(dir / name) << text; };
   for (const char* plugin : kSilencedPlugins) write("ola-" + std::string(plugin) + ".conf", "enabled = false\n");
   write("ola-dummy.conf", "enabled = true\n");
   // OSC's only target is its own listening port on the loopback.
@@ -64,59 +59,18 @@ OladProcess::OladProcess() : port_(freePort(SOCK_STREAM)), oscPort_(freePort(SOC
   write("ola-port.conf", "1-1-O-0 = 1\n14-1-O-0 = 2\n");
   const passwd* user = getuid() == 0 ? getpwnam("olad") : nullptr;
   if (!user) return;
-  for (const auto& entry : std::filesystem::directory_iterator(dir_))
+  for (const auto& entry : std::filesystem::directory_iterator(dir))
     if (chown(entry.path().c_str(), user->pw_uid, user->pw_gid) != 0) std::abort();
-  if (chown(dir_.c_str(), user->pw_uid, user->pw_gid) != 0) std::abort();
-}
-
-OladProcess::~OladProcess() {
-  stop();
-  std::error_code ignored;
-  std::filesystem::remove_all(dir_, ignored);
+  if (chown(dir.c_str(), user->pw_uid, user->pw_gid) != 0) std::abort();
 }
 
 bool OladProcess::start() {
-  if (running()) return true;
-  const std::string port = std::to_string(port_);
+  if (olad_.running()) return true;
   std::vector<std::string> args;
-  if (getuid() == 0) args = {"setpriv", "--reuid=olad", "--regid=nogroup", "--clear-groups"};
-  for (const char* a : {"olad", "--config-dir", dir_.c_str(), "--rpc-port", port.c_str(), "--no-http",
-                        "--no-register-with-dns-sd", "--log-level", "0"})
-    args.emplace_back(a);
-  std::vector<char*> argv;
-  for (auto& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  pid_ = fork();
-  if (pid_ == 0) {
-    const int log = open((dir_ / "olad.log").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    dup2(log, 1);
-    dup2(log, 2);
-    execvp(argv[0], argv.data());
-    _exit(127);
-  }
-  if (pid_ < 0) return false;
-  for (int i = 0; i < 1500; ++i) {  // up to 15 s
-    if (tcpPortAnswers(port_)) return true;
-    if (waitpid(pid_, nullptr, WNOHANG) == pid_) {
-      pid_ = -1;
-      return false;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  stop();
-  return false;
-}
-
-void OladProcess::terminate(int signal) {
-  if (!running()) return;
-  ::kill(pid_, signal);
-  // setpriv execs olad, so the PID is olad's own.
-  for (int i = 0; i < 300; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(10)))
-    if (waitpid(pid_, nullptr, WNOHANG) == pid_) {
-      pid_ = -1;
-      return;
-    }
-  ::kill(pid_, SIGKILL);
-  waitpid(pid_, nullptr, 0);
-  pid_ = -1;
+  if (getuid() == 0) args = {"setpriv", "--reuid=olad", "--regid=nogroup", "--clear-groups"};  // execs olad: same PID
+  const std::string log = (dir_.path() / "olad.log").string();
+  args.insert(args.end(), {"olad", "--config-dir", dir_.path().string(), "--rpc-port", std::to_string(port_),
+                           "--no-http", "--no-register-with-dns-sd", "--log-level", "0"});
+  return olad_.start(args, log, log) &&
+         olad_.waitUntil([this] { return tcpPortAnswers(port_); }, std::chrono::seconds(15));
 }

@@ -3,7 +3,7 @@
 // state buries real findings.
 #include <gtest/gtest.h>
 
-#include "fuzz/checking_helper.h"
+#include "fuzz/host_call_check.h"
 #include "fuzz/table_invariants.h"
 #include "model/arrays.h"
 #include "toolkit/form.h"
@@ -64,33 +64,26 @@ TEST_F(InvariantsTest, BarListMustShowTheTable) {
   EXPECT_DEATH(fuzz::checkBarList(list), "invariant broken");
 }
 
-TEST_F(InvariantsTest, HelperChecksChannelsAndValues) {
-  fuzz::CheckingHelper helper;
-  auto& stream = static_cast<VantorTypeLib::IPluginHelper&>(helper).MyStream();
-  Variant one = Variant::i32(1), last = Variant::i32(1024), zero = Variant::i32(0), full = Variant::i32(255);
-  stream.SetChannel(one, zero, Variant::boolean(true));
-  stream.SetChannel(last, full, Variant::boolean(true));
-  EXPECT_EQ(helper.channelsSent, 2u);
-
-  Variant none = Variant::i32(0), beyond = Variant::i32(1025), tooBright = Variant::i32(256);
-  EXPECT_DEATH(stream.SetChannel(none, full, Variant::boolean(true)), "invariant broken");
-  EXPECT_DEATH(stream.SetChannel(beyond, full, Variant::boolean(true)), "invariant broken");
-  EXPECT_DEATH(stream.SetChannel(one, tooBright, Variant::boolean(true)), "invariant broken");
-  // The flag goes to the host as True (-1), never as a number.
-  EXPECT_DEATH(stream.SetChannel(one, full, Variant::i16(1)), "invariant broken");
-
-  // Levels past full scale scale past 255 on purpose; channels stay checked.
-  helper.checkValues = false;
-  stream.SetChannel(one, tooBright, Variant::boolean(true));
-  EXPECT_DEATH(stream.SetChannel(beyond, full, Variant::boolean(true)), "invariant broken");
-}
-
-TEST_F(InvariantsTest, HelperAcceptsOnlyTheBeatMessage) {
-  fuzz::CheckingHelper helper;
-  auto& messages = static_cast<VantorTypeLib::IPluginHelper&>(helper).Messages();
-  messages.Send(Variant::i32(9), Variant::i16(1), Variant::i16(0));
-  EXPECT_EQ(helper.beatsSent, 1u);
-  EXPECT_DEATH(messages.Send(Variant::i32(9), Variant::i16(0), Variant::i16(0)), "invariant broken");
+// Channels 1..1024 with values 0..255 and the flag True; values past 255
+// pass while levels beyond full scale are fed in; only the beat message.
+TEST_F(InvariantsTest, HostCallsAreChecked) {
+  using Call = support::FakeHost::Call;
+  using Member = support::FakeHost::Member;
+  const auto set = [](int channel, int value, Variant flag = Variant::boolean(true)) {
+    return Call{Member::SetChannel, {Variant::i32(channel), Variant::i32(value), flag}};
+  };
+  fuzz::HostCallCheck check;
+  check(set(1, 0));
+  check(set(1024, 255));
+  check(Call{Member::Send, {Variant::i32(9), Variant::i16(1), Variant::i16(0)}});
+  EXPECT_DEATH(check(set(0, 255)), "invariant broken");
+  EXPECT_DEATH(check(set(1025, 255)), "invariant broken");
+  EXPECT_DEATH(check(set(1, 256)), "invariant broken");
+  EXPECT_DEATH(check(set(1, 255, Variant::i16(1))), "invariant broken");
+  EXPECT_DEATH(check(Call{Member::Send, {Variant::i32(9), Variant::i16(0), Variant::i16(0)}}), "invariant broken");
+  check.checkValues = false;
+  check(set(1, 256));
+  EXPECT_DEATH(check(set(1025, 255)), "invariant broken");
 }
 
 }  // namespace

@@ -1,0 +1,42 @@
+// The host loading the real plug-in library: its tables start at zero and
+// a reload zeroes them again; a library that is no plug-in is refused.
+#include <gtest/gtest.h>
+
+#include "toolkit/application.h"
+#include "toolkit/simulated_loop.h"
+#include "vantorhost/host_session.h"
+
+namespace {
+
+using vantorhost::HostSession;
+using vantorhost::PluginLibrary;
+
+TEST(PluginLibrary, AReloadStartsFromZeroedTablesAndANewWindow) {
+  tk::SimulatedLoop loop;
+  tk::app().setLoop(&loop);
+  {
+    HostSession session(SONVERO_PLUGIN_PATH, loop);
+    session.start();
+    IPluginDiagnostics* tables = session.diagnostics();
+    ASSERT_NE(tables, nullptr);
+    tables->writeList(1, 0, {5, 12});
+    tables->writeBar(0, 10, 12, 100, 100, 0, 1);
+    tables->writeList(3, 0, {7});
+    session.reload();
+    tables = session.diagnostics();
+    EXPECT_EQ(tables->readBar(0).number, 0);
+    EXPECT_TRUE(tables->readList(1, 0).empty());
+    EXPECT_TRUE(tables->readList(3, 0).empty());
+    ASSERT_EQ(tk::app().forms().size(), 1u) << "the old window left with the old module";
+    EXPECT_TRUE(session.mainWindow()->loaded());
+    session.stop();
+  }
+  tk::app().setLoop(nullptr);
+}
+
+TEST(PluginLibrary, ABadPathOrALibraryWithoutTheFactoryIsAClearError) {
+  EXPECT_THROW(PluginLibrary("/nonexistent/libsonvero.so"), std::runtime_error);
+  EXPECT_THROW(PluginLibrary("libc.so.6"), std::runtime_error);
+}
+
+}  // namespace

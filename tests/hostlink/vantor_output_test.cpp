@@ -1,0 +1,89 @@
+// Module Vantor: the only caller of the host's helper object. What it sends
+// while output is on, the one sweep of zeros after it is switched off, and
+// host calls that fail or come before Init.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "hostlink/vantor.h"
+#include "model/arrays.h"
+#include "tests/support/fake_host.h"
+
+namespace {
+
+using support::FakeHost;
+using Type = VantorTypeLib::Variant::Type;
+
+class ChannelOutput : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Arrays::resetAll();
+    Vantor::outputWasActive = 0;
+    Vantor::pluginHelper = host;
+  }
+  void TearDown() override { Vantor::pluginHelper.reset(); }
+  void output(std::int32_t channel, std::int32_t value, std::uint8_t active) {
+    Arrays::dmxOutputActive = active;
+    Vantor::OutputChannel(channel, value);
+  }
+  // The member and the width each argument was passed with, e.g. "SetChannel i32 i16 True".
+  std::string call(std::size_t i) const {
+    const FakeHost::Call& c = host->calls.at(i);
+    if (c.member == FakeHost::Member::UserInteraction) return "UserInteraction";
+    std::string out = c.member == FakeHost::Member::SetChannel ? "SetChannel" : "Send";
+    for (const auto& a : c.args)
+      out += a.type == Type::Boolean ? (a.value == -1 ? " True" : " False")
+                                     : (a.type == Type::Integer16 ? " i16:" : " i32:") + std::to_string(a.value);
+    return out;
+  }
+  std::shared_ptr<FakeHost> host = std::make_shared<FakeHost>();
+};
+
+TEST_F(ChannelOutput, OnSendsUserInteractionThenTheValueAsLongs) {
+  output(5, 200, 1);
+  ASSERT_EQ(host->calls.size(), 2u);
+  EXPECT_EQ(call(0), "UserInteraction");
+  EXPECT_EQ(call(1), "SetChannel i32:5 i32:200 True");
+}
+
+// The greyed switch (2) counts as off; the call's own channel is not sent.
+TEST_F(ChannelOutput, SwitchedOffSweepsEveryChannelOnceWithSixteenBitZeros) {
+  output(5, 200, 0);
+  EXPECT_TRUE(host->calls.empty()) << "off from the start: no sweep";
+  output(5, 200, 1);
+  host->calls.clear();
+  output(7, 99, 2);
+  ASSERT_EQ(host->calls.size(), 2048u);
+  EXPECT_EQ(call(1), "SetChannel i32:1 i16:0 True");
+  EXPECT_EQ(call(2047), "SetChannel i32:1024 i16:0 True");
+  output(7, 99, 0);
+  EXPECT_EQ(host->calls.size(), 2048u) << "once";
+  output(3, 30, 1);
+  output(3, 30, 0);
+  EXPECT_EQ(host->calls.size(), 2048u + 2 + 2048) << "on again arms the next sweep";
+}
+
+TEST_F(ChannelOutput, NothingBeforeInit) {
+  Vantor::pluginHelper.reset();
+  output(5, 200, 1);
+  Vantor::SendBeat();
+  EXPECT_EQ(Vantor::outputWasActive, 0);
+  EXPECT_TRUE(host->calls.empty());
+}
+
+TEST_F(ChannelOutput, AFailingHostCallNeverLeavesOutputChannel) {
+  host->failUserInteraction = host->failSetChannel = true;
+  EXPECT_NO_THROW(output(5, 200, 1));
+  EXPECT_EQ(host->calls.size(), 2u) << "both calls were still made";
+  EXPECT_NO_THROW(output(5, 200, 0));
+  EXPECT_EQ(host->calls.size(), 2u + 2048u) << "and the sweep ran through";
+}
+
+TEST_F(ChannelOutput, BeatIsNineOneZeroWhateverTheOutputSwitch) {
+  Arrays::dmxOutputActive = 0;
+  Vantor::SendBeat();
+  ASSERT_EQ(host->calls.size(), 1u);
+  EXPECT_EQ(call(0), "Send i32:9 i16:1 i16:0");
+}
+
+}  // namespace

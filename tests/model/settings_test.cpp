@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "model/settings.h"
+#include "tests/support/temp_folder.h"
+
+namespace {
+
+using Settings::readNumber;
+using Settings::toControlValue;
+
+TEST(SettingsNumber, ReadsTheLeadingNumber) {
+  EXPECT_EQ(readNumber("12abc"), 12);
+  EXPECT_EQ(readNumber("abc"), 0);
+  EXPECT_EQ(readNumber(""), 0);
+  EXPECT_EQ(readNumber("-7x"), -7);
+  EXPECT_EQ(readNumber("+8"), 8);
+  EXPECT_EQ(readNumber("2.5"), 2.5);
+  EXPECT_EQ(readNumber(".5"), 0.5);
+  EXPECT_EQ(readNumber("1E+2x"), 100);
+  EXPECT_EQ(readNumber("1e"), 1) << "an exponent needs a digit";
+  EXPECT_EQ(readNumber("1.2.3"), 1.2);
+  EXPECT_EQ(readNumber("-"), 0);
+  EXPECT_EQ(readNumber("0x10"), 0) << "decimal only";
+}
+
+TEST(SettingsNumber, BlanksAreIgnoredEverywhere) {
+  EXPECT_EQ(readNumber(" 1 2\t3\n"), 123);
+  EXPECT_EQ(readNumber("- 4 . 5"), -4.5);
+  EXPECT_EQ(readNumber("\r5"), 0) << "a carriage return is no blank";
+}
+
+TEST(SettingsNumber, FractionsRoundHalfToEven) {
+  EXPECT_EQ(toControlValue("2.5", 0, 300), 2);
+  EXPECT_EQ(toControlValue("3.5", 0, 300), 4);
+  EXPECT_EQ(toControlValue("2.5000001", 0, 300), 3);
+}
+
+TEST(SettingsNumber, OutOfRangeIsClampedIntoTheControlsRange) {
+  EXPECT_EQ(toControlValue("0", 1, 255), 1);
+  EXPECT_EQ(toControlValue("", 1, 255), 1) << "present but empty reads 0";
+  EXPECT_EQ(toControlValue("256", 1, 255), 255);
+  EXPECT_EQ(toControlValue("99999999999999999999", 1, 255), 255);
+  EXPECT_EQ(toControlValue("1e999", 1, 255), 255);
+  EXPECT_EQ(toControlValue("-1e999", 1, 255), 1);
+  EXPECT_EQ(toControlValue("1e-999", 0, 3), 0);
+  EXPECT_EQ(toControlValue(std::string(1279, '9'), 0, 2), 2);
+}
+
+class SettingsFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* name : {"SONVERO_SETTINGS_DIR", "XDG_CONFIG_HOME", "HOME"})
+      if (const char* v = std::getenv(name)) saved_.emplace_back(name, v);
+    ::unsetenv("SONVERO_SETTINGS_DIR");
+    ::unsetenv("XDG_CONFIG_HOME");
+  }
+  void TearDown() override {
+    ::unsetenv("XDG_CONFIG_HOME");
+    for (auto& [name, value] : saved_) ::setenv(name.c_str(), value.c_str(), 1);
+  }
+  std::vector<std::pair<std::string, std::string>> saved_;
+};
+
+TEST_F(SettingsFolder, BesideTheCodeWhenThatFolderIsWritable) {
+  const std::filesystem::path self = std::filesystem::canonical("/proc/self/exe");
+  EXPECT_EQ(Settings::folder(), self.parent_path()) << "this test links the plug-in's code into itself";
+}
+
+TEST_F(SettingsFolder, TheUsersConfigFolderWhenTheCodesFolderIsReadOnly) {
+  const std::filesystem::path self = std::filesystem::canonical("/proc/self/exe");
+  if (::geteuid() != 0 && ::access(self.parent_path().c_str(), W_OK) == 0) GTEST_SKIP() << "needs root to drop rights";
+  ::setenv("XDG_CONFIG_HOME", "/xdg/config", 1);
+  support::Unprivileged user;  // nobody cannot write the build folder
+  ASSERT_TRUE(user.ok());
+  EXPECT_EQ(Settings::folder(), std::filesystem::path("/xdg/config/sonvero"));
+  ::setenv("XDG_CONFIG_HOME", "relative/ignored", 1);
+  ::setenv("HOME", "/home/someone", 1);
+  EXPECT_EQ(Settings::folder(), std::filesystem::path("/home/someone/.config/sonvero"));
+}
+
+}  // namespace

@@ -1,0 +1,44 @@
+#pragma once
+// What the Qt tests share: the offscreen application, the Qt event loop
+// and backend at a fixed 96 dpi, and ways to reach a form's widgets.
+#include <gtest/gtest.h>
+
+#include <QScrollBar>
+#include <QWidget>
+#include <memory>
+#include <string>
+
+#include "toolkit/application.h"
+#include "toolkit/form.h"
+#include "toolkit/qt/qt_backend.h"
+#include "toolkit/qt/qt_event_loop.h"
+
+namespace support {
+
+class QtFixture : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Shows a form as the host or a handler would: one toolkit event.
+  void show(tk::Form& form);
+  tk::qt::FormWindow* window(const tk::Form& form) const { return backend_->windowOf(form); }
+  QWidget* widget(const tk::Control& control) const;
+  template <class W>
+  W* widgetAs(const tk::Control& control) const {
+    auto* w = dynamic_cast<W*>(widget(control));
+    EXPECT_NE(w, nullptr) << control.displayName();
+    return w;
+  }
+  // The loaded form with this caption opened last, or nullptr.
+  tk::Form* formCaptioned(const std::string& caption) const;
+  // Drags a scroll bar's thumb to a height in the bar's pixels, as a user does.
+  static void dragThumb(QScrollBar* bar, int toY);
+  // Lets Qt deliver what is pending (deferred deletes, paints).
+  static void settle();
+
+  std::unique_ptr<tk::qt::QtEventLoop> loop_;
+  std::unique_ptr<tk::qt::QtBackend> backend_;
+};
+
+}  // namespace support
