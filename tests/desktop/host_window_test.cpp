@@ -1,5 +1,5 @@
-// The host's window: the DMX monitor, the beat lamp and the window itself
-// with a loaded plug-in.
+// The host's window: the DMX monitor and the window itself with a loaded
+// plug-in.
 #include <QImage>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -8,7 +8,6 @@
 
 #include "tests/support/qt_application.h"
 #include "tests/support/qt_fixture.h"
-#include "vantorhost/desktop/beat_indicator.h"
 #include "vantorhost/desktop/dmx_monitor_widget.h"
 #include "vantorhost/desktop/host_window.h"
 
@@ -48,34 +47,6 @@ TEST_F(DmxMonitorTest, RecentChangesAreHighlightedForOneSecond) {
   channels.set(600, 200, 2500);
   monitor.refresh(2500);
   EXPECT_FALSE(monitor.highlighted(600));
-}
-
-TEST_F(DmxMonitorTest, PaintsValueBarsAndHighlights) {
-  monitor.resize(monitor.sizeHint());
-  channels.set(1, 255, 0);
-  channels.set(1024, 128, 0);
-  monitor.refresh(10);
-  const QImage image = monitor.grab().toImage();
-  const QRect first = monitor.cellRect(1), last = monitor.cellRect(1024), idle = monitor.cellRect(700);
-  // The bar stands at the cell's left edge, as high as the value.
-  EXPECT_EQ(image.pixelColor(first.left() + 3, first.top() + 4), QColor(40, 130, 200));
-  EXPECT_EQ(image.pixelColor(last.left() + 3, last.bottom() - 4), QColor(40, 130, 200));
-  EXPECT_NE(image.pixelColor(last.left() + 3, last.top() + 4), QColor(40, 130, 200));
-  EXPECT_NE(image.pixelColor(idle.left() + 3, idle.bottom() - 4), QColor(40, 130, 200));
-  // Highlighted cells are outlined.
-  EXPECT_EQ(image.pixelColor(first.left() + 1, first.center().y()), QColor(255, 170, 40));
-  EXPECT_NE(image.pixelColor(idle.left() + 1, idle.center().y()), QColor(255, 170, 40));
-}
-
-TEST(BeatIndicator, FlashesBrieflyAfterEachBeat) {
-  support::offscreenQtApp();
-  BeatIndicator lamp;
-  // No beat yet; lit for 120 ms; a beat from the future lights nothing.
-  for (auto [beat, now, lit] : {std::tuple{-1, 0, false}, {1000, 1000, true}, {1000, 1119, true},
-                                {1000, 1120, false}, {1000, 999, false}}) {
-    lamp.follow(beat, now);
-    EXPECT_EQ(lamp.lit(), lit) << beat << "@" << now;
-  }
 }
 
 namespace {

@@ -1,19 +1,28 @@
-// Sonvero's own windows through the Qt backend: the main window's commands,
-// its parameter controls and the settings file it writes when it closes.
+// Sonvero's windows through the Qt backend, as a user meets them: widgets
+// at their places, clicks, keys and drags through the models' rules, typed
+// entries, default and cancel buttons, dialogs that close themselves, and
+// what a tick changes reaching the widgets.
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
+#include <filesystem>
 
+#include "audio/vbvis/vbvis.h"
 #include "model/arrays.h"
-#include "model/settings.h"
 #include "tests/support/qt_fixture.h"
+#include "toolkit/qt/level_meter_widget.h"
+#include "ui/Kanaele.h"
 #include "ui/Main.h"
+#include "ui/bar_list.h"
 
 namespace {
 
@@ -24,7 +33,14 @@ class MainWindowTest : public support::QtFixture {
     ASSERT_TRUE(settingsDir.isValid());
     setenv("SONVERO_SETTINGS_DIR", settingsDir.path().toLocal8Bit().constData(), 1);
     Arrays::resetAll();
-    show(mainForm());
+    show(main);
+  }
+  void tick() { tk::app().runEvent([this] { main.Timer1_Timer(); }); }
+  tk::Form& channelDialog() {
+    QTest::mouseClick(widgetAs<QLabel>(main.Label5), Qt::LeftButton);
+    tk::Form* dialog = formCaptioned(Kanaele::kCaption);
+    EXPECT_NE(dialog, nullptr) << "the label's click opens the channel dialog";
+    return *dialog;
   }
   Main& main = mainForm();
   QTemporaryDir settingsDir;
@@ -32,67 +48,128 @@ class MainWindowTest : public support::QtFixture {
 
 }  // namespace
 
-TEST_F(MainWindowTest, PlusOpensABarDialog) {
-  QTest::mouseClick(widgetAs<QPushButton>(main.Command1), Qt::LeftButton);
-  tk::Form* dialog = formCaptioned("Balken definieren");
-  ASSERT_NE(dialog, nullptr);
-  ASSERT_NE(window(*dialog), nullptr);
-  EXPECT_TRUE(window(*dialog)->isVisible());
-  // Modeless and several of a kind: a second press opens a second one.
-  QTest::mouseClick(widgetAs<QPushButton>(main.Command1), Qt::LeftButton);
-  int open = 0;
-  for (tk::Form* f : tk::app().forms()) open += f->caption() == "Balken definieren" && window(*f) != nullptr;
-  EXPECT_EQ(open, 2);
+TEST_F(MainWindowTest, WidgetsStandAtTheirTwipPlacesInsideTheirFrames) {
+  EXPECT_EQ(widget(main.Check8)->parentWidget(), widget(main.Frame9));
+  EXPECT_EQ(widget(main.Check8)->geometry(), QRect(72, 0, 57, 17));
+  EXPECT_EQ(widget(main.LEDMeter4)->geometry(), QRect(8, 20, 25, 248));
 }
 
-TEST_F(MainWindowTest, MovingASliderChangesTheModel) {
+// A greyed box the user clicks becomes ticked; a disabled option button
+// ignores the click, an enabled one stays selected when clicked again.
+TEST_F(MainWindowTest, ClicksGoThroughTheModelsRules) {
+  auto* box = widgetAs<QCheckBox>(main.Check5);
+  tk::app().runEvent([&] { main.Check5.setValue(2); });
+  EXPECT_EQ(box->checkState(), Qt::PartiallyChecked);
+  QTest::mouseClick(box, Qt::LeftButton);
+  EXPECT_EQ(main.Check5.value(), 1);
+  EXPECT_EQ(box->checkState(), Qt::Checked);
+  auto* off = widgetAs<QRadioButton>(main.Option1[3]);
+  QTest::mouseClick(off, Qt::LeftButton);
+  QTest::mouseClick(off, Qt::LeftButton);
+  EXPECT_TRUE(off->isChecked());
+  tick();  // Beat: VU is off: its button is disabled
+  QTest::mouseClick(widgetAs<QRadioButton>(main.Option1[0]), Qt::LeftButton);
+  EXPECT_FALSE(main.Option1[0].value());
+  EXPECT_TRUE(main.Option1[3].value());
+}
+
+// Up raises an upside-down scroll bar and its top end is the larger value;
+// code moving a value moves the widget.
+TEST_F(MainWindowTest, KeysDragsAndCodeMoveRangedControls) {
   auto* slider = widgetAs<QSlider>(main.Slider2);
   slider->setFocus();
-  QTest::keyClick(slider, Qt::Key_Right);
-  QTest::keyClick(slider, Qt::Key_PageUp);
-  EXPECT_EQ(main.Slider2.value(), 7);
-  EXPECT_EQ(slider->value(), 7);
-}
-
-TEST_F(MainWindowTest, ScrollBarsTopEndGivesTheLargerValue) {
+  QTest::keyClick(slider, Qt::Key_End);
+  EXPECT_EQ(main.Slider2.value(), 255);
+  tk::app().runEvent([&] { main.Slider2.setValue(100); });
+  EXPECT_EQ(slider->value(), 100);
   auto* bar = widgetAs<QScrollBar>(main.VScroll6);
-  EXPECT_EQ(main.VScroll6.value(), 1);
+  bar->setFocus();
+  QTest::keyClick(bar, Qt::Key_Up);
+  EXPECT_EQ(main.VScroll6.value(), 2);
   dragThumb(bar, -100);
   EXPECT_EQ(main.VScroll6.value(), 255);
   dragThumb(bar, bar->height() + 100);
   EXPECT_EQ(main.VScroll6.value(), 1);
-  // VScroll1 picks a pixel 1..288, 288 at the top.
   dragThumb(widgetAs<QScrollBar>(main.VScroll1), -100);
   EXPECT_EQ(main.VScroll1.value(), 288);
 }
 
-TEST_F(MainWindowTest, EscapeClosesTheAboutBox) {
-  QTest::mouseClick(widgetAs<QPushButton>(main.Command4), Qt::LeftButton);
-  tk::Form* about = formCaptioned("Info zu Sonvero");
-  ASSERT_NE(about, nullptr);
-  ASSERT_NE(window(*about), nullptr);
-  QTest::keyClick(window(*about), Qt::Key_Escape);
-  settle();
-  EXPECT_EQ(formCaptioned("Info zu Sonvero"), nullptr);
-  EXPECT_TRUE(main.loaded());
+// Typed text counts as an entry only when it is one; Enter adds nothing.
+TEST_F(MainWindowTest, ComboBoxTakesPicksAndTypedText) {
+  auto& dialog = static_cast<Kanaele&>(channelDialog());
+  auto* combo = widgetAs<QComboBox>(dialog.Combo1);
+  QTest::keyClicks(combo->lineEdit(), "7");  // appended to "1": "17" is an entry
+  EXPECT_EQ(dialog.Combo1.listIndex(), 16);
+  combo->lineEdit()->selectAll();
+  QTest::keyClicks(combo->lineEdit(), "abc");
+  QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+  EXPECT_EQ(combo->count(), 1024);
+  EXPECT_EQ(dialog.Combo1.text(), "abc");
+  EXPECT_EQ(dialog.Combo1.listIndex(), -1);
+  emit combo->activated(4);
+  EXPECT_EQ(dialog.Combo1.listIndex(), 4);
+  EXPECT_EQ(combo->lineEdit()->text(), "5");
 }
 
-TEST_F(MainWindowTest, ClosingMainWritesTheSettingsFile) {
-  const std::filesystem::path file = Settings::filePath();
-  ASSERT_FALSE(std::filesystem::exists(file));
-  dragThumb(widgetAs<QScrollBar>(main.VScroll6), -100);
-  QTest::mouseClick(widgetAs<QCheckBox>(main.Check5), Qt::LeftButton);
+TEST_F(MainWindowTest, ListRowsAndTheSelectionFollowTheModel) {
+  for (int slot = 0; slot < 3; ++slot) Arrays::bars[slot] = {static_cast<std::int16_t>(slot + 1), 1, 2, 0, 100, 1, 0, 1};
+  tk::app().runEvent([&] { rebuildBarList(main.ListView1); });
+  auto* tree = widgetAs<QTreeWidget>(main.ListView1);
+  ASSERT_EQ(tree->topLevelItemCount(), 3);
+  QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(tree->topLevelItem(1)).center());
+  EXPECT_EQ(main.ListView1.selectedRow(), 2);
+  EXPECT_TRUE(tree->topLevelItem(1)->isSelected());
+}
+
+// The About box's button is both: Enter and Escape close it.
+TEST_F(MainWindowTest, EnterAndEscapePressTheDefaultAndCancelButton) {
+  for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+    QTest::mouseClick(widgetAs<QPushButton>(main.Command4), Qt::LeftButton);
+    tk::Form* about = formCaptioned("Info zu Sonvero");
+    ASSERT_NE(about, nullptr);
+    QTest::keyClick(window(*about), key);
+    settle();
+    EXPECT_EQ(formCaptioned("Info zu Sonvero"), nullptr) << key;
+  }
+}
+
+// "Schließen" unloads the dialog inside its own click; the close box asks
+// Main's QueryUnload, which saves the settings.
+TEST_F(MainWindowTest, WindowsClosedByTheirOwnButtonOrTheCloseBox) {
+  auto& dialog = static_cast<Kanaele&>(channelDialog());
+  QTest::mouseClick(widgetAs<QPushButton>(dialog.Command3), Qt::LeftButton);
+  settle();
+  EXPECT_EQ(formCaptioned(Kanaele::kCaption), nullptr);
   window(main)->close();
   EXPECT_FALSE(main.loaded());
   EXPECT_EQ(window(main), nullptr);
-  std::ifstream in(file, std::ios::binary);
-  const std::string text{std::istreambuf_iterator<char>(in), {}};
-  EXPECT_NE(text.find("VU - SS=255\r\n"), std::string::npos) << text;
-  EXPECT_NE(text.find("DMX-Ausgabe - aktiv=1\r\n"), std::string::npos) << text;
+  EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(settingsDir.path().toStdString()) / "Sonvero.ini"));
+}
+
+TEST_F(MainWindowTest, WhatATickChangesReachesTheWidgets) {
+  vbvis_open("script");
+  vbvis_script_vu(16000, 16000);
+  tk::app().runEvent([&] {
+    main.Check3.setValue(1);
+    main.VScroll6.setValue(255);
+  });
+  tick();
+  EXPECT_EQ(widgetAs<tk::qt::LevelMeterWidget>(main.LEDMeter1)->level(), std::optional<std::int16_t>(100));
+  EXPECT_EQ(widget(main.Frame1)->palette().color(QPalette::Window), QColor(Qt::red));
+  EXPECT_EQ(widget(main.Line4)->geometry().top(), 20) << "the VU threshold's marker at the top";
+  EXPECT_EQ(widgetAs<QLabel>(main.Label6)->text(), "1");
+  vbvis_close();
+}
+
+TEST_F(MainWindowTest, PlusOpensABarDialogEachTime) {
+  QTest::mouseClick(widgetAs<QPushButton>(main.Command1), Qt::LeftButton);
+  QTest::mouseClick(widgetAs<QPushButton>(main.Command1), Qt::LeftButton);
+  int open = 0;
+  for (tk::Form* f : tk::app().forms()) open += f->caption() == "Balken definieren" && window(*f) && window(*f)->isVisible();
+  EXPECT_EQ(open, 2) << "modeless, and several of a kind";
 }
 
 TEST_F(MainWindowTest, Timer1RunsOnTheQtLoopOnceMainHasLoaded) {
-  // Every 75 ms; what one tick draws is in ScreenshotTest.
   const std::uint64_t before = main.drawingRevision();
   QTest::qWait(200);
   EXPECT_GT(main.drawingRevision(), before);

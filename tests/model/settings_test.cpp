@@ -11,42 +11,25 @@ namespace {
 using Settings::readNumber;
 using Settings::toControlValue;
 
-TEST(SettingsNumber, ReadsTheLeadingNumber) {
-  EXPECT_EQ(readNumber("12abc"), 12);
-  EXPECT_EQ(readNumber("abc"), 0);
-  EXPECT_EQ(readNumber(""), 0);
+// Damaged, oversized and fractional values in a whole file: golden
+// settings_foreign. Here the corners of the number reading.
+TEST(SettingsNumber, ReadsTheLeadingDecimalNumberWithBlanksAnywhere) {
   EXPECT_EQ(readNumber("-7x"), -7);
-  EXPECT_EQ(readNumber("+8"), 8);
-  EXPECT_EQ(readNumber("2.5"), 2.5);
   EXPECT_EQ(readNumber(".5"), 0.5);
   EXPECT_EQ(readNumber("1E+2x"), 100);
   EXPECT_EQ(readNumber("1e"), 1) << "an exponent needs a digit";
   EXPECT_EQ(readNumber("1.2.3"), 1.2);
   EXPECT_EQ(readNumber("-"), 0);
   EXPECT_EQ(readNumber("0x10"), 0) << "decimal only";
-}
-
-TEST(SettingsNumber, BlanksAreIgnoredEverywhere) {
-  EXPECT_EQ(readNumber(" 1 2\t3\n"), 123);
   EXPECT_EQ(readNumber("- 4 . 5"), -4.5);
   EXPECT_EQ(readNumber("\r5"), 0) << "a carriage return is no blank";
 }
 
-TEST(SettingsNumber, FractionsRoundHalfToEven) {
-  EXPECT_EQ(toControlValue("2.5", 0, 300), 2);
-  EXPECT_EQ(toControlValue("3.5", 0, 300), 4);
+TEST(SettingsNumber, RoundsHalfToEvenAndClampsIntoTheControlsRange) {
   EXPECT_EQ(toControlValue("2.5000001", 0, 300), 3);
-}
-
-TEST(SettingsNumber, OutOfRangeIsClampedIntoTheControlsRange) {
-  EXPECT_EQ(toControlValue("0", 1, 255), 1);
-  EXPECT_EQ(toControlValue("", 1, 255), 1) << "present but empty reads 0";
-  EXPECT_EQ(toControlValue("256", 1, 255), 255);
-  EXPECT_EQ(toControlValue("99999999999999999999", 1, 255), 255);
   EXPECT_EQ(toControlValue("1e999", 1, 255), 255);
   EXPECT_EQ(toControlValue("-1e999", 1, 255), 1);
   EXPECT_EQ(toControlValue("1e-999", 0, 3), 0);
-  EXPECT_EQ(toControlValue(std::string(1279, '9'), 0, 2), 2);
 }
 
 class SettingsFolder : public ::testing::Test {
@@ -63,11 +46,6 @@ class SettingsFolder : public ::testing::Test {
   }
   std::vector<std::pair<std::string, std::string>> saved_;
 };
-
-TEST_F(SettingsFolder, BesideTheCodeWhenThatFolderIsWritable) {
-  const std::filesystem::path self = std::filesystem::canonical("/proc/self/exe");
-  EXPECT_EQ(Settings::folder(), self.parent_path()) << "this test links the plug-in's code into itself";
-}
 
 TEST_F(SettingsFolder, TheUsersConfigFolderWhenTheCodesFolderIsReadOnly) {
   const std::filesystem::path self = std::filesystem::canonical("/proc/self/exe");

@@ -9,7 +9,6 @@
 #include <sstream>
 #include <vector>
 
-#include "tests/ola/dmx_readback.h"
 #include "tests/ola/olad_process.h"
 #include "tests/ola/output_helpers.h"
 #include "tests/support/child_process.h"
@@ -65,8 +64,8 @@ class SonveroWithOlad : public testing::Test {
   std::string trace() const { return read(dir / "trace"); }
   std::string log() const { return read(dir / "err"); }
   void expectOladHolds(const Both& values) {
-    EXPECT_EQ(fetchDmx(olad.port(), 1), values[0]);
-    EXPECT_EQ(fetchDmx(olad.port(), 2), values[1]);
+    EXPECT_EQ(olad.fetch(1), values[0]);
+    EXPECT_EQ(olad.fetch(2), values[1]);
   }
 
   OladProcess olad;

@@ -1,5 +1,13 @@
 #include "tests/ola/olad_process.h"
 
+#include <ola/Callback.h>
+#include <ola/DmxBuffer.h>
+#include <ola/client/OlaClient.h>
+#include <ola/io/SelectServer.h>
+#include <ola/network/IPV4Address.h>
+#include <ola/network/SocketAddress.h>
+#include <ola/network/TCPSocket.h>
+
 #include <arpa/inet.h>
 #include <pwd.h>
 #include <unistd.h>
@@ -7,6 +15,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -44,6 +53,21 @@ std::uint16_t freePort(int type) {
   return ntohs(a.sin_port);
 }
 
+// One FetchDMX answer.
+struct Fetch {
+  bool done = false;
+  std::optional<UniverseValues> values;
+
+  void received(const ola::client::Result& result, const ola::client::DMXMetadata&, const ola::DmxBuffer& data) {
+    done = true;
+    if (!result.Success()) return;
+    UniverseValues v{};
+    unsigned length = v.size();
+    data.Get(v.data(), &length);
+    values = v;
+  }
+};
+
 }  // namespace
 
 OladProcess::OladProcess() : port_(freePort(SOCK_STREAM)), oscPort_(freePort(SOCK_DGRAM)) {
@@ -74,3 +98,20 @@ bool OladProcess::start() {
   return olad_.start(args, log, log) &&
          olad_.waitUntil([this] { return tcpPortAnswers(port_); }, std::chrono::seconds(15));
 }
+
+std::optional<UniverseValues> OladProcess::fetch(unsigned universe) const {
+  std::unique_ptr<ola::network::TCPSocket> socket(ola::network::TCPSocket::Connect(
+      ola::network::IPV4SocketAddress(ola::network::IPV4Address::Loopback(), port_)));
+  if (!socket) return std::nullopt;
+  ola::io::SelectServer ss;
+  ola::client::OlaClient client(socket.get());
+  if (!client.Setup()) return std::nullopt;
+  ss.AddReadDescriptor(socket.get());
+  Fetch fetch;
+  client.FetchDMX(universe, ola::NewSingleCallback(&fetch, &Fetch::received));
+  for (int i = 0; i < 100 && !fetch.done; ++i) ss.RunOnce(ola::TimeInterval(0, 10000));
+  ss.RemoveReadDescriptor(socket.get());
+  client.Stop();
+  return fetch.values;
+}
+

@@ -3,10 +3,14 @@
 // plugin switched off, universe 1 on the Dummy plugin's port and universe 2
 // on an OSC port that sends only to the loopback, and its own RPC port.
 // olad refuses to run as root, so as root it runs as the olad user.
+#include <array>
 #include <cstdint>
+#include <optional>
 
 #include "tests/support/child_process.h"
 #include "tests/support/temp_folder.h"
+
+using UniverseValues = std::array<std::uint8_t, 512>;
 
 class OladProcess {
  public:
@@ -17,6 +21,9 @@ class OladProcess {
   void stop() { olad_.stop(); }         // by its PID, SIGKILL if it lingers
   void kill() { olad_.stop(SIGKILL); }  // as a crash would
   std::uint16_t port() const { return port_; }
+  // What olad holds for a universe now (OlaClient::FetchDMX); channels olad
+  // never got read 0. Nothing when olad does not answer within a second.
+  std::optional<UniverseValues> fetch(unsigned universe) const;
 
  private:
   support::TempFolder dir_;

@@ -2,23 +2,10 @@
 // information holds is the golden script foundation_moduleinfo's.
 #include <gtest/gtest.h>
 
-#include "hostlink/vantor.h"
 #include "plugin/clsVantorPlugIn.h"
-#include "tests/support/fake_host.h"
 #include "ui/Main.h"
 
 namespace {
-
-TEST(PluginObject, InitKeepsTheHelperForTheLifeOfTheModuleAndCallsNothing) {
-  clsVantorPlugIn object;
-  auto host = std::make_shared<support::FakeHost>();
-  std::string title = "host", file = "libsonvero.so";
-  EXPECT_TRUE(object.plugin().Init(title, file, host));
-  EXPECT_TRUE(object.plugin().Term());
-  EXPECT_EQ(Vantor::pluginHelper, host) << "Term keeps the helper";
-  EXPECT_TRUE(host->calls.empty());
-  Vantor::pluginHelper.reset();
-}
 
 TEST(PluginObject, EveryModuleInfoIsNewButNamesTheSameWindow) {
   clsVantorPlugIn object;

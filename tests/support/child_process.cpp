@@ -9,11 +9,6 @@
 extern char** environ;
 
 namespace support {
-namespace {
-
-int exitCode(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status); }
-
-}  // namespace
 
 bool ChildProcess::start(const std::vector<std::string>& argv, const std::string& out, const std::string& err) {
   stop(SIGKILL);
@@ -25,41 +20,34 @@ bool ChildProcess::start(const std::vector<std::string>& argv, const std::string
   std::vector<char*> args;
   for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
   args.push_back(nullptr);
-  const bool ok = posix_spawnp(&pid_, args[0], &files, nullptr, args.data(), environ) == 0;
+  if (posix_spawnp(&pid_, args[0], &files, nullptr, args.data(), environ) != 0) pid_ = -1;
   posix_spawn_file_actions_destroy(&files);
-  if (!ok) pid_ = -1;
-  return ok;
+  return pid_ > 0;
 }
 
 bool ChildProcess::running() {
-  if (pid_ <= 0) return false;
-  if (waitpid(pid_, &status_, WNOHANG) != pid_) return true;
-  pid_ = -1;
-  return false;
+  if (pid_ > 0 && waitpid(pid_, &status_, WNOHANG) == pid_) pid_ = -1;
+  return pid_ > 0;
 }
 
 bool ChildProcess::waitUntil(const std::function<bool()>& ready, std::chrono::milliseconds limit) {
   for (const auto end = std::chrono::steady_clock::now() + limit; std::chrono::steady_clock::now() < end;
-       std::this_thread::sleep_for(std::chrono::milliseconds(10))) {
+       std::this_thread::sleep_for(std::chrono::milliseconds(10)))
     if (ready()) return true;
-    if (!running()) return false;
-  }
+    else if (!running()) return false;
   return false;
 }
 
-int ChildProcess::wait(std::chrono::milliseconds limit) { return signalAndWait(0, limit); }
-
 int ChildProcess::signalAndWait(int signal, std::chrono::milliseconds limit) {
-  if (pid_ <= 0) return exitCode(status_);
-  if (signal) kill(pid_, signal);
-  for (const auto end = std::chrono::steady_clock::now() + limit; running();
-       std::this_thread::sleep_for(std::chrono::milliseconds(10)))
-    if (std::chrono::steady_clock::now() >= end) {
-      kill(pid_, SIGKILL);
-      waitpid(pid_, &status_, 0);
-      pid_ = -1;
-    }
-  return exitCode(status_);
+  if (signal && pid_ > 0) kill(pid_, signal);
+  const auto end = std::chrono::steady_clock::now() + limit;
+  while (running() && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  if (running()) {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, &status_, 0);
+    pid_ = -1;
+  }
+  return WIFEXITED(status_) ? WEXITSTATUS(status_) : 128 + WTERMSIG(status_);
 }
 
 }  // namespace support

@@ -29,7 +29,7 @@ class ChildProcess {
   bool running();
   // Waits for the end (SIGKILL after `limit`) and gives the exit code, or
   // 128 + the signal that ended it.
-  int wait(std::chrono::milliseconds limit = std::chrono::seconds(60));
+  int wait(std::chrono::milliseconds limit = std::chrono::seconds(60)) { return signalAndWait(0, limit); }
   // Sends `signal` and waits for the end, SIGKILL when it lingers.
   int stop(int signal = SIGTERM) { return signalAndWait(signal, std::chrono::seconds(3)); }
 

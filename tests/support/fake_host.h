@@ -4,7 +4,6 @@
 // and can be told to fail as a busy host does.
 #include <functional>
 #include <stdexcept>
-#include <utility>
 #include <vector>
 
 #include "interface/VantorTypeLib.h"
@@ -29,19 +28,6 @@ class FakeHost final : public VantorTypeLib::IPluginHelper,
 
   VantorTypeLib::IMyStream& MyStream() override { return *this; }
   VantorTypeLib::IMessages& Messages() override { return *this; }
-
-  // The kept SetChannel calls as (channel, value), in order.
-  std::vector<std::pair<int, int>> channels() const {
-    std::vector<std::pair<int, int>> out;
-    for (const Call& c : calls)
-      if (c.member == Member::SetChannel) out.emplace_back(c.args[0].value, c.args[1].value);
-    return out;
-  }
-  int beats() const {
-    int n = 0;
-    for (const Call& c : calls) n += c.member == Member::Send;
-    return n;
-  }
 
  private:
   void take(const Call& call) {

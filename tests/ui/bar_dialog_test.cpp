@@ -1,7 +1,6 @@
-// The bar dialog where the end-to-end scripts do not reach: no slot to
-// write, stored values outside the controls, "OK" between two samplings.
+// The bar dialog where the end-to-end scripts do not reach: stored values
+// outside the controls, "OK" before and between the samplings.
 #include "tests/ui/main_fixture.h"
-#include "ui/Kanaele.h"
 #include "ui/Presets_Channel.h"
 
 namespace {
@@ -27,28 +26,6 @@ class BarDialog : public MainTest {
   }
 };
 
-TEST_F(BarDialog, WithAllSlotsInUseANewBarHasNoSlotAndOkStoresNothing) {
-  for (int s = 0; s < Arrays::kBarSlots; ++s) bar(s, 5, 6);
-  Presets_Channel& d = openWith(-1);
-  EXPECT_EQ(d.barSlot, Presets_Channel::kNoSlot);
-  event([&] { d.Command3.userClick(); });
-  EXPECT_TRUE(open<Kanaele>().empty()) << "no list of its own to edit";
-  ok(d);
-  EXPECT_TRUE(open<Presets_Channel>().empty());
-  EXPECT_EQ(Arrays::barToEdit, 0);
-  for (int s = 0; s < Arrays::kBarSlots; ++s) ASSERT_EQ(Arrays::bars[s].fromPixel, 5);
-}
-
-TEST_F(BarDialog, WithoutARequestItWritesNoSlot) {
-  for (std::int16_t request : {std::int16_t{0}, std::int16_t{-2}, std::int16_t{289}}) {
-    Presets_Channel& d = openWith(request);
-    EXPECT_EQ(d.barSlot, Presets_Channel::kNoSlot);
-    ok(d);
-  }
-  EXPECT_EQ(Arrays::highestBarSlot(), -1);
-  EXPECT_EQ(Arrays::firstFreeSlot(), 0);
-}
-
 TEST_F(BarDialog, StoredValuesOutsideTheControlsLoadSafely) {
   Arrays::bars[6] = {7, 300, -5, 12345, 500, 0, 7, 1000};
   Presets_Channel& d = openWith(7);
@@ -59,17 +36,6 @@ TEST_F(BarDialog, StoredValuesOutsideTheControlsLoadSafely) {
   EXPECT_EQ(d.Check2.value(), 0);
   ok(d);
   EXPECT_EQ(fields(6), (std::vector<int>{7, 0, 0, 0, 200, 1, 0, 255}));
-}
-
-TEST_F(BarDialog, TheBoostBoxIsTickedExactlyForABoostOtherThanHundred) {
-  for (std::int16_t boost : {std::int16_t{99}, std::int16_t{100}, std::int16_t{101}, std::int16_t{1}}) {
-    bar(0);
-    Arrays::bars[0].boostPercent = boost;
-    Presets_Channel& d = openWith(1);
-    EXPECT_EQ(d.Check1.value(), boost == 100 ? 0 : 1) << boost;
-    ok(d);
-    EXPECT_EQ(Arrays::bars[0].boostPercent, boost);
-  }
 }
 
 TEST_F(BarDialog, OkBeforeTheFirstSamplingKeepsTheLoadedBar) {

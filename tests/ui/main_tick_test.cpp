@@ -44,7 +44,7 @@ TEST_F(MainTick, GreyedSwitchesAreOff) {
   EXPECT_EQ(main.beatVuState + main.beatPixelState + main.beatBarState, 0);
   EXPECT_FALSE(main.LEDMeter2.level().has_value());
   EXPECT_FALSE(main.Option1[0].enabled());
-  EXPECT_TRUE(host->channels().empty()) << "a greyed mute sends nothing";
+  EXPECT_TRUE(host->calls.empty()) << "a greyed mute sends nothing";
   EXPECT_EQ(main.beatBarLevel, 255) << "but still watches";
 }
 

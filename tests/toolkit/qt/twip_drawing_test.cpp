@@ -1,10 +1,12 @@
-// Twips to pixels and the painting of a form's drawing list.
+// Twips to pixels and the painting of a form's drawing list, damaged
+// coordinates included; the whole main window is the screenshot test's.
+#include <gtest/gtest.h>
+
 #include <QImage>
 #include <QPainter>
 #include <limits>
 
 #include "tests/support/qt_application.h"
-#include "tests/support/qt_fixture.h"
 #include "toolkit/qt/drawing_painter.h"
 #include "toolkit/qt/ole_color.h"
 #include "toolkit/qt/twip_scale.h"
@@ -12,40 +14,8 @@
 using tk::qt::TwipScale;
 
 namespace {
-const double kInf = std::numeric_limits<double>::infinity();
-const float kInfF = std::numeric_limits<float>::infinity(), kNanF = std::numeric_limits<float>::quiet_NaN();
-}  // namespace
 
-TEST(TwipScale, PixelsFollowTheDpiAndStayFinite) {
-  const TwipScale s(96.0);  // 15 twips per pixel
-  EXPECT_EQ(s.rect({120, 240, 14730, 1335}), QRect(8, 16, 982, 89));
-  // A position falls into the pixel that holds it.
-  EXPECT_EQ(s.pixel(14.99), 0);
-  EXPECT_EQ(s.pixel(15), 1);
-  EXPECT_EQ(s.pixel(-1), -1);
-  EXPECT_EQ(TwipScale(144.0).rect({0, 0, 375, 375}).size(), QSize(38, 38));  // 37.5 rounds to even
-  EXPECT_EQ(s.pixel(std::numeric_limits<double>::quiet_NaN()), 0);
-  EXPECT_EQ(s.pixel(kInf), 1000000);
-  EXPECT_EQ(s.pixel(-kInf), -1000000);
-  EXPECT_EQ(s.length(1e300), 1000000);
-}
-
-TEST(TwipScale, BoxesKeepAtLeastOnePixelEachWayInAnyCornerOrder) {
-  const TwipScale s(96.0);
-  EXPECT_EQ(s.box(300, 251, 325, 250), QRect(20, 16, 2, 1));  // one twip high, bottom first as the engine draws
-  EXPECT_EQ(s.box(300, 250, 300, 250), QRect(20, 16, 1, 1));
-  EXPECT_EQ(s.box(325, 1500, 300, 250), s.box(300, 250, 325, 1500));
-}
-
-TEST(OleColor, PlainAndSystemColours) {
-  const QPalette palette;
-  EXPECT_EQ(tk::qt::toQColor(255, palette), QColor(255, 0, 0));  // BGR order
-  EXPECT_EQ(tk::qt::toQColor(tk::kButtonFace, palette), palette.color(QPalette::Button));
-  // An unknown system colour still gives a colour, never garbage.
-  EXPECT_EQ(tk::qt::toQColor(0x800000FF, palette), palette.color(QPalette::Window));
-}
-
-namespace {
+const float kInf = std::numeric_limits<float>::infinity(), kNan = std::numeric_limits<float>::quiet_NaN();
 
 QImage paint(const tk::DrawingList& list) {
   support::offscreenQtApp();
@@ -65,26 +35,35 @@ int countPixels(const QImage& image, QColor color) {
 
 }  // namespace
 
-TEST(DrawingPainter, FilledAndOutlinedBoxes) {
-  EXPECT_EQ(countPixels(paint({{15, 151, 300, 150, tk::kRed, true}}), Qt::red), 20);  // one twip high: a line
-  const QImage outline = paint({{150, 150, 449, 449, tk::kPalette1, false}});         // pixels 10..29
-  const QColor blue(0, 0, 128);
-  EXPECT_EQ(outline.pixelColor(10, 10), blue);
+TEST(TwipScale, PixelsFollowTheDpiAndStayFinite) {
+  const TwipScale s(96.0);  // 15 twips per pixel
+  EXPECT_EQ(s.rect({120, 240, 14730, 1335}), QRect(8, 16, 982, 89));
+  EXPECT_EQ(s.pixel(14.99), 0);
+  EXPECT_EQ(s.pixel(-1), -1);
+  EXPECT_EQ(TwipScale(144.0).rect({0, 0, 375, 375}).size(), QSize(38, 38));  // 37.5 rounds to even
+  EXPECT_EQ(s.pixel(std::numeric_limits<double>::quiet_NaN()), 0);
+  EXPECT_EQ(s.pixel(-std::numeric_limits<double>::infinity()), -1000000);
+  EXPECT_EQ(s.length(1e300), 1000000);
+  // A box keeps one pixel each way, in any corner order.
+  EXPECT_EQ(s.box(300, 251, 325, 250), QRect(20, 16, 2, 1));
+  EXPECT_EQ(s.box(325, 1500, 300, 250), s.box(300, 250, 325, 1500));
+}
+
+TEST(OleColor, PlainAndSystemColours) {
+  const QPalette palette;
+  EXPECT_EQ(tk::qt::toQColor(255, palette), QColor(255, 0, 0));  // BGR order
+  EXPECT_EQ(tk::qt::toQColor(tk::kButtonFace, palette), palette.color(QPalette::Button));
+  EXPECT_EQ(tk::qt::toQColor(0x800000FF, palette), palette.color(QPalette::Window)) << "an unknown system colour";
+}
+
+TEST(DrawingPainter, OutlinesAndDamagedBoxes) {
+  const QImage outline = paint({{150, 150, 449, 449, tk::kPalette1, false}});  // pixels 10..29
   EXPECT_EQ(outline.pixelColor(20, 20), QColor(Qt::white));
-  EXPECT_EQ(countPixels(outline, blue), 4 * 19);
-  // Two pixels wide: all border, nothing left inside.
-  EXPECT_EQ(countPixels(paint({{150, 150, 165, 449, tk::kGreen, false}}), Qt::green), 2 * 20);
-}
-
-TEST(DrawingPainter, DamagedBoxesDoNotStopThePainting) {
-  const QImage image = paint({{kNanF, kNanF, kNanF, kNanF, tk::kRed, true},
-                              {-kInfF, 0, kInfF, 1e30f, tk::kGreen, false},
-                              {300, 300, 314, 314, tk::kPalette4, true}});
-  EXPECT_EQ(image.pixelColor(20, 20), QColor(128, 0, 0));
-}
-
-TEST(DrawingPainter, BoundsCoverEveryBox) {
+  EXPECT_EQ(countPixels(outline, QColor(0, 0, 128)), 4 * 19);
+  const QImage damaged = paint({{kNan, kNan, kNan, kNan, tk::kRed, true},
+                                {-kInf, 0, kInf, 1e30f, tk::kGreen, false},
+                                {300, 300, 314, 314, tk::kPalette4, true}});
+  EXPECT_EQ(damaged.pixelColor(20, 20), QColor(128, 0, 0)) << "painting goes on past them";
   const TwipScale s(96.0);
-  EXPECT_TRUE(tk::qt::drawingBounds({}, s).isEmpty());
   EXPECT_EQ(tk::qt::drawingBounds({{0, 0, 14, 14, 0, true}, {300, 450, 314, 464, 0, false}}, s), QRect(0, 0, 21, 31));
 }
