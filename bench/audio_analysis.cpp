@@ -17,7 +17,7 @@
 #include "audio/vbvis/spectrum_analyzer.h"
 #include "audio/vbvis/vbvis.h"
 #include "vantorhost/plugin_library.h"
-#include "vantorhost/run_modes.h"
+#include "vantorhost/run/run_modes.h"
 
 using namespace vantorhost;
 

@@ -1,4 +1,4 @@
-#include "vantorhost/run_modes.h"
+#include "vantorhost/run/run_modes.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -8,7 +8,7 @@
 #include "toolkit/simulated_loop.h"
 #include "vantorhost/dmx/dmx_output.h"
 #include "vantorhost/log.h"
-#include "vantorhost/run_modes.h"
+#include "vantorhost/run/run_modes.h"
 #include "vantorhost/script_runner.h"
 
 namespace vantorhost {

@@ -6,7 +6,7 @@
 #include <iostream>
 
 #include "vantorhost/host_options.h"
-#include "vantorhost/run_modes.h"
+#include "vantorhost/run/run_modes.h"
 
 int main(int argc, char** argv) {
   using vantorhost::HostOptions;

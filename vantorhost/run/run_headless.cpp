@@ -10,7 +10,7 @@
 #include "vantorhost/host_session.h"
 #include "vantorhost/live_run.h"
 #include "vantorhost/log.h"
-#include "vantorhost/run_modes.h"
+#include "vantorhost/run/run_modes.h"
 
 namespace vantorhost {
 
