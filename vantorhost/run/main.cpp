@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "toolkit/version.h"
 #include "vantorhost/host_options.h"
 #include "vantorhost/run/run_modes.h"
 
@@ -12,7 +13,7 @@ int main(int argc, char** argv) {
   using vantorhost::HostOptions;
   HostOptions options;
   CLI::App cli{"Sonvero: sound-to-light for DMX lighting"};
-  cli.set_version_flag("--version", "sonvero 0.16.0a");
+  cli.set_version_flag("--version", "sonvero " SONVERO_VERSION);
   bool headless = false, listSources = false, listBins = false;
   cli.add_flag("--headless", headless, "run without windows on the real clock until interrupted");
   cli.add_option("--script", options.scriptPath, "run a session script on simulated time")->check(CLI::ExistingFile);
