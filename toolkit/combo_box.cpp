@@ -11,11 +11,6 @@ void ComboBox::addItem(std::string item) {
   touch();
 }
 
-void ComboBox::clear() {
-  ComboState empty;
-  assign(state_, empty);
-}
-
 bool ComboBox::setListIndex(int index) {
   if (index < -1 || index >= static_cast<int>(state_.items.size())) return false;
   assign(state_.listIndex, index);

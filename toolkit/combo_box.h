@@ -19,7 +19,6 @@ class ComboBox : public StatefulControl<ComboState> {
   ComboBox(Form& form, std::string name) : StatefulControl(form, ControlKind::ComboBox, std::move(name)) {}
 
   void addItem(std::string item);
-  void clear();
   const std::vector<std::string>& items() const { return state_.items; }
   int listIndex() const { return state_.listIndex; }
   const std::string& text() const { return state_.text; }

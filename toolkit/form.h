@@ -54,7 +54,7 @@ class Form {
 
  protected:
   virtual void Form_Load() {}
-  virtual void Form_QueryUnload(int& cancel, UnloadMode mode) {}
+  virtual void Form_QueryUnload(int& /*cancel*/, UnloadMode /*mode*/) {}
   virtual void Form_Unload() {}
   // Called at the end of the concrete form's constructor: the controls'
   // current values become their design values.

@@ -17,7 +17,6 @@ class Line : public StatefulControl<LineState> {
   Line(Form& form, std::string name, int index, LineState design);
   const LineState& points() const { return state_; }
   void setY(float y);  // both ends to the same height
-  void setPoints(LineState points) { assign(state_, points); }
   std::optional<std::string> property(std::string_view name) const override;
 };
 

@@ -6,7 +6,7 @@ namespace vantorhost {
 
 // The command line, parsed.
 struct HostOptions {
-  enum class Mode { Desktop, Headless, Script, ListSources, ListBins, Version };
+  enum class Mode { Desktop, Headless, Script, ListSources, ListBins };
   Mode mode = Mode::Desktop;
   std::string scriptPath;
   std::string tracePath;               // empty: standard output

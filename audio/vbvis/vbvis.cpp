@@ -27,7 +27,8 @@ void writeHex(const vbvis::Analysis& analysis, char* buffer, std::int32_t length
 
 extern "C" {
 
-int16_t vbvis_spectrum(int32_t side, char* buffer, int32_t length) {
+// Both sides read the same spectrum, analysed from the mix.
+int16_t vbvis_spectrum(int32_t /*side*/, char* buffer, int32_t length) {
   Bridge& b = Bridge::instance();
   const bool write = buffer && length > 0;
   switch (b.kind()) {

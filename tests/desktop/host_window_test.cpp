@@ -53,7 +53,7 @@ namespace {
 
 class CountingOutput : public DmxOutput {
  public:
-  void service(const ChannelBuffer& channels, std::int64_t) override {
+  void service(const ChannelBuffer& channels) override {
     ++calls;
     lastChannel1 = channels.get(1);
   }

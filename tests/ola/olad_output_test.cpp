@@ -34,7 +34,7 @@ TEST_F(OladOutput, UniverseWithoutOutputIsNamed) {
     // Universe 2 has the OSC port; 3 has nothing.
     OlaOutput out(2, connect());
     serviceUntil(out, channels, [&] { return out.status().find("no output") != std::string::npos; }, 3s);
-    out.service(channels, 0);
+    out.service(channels);
     EXPECT_EQ(out.status(), "DMX: OLA universes 2, 3; universe 3 has no output patched");
   }
   const std::string log = testing::internal::GetCapturedStderr();

@@ -17,11 +17,11 @@ bool serviceUntil(vantorhost::DmxOutput& out, const vantorhost::ChannelBuffer& c
                   std::chrono::milliseconds step = std::chrono::milliseconds(5)) {
   const auto end = std::chrono::steady_clock::now() + limit;
   while (std::chrono::steady_clock::now() < end) {
-    out.service(channels, 0);
+    out.service(channels);
     if (done()) return true;
     std::this_thread::sleep_for(step);
   }
-  out.service(channels, 0);
+  out.service(channels);
   return done();
 }
 
@@ -33,7 +33,7 @@ std::chrono::steady_clock::duration slowestService(vantorhost::DmxOutput* out, v
   for (int tick = 0; tick < ticks; ++tick, std::this_thread::sleep_for(step)) {
     change(tick);
     const auto t0 = std::chrono::steady_clock::now();
-    out->service(channels, 0);
+    out->service(channels);
     slowest = std::max(slowest, std::chrono::steady_clock::now() - t0);
   }
   return slowest;

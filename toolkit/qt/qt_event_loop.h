@@ -18,7 +18,6 @@ class QtEventLoop : public EventLoop {
   std::int64_t nowMs() const override { return clock_.elapsed(); }
   void startTimer(Timer& timer) override;
   void stopTimer(Timer& timer) override;
-  int runningTimers() const { return static_cast<int>(timers_.size()); }
 
  private:
   QElapsedTimer clock_;

@@ -14,7 +14,6 @@ class TwipScale {
   // The primary screen's scale (96 dpi without a screen).
   static TwipScale ofScreen();
 
-  double pixelsPerTwip() const { return pixelsPerTwip_; }
   int pixel(double twips) const;      // the pixel holding this twip position
   int length(double twips) const;     // a size, rounded to whole pixels
   QRect rect(const Geometry& g) const;

@@ -64,7 +64,7 @@ void HostWindow::serviceTick() {
     return;
   }
   const std::int64_t now = session_.loop().nowMs();
-  dmx_.service(session_.channels(), now);
+  dmx_.service(session_.channels());
   beatLamp_->follow(session_.beats().lastBeatMs(), now);
   if (++ticks_ % kRefreshEvery == 0) refreshStatus(now);
 }
@@ -85,7 +85,7 @@ void HostWindow::closeEvent(QCloseEvent* event) {
   if (tk::Form* window = session_.mainWindow(); window && window->loaded())
     tk::app().runEvent([window] { window->unload(tk::UnloadMode::HostClosing); });
   // What the plug-in sent last goes out before the host stops.
-  dmx_.service(session_.channels(), session_.loop().nowMs());
+  dmx_.service(session_.channels());
   event->accept();
   if (onClosed) onClosed();
 }

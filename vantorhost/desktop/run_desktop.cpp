@@ -36,7 +36,7 @@ int runWindows(const HostOptions& options, tk::qt::QtEventLoop& loop) {
   hostLog("desktop running; closing the host window (or Ctrl-C) saves the settings and quits");
   const int status = QApplication::exec();
   // The last values go out before the output closes: the lights hold their look.
-  dmx->service(session.channels(), loop.nowMs());
+  dmx->service(session.channels());
   session.stop();
   return status;
 }

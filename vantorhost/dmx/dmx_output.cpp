@@ -10,7 +10,7 @@ namespace {
 
 class NoOutput final : public DmxOutput {
  public:
-  void service(const ChannelBuffer&, std::int64_t) override {}
+  void service(const ChannelBuffer&) override {}
   std::string status() const override { return "DMX: no output (monitor only)"; }
 };
 

@@ -13,8 +13,10 @@ class DmxOutput {
  public:
   virtual ~DmxOutput() = default;
   // Called often from the host's event loop (every few ms to 25 ms): sends
-  // what changed, refreshes, reconnects. Never blocks for long.
-  virtual void service(const ChannelBuffer& channels, std::int64_t nowMs) = 0;
+  // what changed, refreshes, reconnects. Never blocks for long. Outputs pace
+  // themselves on the real clock, also in scripts on simulated time, because
+  // the DMX frame rate is real.
+  virtual void service(const ChannelBuffer& channels) = 0;
   // One line for the host's window and log, e.g. "DMX: OLA universes 1, 2".
   virtual std::string status() const = 0;
 };

@@ -229,7 +229,7 @@ OlaOutput::~OlaOutput() {
   }
 }
 
-void OlaOutput::service(const ChannelBuffer& channels, std::int64_t) {
+void OlaOutput::service(const ChannelBuffer& channels) {
   std::vector<std::string> reports;
   bool moved = false;
   {

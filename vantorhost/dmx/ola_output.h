@@ -27,9 +27,7 @@ class OlaOutput final : public DmxOutput {
   OlaOutput(const OlaOutput&) = delete;
   OlaOutput& operator=(const OlaOutput&) = delete;
 
-  // nowMs is not used: the sender paces itself on the real clock, also in
-  // scripts that run on simulated time, because olad's frame rate is real.
-  void service(const ChannelBuffer& channels, std::int64_t nowMs) override;
+  void service(const ChannelBuffer& channels) override;
   // The state as of the last service(), so that the window and the log
   // change together.
   std::string status() const override;

@@ -55,13 +55,13 @@ int runHeadless(const HostOptions& options) {
   if (!startPlugin(session)) return 1;
   // The output logs its own state changes.
   std::unique_ptr<DmxOutput> dmx = makeDmxOutput(options);
-  loop.onService = [&] { dmx->service(session.channels(), loop.nowMs()); };
+  loop.onService = [&] { dmx->service(session.channels()); };
   hostLog("running headless; Ctrl-C stops and saves the settings");
   loop.runUntilInterrupted();
   if (tk::Form* window = session.mainWindow(); window && window->loaded())
     tk::app().runEvent([window] { window->unload(tk::UnloadMode::HostClosing); });
   // The last values stay in olad when the output goes: the lights hold their look.
-  dmx->service(session.channels(), loop.nowMs());
+  dmx->service(session.channels());
   loop.onService = nullptr;
   dmx.reset();
   hostLog("stopped");

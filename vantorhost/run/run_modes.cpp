@@ -73,8 +73,6 @@ int runHost(HostOptions& options) {
       return listSources();
     case HostOptions::Mode::ListBins:
       return listBins();
-    case HostOptions::Mode::Version:
-      return 0;
   }
   return 0;
 }

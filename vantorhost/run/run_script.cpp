@@ -52,7 +52,7 @@ int runScript(const HostOptions& options) {
     std::unique_ptr<DmxOutput> dmx;
     if (options.dmx == "ola") {
       dmx = makeDmxOutput(options);
-      session.helper().onChannelsChanged = [&] { dmx->service(session.channels(), loop.nowMs()); };
+      session.helper().onChannelsChanged = [&] { dmx->service(session.channels()); };
     }
     try {
       session.start();
@@ -71,7 +71,7 @@ int runScript(const HostOptions& options) {
     if (dmx) {
       // The script's last values go out before the output closes, and stay in olad.
       session.helper().onChannelsChanged = nullptr;
-      dmx->service(session.channels(), loop.nowMs());
+      dmx->service(session.channels());
       dmx.reset();
     }
   }
