@@ -1,46 +1,14 @@
 #include "toolkit/private_profile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <algorithm>
 
-#include <cerrno>
-#include <fstream>
-#include <iterator>
-#include <optional>
-#include <vector>
-
+#include "toolkit/text_lines.h"
 #include "toolkit/windows1252.h"
 
 namespace tk {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
-
-// One line of the file: its text runs from `begin` to `end`, the next line
-// starts at `next` (after CR LF, LF or CR).
-struct LineSpan {
-  std::size_t begin, end, next;
-};
-
-std::vector<LineSpan> splitLines(std::string_view text) {
-  std::vector<LineSpan> lines;
-  std::size_t pos = 0;
-  // A byte-order mark left by a text editor is not part of the first line.
-  if (text.substr(0, 3) == "\xEF\xBB\xBF") pos = 3;
-  while (pos < text.size()) {
-    std::size_t end = text.find_first_of("\r\n", pos);
-    if (end == std::string_view::npos) {
-      lines.push_back({pos, text.size(), text.size()});
-      break;
-    }
-    std::size_t next = end + 1;
-    if (text[end] == '\r' && next < text.size() && text[next] == '\n') ++next;
-    lines.push_back({pos, end, next});
-    pos = next;
-  }
-  return lines;
-}
 
 std::string_view trim(std::string_view s) {
   const auto blank = [](char c) { return c == ' ' || c == '\t'; };
@@ -63,6 +31,13 @@ bool sameName(std::string_view a, std::string_view b) {
   for (std::size_t i = 0; i < a.size(); ++i)
     if (fold(static_cast<unsigned char>(a[i])) != fold(static_cast<unsigned char>(b[i]))) return false;
   return true;
+}
+
+// FNV-1a of the folded name: names that match hash alike.
+std::uint64_t nameHash(std::string_view name) {
+  std::uint64_t h = 14695981039346656037u;
+  for (char c : name) h = (h ^ fold(static_cast<unsigned char>(c))) * 1099511628211u;
+  return h;
 }
 
 // "[name]" gives the name; any other line gives nothing.
@@ -89,69 +64,11 @@ std::optional<KeyLine> keyLine(std::string_view line) {
   return KeyLine{key, trim(trimmed.substr(eq + 1))};
 }
 
-// Where a key stands in a file: the first section of that name and the
-// first key of that name in it.
-struct Location {
-  std::optional<std::size_t> section;  // line of the header
-  std::optional<std::size_t> key;      // line of the key
-  std::size_t lastContent = 0;         // last non-blank line of the section
-};
-
-Location locate(std::string_view text, const std::vector<LineSpan>& lines, std::string_view section,
-                std::string_view key) {
-  Location at;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    const std::string_view line = text.substr(lines[i].begin, lines[i].end - lines[i].begin);
-    if (const auto name = sectionName(line)) {
-      if (at.section) break;  // the section ended
-      if (sameName(*name, section)) at.section = at.lastContent = i;
-      continue;
-    }
-    if (!at.section) continue;
-    if (!trim(line).empty()) at.lastContent = i;
-    if (const auto entry = keyLine(line); entry && sameName(entry->key, key)) {
-      at.key = i;
-      return at;
-    }
-  }
-  return at;
-}
-
-std::optional<std::string> readFile(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return std::nullopt;
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-bool writeAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
-
-// Writes a temporary file beside the target and renames it over the target:
-// readers see the old file or the new one, never a part.
-bool replaceFile(const std::filesystem::path& file, std::string_view bytes) {
-  std::error_code ec;
-  std::filesystem::path target = file;
-  if (std::filesystem::is_symlink(file, ec)) {
-    std::filesystem::path resolved = std::filesystem::canonical(file, ec);
-    if (!ec) target = resolved;
-  }
-  std::string temp = target.string() + ".XXXXXX";
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) return false;
-  struct stat old {};
-  const mode_t mode = ::stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-  bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
-  ok = ::close(fd) == 0 && ok;
-  ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
-  if (!ok) ::unlink(temp.c_str());
-  return ok;
+std::string keyLineText(std::string_view key, std::string_view value) {
+  std::string line(key);
+  line += '=';
+  line += value;
+  return line;
 }
 
 std::string_view cut(std::string_view text, std::size_t bufferSize) {
@@ -166,53 +83,161 @@ std::string_view unquote(std::string_view value) {
 
 }  // namespace
 
+PrivateProfile PrivateProfile::load(const std::filesystem::path& file) {
+  PrivateProfile profile(file);
+  FileRead read = readRegularFile(file, kMaxProfileBytes);
+  if (read.state == FileRead::State::Unreadable) {
+    profile.readable_ = false;
+    profile.readError_ = std::move(read.reason);
+  }
+  profile.text_ = std::move(read.bytes);
+  profile.indexSections();
+  return profile;
+}
+
+// One pass over the text: where each section's lines start and end, and
+// where a key added to it goes.
+void PrivateProfile::indexSections() {
+  const std::string_view text = text_;
+  for (std::size_t pos = firstLineStart(text); pos < text.size();) {
+    const LineSpan span = lineAt(text, pos);
+    const std::string_view line = text.substr(span.begin, span.end - span.begin);
+    if (const auto name = sectionName(line)) {
+      if (!sections_.empty()) sections_.back().end = static_cast<Offset>(span.begin);
+      Section& section = sections_.emplace_back();
+      section.name = *name;
+      section.body = section.insertAt = static_cast<Offset>(span.next);
+    } else if (!sections_.empty() && !trim(line).empty()) {
+      sections_.back().insertAt = static_cast<Offset>(span.next);
+    }
+    pos = span.next;
+  }
+  if (!sections_.empty()) sections_.back().end = static_cast<Offset>(text.size());
+}
+
+std::string_view PrivateProfile::lineText(Offset line) const {
+  if (const auto it = replaced_.find(line); it != replaced_.end()) return it->second;
+  const LineSpan span = lineAt(text_, line);
+  return std::string_view(text_).substr(span.begin, span.end - span.begin);
+}
+
+PrivateProfile::Section* PrivateProfile::findSection(std::string_view name) {
+  for (std::vector<Section>* list : {&sections_, &addedSections_})
+    for (Section& s : *list)
+      if (sameName(s.name, name)) return &s;
+  return nullptr;
+}
+
+PrivateProfile::Found PrivateProfile::findKey(Section& section, std::string_view key) {
+  if (!section.indexed) {
+    section.indexed = true;
+    const std::string_view text = text_;
+    for (std::size_t pos = section.body; pos < section.end;) {
+      const LineSpan span = lineAt(text, pos);
+      if (const auto entry = keyLine(text.substr(span.begin, span.end - span.begin)))
+        section.keys.push_back({nameHash(entry->key), static_cast<Offset>(span.begin)});
+      pos = span.next;
+    }
+    // Stable: of two keys of the same name the first stays first.
+    std::stable_sort(section.keys.begin(), section.keys.end(),
+                     [](const KeyEntry& a, const KeyEntry& b) { return a.hash < b.hash; });
+  }
+  const std::uint64_t hash = nameHash(key);
+  auto it = std::lower_bound(section.keys.begin(), section.keys.end(), hash,
+                             [](const KeyEntry& e, std::uint64_t h) { return e.hash < h; });
+  for (; it != section.keys.end() && it->hash == hash; ++it)
+    if (sameName(keyLine(lineText(it->line))->key, key)) return {it->line, nullptr};
+  for (AddedKey& added : section.added)
+    if (sameName(added.key, key)) return {std::nullopt, &added};
+  return {};
+}
+
+std::string PrivateProfile::get(std::string_view section, std::string_view key, std::string_view defaultValue,
+                                std::size_t bufferSize) {
+  Section* s = findSection(cp1252::fromUtf8(section));
+  const Found found = s ? findKey(*s, cp1252::fromUtf8(key)) : Found{};
+  // An added key reads as the line it will be in the file.
+  const std::string added = found.added ? keyLineText(found.added->key, found.added->value) : std::string();
+  const std::optional<KeyLine> entry =
+      found.line ? keyLine(lineText(*found.line)) : found.added ? keyLine(added) : std::nullopt;
+  if (!entry) return cp1252::toUtf8(cut(cp1252::fromUtf8(defaultValue), bufferSize));
+  return cp1252::toUtf8(cut(unquote(entry->value), bufferSize));
+}
+
+void PrivateProfile::set(std::string_view section, std::string_view key, std::string_view value) {
+  const std::string section1252 = cp1252::fromUtf8(section);
+  const std::string key1252 = cp1252::fromUtf8(key);
+  std::string value1252 = cp1252::fromUtf8(value);
+  Section* s = findSection(section1252);
+  if (!s) {
+    Section& added = addedSections_.emplace_back();
+    added.name = section1252;
+    added.added.push_back({key1252, std::move(value1252)});
+    return;
+  }
+  const Found found = findKey(*s, key1252);
+  if (found.line) {
+    // The key keeps its spelling and its place; only its value changes.
+    const std::string spelling(keyLine(lineText(*found.line))->key);
+    replaced_[*found.line] = keyLineText(spelling, value1252);
+  } else if (found.added) {
+    found.added->value = std::move(value1252);
+  } else {
+    s->added.push_back({key1252, std::move(value1252)});
+  }
+}
+
+// The file's text with every change, in pieces of the old text and of
+// `edits`: replaced lines in place, added keys after their section's last
+// line, added sections at the end. Text that follows a last line without
+// line end starts on a line of its own.
+std::vector<std::string_view> PrivateProfile::render(std::vector<Edit>& edits) const {
+  for (const auto& [line, text] : replaced_) edits.push_back({line, lineAt(text_, line).end, text, false});
+  const auto keysText = [](const Section& s) {
+    std::string text;
+    for (const AddedKey& k : s.added) text += keyLineText(k.key, k.value) + std::string(kLineEnd);
+    return text;
+  };
+  for (const Section& s : sections_)
+    if (!s.added.empty()) edits.push_back({s.insertAt, s.insertAt, keysText(s), true});
+  for (const Section& s : addedSections_)
+    edits.push_back({text_.size(), text_.size(), "[" + s.name + "]" + std::string(kLineEnd) + keysText(s), true});
+  std::stable_sort(edits.begin(), edits.end(), [](const Edit& a, const Edit& b) { return a.from < b.from; });
+
+  std::vector<std::string_view> pieces;
+  const auto add = [&pieces](std::string_view piece) {
+    if (!piece.empty()) pieces.push_back(piece);
+  };
+  const std::string_view text = text_;
+  std::size_t pos = 0;
+  for (const Edit& e : edits) {
+    add(text.substr(pos, e.from - pos));
+    const bool lineOpen = !pieces.empty() && pieces.back().back() != '\n' && pieces.back().back() != '\r';
+    if (e.newLine && lineOpen) add(kLineEnd);
+    add(e.text);
+    pos = e.to;
+  }
+  add(text.substr(pos));
+  return pieces;
+}
+
+ReplaceResult PrivateProfile::save() const {
+  // What could not be read must not be replaced by what little is known.
+  if (!readable_) return {false, readError_};
+  std::vector<Edit> edits;
+  return replaceFile(file_, render(edits));
+}
+
 std::string getPrivateProfileString(std::string_view section, std::string_view key, std::string_view defaultValue,
                                     std::size_t bufferSize, const std::filesystem::path& file) {
-  const std::string fallback = cp1252::fromUtf8(defaultValue);
-  const std::optional<std::string> text = readFile(file);
-  if (!text) return cp1252::toUtf8(cut(fallback, bufferSize));
-  const std::vector<LineSpan> lines = splitLines(*text);
-  const Location at = locate(*text, lines, cp1252::fromUtf8(section), cp1252::fromUtf8(key));
-  if (!at.key) return cp1252::toUtf8(cut(fallback, bufferSize));
-  const LineSpan& line = lines[*at.key];
-  const std::string_view value = unquote(keyLine(std::string_view(*text).substr(line.begin, line.end - line.begin))->value);
-  return cp1252::toUtf8(cut(value, bufferSize));
+  return PrivateProfile::load(file).get(section, key, defaultValue, bufferSize);
 }
 
 bool writePrivateProfileString(std::string_view section, std::string_view key, std::string_view value,
                                const std::filesystem::path& file) {
-  const std::string section1252 = cp1252::fromUtf8(section);
-  const std::string key1252 = cp1252::fromUtf8(key);
-  const std::string value1252 = cp1252::fromUtf8(value);
-  std::optional<std::string> existing = readFile(file);
-  std::error_code ec;
-  // A file that is there but cannot be read must not be replaced by one key.
-  if (!existing && std::filesystem::exists(file, ec)) return false;
-  std::string text = existing.value_or(std::string());
-  const std::vector<LineSpan> lines = splitLines(text);
-  const Location at = locate(text, lines, section1252, key1252);
-
-  if (at.key) {
-    // The key keeps its spelling and its place; only its value changes.
-    const LineSpan& line = lines[*at.key];
-    const std::string_view spelling = keyLine(std::string_view(text).substr(line.begin, line.end - line.begin))->key;
-    const std::string replacement = std::string(spelling) + "=" + value1252;
-    text.replace(line.begin, line.end - line.begin, replacement);
-  } else if (at.section) {
-    const LineSpan& last = lines[at.lastContent];
-    std::string insert;
-    if (last.next == last.end) insert += kLineEnd;  // the file ended without a line end
-    insert += key1252 + "=" + value1252;
-    insert += kLineEnd;
-    text.insert(last.next, insert);
-  } else {
-    if (!text.empty() && text.back() != '\n' && text.back() != '\r') text += kLineEnd;
-    text += "[" + section1252 + "]";
-    text += kLineEnd;
-    text += key1252 + "=" + value1252;
-    text += kLineEnd;
-  }
-  return replaceFile(file, text);
+  PrivateProfile profile = PrivateProfile::load(file);
+  profile.set(section, key, value);
+  return profile.save().ok;
 }
 
 }  // namespace tk

@@ -31,11 +31,11 @@ MainSettingsControls settingsControls(Main& m) {
 // value outside its control's range is clamped into it; the Beat: Balken
 // bar waits for the tick until that many bars exist.
 void Main::load_settings() {
-  const std::filesystem::path file = Settings::filePath();
+  tk::PrivateProfile file = tk::PrivateProfile::load(Settings::filePath());
   std::array<std::string, Settings::kKeys.size()> texts;
   for (std::size_t i = 0; i < texts.size(); ++i)
-    texts[i] = tk::getPrivateProfileString(Settings::kSection, Settings::kKeys[i].name,
-                                           Settings::kKeys[i].defaultText, Settings::kValueBuffer, file);
+    texts[i] = file.get(Settings::kSection, Settings::kKeys[i].name, Settings::kKeys[i].defaultText,
+                        Settings::kValueBuffer);
 
   const MainSettingsControls controls = settingsControls(*this);
   for (std::size_t i = 0; i < controls.ranged.size(); ++i) {
@@ -54,12 +54,13 @@ void Main::load_settings() {
   Option1[Settings::toControlValue(texts[MainSettingsControls::kOptionKey], 0, 3)].setValue(true);
 }
 
-// Writes all 22 keys, changed or not. A failed write is ignored: the
-// controls keep their values and the old file stays whole.
+// Writes all 22 keys, changed or not, in one replacement of the file. A
+// failed write is ignored: the controls keep their values and the old file
+// stays whole.
 void Main::save_settings() {
-  const std::filesystem::path file = Settings::filePath();
+  const std::filesystem::path path = Settings::filePath();
   std::error_code ec;
-  std::filesystem::create_directories(file.parent_path(), ec);
+  std::filesystem::create_directories(path.parent_path(), ec);
 
   std::array<std::int32_t, Settings::kKeys.size()> values{};
   const MainSettingsControls controls = settingsControls(*this);
@@ -69,6 +70,8 @@ void Main::save_settings() {
   for (std::size_t i = 0; i < controls.checks.size(); ++i) values[controls.ranged.size() + i] = controls.checks[i]->value();
   values[MainSettingsControls::kOptionKey] = selectedOption(*this);
 
+  tk::PrivateProfile file = tk::PrivateProfile::load(path);
   for (std::size_t i = 0; i < values.size(); ++i)
-    tk::writePrivateProfileString(Settings::kSection, Settings::kKeys[i].name, std::to_string(values[i]), file);
+    file.set(Settings::kSection, Settings::kKeys[i].name, std::to_string(values[i]));
+  (void)file.save();
 }

@@ -40,7 +40,7 @@ inline void writeBytes(const std::filesystem::path& file, const std::string& byt
 // apply also when the tests run as root.
 class Unprivileged {
  public:
-  Unprivileged() : wasRoot_(::geteuid() == 0) {
+  explicit Unprivileged(bool drop = true) : wasRoot_(drop && ::geteuid() == 0) {
     if (wasRoot_) ok_ = ::setegid(65534) == 0 && ::seteuid(65534) == 0;
   }
   ~Unprivileged() {

@@ -1,9 +1,7 @@
 // The profile functions on files the golden settings scripts do not hold:
-// CR-only line ends, values past the buffer, no final line end, the file's
-// permissions, and folders or files that may not be written.
+// CR-only line ends, values past the buffer, no final line end, and many
+// changes before one save. Files that may not be replaced: safe_file_test.
 #include <gtest/gtest.h>
-
-#include <sys/stat.h>
 
 #include "tests/support/temp_folder.h"
 #include "toolkit/private_profile.h"
@@ -62,41 +60,21 @@ TEST_F(PrivateProfile, AppendsTheSectionToAFileWithoutFinalLineEnd) {
   EXPECT_EQ(readBytes(file), "[Other]\r\nx=1\r\n[Einstellungen]\r\nk=1\r\n");
 }
 
-TEST_F(PrivateProfile, KeepsTheFilesPermissions) {
-  writeBytes(file, "[S]\r\nk=1\r\n");
-  ::chmod(file.c_str(), 0640);
-  EXPECT_TRUE(put("S", "k", "2"));
-  struct stat st {};
-  ASSERT_EQ(::stat(file.c_str(), &st), 0);
-  EXPECT_EQ(st.st_mode & 0777, 0640u);
-}
-
-TEST_F(PrivateProfile, AReadOnlyFolderFailsAndLeavesTheOldFileWhole) {
-  const std::string before = "[Einstellungen]\r\nVU - SS=5\r\n";
+// A save's 22 writes happen in memory and reach the file at once: each
+// reads back as it will be in the file, with the file's own layout kept.
+TEST_F(PrivateProfile, ChangesAreMadeInMemoryAndWrittenOnce) {
+  const std::string before = "; own\n[einstellungen]\nVU - SS = 5\n\n[Other]\nx=1";
   writeBytes(file, before);
-  std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec |
-                                               std::filesystem::perms::others_read |
-                                               std::filesystem::perms::others_exec);
-  {
-    support::Unprivileged user;
-    ASSERT_TRUE(user.ok());
-    EXPECT_FALSE(put("Einstellungen", "VU - SS", "51"));
-    EXPECT_EQ(get("Einstellungen", "VU - SS"), "5");
-  }
-  EXPECT_EQ(readBytes(file), before);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "no temporary file left";
-  EXPECT_FALSE(tk::writePrivateProfileString("S", "k", "1", dir.path() / "none" / "Sonvero.ini"));
-}
-
-TEST_F(PrivateProfile, AnUnreadableFileIsNotReplaced) {
-  writeBytes(file, "[Other]\r\nx=1\r\n");
-  ::chmod(file.c_str(), 0);
-  ::chmod(dir.path().c_str(), 0777);
-  {
-    support::Unprivileged user;
-    ASSERT_TRUE(user.ok());
-    EXPECT_FALSE(put("S", "k", "1"));
-  }
-  EXPECT_EQ(readBytes(file), "[Other]\r\nx=1\r\n");
+  tk::PrivateProfile profile = tk::PrivateProfile::load(file);
+  profile.set("Einstellungen", "vu - ss", "51");
+  profile.set("Einstellungen", "VU - b\xC3\x9Csa", "2");
+  profile.set("Einstellungen", "VU - B\xC3\x9CSA", "3");
+  profile.set("New", "k", "4");
+  EXPECT_EQ(profile.get("EINSTELLUNGEN", "VU - SS", "d", 1280), "51");
+  EXPECT_EQ(profile.get("Einstellungen", "vu - b\xC3\xBCsa", "d", 1280), "3");
+  EXPECT_EQ(profile.get("new", "K", "d", 1280), "4");
+  EXPECT_EQ(readBytes(file), before) << "nothing written before the save";
+  ASSERT_TRUE(profile.save().ok);
+  EXPECT_EQ(readBytes(file), "; own\n[einstellungen]\nVU - SS=51\nVU - b\xDCsa=3\r\n\n[Other]\nx=1\r\n[New]\r\nk=4\r\n");
 }
 }  // namespace
