@@ -64,7 +64,7 @@ void checkCommand(const Command& command) {
           FUZZ_REQUIRE(c.entries.size() <= 1024);
         }
         if constexpr (std::is_same_v<T, cmd::PrintList>) FUZZ_REQUIRE(c.id >= 1 && c.id <= 6);
-        if constexpr (std::is_same_v<T, cmd::Advance>) FUZZ_REQUIRE(c.ms >= 0);
+        if constexpr (std::is_same_v<T, cmd::Advance>) FUZZ_REQUIRE(c.ms >= 0 && c.ms <= cmd::Advance::kMaxMs);
         if constexpr (std::is_same_v<T, cmd::Select>) FUZZ_REQUIRE(c.index >= -1);
       },
       command);

@@ -201,7 +201,7 @@ Command parseCommand(const std::string& line) {
   }
   if (verb == "advance") {
     expectArgs(t, 1, 1, "advance MS");
-    return cmd::Advance{integer(t[1], 0, std::int64_t{1} << 40, "MS")};
+    return cmd::Advance{integer(t[1], 0, cmd::Advance::kMaxMs, "MS")};
   }
   if (verb == "print") {
     if (t.size() < 2) fail("usage: print WHAT");

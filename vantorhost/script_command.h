@@ -33,7 +33,8 @@ struct Key { ControlRef form; bool enter; };
 struct Close { ControlRef form; };
 struct Open {};
 struct Reload {};
-struct Advance { std::int64_t ms; };
+// At most one simulated day per line.
+struct Advance { static constexpr std::int64_t kMaxMs = 86'400'000; std::int64_t ms; };
 struct PrintProperty { ControlRef ref; };
 struct PrintForms {};
 struct PrintDraw {};

@@ -11,6 +11,7 @@
 #include "toolkit/option_button.h"
 #include "toolkit/ranged_control.h"
 #include "toolkit/simple_controls.h"
+#include "toolkit/text_lines.h"
 
 namespace vantorhost {
 
@@ -32,9 +33,10 @@ void asEvent(F&& f) {
 }  // namespace
 
 void ScriptRunner::run(std::istream& script) {
+  tk::LineReader lines(script);
   std::string line;
   int number = 0;
-  while (std::getline(script, line)) {
+  while (lines.next(line)) {
     ++number;
     try {
       execute(parseCommand(line));
@@ -44,6 +46,7 @@ void ScriptRunner::run(std::istream& script) {
       throw ScriptFailure{number, e.message};
     }
   }
+  if (!lines.error().empty()) throw ScriptUnreadable{"after line " + std::to_string(number) + ": " + lines.error()};
 }
 
 void ScriptRunner::execute(const Command& command) {

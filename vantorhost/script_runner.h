@@ -14,15 +14,22 @@ struct ScriptFailure {
   std::string message;
 };
 
+// The script could not be read to its end (a read error, an endless line).
+struct ScriptUnreadable {
+  std::string reason;
+};
+
 // Runs a session script on simulated time against a loaded plug-in and
-// writes the trace. A malformed line stops the run (ScriptFailure).
+// writes the trace. A malformed line stops the run (ScriptFailure), and so
+// does a script that cannot be read on (ScriptUnreadable).
 class ScriptRunner {
  public:
   ScriptRunner(HostSession& session, tk::SimulatedLoop& loop, Trace& trace)
       : session_(session), loop_(loop), trace_(trace) {}
 
-  // Runs every line of the script in order; throws ScriptFailure at the
-  // first line that is malformed or cannot run.
+  // Runs every line of the script in order (tk::LineReader: a leading
+  // byte-order mark and any line end); throws ScriptFailure at the first
+  // line that is malformed or cannot run, ScriptUnreadable when reading fails.
   void run(std::istream& script);
   void execute(const Command& command);
 

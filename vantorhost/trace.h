@@ -11,11 +11,17 @@ class Trace {
  public:
   Trace(std::ostream& out, std::function<std::int64_t()> clock) : out_(out), clock_(std::move(clock)) {}
   void line(std::string_view text);
-  void flush() { out_.flush(); }
+  // Writes out what is buffered; false once anything could not be
+  // written (a full disk, a closed pipe), with the reason in error().
+  bool flush();
+  const std::string& error() const { return error_; }
 
  private:
+  void check();
+
   std::ostream& out_;
   std::function<std::int64_t()> clock_;
+  std::string error_;
 };
 
 }  // namespace vantorhost

@@ -60,6 +60,8 @@ TEST(ScriptCommands, MalformedLinesSayWhy) {
   EXPECT_NE(errorOf("advance -1"), "");
   EXPECT_NE(errorOf("advance 1.5"), "");
   EXPECT_NE(errorOf("advance 99999999999999999999999"), "");
+  EXPECT_NE(errorOf("advance 86400001"), "") << "at most a day";
+  EXPECT_EQ(errorOf("advance 86400000"), "");
   EXPECT_NE(errorOf("spectrum 0g"), "");
   EXPECT_NE(errorOf("vu 40000 0"), "") << "levels are 16-bit";
   EXPECT_NE(errorOf("bar 288 1 2 100 1 0 1"), "") << "slots are 0..287";

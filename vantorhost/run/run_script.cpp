@@ -62,11 +62,19 @@ int runScript(const HostOptions& options) {
       trace.flush();
       std::cerr << "error " << f.line << ": " << f.message << std::endl;
       status = 2;
+    } catch (const ScriptUnreadable& u) {
+      hostLog("cannot read the script " + options.scriptPath + " to its end (" + u.reason + ")");
+      status = 1;
     } catch (const std::runtime_error& e) {
       hostLog(e.what());
       status = 1;
     }
-    trace.flush();
+    // A trace that did not reach its file is a failed run, whatever the script did.
+    if (!trace.flush()) {
+      const std::string where = options.tracePath.empty() ? "standard output" : options.tracePath;
+      hostLog("cannot write the trace to " + where + ": " + trace.error());
+      status = 1;
+    }
     session.helper().setTrace(nullptr);
     if (dmx) {
       // The script's last values go out before the output closes, and stay in olad.
