@@ -1,5 +1,7 @@
 #include "vantorhost/host_session.h"
 
+#include <stdexcept>
+
 #include "toolkit/application.h"
 
 namespace vantorhost {
@@ -18,6 +20,7 @@ void HostSession::start() {
   std::string file = pluginPath_;
   plugin_->plugin().Init(title, file, helper_);
   moduleInfo_ = plugin_->module().GetModuleInfo();
+  if (!moduleInfo_) throw std::runtime_error("the plug-in gave no module information: " + pluginPath_);
   openMainWindow();
 }
 

@@ -21,7 +21,8 @@ class HostSession {
   HostSession(std::string pluginPath, tk::EventLoop& loop);
   ~HostSession();
 
-  // Loads the library and the plug-in; throws std::runtime_error on failure.
+  // Loads the library and the plug-in; throws std::runtime_error on failure
+  // (no library, no factory, no plug-in object, no module information).
   void start();
   // Unloads the plug-in module (its windows leave without events) and loads
   // it anew: the tables start from zero.

@@ -25,7 +25,11 @@ PluginLibrary::~PluginLibrary() {
 }
 
 std::unique_ptr<VantorTypeLib::IPlugInObject> PluginLibrary::create() const {
-  return std::unique_ptr<VantorTypeLib::IPlugInObject>(factory_());
+  std::unique_ptr<VantorTypeLib::IPlugInObject> object(factory_());
+  if (!object)
+    throw std::runtime_error("the plug-in made no plug-in object (" + std::string(VantorTypeLib::kFactorySymbol) +
+                             " gave nothing): " + path_);
+  return object;
 }
 
 std::string defaultPluginPath() {

@@ -17,6 +17,7 @@ class PluginLibrary {
   PluginLibrary(const PluginLibrary&) = delete;
   PluginLibrary& operator=(const PluginLibrary&) = delete;
 
+  // A new plug-in object; throws std::runtime_error when the factory gives none.
   std::unique_ptr<VantorTypeLib::IPlugInObject> create() const;
   IPluginDiagnostics* diagnostics() const { return diagnostics_; }
   const std::string& path() const { return path_; }

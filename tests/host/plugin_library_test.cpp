@@ -1,5 +1,6 @@
 // The host loading the real plug-in library: its tables start at zero and
-// a reload zeroes them again; a library that is no plug-in is refused.
+// a reload zeroes them again; a library that is no plug-in, or whose
+// factory makes nothing, is refused.
 #include <gtest/gtest.h>
 
 #include "toolkit/application.h"
@@ -37,6 +38,9 @@ TEST(PluginLibrary, AReloadStartsFromZeroedTablesAndANewWindow) {
 TEST(PluginLibrary, ABadPathOrALibraryWithoutTheFactoryIsAClearError) {
   EXPECT_THROW(PluginLibrary("/nonexistent/libsonvero.so"), std::runtime_error);
   EXPECT_THROW(PluginLibrary("libc.so.6"), std::runtime_error);
+  tk::SimulatedLoop loop;
+  HostSession session(NULL_FACTORY_PLUGIN, loop);
+  EXPECT_THROW(session.start(), std::runtime_error) << "a factory that makes nothing";
 }
 
 }  // namespace
