@@ -30,6 +30,8 @@ bool openAudioSource(const HostOptions& options) {
 void catchStopSignals() {
   std::signal(SIGINT, onStopSignal);
   std::signal(SIGTERM, onStopSignal);
+  // The terminal of a run closing is a stop like any other.
+  std::signal(SIGHUP, onStopSignal);
   std::signal(SIGPIPE, SIG_IGN);
 }
 

@@ -9,8 +9,9 @@ namespace vantorhost {
 // Opens the source the options name and logs which one it took; false
 // (logged) when the URI is not understood or the file cannot be read.
 bool openAudioSource(const HostOptions& options);
-// Ctrl-C and SIGTERM ask for a stop (the main window then closes properly,
-// so its settings are saved); a closed socket never kills the program.
+// Ctrl-C, SIGTERM and SIGHUP ask for a stop (the main window then closes
+// properly, so its settings are saved, and the last DMX values go out); a
+// closed socket never kills the program.
 void catchStopSignals();
 bool stopRequested();
 // Loads the plug-in and its window; false (logged) when it cannot.

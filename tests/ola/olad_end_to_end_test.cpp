@@ -1,7 +1,7 @@
 // sonvero itself against a real olad: a script run leaves in olad the last
 // value of every channel its trace sent, the switch-off sweep leaves zeros,
 // scripts leave olad alone unless asked, and a headless run lives through
-// olad being killed and restarted.
+// olad being killed and restarted and stops properly when its terminal closes.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -113,7 +113,9 @@ TEST_F(SonveroWithOlad, HeadlessRunSurvivesOladKilledAndRestarted) {
   ASSERT_TRUE(olad.start());
   ASSERT_TRUE(waitForLog("DMX: OLA connected", 2)) << log();
   EXPECT_TRUE(sonvero.running()) << "sonvero ended";
-  EXPECT_EQ(sonvero.stop(SIGINT), 0) << log();
+  // The terminal closing stops it as Ctrl-C does: the settings are saved.
+  EXPECT_EQ(sonvero.stop(SIGHUP), 0) << log();
+  EXPECT_TRUE(fs::is_regular_file(dir / "Sonvero.ini")) << log();
   EXPECT_EQ(countOf(log(), "DMX: OLA not reachable, retrying"), 1u) << log();
   EXPECT_EQ(countOf(log(), "DMX: OLA connected"), 2u) << log();
 }
