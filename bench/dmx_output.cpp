@@ -100,7 +100,7 @@ void BM_ChangeAllAndSendBothUniverses(benchmark::State& state) {
   ChannelBuffer channels;
   int tick = 0;
   {
-    auto link = connectToOlad(server.port());
+    auto link = connectToOlad(server.port(), false).link;
     if (!link) {
       state.SkipWithError("no link");
       return;

@@ -83,6 +83,7 @@ const std::string kValues =
 
 TEST_F(SonveroWithOlad, OladHoldsTheTracesLastValuesAndZerosAfterTheSwitchOffSweep) {
   ASSERT_EQ(runScript(kValues), 0) << log();
+  EXPECT_EQ(countOf(log(), "DMX: OLA connected"), 1u) << "also when the script ends before the first attempt";
   const Both expected = lastValuesOf(trace());
   EXPECT_EQ(expected[0][299], 255);
   EXPECT_EQ(expected[1][511], 40);

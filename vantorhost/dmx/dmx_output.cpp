@@ -20,7 +20,7 @@ std::unique_ptr<DmxOutput> makeDmxOutput(const HostOptions& options) {
   if (options.dmx == "none") return std::make_unique<NoOutput>();
   const auto port = static_cast<std::uint16_t>(options.olaPort);
   OlaLinkFactory connect = [port] { return connectToOlad(port); };
-  if (options.dmx == "auto" && !connect()) {
+  if (options.dmx == "auto" && !connect().link) {
     hostLog("DMX: no olad answers on port " + std::to_string(port) + "; no DMX output (--dmx ola keeps trying)");
     return std::make_unique<NoOutput>();
   }

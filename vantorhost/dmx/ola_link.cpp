@@ -10,7 +10,6 @@
 #include <ola/network/SocketAddress.h>
 #include <ola/network/TCPSocket.h>
 
-#include <sys/socket.h>
 
 #include <algorithm>
 #include <chrono>
@@ -40,28 +39,34 @@ class OladLink final : public OlaLink {
 
   ~OladLink() override {
     if (client_ && !closed_) {
-      // Closing goes the way olad closing would, so that the client runs and
-      // frees its close handler and any request still waiting for an answer.
-      shutdown(socket_->ReadDescriptor(), SHUT_RDWR);
-      for (int i = 0; i < 200 && !closed_; ++i) ss_.RunOnce(ola::TimeInterval(0, 1000));
-      if (!closed_) ss_.RemoveReadDescriptor(socket_.get());
+      // The client forgets a close handler that never ran without deleting
+      // it (a peer that sent no valid frame, or is still connected): it is
+      // taken back and deleted here.
+      client_->SetCloseHandler(nullptr);
+      delete closeHandler_;
+      ss_.RemoveReadDescriptor(socket_.get());
     }
     if (client_) client_->Stop();
     if (socket_) socket_->Close();
     streaming_.Stop();
   }
 
-  bool open(std::uint16_t port) {
-    if (!streaming_.Setup()) return false;
+  enum class Opened { Yes, Unreachable, NotOlad };
+
+  // The request client first: only once olad has answered it does the
+  // streaming client connect too.
+  Opened open(std::uint16_t port, bool askFirst) {
     socket_.reset(ola::network::TCPSocket::Connect(
         ola::network::IPV4SocketAddress(ola::network::IPV4Address::Loopback(), port)));
-    if (!socket_) return false;
+    if (!socket_) return Opened::Unreachable;
     socket_->SetNoDelay();
     client_ = std::make_unique<ola::client::OlaClient>(socket_.get());
-    if (!client_->Setup()) return false;
-    client_->SetCloseHandler(ola::NewSingleCallback(this, &OladLink::onClosed));
+    if (!client_->Setup()) return Opened::Unreachable;
+    closeHandler_ = ola::NewSingleCallback(this, &OladLink::onClosed);
+    client_->SetCloseHandler(closeHandler_);
     ss_.AddReadDescriptor(socket_.get());
-    return true;
+    if (askFirst && !universeOutputs(kOladAnswerMs)) return Opened::NotOlad;
+    return streaming_.Setup() ? Opened::Yes : Opened::Unreachable;
   }
 
   bool send(unsigned universe, const std::uint8_t* values) override {
@@ -144,6 +149,8 @@ class OladLink final : public OlaLink {
   ola::io::SelectServer ss_;
   std::unique_ptr<ola::network::TCPSocket> socket_;
   std::unique_ptr<ola::client::OlaClient> client_;
+  // Deletes itself when it runs (closed_), else the destructor deletes it.
+  ola::SingleUseCallback0<void>* closeHandler_ = nullptr;
   bool closed_ = false;
   bool answered_ = false;
   std::optional<UniverseOutputs> answer_;
@@ -151,11 +158,22 @@ class OladLink final : public OlaLink {
 
 }  // namespace
 
-std::unique_ptr<OlaLink> connectToOlad(std::uint16_t port) {
+OlaAttempt connectToOlad(std::uint16_t port, bool askFirst) {
   silenceOlaLog();
   auto link = std::make_unique<OladLink>(port);
-  if (!link->open(port)) return nullptr;
-  return link;
+  OlaAttempt attempt;
+  switch (link->open(port, askFirst)) {
+    case OladLink::Opened::Yes:
+      attempt.link = std::move(link);
+      break;
+    case OladLink::Opened::NotOlad:
+      attempt.notOlad = "DMX: the service on port " + std::to_string(port) +
+                        " is not an olad (no answer to an OLA request within a second); retrying";
+      break;
+    case OladLink::Opened::Unreachable:
+      break;
+  }
+  return attempt;
 }
 
 }  // namespace vantorhost

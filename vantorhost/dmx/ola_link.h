@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "vantorhost/dmx/universe_patch.h"
 
@@ -26,11 +27,26 @@ class OlaLink {
   virtual std::optional<UniverseOutputs> universeOutputs(int timeoutMs) = 0;
 };
 
-// Opens a link, or gives nullptr when nothing answers.
-using OlaLinkFactory = std::function<std::unique_ptr<OlaLink>()>;
+// An attempt to reach olad: a link, or none. `notOlad` is a log line when
+// something took the connection but did not answer as olad does.
+struct OlaAttempt {
+  template <class Link = OlaLink>
+  OlaAttempt(std::unique_ptr<Link> l = nullptr) : link(std::move(l)) {}
+  std::unique_ptr<OlaLink> link;
+  std::string notOlad;
+};
 
-// Connects to the olad on 127.0.0.1:port. Never starts an olad of its own:
-// one started by a library would come up with every network plugin on.
-std::unique_ptr<OlaLink> connectToOlad(std::uint16_t port);
+using OlaLinkFactory = std::function<OlaAttempt()>;
+
+// How long olad has to answer its first request before the service on its
+// port is taken for something else.
+inline constexpr int kOladAnswerMs = 1000;
+
+// Connects to the olad on 127.0.0.1:port and asks it for its universes: a
+// service that does not answer that within kOladAnswerMs is not olad
+// (askFirst false takes whatever accepts the connection, as a benchmark's
+// sink). Never starts an olad of its own: one started by a library would
+// come up with every network plugin on.
+OlaAttempt connectToOlad(std::uint16_t port, bool askFirst = true);
 
 }  // namespace vantorhost

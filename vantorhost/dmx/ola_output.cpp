@@ -44,6 +44,9 @@ constexpr int kUniverseListTimeoutMs = 500;
 // How long closing waits for olad to confirm the last values; another source
 // merged into the same universe makes it wait this long.
 constexpr int kSettleMs = 500;
+// The longest wait between attempts while a service that is not olad holds
+// its port.
+constexpr std::int64_t kNotOladLongestMs = 30'000;
 // How long closing the program waits for the last values to go out.
 constexpr auto kFinalSendWait = std::chrono::seconds(2);
 
@@ -82,7 +85,7 @@ class Sender {
   }
 
  private:
-  enum class State { Starting, Up, Down };
+  enum class State { Starting, Up, Down, NotOlad };
 
   // Waits until wakeAt or new values; true when the output is stopping.
   bool takeNewValues(std::int64_t wakeAt) {
@@ -116,13 +119,20 @@ class Sender {
   }
 
   void attempt(std::int64_t now) {
-    link_ = connect_();
+    OlaAttempt tried = connect_();
+    link_ = std::move(tried.link);
     if (!link_) {
-      nextAttemptMs_ = now + retry_.next();
-      enter(State::Down, {OlaOutput::kUnreachable}, OlaOutput::kUnreachable);
+      if (tried.notOlad.empty()) {
+        nextAttemptMs_ = now + retry_.next();
+        enter(State::Down, {OlaOutput::kUnreachable}, OlaOutput::kUnreachable);
+      } else {
+        nextAttemptMs_ = now + notOladRetry_.next();
+        enter(State::NotOlad, {tried.notOlad}, OlaOutput::kNotOlad);
+      }
       return;
     }
     retry_.reset();
+    notOladRetry_.reset();
     for (auto& s : schedules_) s.resend();
     checkPatch_ = true;
     enter(State::Up, {"DMX: OLA connected: channels 1..512 go to universe " + std::to_string(first_) +
@@ -179,15 +189,18 @@ class Sender {
   }
 
   // The program is ending: the last values go out once more, on a fresh
-  // client if olad has just come back, so the lights keep their look.
+  // client if olad has just come back, so the lights keep their look. A
+  // connection made only now is reported as any other, also in a script
+  // that ends before the first attempt.
   void sendLastValues() {
     {
       std::lock_guard lock(shared_->mutex);
       if (!shared_->given) return;
       values_ = shared_->latest;
     }
-    if (!link_) link_ = connect_();
+    if (!link_) attempt(nowMs());
     if (!link_) return;
+    if (checkPatch_) checkPatch();
     for (std::size_t u = 0; u < 2; ++u)
       if (!link_->send(first_ + static_cast<unsigned>(u), values_[u].data())) return;
     link_->settle(kSettleMs);
@@ -201,6 +214,9 @@ class Sender {
   std::array<Universe, 2> values_{};
   std::array<SendSchedule, 2> schedules_{};
   RetryDelay retry_;
+  // Another service on olad's port rarely turns into olad; and each attempt
+  // leaves the request it never answered with libola.
+  RetryDelay notOladRetry_{kNotOladLongestMs};
   std::int64_t nextAttemptMs_ = 0;
   bool checkPatch_ = false;
   bool haveValues_ = false;

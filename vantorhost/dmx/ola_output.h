@@ -14,13 +14,15 @@ namespace vantorhost {
 // happens on a thread of its own, so a slow, dead or restarting olad never
 // holds up the event loop: service() only hands over the values that moved
 // and logs what the sender reported. The sender keeps the frame rate and
-// the refresh, retries a missing olad with a fresh client and sends both
-// universes again as soon as it is back. When the output is destroyed the
+// the refresh, retries a missing olad (or a service on its port that is not
+// olad) with a fresh client and sends both universes again as soon as it is
+// back. When the output is destroyed the
 // last values go out once more, so olad keeps them after the program ends.
 class OlaOutput final : public DmxOutput {
  public:
   static constexpr const char* kConnecting = "DMX: OLA connecting";
   static constexpr const char* kUnreachable = "DMX: OLA not reachable, retrying";
+  static constexpr const char* kNotOlad = "DMX: the service on olad's port is not an olad, retrying";
 
   OlaOutput(unsigned firstUniverse, OlaLinkFactory connect);
   ~OlaOutput() override;

@@ -5,18 +5,21 @@ namespace vantorhost {
 
 // How long to wait before the next attempt to reach olad: 250 ms while the
 // outage is young, so a restarted olad gets its values back quickly, then
-// 500 ms and at most 1 s, so a missing olad costs next to nothing.
+// doubling every 8 attempts up to `longestMs` (1 s by default, so a missing
+// olad costs next to nothing).
 class RetryDelay {
  public:
   static constexpr std::int64_t kFirstMs = 250;
   static constexpr std::int64_t kLongestMs = 1000;
 
+  explicit RetryDelay(std::int64_t longestMs = kLongestMs) : longestMs_(longestMs) {}
   // The wait before the next attempt; each call is one failed attempt.
   std::int64_t next();
   // olad answered: the next outage starts short again.
   void reset() { failures_ = 0; }
 
  private:
+  std::int64_t longestMs_;
   int failures_ = 0;
 };
 
