@@ -20,7 +20,7 @@ void onStopSignal(int) { stopSignalled = 1; }
 bool openAudioSource(const HostOptions& options) {
   const std::string uri = options.audio.value_or("silence");
   if (vbvis_open(uri.c_str()) != 0) {
-    hostLog("unknown or unreadable audio source: " + uri);
+    hostLog("cannot take the audio source " + uri + ": " + vbvis_open_error());
     return false;
   }
   hostLog("audio source: " + uri);

@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "audio/vbvis/source_state.h"
+
 namespace vbvis {
 
 // Delivers the audio that arrived since the previous take, measured on the
@@ -16,6 +18,8 @@ class AudioFeed {
   // Replaces `stereo` with the interleaved frames since the previous take;
   // false when some were dropped, so they do not follow on the last take's.
   virtual bool take(std::vector<float>& stereo, std::int64_t nowUs) = 0;
+  // Its source's state, where the source can fail.
+  virtual const SourceState* state() const { return nullptr; }
 };
 
 // At most this much audio goes into one analysis; anything older is

@@ -8,6 +8,7 @@
 #include "audio/vbvis/file_frames.h"
 #include "audio/vbvis/paced_capture.h"
 #include "audio/vbvis/pulse_capture.h"
+#include "audio/vbvis/vbvis.h"
 
 namespace vbvis {
 
@@ -37,17 +38,21 @@ std::int64_t Bridge::realTimeUs() {
 
 std::int64_t Bridge::bridgeClockUs() const { return clock_ ? clock_(clockContext_) * 1000 : realTimeUs(); }
 
-std::unique_ptr<AudioFeed> Bridge::makeFeed(const std::string& uri) const {
+std::unique_ptr<AudioFeed> Bridge::makeFeed(const std::string& uri, std::string& why) const {
   std::unique_ptr<FrameGenerator> generator;
   if (uri == "pulse" || uri.starts_with(kPulsePrefix)) {
     std::string device = uri == "pulse" ? PulseCapture::kDefaultMonitor : uri.substr(kPulsePrefix.size());
-    if (device.empty()) return nullptr;
+    if (device.empty()) {
+      why = "no source name after pulse:";
+      return nullptr;
+    }
     return std::make_unique<CaptureFeed>(std::make_unique<PulseCapture>(std::move(device)), realTimeUs());
   }
   // A file loops while it plays in real time; on the simulated clock it
   // plays once, so a script hears a file exactly as long as it is.
-  if (uri.starts_with(kFilePrefix)) generator = FileFrames::open(filePath(uri), !clock_);
+  if (uri.starts_with(kFilePrefix)) generator = FileFrames::open(filePath(uri), !clock_, &why);
   else if (uri == "demo") generator = std::make_unique<DemoTrack>();
+  else why = "unknown audio source: " + uri;
   if (!generator) return nullptr;
   if (clock_) return std::make_unique<ClockedFeed>(std::move(generator), bridgeClockUs());
   return std::make_unique<CaptureFeed>(std::make_unique<PacedCapture>(std::move(generator)), realTimeUs());
@@ -56,9 +61,10 @@ std::unique_ptr<AudioFeed> Bridge::makeFeed(const std::string& uri) const {
 bool Bridge::open(const std::string& uri) {
   Kind kind = Kind::Analysed;
   std::unique_ptr<AudioFeed> feed;
+  openError_.clear();
   if (uri == "script") kind = Kind::Script;
   else if (uri == "silence") kind = Kind::Silence;
-  else if (!(feed = makeFeed(uri))) return false;
+  else if (!(feed = makeFeed(uri, openError_))) return false;
   // The old capture stops before the new one starts.
   feed_.reset();
   feed_ = std::move(feed);
@@ -69,6 +75,12 @@ bool Bridge::open(const std::string& uri) {
   // A fresh analyzer: nothing of the old source's audio leaks into the new one.
   if (feed_) analyzer_ = std::make_unique<SpectrumAnalyzer>(feed_->sampleRate());
   return true;
+}
+
+std::int32_t Bridge::state(std::string& text) const {
+  if (const SourceState* source = feed_ ? feed_->state() : nullptr) return source->get(text);
+  text = uri_;
+  return VBVIS_STATE_PLAYING;
 }
 
 void Bridge::close() {

@@ -19,10 +19,13 @@ class Bridge {
   static Bridge& instance();
 
   // Takes the source `uri`; false (and the old source kept) when the URI is
-  // not understood or its file cannot be read.
+  // not understood or its file cannot be read, with the reason in openError().
   bool open(const std::string& uri);
   void close();
   const std::string& uri() const { return uri_; }
+  const std::string& openError() const { return openError_; }
+  // The current source's VBVIS_STATE_* and a line about it.
+  std::int32_t state(std::string& text) const;
   void setClock(ClockFn clock, void* context);
 
   // The analysis for now: a new one when the last is 20 ms old or older
@@ -43,12 +46,13 @@ class Bridge {
 
  private:
   Bridge() = default;
-  std::unique_ptr<AudioFeed> makeFeed(const std::string& uri) const;
+  std::unique_ptr<AudioFeed> makeFeed(const std::string& uri, std::string& why) const;
   std::int64_t bridgeClockUs() const;
   static std::int64_t realTimeUs();
 
   Kind kind_ = Kind::Script;
   std::string uri_ = "script";
+  std::string openError_;
   ScriptValues script_;
   ClockFn clock_ = nullptr;
   void* clockContext_ = nullptr;

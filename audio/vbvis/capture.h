@@ -2,6 +2,7 @@
 #include <atomic>
 
 #include "audio/vbvis/frame_ring.h"
+#include "audio/vbvis/source_state.h"
 
 namespace vbvis {
 
@@ -12,6 +13,9 @@ class Capture {
   virtual ~Capture() = default;
   virtual int sampleRate() const = 0;
   virtual void run(FrameRing& ring, const std::atomic<bool>& stop) = 0;
+  // What the source says about itself, for a source that can fail; none
+  // for one that always plays.
+  virtual const SourceState* state() const { return nullptr; }
 };
 
 }  // namespace vbvis

@@ -24,6 +24,7 @@ class CaptureFeed : public AudioFeed {
   int sampleRate() const override { return capture_->sampleRate(); }
   bool followsBridgeClock() const override { return false; }
   bool take(std::vector<float>& stereo, std::int64_t nowUs) override;
+  const SourceState* state() const override { return capture_->state(); }
 
   static constexpr std::int64_t kJitterUs = 25'000;
 

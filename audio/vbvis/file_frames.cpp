@@ -1,6 +1,12 @@
 #include "audio/vbvis/file_frames.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 namespace vbvis {
 
@@ -14,13 +20,29 @@ constexpr int kMaxRate = 768000;
 
 }  // namespace
 
-std::unique_ptr<FileFrames> FileFrames::open(const std::string& path, bool loop) {
+std::unique_ptr<FileFrames> FileFrames::open(const std::string& path, bool loop, std::string* why) {
+  const auto refuse = [&](const std::string& reason) -> std::unique_ptr<FileFrames> {
+    if (why) *why = reason + ": " + path;
+    return nullptr;
+  };
+  // Looked at before it is opened, and once more through the descriptor
+  // that libsndfile then reads.
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return refuse(std::strerror(errno));
+  if (!S_ISREG(st.st_mode)) return refuse("not a regular file");
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return refuse(std::strerror(errno));
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return refuse("not a regular file");
+  }
   SF_INFO info{};
-  SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
-  if (!file) return nullptr;
+  // libsndfile closes the descriptor with the file, or at once when it fails.
+  SNDFILE* file = sf_open_fd(fd, SFM_READ, &info, SF_TRUE);
+  if (!file) return refuse(std::string("not an audio file libsndfile reads (") + sf_strerror(nullptr) + ")");
   if (info.channels < 1 || info.samplerate < kMinRate || info.samplerate > kMaxRate || info.frames < 0) {
     sf_close(file);
-    return nullptr;
+    return refuse("no usable audio in the file");
   }
   // Integer files are scaled to +-1.0 as float; float files are taken as they are.
   sf_command(file, SFC_SET_NORM_FLOAT, nullptr, SF_TRUE);

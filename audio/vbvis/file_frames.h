@@ -14,8 +14,10 @@ namespace vbvis {
 // end it starts over when looping, else it gives silence.
 class FileFrames : public FrameGenerator {
  public:
-  // Nothing when the file cannot be opened or holds no usable audio.
-  static std::unique_ptr<FileFrames> open(const std::string& path, bool loop);
+  // Nothing when the file cannot be opened or holds no usable audio, with
+  // the reason in `why`. Only a regular file is opened: a FIFO would hold
+  // the program up, a device might do anything.
+  static std::unique_ptr<FileFrames> open(const std::string& path, bool loop, std::string* why = nullptr);
   ~FileFrames() override;
 
   int sampleRate() const override { return rate_; }

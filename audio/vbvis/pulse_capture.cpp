@@ -6,6 +6,7 @@
 #include <pulse/stream.h>
 
 #include "audio/vbvis/pulse_connection.h"
+#include "audio/vbvis/vbvis.h"
 
 namespace vbvis {
 
@@ -51,6 +52,9 @@ void sleepUnlessStopped(Clock::time_point until, const std::atomic<bool>& stop) 
 
 }  // namespace
 
+PulseCapture::PulseCapture(std::string device)
+    : device_(std::move(device)), state_(VBVIS_STATE_CONNECTING, "connecting to the sound server") {}
+
 void PulseCapture::run(FrameRing& ring, const std::atomic<bool>& stop) {
   while (!stop.load()) {
     const Clock::time_point attempt = Clock::now();
@@ -61,7 +65,10 @@ void PulseCapture::run(FrameRing& ring, const std::atomic<bool>& stop) {
 
 void PulseCapture::captureUntilFailure(FrameRing& ring, const std::atomic<bool>& stop) {
   PulseConnection connection;
-  if (!connection.connect(kRetryEvery)) return;
+  if (!connection.connect(kRetryEvery)) {
+    state_.set(VBVIS_STATE_NO_SERVER, "no sound server answering");
+    return;
+  }
 
   const pa_sample_spec format{PA_SAMPLE_FLOAT32NE, kRate, 2};
   StreamHandle handle;
@@ -79,10 +86,19 @@ void PulseCapture::captureUntilFailure(FrameRing& ring, const std::atomic<bool>&
   if (pa_stream_connect_record(handle.stream, device_.c_str(), &attr, flags) < 0) return;
 
   Clock::time_point lastAudio = Clock::now();
+  bool recording = false;
   while (!stop.load()) {
     if (!connection.iterate(kPoll)) return;
     const pa_stream_state_t state = pa_stream_get_state(handle.stream);
-    if (!PA_STREAM_IS_GOOD(state)) return;
+    if (!PA_STREAM_IS_GOOD(state)) {
+      if (pa_context_errno(connection.context()) == PA_ERR_NOENTITY)
+        state_.set(VBVIS_STATE_NO_SOURCE, "the sound server has no capture source named " + device_);
+      return;
+    }
+    if (state == PA_STREAM_READY && !recording) {
+      recording = true;
+      state_.set(VBVIS_STATE_PLAYING, named ? "listening to pulse:" + device_ : "listening to what this computer plays");
+    }
     bool gotAudio = false;
     if (state == PA_STREAM_READY && !drain(handle.stream, ring, gotAudio)) return;
     if (gotAudio) lastAudio = Clock::now();

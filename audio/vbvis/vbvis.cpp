@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -64,12 +65,31 @@ int32_t vbvis_install_plugin(void) { return 0; }
 
 int32_t vbvis_open(const char* uri) {
   if (!uri) return -1;
-  return Bridge::instance().open(uri) ? 0 : -1;
+  // Nothing may leave a C function as an exception (a thread that cannot
+  // start, memory running out): the old source stays.
+  try {
+    return Bridge::instance().open(uri) ? 0 : -1;
+  } catch (const std::exception&) {
+    return -1;
+  }
 }
 
 void vbvis_close(void) { Bridge::instance().close(); }
 
 const char* vbvis_source_uri(void) { return Bridge::instance().uri().c_str(); }
+
+const char* vbvis_open_error(void) { return Bridge::instance().openError().c_str(); }
+
+int32_t vbvis_state(char* text, int32_t length) {
+  std::string line;
+  const int32_t state = Bridge::instance().state(line);
+  if (text && length > 0) {
+    const std::size_t n = std::min(line.size(), static_cast<std::size_t>(length) - 1);
+    std::memcpy(text, line.data(), n);
+    text[n] = '\0';
+  }
+  return state;
+}
 
 void vbvis_set_clock(vbvis_clock_fn clock, void* context) { Bridge::instance().setClock(clock, context); }
 

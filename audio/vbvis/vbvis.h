@@ -26,12 +26,30 @@ VBVIS_API int32_t vbvis_install_plugin(void);
 //   "silence"      spectrum and levels 0
 //   "script"       the values set with vbvis_script_spectrum / _vu
 // Returns 0 when the source was taken, -1 when the URI is not understood
-// or its file cannot be read (the previous source stays). A sound server
-// that is not there is no error: its source reads silence until it answers.
+// or its file cannot be read (the previous source stays; vbvis_open_error
+// says why). A file must be a regular file: a FIFO or device is refused,
+// never opened. A sound server that is not there is no error: its source
+// reads silence until it answers (see vbvis_state).
 VBVIS_API int32_t vbvis_open(const char* uri);
 VBVIS_API void vbvis_close(void);
 // The URI of the current source.
 VBVIS_API const char* vbvis_source_uri(void);
+// Why the last vbvis_open failed, one line ("not a regular file: PATH");
+// empty after one that succeeded. Valid until the next vbvis_open.
+VBVIS_API const char* vbvis_open_error(void);
+
+// The state of the current source, for the host's log and status line.
+enum {
+  VBVIS_STATE_PLAYING = 0,     // audio arrives, or the source needs none (file, demo, silence, script)
+  VBVIS_STATE_CONNECTING = 1,  // a sound server source before its first answer
+  VBVIS_STATE_NO_SERVER = 2,   // no sound server answers; tried again about every second
+  VBVIS_STATE_NO_SOURCE = 3    // the server has no capture source of that name; tried again likewise
+};
+// Returns the state (VBVIS_STATE_*) and writes one line of text about it
+// ("no sound server answering") into `text`: at most length - 1 bytes and
+// a closing NUL (nothing when text is NULL or length is 0). May be called
+// as often as wanted; the state changes on the capture's own thread.
+VBVIS_API int32_t vbvis_state(char* text, int32_t length);
 
 // The clock that the bridge measures time with: simulated time in scripts.
 // NULL restores real time. Files and the demo track opened while a clock

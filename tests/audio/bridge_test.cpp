@@ -1,7 +1,9 @@
 // The bridge's C functions with file sources made by sox, on a simulated
-// clock: the reads of one tick agreeing, pauses, damaged input. A known
+// clock: the reads of one tick agreeing, pauses, damaged input, files that
+// are no files. A known
 // tone read end to end is golden audio_left_only_sine's.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <fstream>
@@ -111,15 +113,21 @@ TEST_F(BridgeTest, SpectrumTextNeverRunsPastTheBuffer) {
   EXPECT_EQ(vbvis_bin_range(-1, nullptr, nullptr), -1);
 }
 
-TEST_F(BridgeTest, UnreadableFilesAndUrisAreRefusedAndTheOldSourceStays) {
+// A FIFO or a folder is refused without being opened (a FIFO would hold
+// the program up until something writes to it).
+TEST_F(BridgeTest, UnreadableFilesAndUrisAreRefusedWithAReasonAndTheOldSourceStays) {
   ASSERT_EQ(vbvis_open("silence"), 0);
   const std::string header = head("synth 0.5 sine 1000", 20);
+  const std::string fifo = sox.folder() + "/fifo.wav";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   for (const std::string& path : {sox.folder() + "/missing.wav", sox.write("empty.wav", ""),
                                   sox.write("garbage.wav", "this is not audio at all, just text"),
-                                  sox.write("header-only.wav", header)}) {
+                                  sox.write("header-only.wav", header), fifo, sox.folder()}) {
     EXPECT_EQ(vbvis_open(("file:" + path).c_str()), -1) << path;
+    EXPECT_NE(std::string(vbvis_open_error()).find(path), std::string::npos) << vbvis_open_error();
     EXPECT_STREQ(vbvis_source_uri(), "silence");
   }
+  EXPECT_EQ(std::string(vbvis_open_error()), "not a regular file: " + sox.folder());
   for (const char* uri : {"file:", "pulse:", "nonsense", static_cast<const char*>(nullptr)})
     EXPECT_EQ(vbvis_open(uri), -1) << (uri ? uri : "null");
   EXPECT_STREQ(vbvis_source_uri(), "silence");

@@ -1,13 +1,14 @@
 // The "pulse:" source against a private PulseAudio server: it hears what is
 // played into a null sink, keeps answering on silence while the server is
-// gone, and hears again once the server is back. Also the host's choice of
-// source and its list of the server's sources.
+// gone, and hears again once the server is back; its state says which. Also
+// the host's choice of source, its list of the server's sources and its log.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -102,17 +103,20 @@ TEST_F(PulseLive, HearsTheSinkGoesSilentWhenTheServerDiesAndHearsAgainAfterItsRe
   playTone();
   ASSERT_TRUE(tickUntil(hearsTone, 5s)) << "the monitor never carried the tone";
   EXPECT_NEAR(tick().left, 8000, 100);
+  EXPECT_EQ(vbvis_state(nullptr, 0), VBVIS_STATE_PLAYING);
 
   server.stop(SIGKILL);  // mid-run, by its process id
   const auto stopped = Clock::now();
   ASSERT_TRUE(tickUntil(hearsNothing, 1s)) << "no silence after the server went away";
   EXPECT_LT(Clock::now() - stopped, 400ms);  // a tick or two, with room for a busy machine
-  // It keeps ticking on silence while the server stays away.
+  // It keeps ticking on silence while the server stays away, and says why.
   EXPECT_FALSE(tickUntil(hearsSomething, 1500ms));
+  EXPECT_TRUE(tickUntil([](const Reading&) { return vbvis_state(nullptr, 0) == VBVIS_STATE_NO_SERVER; }, 3s));
 
   ASSERT_TRUE(startServer());
   playTone();
   EXPECT_TRUE(tickUntil(hearsTone, 8s)) << "the source was not reopened";
+  EXPECT_EQ(vbvis_state(nullptr, 0), VBVIS_STATE_PLAYING);
 }
 
 TEST_F(PulseLive, AnAbsentServerReadsSilenceWithoutHoldingUpTheTick) {
@@ -122,6 +126,41 @@ TEST_F(PulseLive, AnAbsentServerReadsSilenceWithoutHoldingUpTheTick) {
   ASSERT_EQ(vbvis_open("pulse"), 0);
   EXPECT_TRUE(tickUntil(hearsNothing, 200ms));
   EXPECT_FALSE(tickUntil(hearsSomething, 500ms));
+}
+
+// The host logs what happens to its source once per change: a named source
+// that is not there at the start, the server going away and coming back.
+TEST_F(PulseLive, HostLogsAMissingSourceAndTheServerGoingAwayAndComingBackOnce) {
+  const std::string log = sox.folder() + "/host.log";
+  const auto logged = [&](const std::string& text) {
+    const std::string all = readFile(log);
+    std::size_t n = 0;
+    for (auto at = all.find(text); at != std::string::npos; at = all.find(text, at + 1)) ++n;
+    return n;
+  };
+  // Each run starts a fresh log.
+  auto run = [&](const std::string& uri) {
+    auto host = std::make_unique<support::ChildProcess>();
+    host->start({SONVERO_EXECUTABLE, "--headless", "--dmx", "none", "--audio", uri, "--settings-dir", pulse + "/home"},
+                "/dev/null", log);
+    return host;
+  };
+  ASSERT_TRUE(startServer());
+  auto host = run("pulse:no_such_source");
+  EXPECT_TRUE(host->waitUntil([&] { return logged("no capture source named no_such_source") > 0; }, 5s));
+  host->stop(SIGINT);
+  EXPECT_EQ(logged("audio: "), 1u) << readFile(log);
+
+  host = run("pulse:sonvero_null.monitor");
+  ASSERT_TRUE(host->waitUntil([&] { return logged("audio source: pulse:sonvero_null.monitor") > 0; }, 5s));
+  std::this_thread::sleep_for(500ms);
+  server.stop(SIGKILL);
+  EXPECT_TRUE(host->waitUntil([&] { return logged("audio: no sound server answering") > 0; }, 5s));
+  std::this_thread::sleep_for(1500ms);  // more attempts, no more lines
+  ASSERT_TRUE(startServer());
+  EXPECT_TRUE(host->waitUntil([&] { return logged("audio: listening to pulse:sonvero_null.monitor") > 0; }, 8s));
+  host->stop(SIGINT);
+  EXPECT_EQ(logged("audio: "), 2u) << readFile(log);
 }
 
 // The host: lists the server's sources, and without --audio listens to the

@@ -75,7 +75,10 @@ void HostWindow::refreshStatus(std::int64_t nowMs) {
   beatText_->setText(QString("%1 beats, %2 BPM")
                          .arg(session_.beats().count())
                          .arg(bpm > 0 ? QString::number(bpm, 'f', 1) : QString("--")));
-  audioText_->setText(QString("Audio: %1").arg(QString::fromUtf8(vbvis_source_uri())));
+  audioState_.poll();
+  QString audio = QString("Audio: %1").arg(QString::fromUtf8(vbvis_source_uri()));
+  if (audioState_.state() != VBVIS_STATE_PLAYING) audio += QString(" (%1)").arg(QString::fromStdString(audioState_.text()));
+  audioText_->setText(audio);
   dmxText_->setText(QString::fromStdString(dmx_.status()));
   reopen_->setEnabled(!mainWindowOpen());
 }

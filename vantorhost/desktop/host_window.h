@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <functional>
 
+#include "vantorhost/audio_state_log.h"
 #include "vantorhost/desktop/beat_indicator.h"
 #include "vantorhost/desktop/dmx_monitor_widget.h"
 #include "vantorhost/dmx/dmx_output.h"
@@ -52,6 +53,7 @@ class HostWindow : public QWidget {
   QPushButton* reopen_;
   QTimer service_;
   int ticks_ = 0;
+  AudioStateLog audioState_;
 };
 
 }  // namespace vantorhost

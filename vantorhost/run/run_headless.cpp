@@ -6,6 +6,7 @@
 #include "audio/vbvis/vbvis.h"
 #include "toolkit/application.h"
 #include "toolkit/simulated_loop.h"
+#include "vantorhost/audio_state_log.h"
 #include "vantorhost/dmx/dmx_output.h"
 #include "vantorhost/host_session.h"
 #include "vantorhost/live_run.h"
@@ -55,7 +56,11 @@ int runHeadless(const HostOptions& options) {
   if (!startPlugin(session)) return 1;
   // The output logs its own state changes.
   std::unique_ptr<DmxOutput> dmx = makeDmxOutput(options);
-  loop.onService = [&] { dmx->service(session.channels()); };
+  AudioStateLog audio;
+  loop.onService = [&] {
+    dmx->service(session.channels());
+    audio.poll();
+  };
   hostLog("running headless; Ctrl-C stops and saves the settings");
   loop.runUntilInterrupted();
   if (tk::Form* window = session.mainWindow(); window && window->loaded())
