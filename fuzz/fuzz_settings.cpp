@@ -1,7 +1,12 @@
-// The settings reader on arbitrary file contents: opening the main window
-// must never crash and must leave every control inside its range; closing
-// it writes the 22 values, and opening and closing once more must give the
-// same 22 values again (nothing drifts, nothing is lost).
+// The settings file in every state a file system can hand over (the first
+// byte chooses: a regular file, links to a file, a device, a folder or
+// nothing, a loop, a FIFO, hard links, read-only, too large, ...) with
+// arbitrary contents (the other bytes). Opening the main window must never
+// crash, never block and must leave every control inside its range, at
+// the defaults when the file cannot be read. Closing it writes the 22
+// values where a save may replace the file, and opening and closing once
+// more gives the same 22 values again; anywhere else the save changes
+// nothing at all. No temporary file is ever left.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -11,6 +16,7 @@
 
 #include "fuzz/fuzz_check.h"
 #include "fuzz/settings_folder.h"
+#include "tests/support/file_states.h"
 #include "model/arrays.h"
 #include "model/settings.h"
 #include "toolkit/application.h"
@@ -24,9 +30,21 @@ namespace {
 constexpr std::size_t kValues = Settings::kKeys.size();
 tk::SimulatedLoop loop;
 
-void setFile(const std::uint8_t* data, std::size_t size) {
-  std::ofstream out(Settings::filePath(), std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+// Empties the folder (whatever the last state left) and makes the next.
+support::FileState setFile(const std::uint8_t* data, std::size_t size) {
+  namespace fs = std::filesystem;
+  const fs::path& dir = fuzz::settingsFolder();
+  fs::permissions(dir, fs::perms::owner_all);
+  for (const auto& entry : fs::directory_iterator(dir)) {
+    std::error_code ec;
+    fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::replace | fs::perm_options::nofollow, ec);
+    fs::remove_all(entry.path());
+  }
+  const auto state = static_cast<support::FileState>(size == 0 ? 0 : data[0] % static_cast<int>(support::FileState::kCount));
+  const std::string contents = size == 0 ? std::string() : std::string(reinterpret_cast<const char*>(data) + 1, size - 1);
+  if (support::makeFileState(state, dir, contents)) return state;
+  support::makeFileState(support::FileState::Regular, dir, contents);
+  return support::FileState::Regular;
 }
 
 // The values the controls hold, in the keys' order (the Beat: Balken bar
@@ -74,11 +92,25 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  setFile(data, size);
+  const support::FileState state = setFile(data, size);
+  const support::FileStateTraits& traits = support::traits(state);
+  const auto before = support::folderSnapshot(fuzz::settingsFolder());
   Main& m = mainForm();
-  open(m);
-  const auto loaded = controlValues(m);
-  close(m);
+  std::array<std::int32_t, kValues> loaded{};
+  {
+    support::Unprivileged user(traits.asNobody);
+    FUZZ_REQUIRE(user.ok());
+    open(m);
+    loaded = controlValues(m);
+    close(m);
+  }
+  if (!traits.readable)
+    for (std::size_t i = 0; i < kValues; ++i) FUZZ_REQUIRE(std::to_string(loaded[i]) == Settings::kKeys[i].defaultText);
+  if (!traits.writable) {
+    FUZZ_REQUIRE(support::folderSnapshot(fuzz::settingsFolder()) == before);
+    return 0;
+  }
+  if (state == support::FileState::LinkToRegular) FUZZ_REQUIRE(std::filesystem::is_symlink(Settings::filePath()));
 
   const auto saved = fileValues();
   for (std::size_t i = 0; i < kValues; ++i) FUZZ_REQUIRE(saved[i] == std::to_string(loaded[i]));
@@ -87,5 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_REQUIRE(controlValues(m) == loaded);
   close(m);
   FUZZ_REQUIRE(fileValues() == saved);
+  // The temporary file went into place: the folder holds what it held.
+  FUZZ_REQUIRE(support::folderSnapshot(fuzz::settingsFolder()).size() == before.size());
   return 0;
 }

@@ -7,15 +7,13 @@
 
 #include <fcntl.h>
 #include <sys/resource.h>
-#include <sys/sysmacros.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
-#include <functional>
-#include <map>
 
+#include "tests/support/file_states.h"
 #include "tests/support/temp_folder.h"
 #include "toolkit/private_profile.h"
 
@@ -30,126 +28,46 @@ const std::string kOld = "[Einstellungen]\r\nVU - SS=5\r\n";
 
 bool root() { return ::geteuid() == 0; }
 
-// Every entry of a folder as the save could change it.
-std::map<std::string, std::string> snapshot(const fs::path& folder) {
-  std::map<std::string, std::string> entries;
-  for (const auto& entry : fs::directory_iterator(folder)) {
-    struct stat st {};
-    ::lstat(entry.path().c_str(), &st);
-    std::string state = std::to_string(st.st_mode) + " " + std::to_string(st.st_ino) + " " +
-                        std::to_string(st.st_nlink) + " " + std::to_string(st.st_uid) + " " +
-                        std::to_string(st.st_size);
-    if (S_ISREG(st.st_mode) && st.st_size < 4096) state += " " + readBytes(entry.path());
-    entries[entry.path().filename()] = state;
-  }
-  return entries;
+// Every state but the two a save may replace.
+std::vector<support::FileState> refusedStates() {
+  std::vector<support::FileState> states;
+  for (int s = static_cast<int>(support::FileState::LinkToDevice); s < static_cast<int>(support::FileState::kCount); ++s)
+    states.push_back(static_cast<support::FileState>(s));
+  return states;
 }
 
-struct Refused {
-  const char* name;
-  std::function<void(const fs::path& dir, const fs::path& file)> make;
-  bool readable = false;   // its values can be read
-  bool needsRoot = false;
-  bool asNobody = false;   // root runs the load and the save as nobody
-  bool replaceable = false;  // refused by the profile only: replaceFile may write it
-};
-
-void openToAll(const fs::path& dir) { fs::permissions(dir, fs::perms::all); }
-
-const Refused kRefused[] = {
-    {"LinkToADeviceNode",
-     [](const fs::path& dir, const fs::path& file) {
-       ASSERT_EQ(::mknod((dir / "mynull").c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
-       fs::create_symlink(dir / "mynull", file);
-     },
-     false, true},
-    {"Fifo", [](const fs::path&, const fs::path& file) { ASSERT_EQ(::mkfifo(file.c_str(), 0666), 0); }},
-    {"Folder", [](const fs::path&, const fs::path& file) { fs::create_directory(file); }},
-    {"LinkToAFolder",
-     [](const fs::path& dir, const fs::path& file) {
-       fs::create_directory(dir / "sub");
-       fs::create_symlink(dir / "sub", file);
-     }},
-    {"LinkLoop",
-     [](const fs::path& dir, const fs::path& file) {
-       fs::create_symlink(file, dir / "loop");
-       fs::create_symlink(dir / "loop", file);
-     }},
-    {"LinkToNothing", [](const fs::path& dir, const fs::path& file) { fs::create_symlink(dir / "gone.ini", file); }},
-    {"HardLinked",
-     [](const fs::path& dir, const fs::path& file) {
-       writeBytes(file, kOld);
-       fs::create_hard_link(file, dir / "other-name.ini");
-     },
-     true},
-    {"LargerThanTheLimit",
-     [](const fs::path&, const fs::path& file) {
-       writeBytes(file, kOld);
-       fs::resize_file(file, tk::kMaxProfileBytes + 1);  // sparse: no disk used
-     },
-     false, false, false, true},
-    {"ReadOnlyFile",
-     [](const fs::path& dir, const fs::path& file) {
-       writeBytes(file, kOld);
-       fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-       openToAll(dir);
-     },
-     true, false, true},
-    {"NoReadPermission",
-     [](const fs::path& dir, const fs::path& file) {
-       writeBytes(file, kOld);
-       fs::permissions(file, fs::perms::none);
-       openToAll(dir);
-     },
-     false, false, true},
-    {"ReadOnlyFolder",
-     [](const fs::path& dir, const fs::path& file) {
-       writeBytes(file, kOld);
-       fs::permissions(file, fs::perms::all);
-       fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
-                                fs::perms::others_exec);
-     },
-     true, false, true},
-    {"AnotherUsersFileThisUserMayWrite",
-     [](const fs::path& dir, const fs::path& file) {
-       writeBytes(file, kOld);
-       fs::permissions(file, fs::perms::all);  // root's, writable by all: the save may not take it
-       openToAll(dir);
-     },
-     true, true, true},
-};
-
-class RefusedTarget : public ::testing::TestWithParam<Refused> {
+class RefusedTarget : public ::testing::TestWithParam<support::FileState> {
  protected:
   support::TempFolder dir;
   fs::path file = dir.path() / "Sonvero.ini";
 };
 
 TEST_P(RefusedTarget, ReadsAsDefaultsFailsTheSaveWithAReasonAndChangesNothing) {
-  const Refused& c = GetParam();
-  if (c.needsRoot && !root()) GTEST_SKIP() << "needs root";
-  c.make(dir.path(), file);
-  const auto before = snapshot(dir.path());
+  const support::FileStateTraits& state = support::traits(GetParam());
+  if (!support::makeFileState(GetParam(), dir.path(), kOld)) GTEST_SKIP() << "needs root";
+  const auto before = support::folderSnapshot(dir.path());
   tk::ReplaceResult saved, replaced;
   std::string value;
   {
-    support::Unprivileged user(c.asNobody);
+    support::Unprivileged user(state.asNobody);
     ASSERT_TRUE(user.ok());
     tk::PrivateProfile profile = tk::PrivateProfile::load(file);
     value = profile.get("Einstellungen", "VU - SS", "1", 1280);
     profile.set("Einstellungen", "VU - SS", "51");
     saved = profile.save();
-    if (!c.replaceable) replaced = tk::replaceFile(file, "[Einstellungen]\r\n");
+    // The replacement alone refuses it too, except a file too large to read.
+    if (GetParam() != support::FileState::LargerThanTheLimit) replaced = tk::replaceFile(file, "[Einstellungen]\r\n");
   }
-  EXPECT_EQ(value, c.readable ? "5" : "1");
+  EXPECT_EQ(value, state.readable ? "5" : "1");
   EXPECT_FALSE(saved.ok);
   EXPECT_NE(saved.reason, "");
   EXPECT_FALSE(replaced.ok);
-  EXPECT_EQ(snapshot(dir.path()), before) << saved.reason << "; " << replaced.reason;
+  EXPECT_EQ(support::folderSnapshot(dir.path()), before) << saved.reason << "; " << replaced.reason;
 }
 
-INSTANTIATE_TEST_SUITE_P(SafeFile, RefusedTarget, ::testing::ValuesIn(kRefused),
-                         [](const auto& param) { return std::string(param.param.name); });
+INSTANTIATE_TEST_SUITE_P(SafeFile, RefusedTarget,
+                         ::testing::ValuesIn(refusedStates()),
+                         [](const auto& param) { return std::string(support::traits(param.param).name); });
 
 // A link to another user's file, saved by root: the link stays, the file
 // keeps its owner, group, mode and contents around the new values.
