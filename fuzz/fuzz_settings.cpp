@@ -7,6 +7,8 @@
 // values where a save may replace the file, and opening and closing once
 // more gives the same 22 values again; anywhere else the save changes
 // nothing at all. No temporary file is ever left.
+#include <sys/stat.h>
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -95,6 +97,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const support::FileState state = setFile(data, size);
   const support::FileStateTraits& traits = support::traits(state);
   const auto before = support::folderSnapshot(fuzz::settingsFolder());
+  const auto owner = [] {
+    struct stat st {};
+    ::stat(Settings::filePath().c_str(), &st);
+    return std::to_string(st.st_mode) + " " + std::to_string(st.st_uid) + ":" + std::to_string(st.st_gid);
+  };
+  const std::string ownerBefore = owner();
   Main& m = mainForm();
   std::array<std::int32_t, kValues> loaded{};
   {
@@ -110,7 +118,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_REQUIRE(support::folderSnapshot(fuzz::settingsFolder()) == before);
     return 0;
   }
+  // The file a save replaced keeps its mode, owner and group; a link stays a link.
   if (state == support::FileState::LinkToRegular) FUZZ_REQUIRE(std::filesystem::is_symlink(Settings::filePath()));
+  FUZZ_REQUIRE(owner() == ownerBefore);
 
   const auto saved = fileValues();
   for (std::size_t i = 0; i < kValues; ++i) FUZZ_REQUIRE(saved[i] == std::to_string(loaded[i]));

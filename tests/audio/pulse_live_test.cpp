@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <memory>
 #include <string>
 #include <thread>
 
@@ -128,59 +127,48 @@ TEST_F(PulseLive, AnAbsentServerReadsSilenceWithoutHoldingUpTheTick) {
   EXPECT_FALSE(tickUntil(hearsSomething, 500ms));
 }
 
-// The host logs what happens to its source once per change: a named source
-// that is not there at the start, the server going away and coming back.
-TEST_F(PulseLive, HostLogsAMissingSourceAndTheServerGoingAwayAndComingBackOnce) {
+// The host: lists the server's sources; without --audio listens to the
+// server when it answers, else plays the demo track, and says which; logs
+// what happens to its source once per change: a named source missing at the
+// start, the server going away and coming back.
+TEST_F(PulseLive, HostListsChoosesAndLogsItsSource) {
   const std::string log = sox.folder() + "/host.log";
-  const auto logged = [&](const std::string& text) {
+  support::ChildProcess host;
+  const auto waitFor = [&](const std::string& text) {
+    return host.waitUntil([&] { return readFile(log).find(text) != std::string::npos; }, 8s);
+  };
+  const auto audioLines = [&] {
+    host.stop(SIGINT);
     const std::string all = readFile(log);
     std::size_t n = 0;
-    for (auto at = all.find(text); at != std::string::npos; at = all.find(text, at + 1)) ++n;
+    for (auto at = all.find("audio: "); at != std::string::npos; at = all.find("audio: ", at + 1)) ++n;
     return n;
   };
-  // Each run starts a fresh log.
-  auto run = [&](const std::string& uri) {
-    auto host = std::make_unique<support::ChildProcess>();
-    host->start({SONVERO_EXECUTABLE, "--headless", "--dmx", "none", "--audio", uri, "--settings-dir", pulse + "/home"},
-                "/dev/null", log);
-    return host;
-  };
-  ASSERT_TRUE(startServer());
-  auto host = run("pulse:no_such_source");
-  EXPECT_TRUE(host->waitUntil([&] { return logged("no capture source named no_such_source") > 0; }, 5s));
-  host->stop(SIGINT);
-  EXPECT_EQ(logged("audio: "), 1u) << readFile(log);
-
-  host = run("pulse:sonvero_null.monitor");
-  ASSERT_TRUE(host->waitUntil([&] { return logged("audio source: pulse:sonvero_null.monitor") > 0; }, 5s));
-  std::this_thread::sleep_for(500ms);
-  server.stop(SIGKILL);
-  EXPECT_TRUE(host->waitUntil([&] { return logged("audio: no sound server answering") > 0; }, 5s));
-  std::this_thread::sleep_for(1500ms);  // more attempts, no more lines
-  ASSERT_TRUE(startServer());
-  EXPECT_TRUE(host->waitUntil([&] { return logged("audio: listening to pulse:sonvero_null.monitor") > 0; }, 8s));
-  host->stop(SIGINT);
-  EXPECT_EQ(logged("audio: "), 2u) << readFile(log);
-}
-
-// The host: lists the server's sources, and without --audio listens to the
-// server when it answers, else plays the demo track, and says which.
-TEST_F(PulseLive, HostChoosesPulseWhenTheServerAnswersAndTheDemoOtherwise) {
-  const std::string sonvero = SONVERO_EXECUTABLE;
-  auto headlessLog = [&](const std::string& name) {
-    const std::string log = sox.folder() + "/" + name;
-    support::ChildProcess host;
-    host.start({sonvero, "--headless", "--dmx", "none", "--settings-dir", pulse + "/home"}, "/dev/null", log);
-    host.waitUntil([&] { return readFile(log).find("audio source:") != std::string::npos; }, 10s);
-    host.stop(SIGINT);
-    return readFile(log);
+  // A headless host with a fresh log, until it logs `text`.
+  const auto runUntil = [&](std::vector<std::string> args, const std::string& text) {
+    args.insert(args.begin(), {SONVERO_EXECUTABLE, "--headless", "--dmx", "none", "--settings-dir", pulse + "/home"});
+    host.start(args, "/dev/null", log);
+    return waitFor(text);
   };
   ASSERT_TRUE(startServer());
   support::ChildProcess lister;
-  lister.start({sonvero, "--list-sources"}, sox.folder() + "/sources.txt");
+  lister.start({SONVERO_EXECUTABLE, "--list-sources"}, sox.folder() + "/sources.txt");
   EXPECT_EQ(lister.wait(), 0);
   EXPECT_NE(readFile(sox.folder() + "/sources.txt").find("pulse:sonvero_null.monitor"), std::string::npos);
-  EXPECT_NE(headlessLog("with-server.log").find("audio source: pulse\n"), std::string::npos);
+  EXPECT_TRUE(runUntil({}, "audio source: pulse\n"));
+
+  EXPECT_TRUE(runUntil({"--audio", "pulse:no_such_source"}, "audio: the sound server has no capture source named no_such_source"));
+  EXPECT_EQ(audioLines(), 1u) << readFile(log);
+
+  ASSERT_TRUE(runUntil({"--audio", "pulse:sonvero_null.monitor"}, "audio source: pulse:sonvero_null.monitor"));
+  std::this_thread::sleep_for(500ms);
   server.stop(SIGKILL);
-  EXPECT_NE(headlessLog("without-server.log").find("audio source: demo\n"), std::string::npos);
+  EXPECT_TRUE(waitFor("audio: no sound server answering"));
+  std::this_thread::sleep_for(1500ms);  // more attempts, no more lines
+  ASSERT_TRUE(startServer());
+  EXPECT_TRUE(waitFor("audio: listening to pulse:sonvero_null.monitor"));
+  EXPECT_EQ(audioLines(), 2u) << readFile(log);
+
+  server.stop(SIGKILL);
+  EXPECT_TRUE(runUntil({}, "audio source: demo\n"));
 }

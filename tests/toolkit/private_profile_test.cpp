@@ -53,15 +53,10 @@ TEST_F(PrivateProfile, ValueIsCutToTheBuffer) {
   EXPECT_EQ(tk::getPrivateProfileString("S", "none", "12345", 3, file), "12") << "the default is cut too";
 }
 
-// Replacing in place and appending within the section: golden settings_foreign.
-TEST_F(PrivateProfile, AppendsTheSectionToAFileWithoutFinalLineEnd) {
-  writeBytes(file, "[Other]\r\nx=1");
-  EXPECT_TRUE(put("Einstellungen", "k", "1"));
-  EXPECT_EQ(readBytes(file), "[Other]\r\nx=1\r\n[Einstellungen]\r\nk=1\r\n");
-}
-
 // A save's 22 writes happen in memory and reach the file at once: each
-// reads back as it will be in the file, with the file's own layout kept.
+// reads back as it will be in the file, with the file's own layout kept
+// (an added section after a last line without line end starts a line).
+// Replacing in place and appending within the section: golden settings_foreign.
 TEST_F(PrivateProfile, ChangesAreMadeInMemoryAndWrittenOnce) {
   const std::string before = "; own\n[einstellungen]\nVU - SS = 5\n\n[Other]\nx=1";
   writeBytes(file, before);

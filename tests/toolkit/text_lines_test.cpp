@@ -11,36 +11,29 @@
 
 namespace {
 
-std::vector<std::string> linesOf(const std::string& text, std::string* error = nullptr) {
-  std::istringstream in(text);
+using Lines = std::vector<std::string>;
+
+Lines linesOf(std::istream&& in, std::string& error) {
   tk::LineReader reader(in);
-  std::vector<std::string> lines;
+  Lines lines;
   for (std::string line; reader.next(line);) lines.push_back(line);
-  if (error) *error = reader.error();
+  error = reader.error();
   return lines;
 }
 
-TEST(LineReader, SkipsTheByteOrderMarkAndReadsEveryLineEnd) {
-  using Lines = std::vector<std::string>;
-  EXPECT_EQ(linesOf("\xEF\xBB\xBF" "a\r\nb\rc\nd"), (Lines{"a", "b", "c", "d"}));
-  EXPECT_EQ(linesOf("\r\r\n\n"), (Lines{"", "", ""}));
-  EXPECT_EQ(linesOf("a\n\xEF\xBB\xBF" "b"), (Lines{"a", "\xEF\xBB\xBF" "b"})) << "only at the start";
-  EXPECT_EQ(linesOf(""), Lines{});
-}
-
-TEST(LineReader, AReadErrorOrAnEndlessLineIsNoEnd) {
-  support::TempFolder dir;
-  std::ifstream folder(dir.path());
-  tk::LineReader reader(folder);
-  std::string line;
-  EXPECT_FALSE(reader.next(line));
-  EXPECT_EQ(reader.error(), "Is a directory");
-
+TEST(LineReader, SkipsTheByteOrderMarkReadsEveryLineEndAndTellsAFailureFromTheEnd) {
   std::string error;
-  EXPECT_TRUE(linesOf(std::string(tk::LineReader::kMaxLineBytes + 1, 'x'), &error).empty());
-  EXPECT_NE(error, "");
-  EXPECT_EQ(linesOf(std::string(tk::LineReader::kMaxLineBytes, 'x'), &error).size(), 1u);
+  EXPECT_EQ(linesOf(std::istringstream("\xEF\xBB\xBF" "a\r\nb\rc\nd"), error), (Lines{"a", "b", "c", "d"}));
+  EXPECT_EQ(linesOf(std::istringstream("\r\r\n\n"), error), (Lines{"", "", ""}));
+  EXPECT_EQ(linesOf(std::istringstream("a\n\xEF\xBB\xBF" "b"), error), (Lines{"a", "\xEF\xBB\xBF" "b"})) << "only at the start";
   EXPECT_EQ(error, "");
+
+  support::TempFolder dir;
+  EXPECT_EQ(linesOf(std::ifstream(dir.path()), error), Lines{});
+  EXPECT_EQ(error, "Is a directory");
+  EXPECT_EQ(linesOf(std::istringstream(std::string(tk::LineReader::kMaxLineBytes, 'x')), error).size(), 1u);
+  EXPECT_EQ(linesOf(std::istringstream(std::string(tk::LineReader::kMaxLineBytes + 1, 'x')), error), Lines{});
+  EXPECT_NE(error, "");
 }
 
 }  // namespace
