@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 namespace tk {
 namespace {
@@ -206,21 +207,25 @@ FileRead readRegularFile(const std::filesystem::path& file, std::size_t limit) {
   // One byte more than the file holds, so that its end is seen without
   // growing (and copying) the buffer.
   std::string bytes;
-  bytes.reserve(static_cast<std::size_t>(st.st_size) + 1);
-  preferLargePages(bytes.data(), bytes.capacity());
-  bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
   std::size_t have = 0;
-  for (;;) {
-    // A file that grows while it is read is read to its end, up to the limit.
-    if (have == bytes.size()) {
-      if (bytes.size() > limit) return unreadable(tooLarge);
-      bytes.resize(bytes.size() + bytes.size() / 2);
+  try {
+    bytes.reserve(static_cast<std::size_t>(st.st_size) + 1);
+    preferLargePages(bytes.data(), bytes.capacity());
+    bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
+    for (;;) {
+      // A file that grows while it is read is read to its end, up to the limit.
+      if (have == bytes.size()) {
+        if (bytes.size() > limit) return unreadable(tooLarge);
+        bytes.resize(bytes.size() + bytes.size() / 2);
+      }
+      const ssize_t n = ::read(fd.get(), bytes.data() + have, bytes.size() - have);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) return unreadable(failure(file, errno));
+      if (n == 0) break;
+      have += static_cast<std::size_t>(n);
     }
-    const ssize_t n = ::read(fd.get(), bytes.data() + have, bytes.size() - have);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return unreadable(failure(file, errno));
-    if (n == 0) break;
-    have += static_cast<std::size_t>(n);
+  } catch (const std::bad_alloc&) {
+    return unreadable(quoted(file) + " does not fit in memory");
   }
   if (have > limit) return unreadable(tooLarge);
   bytes.resize(have);
