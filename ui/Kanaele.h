@@ -26,6 +26,9 @@ class Kanaele : public tk::Form {
   // Refill the rows from the bar's list (id 1) / from a fixed output's list (2..6).
   void ListView2_aktualisieren();
   void ListView2_2_aktualisieren();
+  // Refills the rows from the list `editedList` names now, as when the
+  // dialog is shown again.
+  void refillRows();
 
   tk::ListView ListView2{*this, "ListView2"};
   tk::Label Label1{*this, "Label1", "Kanal hinzuf\xC3\xBCgen:"};
@@ -39,7 +42,6 @@ class Kanaele : public tk::Form {
   void Form_Load() override;
 
  private:
-  void refillRows();
   void fillRows(const Arrays::ChannelList* list);
   // The list that editedList (and editedBar) name now; nullptr for none.
   static Arrays::ChannelList* editedChannelList();
