@@ -203,12 +203,21 @@ Command parseCommand(const std::string& line) {
     expectArgs(t, 1, 1, "advance MS");
     return cmd::Advance{integer(t[1], 0, cmd::Advance::kMaxMs, "MS")};
   }
+  if (verb == "save-show") {
+    expectArgs(t, 1, 1, "save-show FILE");
+    return cmd::SaveShow{t[1]};
+  }
+  if (verb == "open-show") {
+    expectArgs(t, 1, 1, "open-show FILE");
+    return cmd::OpenShow{t[1]};
+  }
   if (verb == "print") {
     if (t.size() < 2) fail("usage: print WHAT");
     const std::string& what = t[1];
     if (what == "forms" && t.size() == 2) return cmd::PrintForms{};
     if (what == "draw" && t.size() == 2) return cmd::PrintDraw{};
     if (what == "moduleinfo" && t.size() == 2) return cmd::PrintModuleInfo{};
+    if (what == "show" && t.size() == 2) return cmd::PrintShow{};
     if (what == "bar") {
       expectArgs(t, 2, 2, "print bar SLOT");
       return cmd::PrintBar{static_cast<int>(integer(t[2], 0, 287, "SLOT"))};

@@ -41,6 +41,9 @@ struct PrintDraw {};
 struct PrintBar { int slot; };
 struct PrintList { int id; int slot; };
 struct PrintModuleInfo {};
+struct PrintShow {};
+struct SaveShow { std::string path; };
+struct OpenShow { std::string path; };
 // Not in the user's help: drives channel output directly.
 struct TestOutput { std::int32_t channel, value; std::uint8_t active; };
 }  // namespace cmd
@@ -49,7 +52,7 @@ using Command = std::variant<std::monostate, cmd::Audio, cmd::Spectrum, cmd::Vu,
                              cmd::List, cmd::Set, cmd::Select, cmd::Type, cmd::Click, cmd::Key, cmd::Close,
                              cmd::Open, cmd::Reload, cmd::Advance, cmd::PrintProperty, cmd::PrintForms,
                              cmd::PrintDraw, cmd::PrintBar, cmd::PrintList, cmd::PrintModuleInfo,
-                             cmd::TestOutput>;
+                             cmd::PrintShow, cmd::SaveShow, cmd::OpenShow, cmd::TestOutput>;
 
 struct ParseError {
   std::string message;

@@ -12,6 +12,9 @@
 #include "toolkit/ranged_control.h"
 #include "toolkit/simple_controls.h"
 #include "toolkit/text_lines.h"
+#include "vantorhost/log.h"
+#include "vantorhost/show/show_file.h"
+#include "vantorhost/show/show_text.h"
 
 namespace vantorhost {
 
@@ -284,6 +287,23 @@ void ScriptRunner::operator()(const cmd::PrintModuleInfo&) {
     }
   }
   trace_.line(out);
+}
+
+void ScriptRunner::operator()(const cmd::PrintShow&) {
+  IPluginDiagnostics& plugin = diagnostics();
+  for (const std::string& line : showLines(readDesign(plugin), plugin.parameters())) trace_.line(line);
+}
+
+// A show that cannot be saved or opened is no fault of the script: the
+// message goes to standard error, the design stays, the run goes on.
+void ScriptRunner::operator()(const cmd::SaveShow& c) {
+  if (const ShowOutcome saved = saveShow(diagnostics(), c.path); !saved) hostLog(saved.message);
+}
+
+void ScriptRunner::operator()(const cmd::OpenShow& c) {
+  ShowOutcome opened;
+  asEvent([&] { opened = openShow(session_, c.path); });
+  if (!opened) hostLog(opened.message);
 }
 
 void ScriptRunner::operator()(const cmd::TestOutput& c) {

@@ -60,6 +60,9 @@ class ScriptRunner {
   void operator()(const cmd::PrintBar& c);
   void operator()(const cmd::PrintList& c);
   void operator()(const cmd::PrintModuleInfo& c);
+  void operator()(const cmd::PrintShow& c);
+  void operator()(const cmd::SaveShow& c);
+  void operator()(const cmd::OpenShow& c);
   void operator()(const cmd::TestOutput& c);
 
   IPluginDiagnostics& diagnostics() const;

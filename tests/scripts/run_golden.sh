@@ -7,6 +7,8 @@
 #   NAME.stderr        expected standard error (only checked when present)
 #   NAME.ini           copied in as Sonvero.ini before the run (Windows-1252 bytes)
 #   NAME.ini.expected  Sonvero.ini as it must be after the run
+#   NAME.show          copied in as Sonvero.show; a script neither reads nor
+#                      changes it, and without it makes none
 #   NAME.args          extra command-line arguments, one line
 # SONVERO_UPDATE_GOLDEN=1 rewrites the expected files from this run.
 set -u
@@ -18,6 +20,7 @@ trap 'rm -rf "$work"' EXIT
 settings=$work/settings
 mkdir -p "$settings"
 [ -f "$base.ini" ] && cp "$base.ini" "$settings/Sonvero.ini"
+[ -f "$base.show" ] && cp "$base.show" "$settings/Sonvero.show"
 args=()
 [ -f "$base.args" ] && read -r -a args < "$base.args"
 (cd "$(dirname "$script")" && "$sonvero" --script "$script" --settings-dir "$settings" "${args[@]}" \
@@ -25,8 +28,11 @@ args=()
 status=$?
 if [ "${SONVERO_UPDATE_GOLDEN:-0}" = 1 ]; then
   cp "$work/trace" "$base.trace"
+  # A run that succeeds keeps its .stderr only when it had one.
+  keep_stderr=0; [ -f "$base.stderr" ] && keep_stderr=1
   rm -f "$base.status" "$base.stderr"
-  if [ "$status" != 0 ]; then echo "$status" > "$base.status"; cp "$work/stderr" "$base.stderr"; fi
+  if [ "$status" != 0 ]; then echo "$status" > "$base.status"; fi
+  if [ "$status" != 0 ] || [ $keep_stderr = 1 ]; then cp "$work/stderr" "$base.stderr"; fi
   [ -f "$base.ini.expected" ] && cp "$settings/Sonvero.ini" "$base.ini.expected"
   exit 0
 fi
@@ -43,4 +49,8 @@ if [ -f "$base.stderr" ] && ! diff -u "$base.stderr" "$work/stderr"; then fail=1
 if [ -f "$base.ini.expected" ] && ! cmp "$base.ini.expected" "$settings/Sonvero.ini"; then
   echo "Sonvero.ini differs:"; diff <(od -c "$base.ini.expected") <(od -c "$settings/Sonvero.ini") | head -40; fail=1
 fi
+if [ -f "$base.show" ] && ! cmp -s "$base.show" "$settings/Sonvero.show"; then
+  echo "the script changed Sonvero.show"; fail=1
+fi
+if [ ! -f "$base.show" ] && [ -e "$settings/Sonvero.show" ]; then echo "the script made a Sonvero.show"; fail=1; fi
 exit $fail

@@ -1,0 +1,57 @@
+#include "vantorhost/show/show_file.h"
+
+#include "toolkit/safe_file.h"
+#include "vantorhost/show/show_text.h"
+
+namespace vantorhost {
+
+namespace {
+
+std::string quoted(const std::filesystem::path& file) { return "\"" + file.string() + "\""; }
+
+}  // namespace
+
+ShowRead readShowFile(const std::filesystem::path& file, IPluginDiagnostics& plugin) {
+  ShowRead result;
+  const tk::FileRead read = tk::readRegularFile(file, kMaxShowBytes);
+  if (read.state != tk::FileRead::State::Read) {
+    result.missing = read.state == tk::FileRead::State::Missing;
+    // The reason names the file.
+    result.message = "cannot open the show: " + read.reason;
+    return result;
+  }
+  try {
+    result.design = parseShow(read.bytes, plugin.parameters());
+  } catch (const ShowError& e) {
+    result.message = "cannot open the show " + quoted(file) + ", line " + std::to_string(e.line) + ": " + e.reason;
+  }
+  return result;
+}
+
+ShowOutcome openShow(HostSession& session, const std::filesystem::path& file) {
+  IPluginDiagnostics* plugin = session.diagnostics();
+  if (!plugin) return {false, "cannot open the show " + quoted(file) + ": the plug-in offers no table access"};
+  const tk::Form* window = session.mainWindow();
+  if (!window || !window->loaded()) return {false, "cannot open the show " + quoted(file) + ": Sonvero's main window is closed"};
+  ShowRead read = readShowFile(file, *plugin);
+  if (!read.design) return {false, read.message};
+  applyDesign(*plugin, *read.design);
+  return {true, {}};
+}
+
+ShowOutcome saveShow(IPluginDiagnostics& plugin, const std::filesystem::path& file) {
+  return saveShow(plugin, readDesign(plugin), file);
+}
+
+ShowOutcome saveShow(IPluginDiagnostics& plugin, const ShowDesign& design, const std::filesystem::path& file) {
+  const tk::ReplaceResult written = tk::replaceFile(file, showText(showLines(design, plugin.parameters())));
+  if (!written) {
+    std::error_code ec;
+    const bool kept = std::filesystem::is_regular_file(file, ec);
+    return {false, "cannot save the show " + quoted(file) + " (" + written.reason + ")" +
+                       (kept ? "; the old file is unchanged" : "")};
+  }
+  return {true, {}};
+}
+
+}  // namespace vantorhost

@@ -1,0 +1,174 @@
+#include "vantorhost/show/show_text.h"
+
+#include <charconv>
+#include <map>
+#include <type_traits>
+#include <utility>
+
+#include "toolkit/text_lines.h"
+#include "vantorhost/script_command.h"
+
+namespace vantorhost {
+
+namespace {
+
+constexpr int kMaxPixel = 288, kMaxChannel = 1024, kMaxBoost = 200, kMaxLevel = 255;
+
+// A reason for the line being parsed.
+struct LineError {
+  std::string reason;
+};
+
+[[noreturn]] void fail(std::string reason) { throw LineError{std::move(reason)}; }
+
+// A script command that has no place in a show; `what` empty: its verb.
+struct NotAShowLine {
+  std::string what;
+};
+
+std::int32_t within(std::int64_t value, std::int64_t lo, std::int64_t hi, const std::string& what) {
+  if (value < lo || value > hi)
+    fail(what + " out of range " + std::to_string(lo) + ".." + std::to_string(hi) + ": " + std::to_string(value));
+  return static_cast<std::int32_t>(value);
+}
+
+std::string listHead(int id, int slot) {
+  return "list " + std::to_string(id) + (id == 1 ? " " + std::to_string(slot) : "");
+}
+
+std::string mainControl(const DiagnosticsParameter& p) { return "Main." + p.control; }
+
+// The first line names the format and its version.
+void checkHeader(std::string_view line) {
+  while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) line.remove_suffix(1);
+  constexpr std::string_view prefix = "# Sonvero show ";
+  const std::string expected = "the first line must be \"" + std::string(kShowHeader) + "\"";
+  if (!line.starts_with(prefix)) fail("not a Sonvero show: " + expected);
+  const std::string_view number = line.substr(prefix.size());
+  int version = 0;
+  const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), version);
+  if (ec == std::errc::result_out_of_range || (ec == std::errc() && end == number.data() + number.size() &&
+                                               version > kShowFormatVersion))
+    fail("written by a newer Sonvero (show format " + std::string(number) + "); this one reads format " +
+         std::to_string(kShowFormatVersion));
+  if (ec != std::errc() || end != number.data() + number.size() || version != kShowFormatVersion)
+    fail("not a Sonvero show: " + expected);
+}
+
+// What parsing the lines gathers; the last line for a list, bar or
+// parameter wins.
+class ShowReader {
+ public:
+  explicit ShowReader(const std::vector<DiagnosticsParameter>& parameters)
+      : parameters_(parameters), values_(parameters.size()) {}
+
+  void operator()(std::monostate) {}
+  void operator()(const cmd::List& l) {
+    for (std::int16_t c : l.entries) within(c, 1, kMaxChannel, "channel");
+    lists_[{l.id, l.slot}] = l.entries;
+  }
+  void operator()(const cmd::BarSet& b) {
+    ShowBar bar{b.slot,
+                static_cast<std::int16_t>(within(b.fromPixel, 1, kMaxPixel, "FROM")),
+                static_cast<std::int16_t>(within(b.toPixel, 1, kMaxPixel, "TO")),
+                static_cast<std::int16_t>(within(b.boost, 1, kMaxBoost, "BOOST")),
+                static_cast<std::int16_t>(within(b.threshold, 0, kMaxLevel, "THRESHOLD")),
+                static_cast<std::uint8_t>(within(b.setOnExceed, 0, 1, "SETONEXCEED")),
+                static_cast<std::int16_t>(within(b.setValue, 0, kMaxLevel, "SETVALUE"))};
+    bars_.insert_or_assign(b.slot, bar);
+  }
+  void operator()(const cmd::Set& s) {
+    const ControlRef& ref = s.ref;
+    const std::string name = ref.canonical();
+    if (ref.form != "Main" || ref.instance != 0) fail("a show sets only the main window's parameters: " + name);
+    for (std::size_t key = 0; key < parameters_.size(); ++key) {
+      const DiagnosticsParameter& p = parameters_[key];
+      if (p.control != ref.control) continue;
+      if (p.optionGroup) {
+        if (ref.index < 0) fail(name + " needs the selected button's index: set " + name + "(N) 1");
+        if (s.value != 1) fail(name + " takes 1 (the selected button): " + std::to_string(s.value));
+        values_[key] = within(ref.index, p.low, p.high, name + " index");
+      } else {
+        if (ref.index >= 0) fail(mainControl(p) + " has no index: " + name);
+        values_[key] = within(s.value, p.low, p.high, name);
+      }
+      return;
+    }
+    fail("not one of the main window's 22 parameters: " + name);
+  }
+  void operator()(const cmd::BarClear&) { throw NotAShowLine{"bar SLOT clear"}; }
+  template <class Other>
+  void operator()(const Other&) {
+    throw NotAShowLine{};
+  }
+
+  ShowDesign design() && {
+    ShowDesign d;
+    for (auto& [key, channels] : lists_)
+      if (!channels.empty()) d.lists.push_back({key.first, key.second, std::move(channels)});
+    for (const auto& [slot, bar] : bars_) d.bars.push_back(bar);
+    d.parameters = std::move(values_);
+    return d;
+  }
+
+ private:
+  const std::vector<DiagnosticsParameter>& parameters_;
+  std::map<std::pair<int, int>, std::vector<std::int16_t>> lists_;
+  std::map<int, ShowBar> bars_;
+  std::vector<std::optional<std::int32_t>> values_;
+};
+
+}  // namespace
+
+std::vector<std::string> showLines(const ShowDesign& design, const std::vector<DiagnosticsParameter>& parameters) {
+  std::vector<std::string> lines{std::string(kShowHeader)};
+  for (const ShowList& l : design.lists) {
+    std::string line = listHead(l.id, l.slot);
+    for (std::int16_t c : l.channels) line += " " + std::to_string(c);
+    lines.push_back(std::move(line));
+  }
+  for (const ShowBar& b : design.bars)
+    lines.push_back("bar " + std::to_string(b.slot) + " " + std::to_string(b.fromPixel) + " " +
+                    std::to_string(b.toPixel) + " " + std::to_string(b.boostPercent) + " " +
+                    std::to_string(b.threshold) + " " + std::to_string(b.setOnExceed) + " " +
+                    std::to_string(b.setValue));
+  for (std::size_t key = 0; key < design.parameters.size() && key < parameters.size(); ++key) {
+    if (!design.parameters[key]) continue;
+    const std::string value = std::to_string(*design.parameters[key]);
+    lines.push_back(parameters[key].optionGroup ? "set " + mainControl(parameters[key]) + "(" + value + ") 1"
+                                                : "set " + mainControl(parameters[key]) + " " + value);
+  }
+  return lines;
+}
+
+std::string showText(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + '\n';
+  return text;
+}
+
+ShowDesign parseShow(std::string_view text, const std::vector<DiagnosticsParameter>& parameters) {
+  ShowReader reader(parameters);
+  int number = 0;
+  std::size_t at = tk::firstLineStart(text);
+  do {
+    ++number;
+    const tk::LineSpan span = at < text.size() ? tk::lineAt(text, at) : tk::LineSpan{at, at, at};
+    const std::string line(text.substr(span.begin, span.end - span.begin));
+    try {
+      if (number == 1) checkHeader(line);
+      else std::visit(reader, parseCommand(line));
+    } catch (const ParseError& e) {
+      throw ShowError{number, e.message};
+    } catch (const LineError& e) {
+      throw ShowError{number, e.reason};
+    } catch (const NotAShowLine& e) {
+      const std::string what = e.what.empty() ? tokenize(line).front() : e.what;
+      throw ShowError{number, "\"" + what + "\" is not a show line: a show holds only bar, list and set lines"};
+    }
+    at = span.next;
+  } while (at < text.size());
+  return std::move(reader).design();
+}
+
+}  // namespace vantorhost

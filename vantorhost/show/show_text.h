@@ -1,0 +1,36 @@
+#pragma once
+// The show format: a session script made only of `list`, `bar` and `set`
+// lines, its first line the format comment. Written in one order (lists by
+// id then slot, bars by slot, the parameters in the settings file's order)
+// so that the same design always gives the same bytes; read with any line
+// end, a byte-order mark, comments and blank lines.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "interface/plugin_diagnostics.h"
+#include "vantorhost/show/show_design.h"
+
+namespace vantorhost {
+
+inline constexpr int kShowFormatVersion = 1;
+inline constexpr std::string_view kShowHeader = "# Sonvero show 1";
+
+// A show that cannot be opened: the line (1-based) and why.
+struct ShowError {
+  int line;
+  std::string reason;
+};
+
+// The show's lines without line ends, the format comment first.
+std::vector<std::string> showLines(const ShowDesign& design, const std::vector<DiagnosticsParameter>& parameters);
+// The lines as a file holds them: each ended by LF.
+std::string showText(const std::vector<std::string>& lines);
+
+// Parses and checks a whole show against the plug-in's parameters; throws
+// ShowError at the first line that is not a show line or holds a value
+// that the dialogs do not allow. A later line for the same list, bar or
+// parameter replaces an earlier one, as replaying the show would.
+ShowDesign parseShow(std::string_view text, const std::vector<DiagnosticsParameter>& parameters);
+
+}  // namespace vantorhost
