@@ -16,6 +16,8 @@ struct HostOptions {
   int olaPort = 9010;
   std::string settingsDir;
   std::string pluginPath;
+  std::string showPath;                // --show: start with this show instead of the last design
+  bool noShow = false;                 // --no-show: start with an empty design
 };
 
 }  // namespace vantorhost

@@ -13,7 +13,7 @@ HostSession::HostSession(std::string pluginPath, tk::EventLoop& loop)
 
 HostSession::~HostSession() { stop(); }
 
-void HostSession::start() {
+void HostSession::start(const std::function<void()>& beforeMainWindow) {
   library_ = std::make_unique<PluginLibrary>(pluginPath_);
   plugin_ = library_->create();
   std::string title = "Sonvero host";
@@ -21,6 +21,7 @@ void HostSession::start() {
   plugin_->plugin().Init(title, file, helper_);
   moduleInfo_ = plugin_->module().GetModuleInfo();
   if (!moduleInfo_) throw std::runtime_error("the plug-in gave no module information: " + pluginPath_);
+  if (beforeMainWindow) beforeMainWindow();
   openMainWindow();
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -23,7 +24,9 @@ class HostSession {
 
   // Loads the library and the plug-in; throws std::runtime_error on failure
   // (no library, no factory, no plug-in object, no module information).
-  void start();
+  // `beforeMainWindow` runs once the plug-in is there and before its
+  // window loads (the host fills the tables there).
+  void start(const std::function<void()>& beforeMainWindow = {});
   // Unloads the plug-in module (its windows leave without events) and loads
   // it anew: the tables start from zero.
   void reload();

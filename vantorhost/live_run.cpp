@@ -5,6 +5,7 @@
 #include <string>
 
 #include "audio/vbvis/vbvis.h"
+#include "toolkit/application.h"
 #include "vantorhost/log.h"
 
 namespace vantorhost {
@@ -37,9 +38,14 @@ void catchStopSignals() {
 
 bool stopRequested() { return stopSignalled != 0; }
 
-bool startPlugin(HostSession& session) {
+bool startPlugin(HostSession& session, KeptShow& show) {
   try {
-    session.start();
+    // The tables before the main window, so that it lists the show's bars;
+    // the parameters after it has read Sonvero.ini, so that the show's win.
+    session.start([&] {
+      if (IPluginDiagnostics* plugin = session.diagnostics()) show.fillTables(*plugin);
+    });
+    if (IPluginDiagnostics* plugin = session.diagnostics()) tk::app().runEvent([&] { show.setParameters(*plugin); });
     return true;
   } catch (const std::runtime_error& e) {
     hostLog(e.what());

@@ -3,6 +3,7 @@
 // source, the stop signals and loading the plug-in.
 #include "vantorhost/host_options.h"
 #include "vantorhost/host_session.h"
+#include "vantorhost/show/kept_show.h"
 
 namespace vantorhost {
 
@@ -14,7 +15,8 @@ bool openAudioSource(const HostOptions& options);
 // closed socket never kills the program.
 void catchStopSignals();
 bool stopRequested();
-// Loads the plug-in and its window; false (logged) when it cannot.
-bool startPlugin(HostSession& session);
+// Loads the plug-in and its window with the design `show` starts with;
+// false (logged) when it cannot.
+bool startPlugin(HostSession& session, KeptShow& show);
 
 }  // namespace vantorhost

@@ -28,13 +28,16 @@ int runWindows(const HostOptions& options, tk::qt::QtEventLoop& loop) {
   tk::qt::QtBackend backend;
   std::unique_ptr<DmxOutput> dmx = makeDmxOutput(options);
   HostSession session(options.pluginPath, loop);
-  if (!startPlugin(session)) return 1;
+  KeptShow show(options);
+  if (!startPlugin(session, show)) return 1;
   HostWindow window(session, *dmx);
   window.stopRequested = [] { return stopRequested(); };
   window.onClosed = [] { QCoreApplication::quit(); };
   window.show();
-  hostLog("desktop running; closing the host window (or Ctrl-C) saves the settings and quits");
+  hostLog("desktop running; closing the host window (or Ctrl-C) saves the settings and the design and quits");
   const int status = QApplication::exec();
+  // The host window closed Sonvero's window, which saved Sonvero.ini.
+  if (IPluginDiagnostics* plugin = session.diagnostics()) show.saveAtQuit(*plugin);
   // The last values go out before the output closes: the lights hold their look.
   dmx->service(session.channels());
   session.stop();

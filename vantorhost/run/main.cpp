@@ -16,7 +16,8 @@ int main(int argc, char** argv) {
   cli.set_version_flag("--version", "sonvero " SONVERO_VERSION);
   bool headless = false, listSources = false, listBins = false;
   cli.add_flag("--headless", headless, "run without windows on the real clock until interrupted");
-  cli.add_option("--script", options.scriptPath, "run a session script on simulated time")->check(CLI::ExistingFile);
+  CLI::Option* script = cli.add_option("--script", options.scriptPath, "run a session script on simulated time")
+                            ->check(CLI::ExistingFile);
   cli.add_option("--trace", options.tracePath, "write the script's trace here (default: standard output)");
   cli.add_option("--audio", options.audio, "audio source: pulse, pulse:NAME, file:PATH, demo, silence");
   cli.add_option("--dmx", options.dmx, "DMX output: ola or none (default: ola when olad answers)")
@@ -26,8 +27,14 @@ int main(int argc, char** argv) {
   cli.add_option("--ola-port", options.olaPort, "olad's RPC port")->check(CLI::Range(1, 65535));
   cli.add_option("--settings-dir", options.settingsDir, "folder that holds Sonvero.ini");
   cli.add_option("--plugin", options.pluginPath, "the plug-in library to load");
+  CLI::Option* show =
+      cli.add_option("--show", options.showPath, "start with this show instead of the last design (Sonvero.show)");
+  cli.add_flag("--no-show", options.noShow, "start with an empty design instead of the last one")->excludes(show);
   cli.add_flag("--list-sources", listSources, "list the capture sources of the sound server");
   cli.add_flag("--list-bins", listBins, "list each spectrum pixel's frequency range");
+  // A script starts from nothing and keeps nothing: it says what it opens.
+  script->excludes(show);
+  script->excludes("--no-show");
   CLI11_PARSE(cli, argc, argv);
 
   if (listSources) options.mode = HostOptions::Mode::ListSources;

@@ -53,7 +53,8 @@ int runHeadless(const HostOptions& options) {
   if (!openAudioSource(options)) return 1;
   catchStopSignals();
   HostSession session(options.pluginPath, loop);
-  if (!startPlugin(session)) return 1;
+  KeptShow show(options);
+  if (!startPlugin(session, show)) return 1;
   // The output logs its own state changes.
   std::unique_ptr<DmxOutput> dmx = makeDmxOutput(options);
   AudioStateLog audio;
@@ -61,10 +62,11 @@ int runHeadless(const HostOptions& options) {
     dmx->service(session.channels());
     audio.poll();
   };
-  hostLog("running headless; Ctrl-C stops and saves the settings");
+  hostLog("running headless; Ctrl-C stops and saves the settings and the design");
   loop.runUntilInterrupted();
   if (tk::Form* window = session.mainWindow(); window && window->loaded())
     tk::app().runEvent([window] { window->unload(tk::UnloadMode::HostClosing); });
+  if (IPluginDiagnostics* plugin = session.diagnostics()) show.saveAtQuit(*plugin);
   // The last values stay in olad when the output goes: the lights hold their look.
   dmx->service(session.channels());
   loop.onService = nullptr;

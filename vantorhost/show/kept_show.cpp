@@ -1,0 +1,45 @@
+#include "vantorhost/show/kept_show.h"
+
+#include <stdexcept>
+
+#include "vantorhost/log.h"
+#include "vantorhost/show/show_file.h"
+
+namespace vantorhost {
+
+KeptShow::KeptShow(const HostOptions& options) : origin_(options.showPath), startEmpty_(options.noShow) {}
+
+void KeptShow::fillTables(IPluginDiagnostics& plugin) {
+  keptFile_ = std::filesystem::path(plugin.settingsFolder()) / kKeptShowName;
+  // Read also when another show starts, to know whether it may be replaced at quit.
+  ShowRead kept = readShowFile(keptFile_, plugin);
+  keepUsersFile_ = !kept.design && !kept.missing;
+  if (!origin_.empty()) {
+    ShowRead chosen = readShowFile(origin_, plugin);
+    if (!chosen.design) throw std::runtime_error(chosen.message);
+    design_ = std::move(chosen.design);
+    hostLog("starting with the show " + origin_.string());
+  } else if (!startEmpty_ && kept.design) {
+    design_ = std::move(kept.design);
+    hostLog("restored the last design from " + keptFile_.string());
+  } else if (!startEmpty_ && keepUsersFile_) {
+    hostLog(kept.message + "; starting with an empty design");
+  }
+  if (keepUsersFile_) hostLog(keptFile_.string() + " is left as it is: the design is not kept there at quit");
+  if (design_) applyTables(plugin, *design_);
+}
+
+void KeptShow::setParameters(IPluginDiagnostics& plugin) {
+  if (design_) applyParameters(plugin, *design_);
+  design_.reset();
+}
+
+void KeptShow::saveAtQuit(IPluginDiagnostics& plugin) {
+  if (keptFile_.empty() || keepUsersFile_) return;
+  std::error_code ec;
+  std::filesystem::create_directories(keptFile_.parent_path(), ec);
+  if (const ShowOutcome saved = saveShow(plugin, keptFile_); !saved) hostLog(saved.message);
+  else hostLog("the design is kept in " + keptFile_.string());
+}
+
+}  // namespace vantorhost
