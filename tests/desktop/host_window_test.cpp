@@ -9,7 +9,9 @@
 #include "tests/support/qt_application.h"
 #include "tests/support/qt_fixture.h"
 #include "vantorhost/desktop/dmx_monitor_widget.h"
+#include "tests/support/temp_folder.h"
 #include "vantorhost/desktop/host_window.h"
+#include "vantorhost/desktop/show_menu.h"
 
 using namespace vantorhost;
 
@@ -150,4 +152,33 @@ TEST_F(HostWindowTest, InterruptClosesTheWindowOnTheNextTick) {
   EXPECT_EQ(closed, 1);
   EXPECT_FALSE(host->isVisible());
   EXPECT_FALSE(session->mainWindow()->loaded());
+}
+
+TEST_F(HostWindowTest, TheShowMenuOpensAndSavesAndTheTitleMarksUnsavedChanges) {
+  const std::filesystem::path dir = settingsDir.path().toStdString();
+  ShowMenu menu(*host, *session, {});
+  EXPECT_EQ(menu.openAction().shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+  EXPECT_EQ(menu.saveAction().shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+  EXPECT_TRUE(host->windowTitle().startsWith("untitled[*]"));
+  const std::string look = "# Sonvero show 1\nlist 1 0 5\nbar 0 1 288 100 1 0 1\nset Main.Check5 1\n";
+  support::writeBytes(dir / "look.show", look);
+  ASSERT_TRUE(menu.openShow(dir / "look.show"));
+  EXPECT_TRUE(host->windowTitle().startsWith("look.show[*]"));
+  EXPECT_FALSE(host->isWindowModified());
+  IPluginDiagnostics& plugin = *session->diagnostics();
+  EXPECT_EQ(plugin.readBar(0).number, 1);
+
+  plugin.writeList(2, 0, {9});  // as the channel dialog would
+  menu.checkForChanges();
+  EXPECT_TRUE(host->isWindowModified());
+  menu.saveAction().trigger();  // to the file it came from
+  EXPECT_FALSE(host->isWindowModified());
+  EXPECT_NE(support::readBytes(dir / "look.show").find("\nlist 2 9\n"), std::string::npos);
+
+  // A bad show changes neither the design nor the title.
+  support::writeBytes(dir / "bad.show", "# Sonvero show 1\nbar 0 0 288 100 1 0 1\n");
+  EXPECT_FALSE(menu.openShow(dir / "bad.show"));
+  EXPECT_EQ(plugin.readList(2, 0), std::vector<std::int16_t>{9});
+  EXPECT_TRUE(host->windowTitle().startsWith("look.show[*]"));
+  EXPECT_FALSE(host->isWindowModified());
 }

@@ -1,6 +1,7 @@
 // The desktop: Sonvero's windows through the toolkit's Qt backend, and the
 // host's own window with the DMX monitor and the beat tool.
 #include <QApplication>
+#include <QLayout>
 #include <cstdlib>
 #include <memory>
 
@@ -9,6 +10,7 @@
 #include "toolkit/qt/qt_backend.h"
 #include "toolkit/qt/qt_event_loop.h"
 #include "vantorhost/desktop/host_window.h"
+#include "vantorhost/desktop/show_menu.h"
 #include "vantorhost/dmx/dmx_output.h"
 #include "vantorhost/host_session.h"
 #include "vantorhost/live_run.h"
@@ -31,6 +33,8 @@ int runWindows(const HostOptions& options, tk::qt::QtEventLoop& loop) {
   KeptShow show(options);
   if (!startPlugin(session, show)) return 1;
   HostWindow window(session, *dmx);
+  ShowMenu menu(window, session, show.origin());
+  window.layout()->setMenuBar(menu.menuBar());
   window.stopRequested = [] { return stopRequested(); };
   window.onClosed = [] { QCoreApplication::quit(); };
   window.show();
