@@ -1,0 +1,124 @@
+// The design kept between runs: the fullest design survives saving and
+// starting again byte for byte, headless and on the desktop; a damaged
+// Sonvero.show is left alone; a read-only folder keeps the old show whole.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <sstream>
+
+#include "tests/support/child_process.h"
+#include "tests/support/temp_folder.h"
+#include "toolkit/application.h"
+#include "toolkit/simulated_loop.h"
+#include "vantorhost/run/run_modes.h"
+#include "vantorhost/show/show_file.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Every slot a bar, every list full, every parameter off its default (the
+// Beat: Balken bar waiting for bar 250), written as a show is written.
+std::string fullestShow() {
+  std::ostringstream s;
+  s << "# Sonvero show 1\n";
+  auto list = [&](const std::string& head, int seed) {
+    s << head;
+    for (int i = 0; i < 1024; ++i) s << ' ' << (seed + i * 7) % 1024 + 1;
+    s << '\n';
+  };
+  for (int slot = 0; slot < 288; ++slot) list("list 1 " + std::to_string(slot), slot);
+  for (int id = 2; id <= 6; ++id) list("list " + std::to_string(id), id * 100);
+  for (int slot = 0; slot < 288; ++slot)
+    s << "bar " << slot << ' ' << slot + 1 << ' ' << 288 - slot << ' ' << slot % 200 + 1 << ' ' << slot % 256 << ' '
+      << slot % 2 << ' ' << slot * 3 % 256 << '\n';
+  for (const char* set : {"VScroll1 200", "VScroll2 7", "VScroll3 8", "VScroll4 250", "VScroll5 9", "VScroll6 10",
+                          "VScroll7 11", "VScroll8 0", "Slider1 42", "Slider2 43", "Slider3 44", "Slider4 45",
+                          "Check1 1", "Check2 1", "Check3 1", "Check4 1", "Check5 1", "Check6 1", "Check7 2",
+                          "Check8 0", "Check9 0", "Option1(3) 1"})
+    s << "set Main." << set << '\n';
+  return s.str();
+}
+
+// Starts a live run, waits until it runs and stops it as Ctrl-C does; gives its log.
+std::string liveRun(std::vector<std::string> args, const fs::path& log) {
+  args.insert(args.begin(), {SONVERO_BIN, "--audio", "silence", "--dmx", "none"});
+  support::ChildProcess sonvero;
+  EXPECT_TRUE(sonvero.start(args, "/dev/null", log));
+  EXPECT_TRUE(sonvero.waitUntil([&] { return support::readBytes(log).find(" running") != std::string::npos; },
+                                std::chrono::seconds(60)));
+  EXPECT_EQ(sonvero.stop(SIGINT), 0);
+  return support::readBytes(log);
+}
+
+TEST(Shows, TheFullestDesignSurvivesSavingAndStartingAgain) {
+  support::TempFolder dir;
+  const std::string show = fullestShow();
+  support::writeBytes(dir.path() / "full.show", show);
+  vantorhost::HostOptions script;
+  script.pluginPath = SONVERO_PLUGIN_PATH;
+  script.scriptPath = dir.path() / "s.script";
+  script.tracePath = dir.path() / "trace";
+  support::writeBytes(script.scriptPath, "open-show \"" + (dir.path() / "full.show").string() + "\"\nsave-show \"" +
+                                             (dir.path() / "saved.show").string() + "\"\nprint show\n");
+  ASSERT_EQ(vantorhost::runScript(script), 0);
+  EXPECT_EQ(support::readBytes(dir.path() / "saved.show"), show);
+  std::string printed;
+  std::istringstream trace(support::readBytes(script.tracePath));
+  for (std::string line; std::getline(trace, line);) printed += line.substr(line.find(' ') + 1) + '\n';
+  EXPECT_EQ(printed, show);
+
+  // Restored at start and saved at quit, comments and all turned into the
+  // written form: the same bytes again.
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  for (const std::string mode : {"headless", "desktop"}) {
+    const fs::path settings = dir.path() / mode;
+    fs::create_directory(settings);
+    support::writeBytes(settings / "Sonvero.show", "# Sonvero show 1\r\n# by hand\r\n" + show.substr(17));
+    std::vector<std::string> args{"--settings-dir", settings};
+    if (mode == "headless") args.push_back("--headless");
+    const std::string log = liveRun(args, settings / "log");
+    EXPECT_NE(log.find("restored the last design"), std::string::npos) << log;
+    EXPECT_NE(log.find(mode == "headless" ? "running headless" : "desktop running"), std::string::npos) << log;
+    EXPECT_EQ(support::readBytes(settings / "Sonvero.show"), show) << mode;
+  }
+}
+
+TEST(Shows, ADamagedKeptShowIsLeftAsItIsAndABadChosenOneStopsTheStart) {
+  support::TempFolder dir;
+  const std::string damaged = "# Sonvero show 1\nbar 0 1 288 100 1 0 1\nbar 1 0 1 100 1 0 1\n";
+  support::writeBytes(dir.path() / "Sonvero.show", damaged);
+  const std::string log = liveRun({"--headless", "--settings-dir", dir.path()}, dir.path() / "log");
+  EXPECT_NE(log.find("Sonvero.show\", line 3: FROM out of range 1..288: 0"), std::string::npos) << log;
+  EXPECT_EQ(support::readBytes(dir.path() / "Sonvero.show"), damaged);
+
+  support::ChildProcess sonvero;
+  ASSERT_TRUE(sonvero.start({SONVERO_BIN, "--headless", "--audio", "silence", "--settings-dir", dir.path(), "--show",
+                             dir.path() / "none.show"}));
+  EXPECT_EQ(sonvero.wait(), 1);
+}
+
+TEST(Shows, AReadOnlyFolderKeepsTheOldShowWhole) {
+  support::TempFolder dir;
+  const fs::path file = dir.path() / "Sonvero.show";
+  const std::string old = "# Sonvero show 1\nlist 2 4\n";
+  support::writeBytes(file, old);
+  fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
+                                  fs::perms::others_exec);
+  tk::SimulatedLoop loop;
+  tk::app().setLoop(&loop);
+  {
+    vantorhost::HostSession session(SONVERO_PLUGIN_PATH, loop);
+    session.start();
+    session.diagnostics()->writeList(2, 0, {5});
+    support::Unprivileged user;
+    ASSERT_TRUE(user.ok());
+    const vantorhost::ShowOutcome saved = vantorhost::saveShow(*session.diagnostics(), file);
+    EXPECT_FALSE(saved.ok);
+    EXPECT_NE(saved.message.find("the old file is unchanged"), std::string::npos) << saved.message;
+  }
+  tk::app().setLoop(nullptr);
+  EXPECT_EQ(support::readBytes(file), old);
+}
+
+}  // namespace
