@@ -18,13 +18,13 @@ constexpr const char* kFilter = "Shows (*.show);;All files (*)";
 }  // namespace
 
 ShowMenu::ShowMenu(QWidget& window, HostSession& session, std::filesystem::path file)
-    : QObject(&window), window_(window), session_(session), file_(std::move(file)), bar_(new QMenuBar(&window)) {
+    : window_(window), session_(session), file_(std::move(file)), bar_(new QMenuBar(&window)) {
   QMenu* menu = bar_->addMenu("&Show");
-  open_ = menu->addAction("&Open show\u2026", QKeySequence::Open, [this] { chooseAndOpen(); });
-  save_ = menu->addAction("&Save show", QKeySequence::Save, [this] { save(); });
-  saveAs_ = menu->addAction("Save show &as\u2026", QKeySequence::SaveAs, [this] { chooseAndSaveAs(); });
+  open_ = menu->addAction("&Open show\u2026", QKeySequence::Open, this, [this] { chooseAndOpen(); });
+  save_ = menu->addAction("&Save show", QKeySequence::Save, this, [this] { save(); });
+  saveAs_ = menu->addAction("Save show &as\u2026", QKeySequence::SaveAs, this, [this] { chooseAndSaveAs(); });
   takeDesignAsSaved();
-  QObject::connect(&check_, &QTimer::timeout, [this] { checkForChanges(); });
+  QObject::connect(&check_, &QTimer::timeout, this, [this] { checkForChanges(); });
   check_.start(kCheckMs);
 }
 

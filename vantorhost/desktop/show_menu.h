@@ -14,7 +14,8 @@ namespace vantorhost {
 // The host window's "Show" menu: "Open show…" (Ctrl+O), "Save show"
 // (Ctrl+S, to the file the show came from) and "Save show as…", and the
 // window's title: the show's name with a `*` while the design differs from
-// the one last opened or saved. The design is compared once a second.
+// the one last opened or saved. The design is compared once a second. It
+// lives no longer than the window; the window owns the menu bar.
 class ShowMenu : public QObject {
  public:
   static constexpr int kCheckMs = 1000;

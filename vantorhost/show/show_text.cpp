@@ -1,8 +1,8 @@
 #include "vantorhost/show/show_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <map>
-#include <type_traits>
 #include <utility>
 
 #include "toolkit/text_lines.h"
@@ -42,17 +42,16 @@ std::string mainControl(const DiagnosticsParameter& p) { return "Main." + p.cont
 void checkHeader(std::string_view line) {
   while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) line.remove_suffix(1);
   constexpr std::string_view prefix = "# Sonvero show ";
-  const std::string expected = "the first line must be \"" + std::string(kShowHeader) + "\"";
-  if (!line.starts_with(prefix)) fail("not a Sonvero show: " + expected);
-  const std::string_view number = line.substr(prefix.size());
-  int version = 0;
-  const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), version);
-  if (ec == std::errc::result_out_of_range || (ec == std::errc() && end == number.data() + number.size() &&
-                                               version > kShowFormatVersion))
+  const std::string_view number = line.starts_with(prefix) ? line.substr(prefix.size()) : std::string_view();
+  std::uint64_t version = 0;
+  const bool digits = !number.empty() && std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; });
+  // Digits too many for the number are a version from far ahead.
+  const bool huge = digits && std::from_chars(number.data(), number.data() + number.size(), version).ec != std::errc();
+  if (!digits || (!huge && version < 1))
+    fail("not a Sonvero show: the first line must be \"" + std::string(kShowHeader) + "\"");
+  if (huge || version > kShowFormatVersion)
     fail("written by a newer Sonvero (show format " + std::string(number) + "); this one reads format " +
          std::to_string(kShowFormatVersion));
-  if (ec != std::errc() || end != number.data() + number.size() || version != kShowFormatVersion)
-    fail("not a Sonvero show: " + expected);
 }
 
 // What parsing the lines gathers; the last line for a list, bar or
