@@ -40,14 +40,15 @@ std::string fullestShow() {
   return s.str();
 }
 
-// Starts a live run, waits until it runs and stops it as Ctrl-C does; gives its log.
-std::string liveRun(std::vector<std::string> args, const fs::path& log) {
+// Starts a live run, waits until it runs and stops it with `stop` (Ctrl-C by
+// default); gives its log.
+std::string liveRun(std::vector<std::string> args, const fs::path& log, int stop = SIGINT) {
   args.insert(args.begin(), {SONVERO_BIN, "--audio", "silence", "--dmx", "none"});
   support::ChildProcess sonvero;
   EXPECT_TRUE(sonvero.start(args, "/dev/null", log));
   EXPECT_TRUE(sonvero.waitUntil([&] { return support::readBytes(log).find(" running") != std::string::npos; },
                                 std::chrono::seconds(60)));
-  EXPECT_EQ(sonvero.stop(SIGINT), 0);
+  EXPECT_EQ(sonvero.stop(stop), 0);
   return support::readBytes(log);
 }
 
@@ -68,8 +69,8 @@ TEST(Shows, TheFullestDesignSurvivesSavingAndStartingAgain) {
   for (std::string line; std::getline(trace, line);) printed += line.substr(line.find(' ') + 1) + '\n';
   EXPECT_EQ(printed, show);
 
-  // Restored at start and saved at quit, comments and all turned into the
-  // written form: the same bytes again.
+  // Restored at start and saved at quit (headless: the terminal closing),
+  // comments and all turned into the written form: the same bytes again.
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   for (const std::string mode : {"headless", "desktop"}) {
     const fs::path settings = dir.path() / mode;
@@ -77,7 +78,7 @@ TEST(Shows, TheFullestDesignSurvivesSavingAndStartingAgain) {
     support::writeBytes(settings / "Sonvero.show", "# Sonvero show 1\r\n# by hand\r\n" + show.substr(17));
     std::vector<std::string> args{"--settings-dir", settings};
     if (mode == "headless") args.push_back("--headless");
-    const std::string log = liveRun(args, settings / "log");
+    const std::string log = liveRun(args, settings / "log", mode == "headless" ? SIGHUP : SIGINT);
     EXPECT_NE(log.find("restored the last design"), std::string::npos) << log;
     EXPECT_NE(log.find(mode == "headless" ? "running headless" : "desktop running"), std::string::npos) << log;
     EXPECT_EQ(support::readBytes(settings / "Sonvero.show"), show) << mode;

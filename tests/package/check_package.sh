@@ -79,5 +79,15 @@ else
 fi
 [ -e "$root/usr/lib/sonvero/Sonvero.ini" ] && problem "Sonvero.ini was written beside the read-only plug-in"
 
+# The starter shows open from where the package puts them, as from the source tree.
+for show in "$root"/usr/share/sonvero/shows/*.show; do
+  [ -e "$show" ] || continue
+  printf 'open-show "%s"\nprint show\n' "$show" > "$home/starter.script"
+  printf 'open-show "%s"\nprint show\n' "$source/resources/shows/$(basename "$show")" > "$work/starter.script"
+  run --script starter.script --dmx none > "$work/installed.show" 2>&1 || problem "$(basename "$show"): the run failed"
+  "$build/bin/sonvero" --script "$work/starter.script" --dmx none --settings-dir "$work" > "$work/source.show" 2>&1
+  cmp -s "$work/installed.show" "$work/source.show" || problem "the installed $(basename "$show") opens differently: $(head -3 "$work/installed.show")"
+done
+
 [ $fail = 0 ] && echo "package $(basename "$deb"): files, control, desktop entry and the installed program pass"
 exit $fail

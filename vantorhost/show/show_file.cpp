@@ -1,5 +1,7 @@
 #include "vantorhost/show/show_file.h"
 
+#include <utility>
+
 #include "toolkit/safe_file.h"
 #include "vantorhost/show/show_text.h"
 
@@ -13,7 +15,7 @@ std::string quoted(const std::filesystem::path& file) { return "\"" + file.strin
 
 ShowRead readShowFile(const std::filesystem::path& file, IPluginDiagnostics& plugin) {
   ShowRead result;
-  const tk::FileRead read = tk::readRegularFile(file, kMaxShowBytes);
+  tk::FileRead read = tk::readRegularFile(file, kMaxShowBytes);
   if (read.state != tk::FileRead::State::Read) {
     result.missing = read.state == tk::FileRead::State::Missing;
     // The reason names the file.
@@ -21,7 +23,7 @@ ShowRead readShowFile(const std::filesystem::path& file, IPluginDiagnostics& plu
     return result;
   }
   try {
-    result.design = parseShow(read.bytes, plugin.parameters());
+    result.design = parseShow(std::move(read.bytes), plugin.parameters());
   } catch (const ShowError& e) {
     result.message = "cannot open the show " + quoted(file) + ", line " + std::to_string(e.line) + ": " + e.reason;
   }

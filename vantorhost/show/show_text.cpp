@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <map>
+#include <sstream>
 #include <utility>
 
 #include "toolkit/text_lines.h"
@@ -146,14 +147,16 @@ std::string showText(const std::vector<std::string>& lines) {
   return text;
 }
 
-ShowDesign parseShow(std::string_view text, const std::vector<DiagnosticsParameter>& parameters) {
+ShowDesign parseShow(std::string text, const std::vector<DiagnosticsParameter>& parameters) {
+  // Lines as a session script's are read, so that a show opens exactly when it replays.
+  std::istringstream in(std::move(text));
+  tk::LineReader lines(in);
   ShowReader reader(parameters);
+  std::string line;
   int number = 0;
-  std::size_t at = tk::firstLineStart(text);
-  do {
+  // An empty file is one empty line: not the format comment.
+  while (lines.next(line) || (number == 0 && lines.error().empty())) {
     ++number;
-    const tk::LineSpan span = at < text.size() ? tk::lineAt(text, at) : tk::LineSpan{at, at, at};
-    const std::string line(text.substr(span.begin, span.end - span.begin));
     try {
       if (number == 1) checkHeader(line);
       else std::visit(reader, parseCommand(line));
@@ -165,8 +168,8 @@ ShowDesign parseShow(std::string_view text, const std::vector<DiagnosticsParamet
       const std::string what = e.what.empty() ? tokenize(line).front() : e.what;
       throw ShowError{number, "\"" + what + "\" is not a show line: a show holds only bar, list and set lines"};
     }
-    at = span.next;
-  } while (at < text.size());
+  }
+  if (!lines.error().empty()) throw ShowError{number + 1, lines.error()};
   return std::move(reader).design();
 }
 

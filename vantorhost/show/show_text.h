@@ -3,7 +3,8 @@
 // lines, its first line the format comment. Written in one order (lists by
 // id then slot, bars by slot, the parameters in the settings file's order)
 // so that the same design always gives the same bytes; read with any line
-// end, a byte-order mark, comments and blank lines.
+// end, a byte-order mark, comments and blank lines, line by line as a
+// session script is read (tk::LineReader).
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +32,6 @@ std::string showText(const std::vector<std::string>& lines);
 // ShowError at the first line that is not a show line or holds a value
 // that the dialogs do not allow. A later line for the same list, bar or
 // parameter replaces an earlier one, as replaying the show would.
-ShowDesign parseShow(std::string_view text, const std::vector<DiagnosticsParameter>& parameters);
+ShowDesign parseShow(std::string text, const std::vector<DiagnosticsParameter>& parameters);
 
 }  // namespace vantorhost
