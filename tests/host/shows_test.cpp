@@ -18,7 +18,8 @@ namespace {
 namespace fs = std::filesystem;
 
 // Every slot a bar, every list full, every parameter off its default (the
-// Beat: Balken bar waiting for bar 250), written as a show is written.
+// Beat: Balken bar waiting for bar 250; the Beat: Analyzer pixel within the
+// spectrum width, which the tick would enforce), written as a show is written.
 std::string fullestShow() {
   std::ostringstream s;
   s << "# Sonvero show 1\n";
@@ -33,7 +34,7 @@ std::string fullestShow() {
     s << "bar " << slot << ' ' << slot + 1 << ' ' << 288 - slot << ' ' << slot % 200 + 1 << ' ' << slot % 256 << ' '
       << slot % 2 << ' ' << slot * 3 % 256 << '\n';
   for (const char* set : {"VScroll1 200", "VScroll2 7", "VScroll3 8", "VScroll4 250", "VScroll5 9", "VScroll6 10",
-                          "VScroll7 11", "VScroll8 0", "Slider1 42", "Slider2 43", "Slider3 44", "Slider4 45",
+                          "VScroll7 11", "VScroll8 0", "Slider1 42", "Slider2 43", "Slider3 244", "Slider4 45",
                           "Check1 1", "Check2 1", "Check3 1", "Check4 1", "Check5 1", "Check6 1", "Check7 2",
                           "Check8 0", "Check9 0", "Option1(3) 1"})
     s << "set Main." << set << '\n';
