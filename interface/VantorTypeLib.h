@@ -24,7 +24,9 @@ struct Variant {
 };
 
 // The helper object's members, reached by name from the plug-in. Calls may
-// throw; the plug-in never lets that stop its tick.
+// throw; the plug-in never lets that stop its tick. A busy show makes
+// hundreds of thousands of channel calls a tick, so a host answers them
+// without allocating, and a channel that keeps its value costs it a compare.
 class IMyStream {
  public:
   virtual ~IMyStream() = default;
@@ -38,6 +40,8 @@ class IMessages {
   virtual void Send(const Variant& message, const Variant& arg1, const Variant& arg2) = 0;
 };
 
+// MyStream() and Messages() hand out the same objects for the helper's whole
+// life, so a plug-in may look them up once.
 class IPluginHelper {
  public:
   virtual ~IPluginHelper() = default;

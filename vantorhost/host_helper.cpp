@@ -15,18 +15,23 @@ std::string text(const Variant& v) {
 
 }  // namespace
 
-void HostHelper::UserInteraction() {
-  if (trace_) trace_->line("UserInteraction");
+void HostHelper::ChannelStream::UserInteraction() {
+  if (trace_) [[unlikely]]
+    trace_->line("UserInteraction");
 }
 
-void HostHelper::SetChannel(Variant& channel, Variant& value, const Variant& flag) {
-  if (trace_) trace_->line("SetChannel " + text(channel) + " " + text(value) + " " + text(flag));
-  if (!channels_.differs(channel.value, value.value)) return;
-  channels_.set(channel.value, value.value, clock_());
-  if (onChannelsChanged) onChannelsChanged();
+void HostHelper::ChannelStream::SetChannel(Variant& channel, Variant& value, const Variant& flag) {
+  if (trace_) [[unlikely]]
+    trace_->line("SetChannel " + text(channel) + " " + text(value) + " " + text(flag));
+  if (channels_.differs(channel.value, value.value)) [[unlikely]]
+    store(channel.value, value.value);
 }
 
-void HostHelper::Send(const Variant& message, const Variant& arg1, const Variant& arg2) {
+void HostHelper::ChannelStream::store(std::int32_t channel, std::int32_t value) {
+  channels_.set(channel, value, clock_());
+}
+
+void HostHelper::BeatMessages::Send(const Variant& message, const Variant& arg1, const Variant& arg2) {
   if (trace_) trace_->line("Send " + text(message) + " " + text(arg1) + " " + text(arg2));
   if (message.value == 9 && arg1.value == 1 && arg2.value == 0) {
     beats_.beat(clock_());

@@ -9,33 +9,56 @@
 namespace vantorhost {
 
 // The helper object the host hands the plug-in: channel values go into the
-// channel buffer (and the trace), beat messages to the beat tool.
-class HostHelper final : public VantorTypeLib::IPluginHelper,
-                         private VantorTypeLib::IMyStream,
-                         private VantorTypeLib::IMessages {
+// channel buffer (and the trace), beat messages to the beat tool. The
+// stream and the messages are objects of their own, so the plug-in's calls
+// land on them directly.
+class HostHelper final : public VantorTypeLib::IPluginHelper {
  public:
   HostHelper(ChannelBuffer& channels, BeatTool& beats, std::function<std::int64_t()> clock)
-      : channels_(channels), beats_(beats), clock_(std::move(clock)) {}
+      : stream_(channels, trace_, clock), messages_(beats, trace_, std::move(clock)) {}
 
   void setTrace(Trace* trace) { trace_ = trace; }
-  // Told after every stored change, for outputs that send on change.
-  std::function<void()> onChannelsChanged;
-  std::function<void()> onBeat;
+  // Told after every beat the plug-in hands over.
+  void setOnBeat(std::function<void()> onBeat) { messages_.onBeat = std::move(onBeat); }
 
-  VantorTypeLib::IMyStream& MyStream() override { return *this; }
-  VantorTypeLib::IMessages& Messages() override { return *this; }
+  VantorTypeLib::IMyStream& MyStream() override { return stream_; }
+  VantorTypeLib::IMessages& Messages() override { return messages_; }
 
  private:
-  void UserInteraction() override;
-  void SetChannel(VantorTypeLib::Variant& channel, VantorTypeLib::Variant& value,
-                  const VantorTypeLib::Variant& flag) override;
-  void Send(const VantorTypeLib::Variant& message, const VantorTypeLib::Variant& arg1,
-            const VantorTypeLib::Variant& arg2) override;
+  // Called for every channel value of every tick: an unchanged value costs
+  // a compare.
+  class ChannelStream final : public VantorTypeLib::IMyStream {
+   public:
+    ChannelStream(ChannelBuffer& channels, Trace*& trace, std::function<std::int64_t()> clock)
+        : channels_(channels), trace_(trace), clock_(std::move(clock)) {}
+    void UserInteraction() override;
+    void SetChannel(VantorTypeLib::Variant& channel, VantorTypeLib::Variant& value,
+                    const VantorTypeLib::Variant& flag) override;
 
-  ChannelBuffer& channels_;
-  BeatTool& beats_;
-  std::function<std::int64_t()> clock_;
+   private:
+    void store(std::int32_t channel, std::int32_t value);
+    ChannelBuffer& channels_;
+    Trace*& trace_;
+    std::function<std::int64_t()> clock_;
+  };
+
+  class BeatMessages final : public VantorTypeLib::IMessages {
+   public:
+    BeatMessages(BeatTool& beats, Trace*& trace, std::function<std::int64_t()> clock)
+        : beats_(beats), trace_(trace), clock_(std::move(clock)) {}
+    void Send(const VantorTypeLib::Variant& message, const VantorTypeLib::Variant& arg1,
+              const VantorTypeLib::Variant& arg2) override;
+    std::function<void()> onBeat;
+
+   private:
+    BeatTool& beats_;
+    Trace*& trace_;
+    std::function<std::int64_t()> clock_;
+  };
+
   Trace* trace_ = nullptr;
+  ChannelStream stream_;
+  BeatMessages messages_;
 };
 
 }  // namespace vantorhost

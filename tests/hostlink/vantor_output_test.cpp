@@ -65,6 +65,16 @@ TEST_F(ChannelOutput, AFailingHostCallNeverLeavesOutputChannel) {
   EXPECT_EQ(host->calls.size(), 2u + 2048u) << "and the sweep ran through";
 }
 
+TEST_F(ChannelOutput, AHostWithoutItsStreamYetIsAskedAgainOnTheNextWrite) {
+  host->failMyStream = 1;
+  Vantor::pluginHelper = host;  // a fresh reference looks the stream up anew
+  output(5, 200, 1);
+  EXPECT_TRUE(host->calls.empty());
+  output(6, 100, 1);
+  ASSERT_EQ(host->calls.size(), 2u);
+  EXPECT_EQ(call(1), "SetChannel i32:6 i32:100 True");
+}
+
 TEST_F(ChannelOutput, BeatIsNineOneZeroWhateverTheOutputSwitch) {
   Arrays::dmxOutputActive = 0;
   Vantor::SendBeat();

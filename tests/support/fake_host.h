@@ -24,9 +24,13 @@ class FakeHost final : public VantorTypeLib::IPluginHelper,
   bool keep = true;                        // off: calls are checked, not kept
   std::function<void(const Call&)> check;  // sees every call first
   bool failUserInteraction = false, failSetChannel = false;
+  int failMyStream = 0;  // this many requests for the stream fail
   std::vector<Call> calls;
 
-  VantorTypeLib::IMyStream& MyStream() override { return *this; }
+  VantorTypeLib::IMyStream& MyStream() override {
+    if (failMyStream > 0 && failMyStream--) throw std::runtime_error("no stream yet");
+    return *this;
+  }
   VantorTypeLib::IMessages& Messages() override { return *this; }
 
  private:
