@@ -19,6 +19,7 @@ CaptureFeed::CaptureFeed(std::unique_ptr<Capture> capture, std::int64_t nowUs)
 
 CaptureFeed::~CaptureFeed() {
   stop_.store(true);
+  capture_->wake();
   thread_.join();
 }
 
@@ -26,6 +27,7 @@ bool CaptureFeed::take(std::vector<float>& stereo, std::int64_t nowUs) {
   const std::int64_t since = std::clamp<std::int64_t>(nowUs - lastTakeUs_, 0, kMaxTakeUs);
   lastTakeUs_ = nowUs;
   const std::int64_t maxFrames = (since + kJitterUs) * sampleRate() / 1'000'000;
+  capture_->pull(ring_);
   return ring_.takeNewest(stereo, static_cast<std::size_t>(maxFrames));
 }
 

@@ -9,8 +9,9 @@
 
 namespace vbvis {
 
-// A live source: its capture runs on a thread of its own into a ring
-// buffer, and each take moves what arrived since the previous take. A take
+// A live source: its capture runs on a thread of its own, each take first
+// pulls what the source has delivered into the ring buffer and then moves
+// what arrived since the previous take. A take
 // keeps no more than the time since the previous take (plus a little for
 // jitter) of the newest audio: a burst after a stall is dropped, not played
 // out late.

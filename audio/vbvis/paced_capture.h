@@ -1,21 +1,35 @@
 #pragma once
+#include <chrono>
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "audio/vbvis/capture.h"
+#include "audio/vbvis/fill_turn.h"
 #include "audio/vbvis/frame_generator.h"
 
 namespace vbvis {
 
-// Plays a file or the demo track in real time: the capture thread hands
-// the ring as many frames as the wall clock says have played.
+// Plays a file or the demo track in real time: each fill hands the ring as
+// many frames as the wall clock says have played since the last one.
 class PacedCapture : public Capture {
  public:
   explicit PacedCapture(std::unique_ptr<FrameGenerator> generator) : generator_(std::move(generator)) {}
   int sampleRate() const override { return generator_->sampleRate(); }
   void run(FrameRing& ring, const std::atomic<bool>& stop) override;
+  void pull(FrameRing& ring) override {
+    turn_.tryNow([&] { fill(ring); });
+  }
+  void wake() override { turn_.wake(); }
 
  private:
+  bool fill(FrameRing& ring);
+
   std::unique_ptr<FrameGenerator> generator_;
+  FillTurn turn_;
+  std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+  std::int64_t played_ = 0;
+  std::vector<float> chunk_;
 };
 
 }  // namespace vbvis

@@ -31,9 +31,10 @@ struct StreamHandle {
 };
 
 // Moves every fragment the server has delivered into the ring; false when
-// the stream broke.
+// the stream broke. (Each call into the library costs a system call here,
+// so the loop asks for the next fragment and nothing else.)
 bool drain(pa_stream* stream, FrameRing& ring, bool& gotAudio) {
-  while (pa_stream_readable_size(stream) > 0) {
+  for (;;) {
     const void* data = nullptr;
     size_t bytes = 0;
     if (pa_stream_peek(stream, &data, &bytes) < 0) return false;
@@ -55,12 +56,55 @@ void sleepUnlessStopped(Clock::time_point until, const std::atomic<bool>& stop) 
 PulseCapture::PulseCapture(std::string device)
     : device_(std::move(device)), state_(VBVIS_STATE_CONNECTING, "connecting to the sound server") {}
 
+// An open stream on its connection, filled by whoever has the turn.
+class PulseCapture::Session {
+ public:
+  Session(PulseConnection& connection, pa_stream* stream, PulseCapture& owner)
+      : connection_(connection), stream_(stream), owner_(owner) {}
+
+  // Takes in what the server has sent by now, without waiting; false when
+  // the connection or the stream failed, or the stream has stalled (a
+  // running source always delivers, silence included).
+  bool fill(FrameRing& ring) {
+    if (!connection_.dispatchPending()) return false;
+    const pa_stream_state_t state = pa_stream_get_state(stream_);
+    if (!PA_STREAM_IS_GOOD(state)) {
+      if (pa_context_errno(connection_.context()) == PA_ERR_NOENTITY)
+        owner_.state_.set(VBVIS_STATE_NO_SOURCE, "the sound server has no capture source named " + owner_.device_);
+      return false;
+    }
+    if (state == PA_STREAM_READY && !recording_) {
+      recording_ = true;
+      owner_.state_.set(VBVIS_STATE_PLAYING, owner_.named() ? "listening to pulse:" + owner_.device_
+                                                            : "listening to what this computer plays");
+    }
+    bool gotAudio = false;
+    if (state == PA_STREAM_READY && !drain(stream_, ring, gotAudio)) return false;
+    if (gotAudio) lastAudio_ = Clock::now();
+    return Clock::now() - lastAudio_ <= kStallAfter;
+  }
+
+ private:
+  PulseConnection& connection_;
+  pa_stream* stream_;
+  PulseCapture& owner_;
+  bool recording_ = false;
+  Clock::time_point lastAudio_ = Clock::now();
+};
+
 void PulseCapture::run(FrameRing& ring, const std::atomic<bool>& stop) {
   while (!stop.load()) {
     const Clock::time_point attempt = Clock::now();
     captureUntilFailure(ring, stop);
     sleepUnlessStopped(attempt + kRetryEvery, stop);
   }
+}
+
+void PulseCapture::pull(FrameRing& ring) {
+  // A failure shows at the next background fill, which opens the source anew.
+  turn_.tryNow([&] {
+    if (session_) session_->fill(ring);
+  });
 }
 
 void PulseCapture::captureUntilFailure(FrameRing& ring, const std::atomic<bool>& stop) {
@@ -79,33 +123,14 @@ void PulseCapture::captureUntilFailure(FrameRing& ring, const std::atomic<bool>&
   attr.maxlength = static_cast<uint32_t>(-1);
   attr.fragsize = static_cast<uint32_t>(pa_usec_to_bytes(10'000, &format));
   attr.tlength = attr.prebuf = attr.minreq = static_cast<uint32_t>(-1);
-  // A named source stays that source (gone means reopen until it is back);
-  // the default monitor may follow the server to another device.
-  const bool named = device_ != kDefaultMonitor;
-  const auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY | (named ? PA_STREAM_DONT_MOVE : 0));
+  const auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY | (named() ? PA_STREAM_DONT_MOVE : 0));
   if (pa_stream_connect_record(handle.stream, device_.c_str(), &attr, flags) < 0) return;
 
-  Clock::time_point lastAudio = Clock::now();
-  bool recording = false;
-  while (!stop.load()) {
-    if (!connection.iterate(kPoll)) return;
-    const pa_stream_state_t state = pa_stream_get_state(handle.stream);
-    if (!PA_STREAM_IS_GOOD(state)) {
-      if (pa_context_errno(connection.context()) == PA_ERR_NOENTITY)
-        state_.set(VBVIS_STATE_NO_SOURCE, "the sound server has no capture source named " + device_);
-      return;
-    }
-    if (state == PA_STREAM_READY && !recording) {
-      recording = true;
-      state_.set(VBVIS_STATE_PLAYING, named ? "listening to pulse:" + device_ : "listening to what this computer plays");
-    }
-    bool gotAudio = false;
-    if (state == PA_STREAM_READY && !drain(handle.stream, ring, gotAudio)) return;
-    if (gotAudio) lastAudio = Clock::now();
-    // A stream that delivers nothing has stalled (a running source always
-    // delivers, silence included): start over.
-    else if (Clock::now() - lastAudio > kStallAfter) return;
+  Session session(connection, handle.stream, *this);
+  turn_.exclusive([&] { session_ = &session; });
+  while (turn_.background(stop, [&] { return session.fill(ring); })) {
   }
+  turn_.exclusive([&] { session_ = nullptr; });
 }
 
 }  // namespace vbvis

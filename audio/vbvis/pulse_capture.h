@@ -2,16 +2,18 @@
 #include <string>
 
 #include "audio/vbvis/capture.h"
+#include "audio/vbvis/fill_turn.h"
 
 namespace vbvis {
 
 // Records a capture source of the sound server: "@DEFAULT_MONITOR@" (what
 // the computer plays) or any source by name, as 48 kHz float stereo in
-// fragments of 10 ms. When the server goes away, the source vanishes or no
-// audio has come for a second, the stream is dropped and opened again
-// about every second; meanwhile nothing arrives and the analysis reads
-// silence. Its state says whether it records, and if not whether the
-// server or the named source is missing.
+// fragments of 10 ms. The fragments wait in the connection until a pull (or
+// the background fill) moves them into the ring. When the server goes away,
+// the source vanishes or no audio has come for a second, the stream is
+// dropped and opened again about every second; meanwhile nothing arrives
+// and the analysis reads silence. Its state says whether it records, and if
+// not whether the server or the named source is missing.
 class PulseCapture : public Capture {
  public:
   static constexpr int kRate = 48000;
@@ -20,13 +22,21 @@ class PulseCapture : public Capture {
   int sampleRate() const override { return kRate; }
   void run(FrameRing& ring, const std::atomic<bool>& stop) override;
   const SourceState* state() const override { return &state_; }
+  void pull(FrameRing& ring) override;
+  void wake() override { turn_.wake(); }
 
  private:
+  class Session;
   // One connection from opening to failure (or stop).
   void captureUntilFailure(FrameRing& ring, const std::atomic<bool>& stop);
+  // A named source stays that source (gone means reopen until it is back);
+  // the default monitor may follow the server to another device.
+  bool named() const { return device_ != kDefaultMonitor; }
 
   std::string device_;
   SourceState state_;
+  FillTurn turn_;
+  Session* session_ = nullptr;  // the open stream, changed only in turn
 };
 
 }  // namespace vbvis

@@ -28,6 +28,17 @@ bool PulseConnection::iterate(std::chrono::milliseconds timeout) {
   return good();
 }
 
+bool PulseConnection::dispatchPending() {
+  if (!loop_ || !context_) return false;
+  // Each round handles what one poll found; a few rounds empty the socket.
+  for (int round = 0; round < 256; ++round) {
+    const int dispatched = pa_mainloop_iterate(loop_, 0, nullptr);
+    if (dispatched < 0) return false;
+    if (dispatched == 0) break;
+  }
+  return good();
+}
+
 bool PulseConnection::connect(std::chrono::milliseconds timeout) {
   if (!context_) return false;
   if (pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) return false;

@@ -23,6 +23,9 @@ class PulseConnection {
   // Runs the loop once, waiting at most `timeout` for something to do.
   // False when the connection has failed or the loop broke.
   bool iterate(std::chrono::milliseconds timeout);
+  // Handles everything the server has sent by now, without waiting. False
+  // when the connection has failed or the loop broke.
+  bool dispatchPending();
   bool good() const;
 
   pa_context* context() const { return context_; }
