@@ -1,5 +1,6 @@
 // A picture of the main window with eight bars, a spectrum and moving
-// meters, kept under the build tree (screenshots/main_window.png).
+// meters, kept under the build tree (screenshots/main_window.png), and the
+// window on screen after ticks that each repaint only what moved.
 #include <QCheckBox>
 #include <QDir>
 #include <QImage>
@@ -16,11 +17,12 @@
 
 namespace {
 
-// A spectrum falling from the bass to the treble, with a ripple.
-std::string spectrumHex() {
+// A spectrum falling from the bass to the treble, with a ripple that
+// moves with `phase`.
+std::string spectrumHex(double phase = 0) {
   std::string hex;
   for (int p = 0; p < 288; ++p) {
-    const double level = 230.0 * std::exp(-p / 140.0) * (0.75 + 0.25 * std::sin(p / 5.0)) + 12;
+    const double level = 230.0 * std::exp(-p / 140.0) * (0.75 + 0.25 * std::sin(p / 5.0 + phase)) + 12;
     char pair[3];
     std::snprintf(pair, sizeof pair, "%02X", static_cast<int>(level) & 0xFF);
     hex += pair;
@@ -38,28 +40,37 @@ void defineEightBars() {
 
 class ScreenshotTest : public support::QtFixture {
  protected:
+  void SetUp() override {
+    support::QtFixture::SetUp();
+    ASSERT_EQ(vbvis_open("script"), 0);
+    feed(0, 12000, 9000);
+    Arrays::resetAll();
+    defineEightBars();
+    show(main);
+    tk::app().runEvent([&] { rebuildBarList(main.ListView1); });
+    for (tk::CheckBox* on : {&main.Check2, &main.Check3, &main.Check4, &main.Check5})
+      QTest::mouseClick(widgetAs<QCheckBox>(*on), Qt::LeftButton);
+  }
   void TearDown() override {
     vbvis_close();
     support::QtFixture::TearDown();
   }
+  static void feed(double phase, std::int16_t left, std::int16_t right) {
+    const std::string hex = spectrumHex(phase);
+    vbvis_script_spectrum(288, hex.data(), static_cast<std::int32_t>(hex.size()));
+    vbvis_script_vu(left, right);
+  }
+  void tick() {
+    tk::app().runEvent([&] { main.Timer1_Timer(); });
+  }
+  Main& main = mainForm();
 };
 
 }  // namespace
 
 TEST_F(ScreenshotTest, MainWithBarsAndSpectrum) {
-  ASSERT_EQ(vbvis_open("script"), 0);
-  const std::string hex = spectrumHex();
-  vbvis_script_spectrum(288, hex.data(), static_cast<std::int32_t>(hex.size()));
-  vbvis_script_vu(12000, 9000);
-  Arrays::resetAll();
-  defineEightBars();
-  Main& main = mainForm();
-  show(main);
-  tk::app().runEvent([&] { rebuildBarList(main.ListView1); });
-  for (tk::CheckBox* on : {&main.Check2, &main.Check3, &main.Check4, &main.Check5})
-    QTest::mouseClick(widgetAs<QCheckBox>(*on), Qt::LeftButton);
-  tk::app().runEvent([&] { main.Timer1_Timer(); });
-  tk::app().runEvent([&] { main.Timer1_Timer(); });
+  tick();
+  tick();
 
   const QImage image = window(main)->grab().toImage();
   ASSERT_TRUE(QDir().mkpath(SONVERO_SCREENSHOT_DIR));
@@ -86,4 +97,17 @@ TEST_F(ScreenshotTest, MainWithBarsAndSpectrum) {
   EXPECT_GT(drawnPixels, 10000);
   EXPECT_EQ(main.ListView1.rowCount(), 8);
   EXPECT_TRUE(main.LEDMeter1.level().has_value());  // Check3 turned the VU meters on
+}
+
+TEST_F(ScreenshotTest, RepaintsOfWhatMovedAddUpToTheWholePicture) {
+  QWidget& shown = *window(main);
+  // Levels up and down, beats coming and going, the spectrum moving.
+  const std::int16_t levels[] = {16000, 3000, 12000, 0, 9000, 15000, 200, 8000};
+  for (int t = 0; t < 8; ++t) {
+    feed(t * 0.7, levels[t], levels[7 - t]);
+    tick();
+    settle();
+    const QImage partly = onScreen(shown);
+    ASSERT_TRUE(partly == afterFullRepaint(shown)) << "tick " << t;
+  }
 }

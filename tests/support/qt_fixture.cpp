@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QStyleOptionSlider>
 #include <QTest>
 
@@ -46,6 +47,16 @@ tk::Form* QtFixture::formCaptioned(const std::string& caption) const {
 void QtFixture::settle() {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   QCoreApplication::processEvents();
+}
+
+QImage QtFixture::onScreen(QWidget& window) {
+  // The offscreen platform grabs from the window's backing store.
+  return window.screen()->grabWindow(window.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+QImage QtFixture::afterFullRepaint(QWidget& window) {
+  window.repaint();
+  return onScreen(window);
 }
 
 void QtFixture::dragThumb(QScrollBar* bar, int toY) {

@@ -3,6 +3,7 @@
 // and backend at a fixed 96 dpi, and ways to reach a form's widgets.
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QScrollBar>
 #include <QWidget>
 #include <memory>
@@ -16,6 +17,15 @@
 namespace support {
 
 class QtFixture : public ::testing::Test {
+ public:
+  // Lets Qt deliver what is pending (deferred deletes, paints).
+  static void settle();
+  // A shown top-level widget as it is on screen (after settle()), with every
+  // earlier partial repaint in it, and as it is after one full repaint; the
+  // two must agree.
+  static QImage onScreen(QWidget& window);
+  static QImage afterFullRepaint(QWidget& window);
+
  protected:
   void SetUp() override;
   void TearDown() override;
@@ -34,8 +44,6 @@ class QtFixture : public ::testing::Test {
   tk::Form* formCaptioned(const std::string& caption) const;
   // Drags a scroll bar's thumb to a height in the bar's pixels, as a user does.
   static void dragThumb(QScrollBar* bar, int toY);
-  // Lets Qt deliver what is pending (deferred deletes, paints).
-  static void settle();
 
   std::unique_ptr<tk::qt::QtEventLoop> loop_;
   std::unique_ptr<tk::qt::QtBackend> backend_;

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include "toolkit/application.h"
@@ -86,13 +87,14 @@ void FormWindow::sync() {
 void FormWindow::syncDrawing() {
   if (form_->drawingRevision() == drawingRevision_) return;
   drawingRevision_ = form_->drawingRevision();
-  // Repaint only what the old and the new drawing cover.
-  const QRect now = drawingBounds(form_->drawing(), scale_);
-  update(drawnArea_ | now);
-  drawnArea_ = now;
+  // Every tick draws the picture anew; repaint only where it differs from
+  // what is on screen.
+  const QRect changed = changedBounds(shownDrawing_, form_->drawing(), scale_);
+  shownDrawing_ = form_->drawing();
+  if (!changed.isEmpty()) update(changed);
 }
 
-void FormWindow::paintEvent(QPaintEvent*) {
+void FormWindow::paintEvent(QPaintEvent* event) {
   if (!form_) return;
   QPainter p(this);
   // Shapes on the form fill their area beneath the drawing.
@@ -100,7 +102,7 @@ void FormWindow::paintEvent(QPaintEvent*) {
     if (c->kind() == ControlKind::Shape && !c->container() && c->visible() && c->backColor() != kButtonFace)
       p.fillRect(scale_.rect(c->geometry()), toQColor(c->backColor(), palette()));
   }
-  paintDrawing(p, form_->drawing(), scale_);
+  paintDrawing(p, shownDrawing_, scale_, event->rect());
 }
 
 void FormWindow::closeEvent(QCloseEvent* event) {

@@ -47,7 +47,7 @@ class FormWindow : public QWidget {
   std::unordered_map<const Control*, ControlBinding*> byControl_;
   std::uint64_t formRevision_ = ~std::uint64_t{0};
   std::uint64_t drawingRevision_ = ~std::uint64_t{0};
-  QRect drawnArea_;
+  DrawingList shownDrawing_;  // as of the last sync: what the window shows
 };
 
 }  // namespace tk::qt

@@ -1,5 +1,6 @@
 #include "toolkit/qt/level_meter_widget.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -24,8 +25,11 @@ LevelMeterWidget::LevelMeterWidget(QWidget* parent) : QWidget(parent) {
 
 void LevelMeterWidget::setLevel(std::optional<std::int16_t> level) {
   if (level == level_) return;
+  const int count = segmentCount();
+  const int before = litSegments(level_, count), after = litSegments(level, count);
   level_ = level;
-  update();
+  // The segments between the old and the new top change, nothing else.
+  if (before != after) update(QRegion(litArea(std::max(before, after))).subtracted(litArea(std::min(before, after))));
 }
 
 int LevelMeterWidget::segmentCount() const {
@@ -39,9 +43,17 @@ int LevelMeterWidget::litSegments(std::optional<std::int16_t> level, int count) 
   return static_cast<int>(std::nearbyint(percent * count / 100.0));
 }
 
-void LevelMeterWidget::paintEvent(QPaintEvent*) {
+// Segment i lies kPitch * i from the bottom (left) edge; the gap above it
+// belongs to it.
+QRect LevelMeterWidget::litArea(int lit) const {
+  if (height() >= width()) return QRect(0, height() - 1 - kPitch * lit, width(), kPitch * lit + 1);
+  return QRect(0, 0, kPitch * lit + 1, height());
+}
+
+void LevelMeterWidget::paintEvent(QPaintEvent* event) {
   QPainter p(this);
-  p.fillRect(rect(), QColor(16, 16, 16));
+  const QRect exposed = event->rect();
+  p.fillRect(exposed, QColor(16, 16, 16));
   const int count = segmentCount();
   const int lit = litSegments(level_, count);
   const bool vertical = height() >= width();
@@ -49,7 +61,7 @@ void LevelMeterWidget::paintEvent(QPaintEvent*) {
     const int offset = 1 + i * kPitch;
     const QRect seg = vertical ? QRect(2, height() - 1 - offset - (kPitch - 1), width() - 4, kPitch - 1)
                                : QRect(offset, 2, kPitch - 1, height() - 4);
-    p.fillRect(seg, segmentColor(i, count, i < lit));
+    if (seg.intersects(exposed)) p.fillRect(seg, segmentColor(i, count, i < lit));
   }
 }
 

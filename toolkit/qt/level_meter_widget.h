@@ -7,7 +7,8 @@ namespace tk::qt {
 
 // An LED-style segment meter: nothing lit when clear, otherwise the share of
 // segments that the level (0..100, clamped) gives, green, then yellow, then
-// red at the top. Vertical when taller than wide, lit from the bottom.
+// red at the top. Vertical when taller than wide, lit from the bottom. A new
+// level repaints only the segments that change.
 class LevelMeterWidget : public QWidget {
  public:
   explicit LevelMeterWidget(QWidget* parent = nullptr);
@@ -18,9 +19,12 @@ class LevelMeterWidget : public QWidget {
   static int litSegments(std::optional<std::int16_t> level, int count);
 
  protected:
-  void paintEvent(QPaintEvent*) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
+  // Where the first `lit` segments lie, with the gap above each.
+  QRect litArea(int lit) const;
+
   std::optional<std::int16_t> level_;
 };
 
