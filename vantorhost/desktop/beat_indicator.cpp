@@ -4,10 +4,18 @@
 
 namespace vantorhost {
 
-BeatIndicator::BeatIndicator(QWidget* parent) : QWidget(parent) { setFixedSize(sizeHint()); }
+BeatIndicator::BeatIndicator(QWidget* parent) : QWidget(parent) {
+  setFixedSize(sizeHint());
+  dark_.setSingleShot(true);
+  QObject::connect(&dark_, &QTimer::timeout, [this] { setLit(false); });
+}
 
-void BeatIndicator::follow(std::int64_t lastBeatMs, std::int64_t nowMs) {
-  const bool lit = lastBeatMs >= 0 && nowMs >= lastBeatMs && nowMs - lastBeatMs < kFlashMs;
+void BeatIndicator::flash() {
+  setLit(true);
+  dark_.start(kFlashMs);
+}
+
+void BeatIndicator::setLit(bool lit) {
   if (lit == lit_) return;
   lit_ = lit;
   update();

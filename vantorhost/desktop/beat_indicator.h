@@ -1,4 +1,5 @@
 #pragma once
+#include <QTimer>
 #include <QWidget>
 
 namespace vantorhost {
@@ -6,11 +7,11 @@ namespace vantorhost {
 // The beat tool's lamp: lit for a moment after each beat.
 class BeatIndicator : public QWidget {
  public:
-  static constexpr std::int64_t kFlashMs = 120;
+  static constexpr int kFlashMs = 120;
 
   explicit BeatIndicator(QWidget* parent = nullptr);
-  // Lit while the last beat (-1: none yet) is less than kFlashMs old.
-  void follow(std::int64_t lastBeatMs, std::int64_t nowMs);
+  // A beat: lit now, dark again kFlashMs after the last one.
+  void flash();
   bool lit() const { return lit_; }
   QSize sizeHint() const override { return {18, 18}; }
 
@@ -18,7 +19,9 @@ class BeatIndicator : public QWidget {
   void paintEvent(QPaintEvent*) override;
 
  private:
+  void setLit(bool lit);
   bool lit_ = false;
+  QTimer dark_;
 };
 
 }  // namespace vantorhost

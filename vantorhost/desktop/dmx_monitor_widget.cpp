@@ -4,6 +4,10 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QToolTip>
+#include <algorithm>
+#include <bitset>
+
+#include "toolkit/qt/drawing_painter.h"
 
 namespace vantorhost {
 
@@ -15,12 +19,19 @@ constexpr int kRows = ChannelBuffer::kUniverseSize / DmxMonitorWidget::kColumns;
 const QColor kBackground(28, 28, 30), kCell(46, 46, 50), kCellLit(88, 62, 20), kBar(40, 130, 200);
 const QColor kNumber(150, 150, 155), kValue(235, 235, 235), kHighlight(255, 170, 40);
 
+// The cells' small type.
+QFont cellFont(QFont font) {
+  font.setPointSizeF(7);
+  return font;
+}
+
 }  // namespace
 
 DmxMonitorWidget::DmxMonitorWidget(const ChannelBuffer& channels, QWidget* parent)
     : QWidget(parent), channels_(channels) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMinimumSize(sizeHint());
+  lineHeight_ = QFontMetrics(cellFont(font())).height();
 }
 
 QSize DmxMonitorWidget::sizeHint() const {
@@ -48,44 +59,89 @@ int DmxMonitorWidget::channelAt(QPoint point) const {
   return 0;
 }
 
-void DmxMonitorWidget::refresh(std::int64_t nowMs) {
+std::int64_t DmxMonitorWidget::refresh(std::int64_t nowMs) {
+  std::int64_t nextExpiry = -1;
   for (int channel = 1; channel <= ChannelBuffer::kChannels; ++channel) {
     const std::int64_t changed = channels_.lastChangeMs(channel);
     const Cell now{channels_.get(channel), changed >= 0 && nowMs - changed < kHighlightMs};
+    if (now.highlighted && (nextExpiry < 0 || changed + kHighlightMs < nextExpiry)) nextExpiry = changed + kHighlightMs;
     Cell& shown = shown_[static_cast<std::size_t>(channel - 1)];
-    if (now.value != shown.value || now.highlighted != shown.highlighted) {
-      shown = now;
+    if (now.highlighted != shown.highlighted || (now.value != shown.value && !valueBelowNumber())) {
       update(cellRect(channel));
+    } else if (now.value != shown.value) {
+      update(barArea(channel));
+      update(valueArea(channel));
     }
+    shown = now;
   }
+  return nextExpiry;
 }
 
-void DmxMonitorWidget::paintCell(QPainter& p, int channel) const {
+QRect DmxMonitorWidget::barArea(int channel) const {
+  const QRect r = inner(channel);
+  return {r.left() + 1, r.top() + 1, 4, r.height() - 2};
+}
+
+// Below the number's line, right of the bar, inside the highlight's border.
+QRect DmxMonitorWidget::valueArea(int channel) const {
+  const QRect r = inner(channel);
+  const int top = r.top() + 1 + lineHeight_;
+  return QRect(QPoint(r.left() + 5, top), QPoint(r.right() - 1, r.bottom() - 1));
+}
+
+bool DmxMonitorWidget::valueBelowNumber() const {
+  const QRect valueText = inner(1).adjusted(7, 0, -2, -1);
+  return valueText.bottom() - lineHeight_ + 1 >= valueArea(1).top();
+}
+
+void DmxMonitorWidget::paintCell(QPainter& p, int channel, const QRegion& exposed) {
   const Cell& cell = shown_[static_cast<std::size_t>(channel - 1)];
-  const QRect r = cellRect(channel).adjusted(1, 1, -1, -1);
+  const QRect r = inner(channel);
   p.fillRect(r, cell.highlighted ? kCellLit : kCell);
   const int barHeight = cell.value * (r.height() - 2) / 255;
   if (barHeight > 0) p.fillRect(QRect(r.left() + 1, r.bottom() - barHeight, 4, barHeight), kBar);
-  if (cell.highlighted) {
-    p.setPen(kHighlight);
-    p.drawRect(r.adjusted(0, 0, -1, -1));
+  if (cell.highlighted) tk::qt::fillOutline(p, r, kHighlight);
+  const QRect numberText = r.adjusted(7, 1, -2, 0);
+  if (exposed.intersects(QRect(numberText.topLeft(), QSize(numberText.width(), p.fontMetrics().height())))) {
+    p.setPen(kNumber);
+    p.drawText(numberText, Qt::AlignLeft | Qt::AlignTop, QString::number(channel));
   }
-  p.setPen(kNumber);
-  p.drawText(r.adjusted(7, 1, -2, 0), Qt::AlignLeft | Qt::AlignTop, QString::number(channel));
+  const QRect valueText = r.adjusted(7, 0, -2, -1);
+  const QRect value = valueArea(channel);
+  if (valueBelowNumber()) {
+    p.drawImage(value.topLeft(), valueImage(cell, value.size()));
+  } else {  // type too large for the cell: the two lines meet
+    p.setPen(kValue);
+    p.drawText(valueText, Qt::AlignRight | Qt::AlignBottom, QString::number(cell.value));
+  }
+}
+
+// What the value's text paints inside the value area: the cell's colour
+// and the text, laid out in the cell's text box as a full paint lays it out.
+const QImage& DmxMonitorWidget::valueImage(const Cell& cell, QSize size) {
+  QImage& image = valueImages_[static_cast<std::size_t>(cell.value + (cell.highlighted ? 256 : 0))];
+  if (image.size() == size) return image;
+  image = QImage(size, QImage::Format_RGB32);
+  image.setDotsPerMeterX(qRound(logicalDpiX() / 0.0254));
+  image.setDotsPerMeterY(qRound(logicalDpiY() / 0.0254));
+  image.fill(cell.highlighted ? kCellLit : kCell);
+  QPainter p(&image);
+  p.setFont(cellFont(font()));
   p.setPen(kValue);
-  p.drawText(r.adjusted(7, 0, -2, -1), Qt::AlignRight | Qt::AlignBottom, QString::number(cell.value));
+  // The value's text box of channel 1's cell, moved to the image's origin.
+  const QRect box = inner(1).adjusted(7, 0, -2, -1).translated(-valueArea(1).topLeft());
+  p.drawText(box, Qt::AlignRight | Qt::AlignBottom, QString::number(cell.value));
+  return image;
 }
 
 void DmxMonitorWidget::paintEvent(QPaintEvent* event) {
   QPainter p(this);
+  const QRegion& exposed = event->region();
   p.fillRect(event->rect(), kBackground);
-  QFont small = font();
-  small.setPointSizeF(7);
   for (int universe = 0; universe < 2; ++universe) {
     const QRect header(kMargin, universeTop(universe) - kHeader, kColumns * kCellWidth, kHeader);
-    if (!header.intersects(event->rect())) continue;
+    if (!exposed.intersects(header)) continue;
     p.setPen(kValue);
-    p.setFont(font());
     const int first = universe * ChannelBuffer::kUniverseSize + 1;
     p.drawText(header, Qt::AlignLeft | Qt::AlignVCenter,
                QString("Universe %1: channels %2 to %3 (DMX 1 to 512)")
@@ -93,12 +149,31 @@ void DmxMonitorWidget::paintEvent(QPaintEvent* event) {
                    .arg(first)
                    .arg(first + ChannelBuffer::kUniverseSize - 1));
   }
-  p.setFont(small);
-  for (int channel = 1; channel <= ChannelBuffer::kChannels; ++channel)
-    if (cellRect(channel).intersects(event->rect())) paintCell(p, channel);
+  p.setFont(cellFont(font()));
+  // The cells under the exposed rectangles, each painted once.
+  std::bitset<ChannelBuffer::kChannels> due;
+  for (const QRect& rect : exposed) {
+    const int firstColumn = std::max(0, (rect.left() - kMargin) / kCellWidth);
+    const int lastColumn = std::min(kColumns - 1, (rect.right() - kMargin) / kCellWidth);
+    for (int universe = 0; universe < 2; ++universe) {
+      const int top = universeTop(universe);
+      const int firstRow = std::max(0, (rect.top() - top) / kCellHeight);
+      const int lastRow = std::min(kRows - 1, (rect.bottom() - top) / kCellHeight);
+      if (rect.bottom() < top || rect.top() >= top + kRows * kCellHeight) continue;
+      for (int row = firstRow; row <= lastRow; ++row)
+        for (int column = firstColumn; column <= lastColumn; ++column)
+          due.set(static_cast<std::size_t>(universe * ChannelBuffer::kUniverseSize + row * kColumns + column));
+    }
+  }
+  for (std::size_t i = 0; i < due.size(); ++i)
+    if (due[i]) paintCell(p, static_cast<int>(i) + 1, exposed);
 }
 
 bool DmxMonitorWidget::event(QEvent* event) {
+  if (event->type() == QEvent::FontChange) {
+    lineHeight_ = QFontMetrics(cellFont(font())).height();
+    for (QImage& image : valueImages_) image = QImage();
+  }
   if (event->type() == QEvent::ToolTip) {
     auto* help = static_cast<QHelpEvent*>(event);
     if (const int channel = channelAt(help->pos())) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <QImage>
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -9,14 +10,18 @@ namespace vantorhost {
 
 // The DMX monitor: channels 1..1024 as two universes of 512, each channel a
 // cell with its number, its value and a bar; a channel that changed in the
-// last second is highlighted. refresh() repaints only the cells that moved.
+// last second is highlighted. refresh() repaints only what moved: a new
+// value repaints the cell's bar and value, a highlight coming or going the
+// whole cell.
 class DmxMonitorWidget : public QWidget {
  public:
   static constexpr std::int64_t kHighlightMs = 1000;
   static constexpr int kColumns = 32;
 
   explicit DmxMonitorWidget(const ChannelBuffer& channels, QWidget* parent = nullptr);
-  void refresh(std::int64_t nowMs);
+  // Returns when the next highlight goes out (-1: none is lit), so the
+  // caller can refresh again then.
+  std::int64_t refresh(std::int64_t nowMs);
 
   // The cell of a channel 1..1024 and the channel under a point (0: none).
   QRect cellRect(int channel) const;
@@ -33,11 +38,24 @@ class DmxMonitorWidget : public QWidget {
     std::uint8_t value = 0;
     bool highlighted = false;
   };
-  void paintCell(QPainter& p, int channel) const;
+  // The parts of a cell inside its border: the bar at the left, the value
+  // at the bottom right; the number sits at the top.
+  QRect inner(int channel) const { return cellRect(channel).adjusted(1, 1, -1, -1); }
+  QRect barArea(int channel) const;
+  QRect valueArea(int channel) const;
+  // Whether the value's line lies wholly in the value area (the type fits
+  // the cell); if not, cells are painted whole.
+  bool valueBelowNumber() const;
+  void paintCell(QPainter& p, int channel, const QRegion& exposed);
+  const QImage& valueImage(const Cell& cell, QSize size);
   int universeTop(int universe) const;
 
   const ChannelBuffer& channels_;
   std::array<Cell, ChannelBuffer::kChannels> shown_{};
+  // Each value's text as painted on a plain and on a lit cell, made on first
+  // use: a moving channel repaints from here instead of laying out text.
+  std::array<QImage, 2 * 256> valueImages_;
+  int lineHeight_;  // of the cells' type
 };
 
 }  // namespace vantorhost

@@ -11,10 +11,10 @@
 
 namespace vantorhost {
 
-HostWindow::HostWindow(HostSession& session, DmxOutput& dmx, QWidget* parent)
+HostWindow::HostWindow(HostSession& session, OutputPath& path, QWidget* parent)
     : QWidget(parent),
       session_(session),
-      dmx_(dmx),
+      path_(path),
       monitor_(new DmxMonitorWidget(session.channels())),
       beatLamp_(new BeatIndicator),
       beatText_(new QLabel),
@@ -46,11 +46,27 @@ HostWindow::HostWindow(HostSession& session, DmxOutput& dmx, QWidget* parent)
   layout->addWidget(scroll, 1);
   resize(monitorWidth + 2 * layout->contentsMargins().left(), 640);
 
+  auto clock = [this] { return session_.loop().nowMs(); };
+  monitorPacer_ = new RefreshPacer(*monitor_, kMonitorGapMs, clock, [this, clock] {
+    const std::int64_t nextExpiry = monitor_->refresh(clock());
+    if (nextExpiry >= 0) monitorPacer_->requestAt(nextExpiry);
+  });
+  monitorPacer_->setParent(this);
+  path_.setWatcher([this](const ChannelBuffer&, std::int64_t) { monitorPacer_->request(); });
+  session_.helper().setOnBeat([this] {
+    beatLamp_->flash();
+    showBeatCount(session_.loop().nowMs());
+  });
+
   QObject::connect(reopen_, &QPushButton::clicked, [this] { session_.openMainWindow(); });
-  QObject::connect(&service_, &QTimer::timeout, [this] { serviceTick(); });
-  service_.setTimerType(Qt::PreciseTimer);
-  service_.start(kServiceMs);
+  QObject::connect(&upkeep_, &QTimer::timeout, [this] { upkeep(); });
+  upkeep_.start(kUpkeepMs);
   refreshStatus(session_.loop().nowMs());
+}
+
+HostWindow::~HostWindow() {
+  path_.setWatcher(nullptr);
+  session_.helper().setOnBeat(nullptr);
 }
 
 bool HostWindow::mainWindowOpen() const {
@@ -58,37 +74,38 @@ bool HostWindow::mainWindowOpen() const {
   return window && window->loaded();
 }
 
-void HostWindow::serviceTick() {
+void HostWindow::upkeep() {
   if (stopRequested && stopRequested()) {
     close();
     return;
   }
-  const std::int64_t now = session_.loop().nowMs();
-  dmx_.service(session_.channels());
-  beatLamp_->follow(session_.beats().lastBeatMs(), now);
-  if (++ticks_ % kRefreshEvery == 0) refreshStatus(now);
+  path_.handOn();
+  refreshStatus(session_.loop().nowMs());
 }
 
-void HostWindow::refreshStatus(std::int64_t nowMs) {
-  monitor_->refresh(nowMs);
+void HostWindow::showBeatCount(std::int64_t nowMs) {
   const double bpm = session_.beats().bpm(nowMs);
   beatText_->setText(QString("%1 beats, %2 BPM")
                          .arg(session_.beats().count())
                          .arg(bpm > 0 ? QString::number(bpm, 'f', 1) : QString("--")));
+}
+
+void HostWindow::refreshStatus(std::int64_t nowMs) {
+  showBeatCount(nowMs);  // the tempo fades without beats
   audioState_.poll();
   QString audio = QString("Audio: %1").arg(QString::fromUtf8(vbvis_source_uri()));
   if (audioState_.state() != VBVIS_STATE_PLAYING) audio += QString(" (%1)").arg(QString::fromStdString(audioState_.text()));
   audioText_->setText(audio);
-  dmxText_->setText(QString::fromStdString(dmx_.status()));
+  dmxText_->setText(QString::fromStdString(path_.output().status()));
   reopen_->setEnabled(!mainWindowOpen());
 }
 
 void HostWindow::closeEvent(QCloseEvent* event) {
-  service_.stop();
+  upkeep_.stop();
   if (tk::Form* window = session_.mainWindow(); window && window->loaded())
     tk::app().runEvent([window] { window->unload(tk::UnloadMode::HostClosing); });
   // What the plug-in sent last goes out before the host stops.
-  dmx_.service(session_.channels());
+  path_.handOn();
   event->accept();
   if (onClosed) onClosed();
 }

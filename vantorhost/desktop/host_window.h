@@ -8,26 +8,31 @@
 #include "vantorhost/audio_state_log.h"
 #include "vantorhost/desktop/beat_indicator.h"
 #include "vantorhost/desktop/dmx_monitor_widget.h"
-#include "vantorhost/dmx/dmx_output.h"
+#include "vantorhost/desktop/refresh_pacer.h"
 #include "vantorhost/host_session.h"
+#include "vantorhost/output_path.h"
 
 namespace vantorhost {
 
 // The host's own window: the states of the audio source and the DMX output,
 // the beat tool (lamp, count, tempo), a button that opens Sonvero's window
-// again and the DMX monitor. Every 20 ms it hands the channels to the DMX
-// output. Closing it closes Sonvero's window (so its settings are saved)
-// and then tells onClosed.
+// again and the DMX monitor. Each part refreshes when what it shows moves:
+// the monitor when the output path hands channels on (at most every
+// kMonitorGapMs, never while the window is hidden or minimised), the beat
+// tool on each beat; the states, the output's upkeep and a stop request are
+// looked at every kUpkeepMs. Closing it closes Sonvero's window (so its
+// settings are saved) and then tells onClosed.
 class HostWindow : public QWidget {
  public:
-  static constexpr int kServiceMs = 20;
-  static constexpr int kRefreshEvery = 5;  // service ticks per monitor refresh
+  static constexpr int kUpkeepMs = 250;
+  static constexpr int kMonitorGapMs = 40;  // 25 refreshes a second at most
 
-  HostWindow(HostSession& session, DmxOutput& dmx, QWidget* parent = nullptr);
+  HostWindow(HostSession& session, OutputPath& path, QWidget* parent = nullptr);
+  ~HostWindow() override;
 
-  // One step of the service timer.
-  void serviceTick();
-  // Checked on every service tick; true closes the window (Ctrl-C).
+  // One round of the upkeep timer.
+  void upkeep();
+  // Checked on every upkeep; true closes the window (Ctrl-C).
   std::function<bool()> stopRequested;
   std::function<void()> onClosed;
 
@@ -42,17 +47,18 @@ class HostWindow : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  void showBeatCount(std::int64_t nowMs);
   void refreshStatus(std::int64_t nowMs);
   bool mainWindowOpen() const;
 
   HostSession& session_;
-  DmxOutput& dmx_;
+  OutputPath& path_;
   DmxMonitorWidget* monitor_;
   BeatIndicator* beatLamp_;
   QLabel *beatText_, *audioText_, *dmxText_;
   QPushButton* reopen_;
-  QTimer service_;
-  int ticks_ = 0;
+  RefreshPacer* monitorPacer_;
+  QTimer upkeep_;
   AudioStateLog audioState_;
 };
 

@@ -15,6 +15,7 @@
 #include "vantorhost/host_session.h"
 #include "vantorhost/live_run.h"
 #include "vantorhost/log.h"
+#include "vantorhost/output_path.h"
 #include "vantorhost/run/run_modes.h"
 
 namespace vantorhost {
@@ -32,7 +33,8 @@ int runWindows(const HostOptions& options, tk::qt::QtEventLoop& loop) {
   HostSession session(options.pluginPath, loop);
   KeptShow show(options);
   if (!startPlugin(session, show)) return 1;
-  HostWindow window(session, *dmx);
+  OutputPath path(session.channels(), *dmx, [&loop] { return loop.nowMs(); });
+  HostWindow window(session, path);
   ShowMenu menu(window, session, show.origin());
   window.layout()->setMenuBar(menu.menuBar());
   window.stopRequested = [] { return stopRequested(); };
@@ -43,7 +45,7 @@ int runWindows(const HostOptions& options, tk::qt::QtEventLoop& loop) {
   // The host window closed Sonvero's window, which saved Sonvero.ini.
   if (IPluginDiagnostics* plugin = session.diagnostics()) show.saveAtQuit(*plugin);
   // The last values go out before the output closes: the lights hold their look.
-  dmx->service(session.channels());
+  path.handOn();
   session.stop();
   return status;
 }

@@ -12,10 +12,11 @@ namespace vantorhost {
 class DmxOutput {
  public:
   virtual ~DmxOutput() = default;
-  // Called often from the host's event loop (every few ms to 25 ms): sends
-  // what changed, refreshes, reconnects. Never blocks for long. Outputs pace
-  // themselves on the real clock, also in scripts on simulated time, because
-  // the DMX frame rate is real.
+  // Called from the host's event loop after every event that may have moved
+  // the channels, and a few times a second besides: sends what changed,
+  // refreshes, reconnects. Never blocks for long. Outputs pace themselves on
+  // the real clock, also in scripts on simulated time, because the DMX frame
+  // rate is real.
   virtual void service(const ChannelBuffer& channels) = 0;
   // One line for the host's window and log, e.g. "DMX: OLA universes 1, 2".
   virtual std::string status() const = 0;

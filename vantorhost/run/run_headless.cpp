@@ -11,19 +11,21 @@
 #include "vantorhost/host_session.h"
 #include "vantorhost/live_run.h"
 #include "vantorhost/log.h"
+#include "vantorhost/output_path.h"
 #include "vantorhost/run/run_modes.h"
 
 namespace vantorhost {
 
 namespace {
 
-// How often the DMX output is given the channel buffer on the real clock.
-constexpr std::int64_t kDmxServiceMs = 20;
+// Between timer events the loop wakes this often for the output's upkeep
+// and to see a stop request; the channels go out right after each event.
+constexpr std::int64_t kUpkeepMs = 250;
 
 // The simulated loop, moved along by the real clock.
 class RealTimeLoop : public tk::SimulatedLoop {
  public:
-  // Called every ~20 ms of real time between timer events.
+  // Called after every wake-up, at least every kUpkeepMs.
   std::function<void()> onService;
 
   void runUntilInterrupted() {
@@ -35,9 +37,9 @@ class RealTimeLoop : public tk::SimulatedLoop {
       };
       std::int64_t now = elapsed();
       if (due >= 0 && due > now)
-        std::this_thread::sleep_for(std::chrono::milliseconds(std::min<std::int64_t>(due - now, kDmxServiceMs)));
+        std::this_thread::sleep_for(std::chrono::milliseconds(std::min<std::int64_t>(due - now, kUpkeepMs)));
       else if (due < 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(kDmxServiceMs));
+        std::this_thread::sleep_for(std::chrono::milliseconds(kUpkeepMs));
       now = elapsed();
       if (now > nowMs()) advance(now - nowMs());
       if (onService) onService();
@@ -57,9 +59,10 @@ int runHeadless(const HostOptions& options) {
   if (!startPlugin(session, show)) return 1;
   // The output logs its own state changes.
   std::unique_ptr<DmxOutput> dmx = makeDmxOutput(options);
+  auto path = std::make_unique<OutputPath>(session.channels(), *dmx, [&loop] { return loop.nowMs(); });
   AudioStateLog audio;
   loop.onService = [&] {
-    dmx->service(session.channels());
+    path->handOn();
     audio.poll();
   };
   hostLog("running headless; Ctrl-C stops and saves the settings and the design");
@@ -68,8 +71,9 @@ int runHeadless(const HostOptions& options) {
     tk::app().runEvent([window] { window->unload(tk::UnloadMode::HostClosing); });
   if (IPluginDiagnostics* plugin = session.diagnostics()) show.saveAtQuit(*plugin);
   // The last values stay in olad when the output goes: the lights hold their look.
-  dmx->service(session.channels());
+  path->handOn();
   loop.onService = nullptr;
+  path.reset();
   dmx.reset();
   hostLog("stopped");
   session.stop();

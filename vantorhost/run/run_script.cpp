@@ -8,6 +8,7 @@
 #include "toolkit/simulated_loop.h"
 #include "vantorhost/dmx/dmx_output.h"
 #include "vantorhost/log.h"
+#include "vantorhost/output_path.h"
 #include "vantorhost/run/run_modes.h"
 #include "vantorhost/script_runner.h"
 
@@ -50,9 +51,10 @@ int runScript(const HostOptions& options) {
     session.helper().setTrace(&trace);
     // Scripts are tests first: they reach olad only when asked to.
     std::unique_ptr<DmxOutput> dmx;
+    std::unique_ptr<OutputPath> path;
     if (options.dmx == "ola") {
       dmx = makeDmxOutput(options);
-      session.helper().onChannelsChanged = [&] { dmx->service(session.channels()); };
+      path = std::make_unique<OutputPath>(session.channels(), *dmx, [&loop] { return loop.nowMs(); });
     }
     try {
       session.start();
@@ -76,10 +78,10 @@ int runScript(const HostOptions& options) {
       status = 1;
     }
     session.helper().setTrace(nullptr);
-    if (dmx) {
+    if (path) {
       // The script's last values go out before the output closes, and stay in olad.
-      session.helper().onChannelsChanged = nullptr;
-      dmx->service(session.channels());
+      path->handOn();
+      path.reset();
       dmx.reset();
     }
   }
