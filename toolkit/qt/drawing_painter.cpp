@@ -8,31 +8,42 @@ namespace tk::qt {
 
 namespace {
 
-QRect boxPixels(const DrawBox& b, const TwipScale& scale) { return scale.box(b.x1, b.y1, b.x2, b.y2); }
-
 bool sameBox(const DrawBox& a, const DrawBox& b) {
   return a.x1 == b.x1 && a.y1 == b.y1 && a.x2 == b.x2 && a.y2 == b.y2 && a.color == b.color && a.filled == b.filled;
 }
 
 }  // namespace
 
-void paintDrawing(QPainter& painter, const DrawingList& drawing, const TwipScale& scale, const QRect& exposed) {
+QRect ShownDrawing::update(const DrawingList& drawing, const TwipScale& scale) {
+  QRect changed;
+  std::vector<QRect> pixels;
+  pixels.reserve(drawing.size());
+  for (std::size_t i = 0; i < drawing.size(); ++i) {
+    const DrawBox& b = drawing[i];
+    pixels.push_back(scale.box(b.x1, b.y1, b.x2, b.y2));
+    if (i >= boxes_.size()) changed |= pixels.back();
+    else if (!sameBox(boxes_[i], b)) changed |= pixels_[i] | pixels.back();
+  }
+  for (std::size_t i = drawing.size(); i < boxes_.size(); ++i) changed |= pixels_[i];
+  boxes_ = drawing;
+  pixels_ = std::move(pixels);
+  return changed;
+}
+
+void ShownDrawing::paint(QPainter& painter, const QRect& exposed) const {
   const QPalette palette;
   OleColor lastColor = 0;
   QColor color = toQColor(lastColor, palette);
-  for (const DrawBox& b : drawing) {
-    const QRect r = boxPixels(b, scale);
+  for (std::size_t i = 0; i < boxes_.size(); ++i) {
+    const QRect& r = pixels_[i];
     if (!r.intersects(exposed)) continue;
-    if (b.color != lastColor) {
-      lastColor = b.color;
-      color = toQColor(b.color, palette);
+    if (boxes_[i].color != lastColor) {
+      lastColor = boxes_[i].color;
+      color = toQColor(lastColor, palette);
     }
-    if (b.filled || r.width() <= 2 || r.height() <= 2) {
-      // An outline this small is all border.
-      painter.fillRect(r, color);
-      continue;
-    }
-    fillOutline(painter, r, color);
+    // An outline this small is all border.
+    if (boxes_[i].filled || r.width() <= 2 || r.height() <= 2) painter.fillRect(r, color);
+    else fillOutline(painter, r, color);
   }
 }
 
@@ -41,22 +52,6 @@ void fillOutline(QPainter& painter, const QRect& r, const QColor& color) {
   painter.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), color);
   painter.fillRect(QRect(r.left(), r.top() + 1, 1, r.height() - 2), color);
   painter.fillRect(QRect(r.right(), r.top() + 1, 1, r.height() - 2), color);
-}
-
-QRect drawingBounds(const DrawingList& drawing, const TwipScale& scale) {
-  QRect bounds;
-  for (const DrawBox& b : drawing) bounds |= boxPixels(b, scale);
-  return bounds;
-}
-
-QRect changedBounds(const DrawingList& before, const DrawingList& after, const TwipScale& scale) {
-  QRect bounds;
-  const std::size_t common = std::min(before.size(), after.size());
-  for (std::size_t i = 0; i < common; ++i)
-    if (!sameBox(before[i], after[i])) bounds |= boxPixels(before[i], scale) | boxPixels(after[i], scale);
-  for (std::size_t i = common; i < before.size(); ++i) bounds |= boxPixels(before[i], scale);
-  for (std::size_t i = common; i < after.size(); ++i) bounds |= boxPixels(after[i], scale);
-  return bounds;
 }
 
 }  // namespace tk::qt

@@ -89,8 +89,7 @@ void FormWindow::syncDrawing() {
   drawingRevision_ = form_->drawingRevision();
   // Every tick draws the picture anew; repaint only where it differs from
   // what is on screen.
-  const QRect changed = changedBounds(shownDrawing_, form_->drawing(), scale_);
-  shownDrawing_ = form_->drawing();
+  const QRect changed = shownDrawing_.update(form_->drawing(), scale_);
   if (!changed.isEmpty()) update(changed);
 }
 
@@ -102,7 +101,7 @@ void FormWindow::paintEvent(QPaintEvent* event) {
     if (c->kind() == ControlKind::Shape && !c->container() && c->visible() && c->backColor() != kButtonFace)
       p.fillRect(scale_.rect(c->geometry()), toQColor(c->backColor(), palette()));
   }
-  paintDrawing(p, shownDrawing_, scale_, event->rect());
+  shownDrawing_.paint(p, event->rect());
 }
 
 void FormWindow::closeEvent(QCloseEvent* event) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "toolkit/form.h"
+#include "toolkit/qt/drawing_painter.h"
 #include "toolkit/qt/control_binding.h"
 #include "toolkit/qt/twip_scale.h"
 
@@ -47,7 +48,7 @@ class FormWindow : public QWidget {
   std::unordered_map<const Control*, ControlBinding*> byControl_;
   std::uint64_t formRevision_ = ~std::uint64_t{0};
   std::uint64_t drawingRevision_ = ~std::uint64_t{0};
-  DrawingList shownDrawing_;  // as of the last sync: what the window shows
+  ShownDrawing shownDrawing_;  // as of the last sync
 };
 
 }  // namespace tk::qt

@@ -26,7 +26,15 @@ int toPixelInt(double pixels) {
 
 }  // namespace
 
-int TwipScale::pixel(double twips) const { return toPixelInt(std::floor(twips * pixelsPerTwip_)); }
+// Rounded down without a library call: every box of every drawing goes
+// through here.
+int TwipScale::pixel(double twips) const {
+  const double pixels = twips * pixelsPerTwip_;
+  if (std::isnan(pixels)) return 0;
+  const double near = std::clamp(pixels, -kFarPixels, kFarPixels);
+  const int whole = static_cast<int>(near);
+  return near < whole ? whole - 1 : whole;
+}
 
 int TwipScale::length(double twips) const { return toPixelInt(std::nearbyint(twips * pixelsPerTwip_)); }
 

@@ -22,7 +22,9 @@ QImage paint(const tk::DrawingList& list) {
   QImage image(40, 40, QImage::Format_RGB32);
   image.fill(Qt::white);
   QPainter p(&image);
-  tk::qt::paintDrawing(p, list, TwipScale(96.0));
+  tk::qt::ShownDrawing shown;
+  shown.update(list, TwipScale(96.0));
+  shown.paint(p, image.rect());
   return image;
 }
 
@@ -64,6 +66,14 @@ TEST(DrawingPainter, OutlinesAndDamagedBoxes) {
                                 {-kInf, 0, kInf, 1e30f, tk::kGreen, false},
                                 {300, 300, 314, 314, tk::kPalette4, true}});
   EXPECT_EQ(damaged.pixelColor(20, 20), QColor(128, 0, 0)) << "painting goes on past them";
+}
+
+TEST(DrawingPainter, ChangesCoverWhereBoxesWereAndAre) {
   const TwipScale s(96.0);
-  EXPECT_EQ(tk::qt::drawingBounds({{0, 0, 14, 14, 0, true}, {300, 450, 314, 464, 0, false}}, s), QRect(0, 0, 21, 31));
+  tk::qt::ShownDrawing shown;
+  const tk::DrawBox a{0, 0, 14, 14, 0, true}, b{300, 450, 314, 464, 0, false}, c{600, 600, 614, 614, 0, true};
+  EXPECT_EQ(shown.update({a, b}, s), QRect(0, 0, 21, 31));
+  EXPECT_TRUE(shown.update({a, b}, s).isEmpty()) << "the same picture again";
+  EXPECT_EQ(shown.update({a, c}, s), QRect(20, 30, 21, 11)) << "b went, c came in its place";
+  EXPECT_EQ(shown.update({a}, s), QRect(40, 40, 1, 1)) << "c went";
 }
