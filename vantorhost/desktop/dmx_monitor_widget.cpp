@@ -106,31 +106,33 @@ void DmxMonitorWidget::paintCell(QPainter& p, int channel, const QRegion& expose
     p.setPen(kNumber);
     p.drawText(numberText, Qt::AlignLeft | Qt::AlignTop, QString::number(channel));
   }
-  const QRect valueText = r.adjusted(7, 0, -2, -1);
+  // A channel that moves is lit, so lit cells take their value from the
+  // images; a cell that goes dark is painted whole, once.
   const QRect value = valueArea(channel);
-  if (valueBelowNumber()) {
-    p.drawImage(value.topLeft(), valueImage(cell, value.size()));
-  } else {  // type too large for the cell: the two lines meet
+  if (cell.highlighted && valueBelowNumber()) {
+    p.drawImage(value.topLeft(), litValueImage(cell.value, value.size()));
+  } else {
     p.setPen(kValue);
-    p.drawText(valueText, Qt::AlignRight | Qt::AlignBottom, QString::number(cell.value));
+    p.drawText(r.adjusted(7, 0, -2, -1), Qt::AlignRight | Qt::AlignBottom, QString::number(cell.value));
   }
 }
 
-// What the value's text paints inside the value area: the cell's colour
-// and the text, laid out in the cell's text box as a full paint lays it out.
-const QImage& DmxMonitorWidget::valueImage(const Cell& cell, QSize size) {
-  QImage& image = valueImages_[static_cast<std::size_t>(cell.value + (cell.highlighted ? 256 : 0))];
+// What a value's text paints inside the value area of a lit cell: the
+// cell's colour and the text, laid out in the cell's text box as a full
+// paint lays it out.
+const QImage& DmxMonitorWidget::litValueImage(std::uint8_t value, QSize size) {
+  QImage& image = litValueImages_[value];
   if (image.size() == size) return image;
   image = QImage(size, QImage::Format_RGB32);
   image.setDotsPerMeterX(qRound(logicalDpiX() / 0.0254));
   image.setDotsPerMeterY(qRound(logicalDpiY() / 0.0254));
-  image.fill(cell.highlighted ? kCellLit : kCell);
+  image.fill(kCellLit);
   QPainter p(&image);
   p.setFont(cellFont(font()));
   p.setPen(kValue);
   // The value's text box of channel 1's cell, moved to the image's origin.
   const QRect box = inner(1).adjusted(7, 0, -2, -1).translated(-valueArea(1).topLeft());
-  p.drawText(box, Qt::AlignRight | Qt::AlignBottom, QString::number(cell.value));
+  p.drawText(box, Qt::AlignRight | Qt::AlignBottom, QString::number(value));
   return image;
 }
 
@@ -172,7 +174,7 @@ void DmxMonitorWidget::paintEvent(QPaintEvent* event) {
 bool DmxMonitorWidget::event(QEvent* event) {
   if (event->type() == QEvent::FontChange) {
     lineHeight_ = QFontMetrics(cellFont(font())).height();
-    for (QImage& image : valueImages_) image = QImage();
+    for (QImage& image : litValueImages_) image = QImage();
   }
   if (event->type() == QEvent::ToolTip) {
     auto* help = static_cast<QHelpEvent*>(event);

@@ -47,14 +47,14 @@ class DmxMonitorWidget : public QWidget {
   // the cell); if not, cells are painted whole.
   bool valueBelowNumber() const;
   void paintCell(QPainter& p, int channel, const QRegion& exposed);
-  const QImage& valueImage(const Cell& cell, QSize size);
+  const QImage& litValueImage(std::uint8_t value, QSize size);
   int universeTop(int universe) const;
 
   const ChannelBuffer& channels_;
   std::array<Cell, ChannelBuffer::kChannels> shown_{};
-  // Each value's text as painted on a plain and on a lit cell, made on first
-  // use: a moving channel repaints from here instead of laying out text.
-  std::array<QImage, 2 * 256> valueImages_;
+  // Each value's text as painted on a lit cell, made on first use: a moving
+  // channel repaints from here instead of laying out text.
+  std::array<QImage, 256> litValueImages_;
   int lineHeight_;  // of the cells' type
 };
 
