@@ -123,16 +123,20 @@ void DmxMonitorWidget::paintCell(QPainter& p, int channel, const QRegion& expose
 const QImage& DmxMonitorWidget::litValueImage(std::uint8_t value, QSize size) {
   QImage& image = litValueImages_[value];
   if (image.size() == size) return image;
-  image = QImage(size, QImage::Format_RGB32);
-  image.setDotsPerMeterX(qRound(logicalDpiX() / 0.0254));
-  image.setDotsPerMeterY(qRound(logicalDpiY() / 0.0254));
-  image.fill(kCellLit);
-  QPainter p(&image);
-  p.setFont(cellFont(font()));
-  p.setPen(kValue);
-  // The value's text box of channel 1's cell, moved to the image's origin.
-  const QRect box = inner(1).adjusted(7, 0, -2, -1).translated(-valueArea(1).topLeft());
-  p.drawText(box, Qt::AlignRight | Qt::AlignBottom, QString::number(value));
+  QImage drawn(size, QImage::Format_RGB32);
+  drawn.setDotsPerMeterX(qRound(logicalDpiX() / 0.0254));
+  drawn.setDotsPerMeterY(qRound(logicalDpiY() / 0.0254));
+  drawn.fill(kCellLit);
+  {
+    QPainter p(&drawn);
+    p.setFont(cellFont(font()));
+    p.setPen(kValue);
+    // The value's text box of channel 1's cell, moved to the image's origin.
+    const QRect box = inner(1).adjusted(7, 0, -2, -1).translated(-valueArea(1).topLeft());
+    p.drawText(box, Qt::AlignRight | Qt::AlignBottom, QString::number(value));
+  }
+  // A copy: a painted image keeps its paint engine, several times its size.
+  image = drawn.copy();
   return image;
 }
 
