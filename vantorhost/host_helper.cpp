@@ -16,13 +16,13 @@ std::string text(const Variant& v) {
 }  // namespace
 
 void HostHelper::ChannelStream::UserInteraction() {
-  if (trace_) [[unlikely]]
-    trace_->line("UserInteraction");
+  if (trace) [[unlikely]]
+    trace->line("UserInteraction");
 }
 
 void HostHelper::ChannelStream::SetChannel(Variant& channel, Variant& value, const Variant& flag) {
-  if (trace_) [[unlikely]]
-    trace_->line("SetChannel " + text(channel) + " " + text(value) + " " + text(flag));
+  if (trace) [[unlikely]]
+    trace->line("SetChannel " + text(channel) + " " + text(value) + " " + text(flag));
   if (channels_.differs(channel.value, value.value)) [[unlikely]]
     store(channel.value, value.value);
 }
@@ -32,7 +32,7 @@ void HostHelper::ChannelStream::store(std::int32_t channel, std::int32_t value) 
 }
 
 void HostHelper::BeatMessages::Send(const Variant& message, const Variant& arg1, const Variant& arg2) {
-  if (trace_) trace_->line("Send " + text(message) + " " + text(arg1) + " " + text(arg2));
+  if (trace) trace->line("Send " + text(message) + " " + text(arg1) + " " + text(arg2));
   if (message.value == 9 && arg1.value == 1 && arg2.value == 0) {
     beats_.beat(clock_());
     if (onBeat) onBeat();

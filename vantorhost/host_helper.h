@@ -15,9 +15,9 @@ namespace vantorhost {
 class HostHelper final : public VantorTypeLib::IPluginHelper {
  public:
   HostHelper(ChannelBuffer& channels, BeatTool& beats, std::function<std::int64_t()> clock)
-      : stream_(channels, trace_, clock), messages_(beats, trace_, std::move(clock)) {}
+      : stream_(channels, clock), messages_(beats, std::move(clock)) {}
 
-  void setTrace(Trace* trace) { trace_ = trace; }
+  void setTrace(Trace* trace) { stream_.trace = messages_.trace = trace; }
   // Told after every beat the plug-in hands over.
   void setOnBeat(std::function<void()> onBeat) { messages_.onBeat = std::move(onBeat); }
 
@@ -29,34 +29,32 @@ class HostHelper final : public VantorTypeLib::IPluginHelper {
   // a compare.
   class ChannelStream final : public VantorTypeLib::IMyStream {
    public:
-    ChannelStream(ChannelBuffer& channels, Trace*& trace, std::function<std::int64_t()> clock)
-        : channels_(channels), trace_(trace), clock_(std::move(clock)) {}
+    ChannelStream(ChannelBuffer& channels, std::function<std::int64_t()> clock)
+        : channels_(channels), clock_(std::move(clock)) {}
     void UserInteraction() override;
     void SetChannel(VantorTypeLib::Variant& channel, VantorTypeLib::Variant& value,
                     const VantorTypeLib::Variant& flag) override;
+    Trace* trace = nullptr;
 
    private:
     void store(std::int32_t channel, std::int32_t value);
     ChannelBuffer& channels_;
-    Trace*& trace_;
     std::function<std::int64_t()> clock_;
   };
 
   class BeatMessages final : public VantorTypeLib::IMessages {
    public:
-    BeatMessages(BeatTool& beats, Trace*& trace, std::function<std::int64_t()> clock)
-        : beats_(beats), trace_(trace), clock_(std::move(clock)) {}
+    BeatMessages(BeatTool& beats, std::function<std::int64_t()> clock) : beats_(beats), clock_(std::move(clock)) {}
     void Send(const VantorTypeLib::Variant& message, const VantorTypeLib::Variant& arg1,
               const VantorTypeLib::Variant& arg2) override;
+    Trace* trace = nullptr;
     std::function<void()> onBeat;
 
    private:
     BeatTool& beats_;
-    Trace*& trace_;
     std::function<std::int64_t()> clock_;
   };
 
-  Trace* trace_ = nullptr;
   ChannelStream stream_;
   BeatMessages messages_;
 };
