@@ -161,6 +161,24 @@ TEST_F(MainWindowTest, WhatATickChangesReachesTheWidgets) {
   vbvis_close();
 }
 
+// Each tick sets the beat bar's scroll bar range again without changing it;
+// the scroll bar must not be repainted for that, thirteen times a second.
+TEST_F(MainWindowTest, ATickThatChangesNoControlRepaintsNone) {
+  struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+      paints += e->type() == QEvent::Paint;
+      return false;
+    }
+  } counter;
+  tick();
+  settle();
+  widget(main.VScroll4)->installEventFilter(&counter);
+  for (int i = 0; i < 3; ++i) tick();
+  settle();
+  EXPECT_EQ(counter.paints, 0);
+}
+
 TEST_F(MainWindowTest, PlusOpensABarDialogEachTime) {
   QTest::mouseClick(widgetAs<QPushButton>(main.Command1), Qt::LeftButton);
   QTest::mouseClick(widgetAs<QPushButton>(main.Command1), Qt::LeftButton);

@@ -33,16 +33,19 @@ class RangedBinding : public ControlBinding {
     const auto& model = static_cast<const RangedControl&>(control());
     QAbstractSlider* s = slider();
     const QSignalBlocker quiet(s);
+    // The plug-in touches some of these every tick without changing them
+    // (a scroll bar's Min set twice); Qt repaints on some setters even when
+    // the value stays, so only what differs is handed on.
     const bool upsideDown = model.min() > model.max();
+    if (s->invertedAppearance() != upsideDown) s->setInvertedAppearance(upsideDown);
     if (control().kind() == ControlKind::VScrollBar) {
       // A scroll bar's keys and wheel follow its thumb: up moves it up.
-      s->setInvertedAppearance(upsideDown);
-      s->setInvertedControls(!upsideDown);
+      if (s->invertedControls() == upsideDown) s->setInvertedControls(!upsideDown);
     } else {
-      s->setInvertedAppearance(upsideDown);
       auto* bar = static_cast<QSlider*>(s);
-      bar->setTickInterval(model.tickFrequency());
-      bar->setTickPosition(model.tickFrequency() > 0 ? QSlider::TicksBelow : QSlider::NoTicks);
+      const auto ticks = model.tickFrequency() > 0 ? QSlider::TicksBelow : QSlider::NoTicks;
+      if (bar->tickInterval() != model.tickFrequency()) bar->setTickInterval(model.tickFrequency());
+      if (bar->tickPosition() != ticks) bar->setTickPosition(ticks);
     }
     s->setRange(model.low(), model.high());
     s->setSingleStep(model.smallChange());
