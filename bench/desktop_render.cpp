@@ -4,8 +4,8 @@
 //    as on screen (only what moved);
 //  - opening the channel dialog on a full list (1024 entries, 1024 rows)
 //    with its widgets built;
-//  - the DMX monitor following eight channels that move every tick, painted
-//    as on screen.
+//  - the DMX monitor following 8 or 68 channels that move every tick,
+//    painted as on screen.
 #include <benchmark/benchmark.h>
 
 #include <QImage>
@@ -113,7 +113,8 @@ void ChannelDialogOnAFullListWithWidgets(benchmark::State& state) {
 }
 BENCHMARK(ChannelDialogOnAFullListWithWidgets)->Unit(benchmark::kMillisecond);
 
-void DmxMonitorFollowingEightChannels(benchmark::State& state) {
+void DmxMonitorFollowingChannels(benchmark::State& state) {
+  const int moving = static_cast<int>(state.range(0));
   support::offscreenQtApp();
   ChannelBuffer channels;
   DmxMonitorWidget monitor(channels);
@@ -123,11 +124,12 @@ void DmxMonitorFollowingEightChannels(benchmark::State& state) {
   std::int64_t now = 0;
   for (auto _ : state) {
     now += 75;
-    for (int c = 1; c <= 8; ++c) channels.set(c, static_cast<std::int32_t>((now / 75 * c) % 256), now);
+    for (int c = 1; c <= moving; ++c) channels.set(c, static_cast<std::int32_t>((now / 75 * c) % 256), now);
     monitor.refresh(now);
     QCoreApplication::processEvents();
   }
 }
-BENCHMARK(DmxMonitorFollowingEightChannels)->Unit(benchmark::kMicrosecond);
+// Eight channels, and the 68 that sixteen bars of four and two VU pairs move.
+BENCHMARK(DmxMonitorFollowingChannels)->Arg(8)->Arg(68)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 #include <QPainter>
 #include <QRect>
+#include <QRegion>
 #include <vector>
 
 #include "toolkit/drawing.h"
@@ -26,6 +27,21 @@ class ShownDrawing {
   DrawingList boxes_;
   std::vector<QRect> pixels_;
 };
+
+// Calls paint(rect) for each rectangle of a paint event's region, with
+// the painter clipped to that rectangle alone. Qt clips a paint to its
+// region; a region of many rectangles (a window whose child widgets cut
+// holes into it, partial updates here and there) sends every fill through
+// a span-by-span clip, several times dearer than the plain fill that a
+// rectangle clip allows.
+template <class PaintRect>
+void paintEachRect(QPainter& painter, const QRegion& region, PaintRect paint) {
+  for (const QRect& rect : region) {
+    painter.setClipRect(rect);
+    paint(rect);
+  }
+  painter.setClipping(false);
+}
 
 // A one-pixel outline along the inside of `r`, as four fills: what a
 // one-pixel pen draws around it, with no pen to stroke.

@@ -30,6 +30,8 @@ FormWindow::FormWindow(Form& form, const TwipScale& scale) : QWidget(nullptr), f
   setObjectName(QString::fromStdString(form.name()));
   setFont(formFont(font()));
   setFixedSize(scale_.length(form.clientWidth()), scale_.length(form.clientHeight()));
+  // paintEvent() fills the background itself, rectangle by rectangle.
+  setAttribute(Qt::WA_OpaquePaintEvent);
   for (Control* c : form.controls()) bind(*c);
   sync();
 }
@@ -96,12 +98,16 @@ void FormWindow::syncDrawing() {
 void FormWindow::paintEvent(QPaintEvent* event) {
   if (!form_) return;
   QPainter p(this);
-  // Shapes on the form fill their area beneath the drawing.
-  for (Control* c : form_->controls()) {
-    if (c->kind() == ControlKind::Shape && !c->container() && c->visible() && c->backColor() != kButtonFace)
-      p.fillRect(scale_.rect(c->geometry()), toQColor(c->backColor(), palette()));
-  }
-  shownDrawing_.paint(p, event->rect());
+  const QBrush background = palette().brush(backgroundRole());
+  paintEachRect(p, event->region(), [&](const QRect& exposed) {
+    p.fillRect(exposed, background);
+    // Shapes on the form fill their area beneath the drawing.
+    for (Control* c : form_->controls()) {
+      if (c->kind() == ControlKind::Shape && !c->container() && c->visible() && c->backColor() != kButtonFace)
+        p.fillRect(scale_.rect(c->geometry()) & exposed, toQColor(c->backColor(), palette()));
+    }
+    shownDrawing_.paint(p, exposed);
+  });
 }
 
 void FormWindow::closeEvent(QCloseEvent* event) {

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "toolkit/qt/drawing_painter.h"
+
 namespace tk::qt {
 
 namespace {
@@ -52,17 +54,18 @@ QRect LevelMeterWidget::litArea(int lit) const {
 
 void LevelMeterWidget::paintEvent(QPaintEvent* event) {
   QPainter p(this);
-  const QRect exposed = event->rect();
-  p.fillRect(exposed, QColor(16, 16, 16));
   const int count = segmentCount();
   const int lit = litSegments(level_, count);
   const bool vertical = height() >= width();
-  for (int i = 0; i < count; ++i) {
-    const int offset = 1 + i * kPitch;
-    const QRect seg = vertical ? QRect(2, height() - 1 - offset - (kPitch - 1), width() - 4, kPitch - 1)
-                               : QRect(offset, 2, kPitch - 1, height() - 4);
-    if (seg.intersects(exposed)) p.fillRect(seg, segmentColor(i, count, i < lit));
-  }
+  paintEachRect(p, event->region(), [&](const QRect& exposed) {
+    p.fillRect(exposed, QColor(16, 16, 16));
+    for (int i = 0; i < count; ++i) {
+      const int offset = 1 + i * kPitch;
+      const QRect seg = vertical ? QRect(2, height() - 1 - offset - (kPitch - 1), width() - 4, kPitch - 1)
+                                 : QRect(offset, 2, kPitch - 1, height() - 4);
+      if (seg.intersects(exposed)) p.fillRect(seg, segmentColor(i, count, i < lit));
+    }
+  });
 }
 
 }  // namespace tk::qt

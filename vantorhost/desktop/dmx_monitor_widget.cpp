@@ -5,7 +5,6 @@
 #include <QPainter>
 #include <QToolTip>
 #include <algorithm>
-#include <bitset>
 
 #include "toolkit/qt/drawing_painter.h"
 
@@ -94,7 +93,7 @@ bool DmxMonitorWidget::valueBelowNumber() const {
   return valueText.bottom() - lineHeight_ + 1 >= valueArea(1).top();
 }
 
-void DmxMonitorWidget::paintCell(QPainter& p, int channel, const QRegion& exposed) {
+void DmxMonitorWidget::paintCell(QPainter& p, int channel, const QRect& exposed) {
   const Cell& cell = shown_[static_cast<std::size_t>(channel - 1)];
   const QRect r = inner(channel);
   p.fillRect(r, cell.highlighted ? kCellLit : kCell);
@@ -102,7 +101,7 @@ void DmxMonitorWidget::paintCell(QPainter& p, int channel, const QRegion& expose
   if (barHeight > 0) p.fillRect(QRect(r.left() + 1, r.bottom() - barHeight, 4, barHeight), kBar);
   if (cell.highlighted) tk::qt::fillOutline(p, r, kHighlight);
   const QRect numberText = r.adjusted(7, 1, -2, 0);
-  if (exposed.intersects(QRect(numberText.topLeft(), QSize(numberText.width(), p.fontMetrics().height())))) {
+  if (exposed.intersects(QRect(numberText.topLeft(), QSize(numberText.width(), lineHeight_)))) {
     p.setPen(kNumber);
     p.drawText(numberText, Qt::AlignLeft | Qt::AlignTop, QString::number(channel));
   }
@@ -142,37 +141,41 @@ const QImage& DmxMonitorWidget::litValueImage(std::uint8_t value, QSize size) {
 
 void DmxMonitorWidget::paintEvent(QPaintEvent* event) {
   QPainter p(this);
-  const QRegion& exposed = event->region();
-  p.fillRect(event->rect(), kBackground);
-  for (int universe = 0; universe < 2; ++universe) {
-    const QRect header(kMargin, universeTop(universe) - kHeader, kColumns * kCellWidth, kHeader);
-    if (!exposed.intersects(header)) continue;
-    p.setPen(kValue);
-    const int first = universe * ChannelBuffer::kUniverseSize + 1;
-    p.drawText(header, Qt::AlignLeft | Qt::AlignVCenter,
-               QString("Universe %1: channels %2 to %3 (DMX 1 to 512)")
-                   .arg(universe + 1)
-                   .arg(first)
-                   .arg(first + ChannelBuffer::kUniverseSize - 1));
-  }
-  p.setFont(cellFont(font()));
-  // The cells under the exposed rectangles, each painted once.
-  std::bitset<ChannelBuffer::kChannels> due;
-  for (const QRect& rect : exposed) {
+  const QFont valueFont = cellFont(font());
+  // Rectangle by rectangle: the background, the headers and the cells under
+  // each, clipped to it.
+  p.setFont(valueFont);
+  tk::qt::paintEachRect(p, event->region(), [&](const QRect& rect) {
+    p.fillRect(rect, kBackground);
+    for (int universe = 0; universe < 2; ++universe) {
+      const QRect header(kMargin, universeTop(universe) - kHeader, kColumns * kCellWidth, kHeader);
+      if (rect.intersects(header)) paintHeader(p, universe, header);
+    }
     const int firstColumn = std::max(0, (rect.left() - kMargin) / kCellWidth);
     const int lastColumn = std::min(kColumns - 1, (rect.right() - kMargin) / kCellWidth);
     for (int universe = 0; universe < 2; ++universe) {
       const int top = universeTop(universe);
+      if (rect.bottom() < top || rect.top() >= top + kRows * kCellHeight) continue;
       const int firstRow = std::max(0, (rect.top() - top) / kCellHeight);
       const int lastRow = std::min(kRows - 1, (rect.bottom() - top) / kCellHeight);
-      if (rect.bottom() < top || rect.top() >= top + kRows * kCellHeight) continue;
       for (int row = firstRow; row <= lastRow; ++row)
         for (int column = firstColumn; column <= lastColumn; ++column)
-          due.set(static_cast<std::size_t>(universe * ChannelBuffer::kUniverseSize + row * kColumns + column));
+          paintCell(p, universe * ChannelBuffer::kUniverseSize + row * kColumns + column + 1, rect);
     }
-  }
-  for (std::size_t i = 0; i < due.size(); ++i)
-    if (due[i]) paintCell(p, static_cast<int>(i) + 1, exposed);
+  });
+}
+
+void DmxMonitorWidget::paintHeader(QPainter& p, int universe, const QRect& header) {
+  const QFont cells = p.font();
+  p.setFont(font());
+  p.setPen(kValue);
+  const int first = universe * ChannelBuffer::kUniverseSize + 1;
+  p.drawText(header, Qt::AlignLeft | Qt::AlignVCenter,
+             QString("Universe %1: channels %2 to %3 (DMX 1 to 512)")
+                 .arg(universe + 1)
+                 .arg(first)
+                 .arg(first + ChannelBuffer::kUniverseSize - 1));
+  p.setFont(cells);
 }
 
 bool DmxMonitorWidget::event(QEvent* event) {

@@ -46,7 +46,8 @@ class DmxMonitorWidget : public QWidget {
   // Whether the value's line lies wholly in the value area (the type fits
   // the cell); if not, cells are painted whole.
   bool valueBelowNumber() const;
-  void paintCell(QPainter& p, int channel, const QRegion& exposed);
+  void paintCell(QPainter& p, int channel, const QRect& exposed);
+  void paintHeader(QPainter& p, int universe, const QRect& header);
   const QImage& litValueImage(std::uint8_t value, QSize size);
   int universeTop(int universe) const;
 
