@@ -1,22 +1,29 @@
 #pragma once
+#include <array>
 #include <cstdint>
-#include <deque>
+
+#include "vantorhost/tempo_fit.h"
 
 namespace vantorhost {
 
-// The host's beat tool: counts the beats the plug-in hands over and derives
-// the tempo from the last few.
+// The host's beat tool: counts the beats the plug-in hands over and fits the
+// tempo to the latest ones (vantorhost/tempo_fit.h) as each arrives, so that
+// asking for it costs nothing.
 class BeatTool {
  public:
+  // Beats further apart than this start a new run; a tempo this old is gone.
+  static constexpr std::int64_t kStaleMs = 3000;
+
   void beat(std::int64_t nowMs);
   std::uint64_t count() const { return count_; }
   std::int64_t lastBeatMs() const { return last_; }
-  // Beats per minute from the median interval of the recent beats; 0 while
-  // fewer than two beats came in the last few seconds.
-  double bpm(std::int64_t nowMs) const;
+  // The tempo of the current run; none once it is kStaleMs old.
+  Tempo tempo(std::int64_t nowMs) const;
 
  private:
-  std::deque<std::int64_t> recent_;
+  std::array<std::int64_t, kFitBeats> run_{};  // the run's latest beats, oldest first
+  std::size_t runSize_ = 0;
+  Tempo tempo_;
   std::uint64_t count_ = 0;
   std::int64_t last_ = -1;
 };

@@ -218,6 +218,7 @@ Command parseCommand(const std::string& line) {
     if (what == "draw" && t.size() == 2) return cmd::PrintDraw{};
     if (what == "moduleinfo" && t.size() == 2) return cmd::PrintModuleInfo{};
     if (what == "show" && t.size() == 2) return cmd::PrintShow{};
+    if (what == "tempo" && t.size() == 2) return cmd::PrintTempo{};
     if (what == "bar") {
       expectArgs(t, 2, 2, "print bar SLOT");
       return cmd::PrintBar{static_cast<int>(integer(t[2], 0, 287, "SLOT"))};

@@ -44,6 +44,7 @@ struct PrintModuleInfo {};
 struct PrintShow {};
 struct SaveShow { std::string path; };
 struct OpenShow { std::string path; };
+struct PrintTempo {};
 // Not in the user's help: drives channel output directly.
 struct TestOutput { std::int32_t channel, value; std::uint8_t active; };
 }  // namespace cmd
@@ -52,7 +53,7 @@ using Command = std::variant<std::monostate, cmd::Audio, cmd::Spectrum, cmd::Vu,
                              cmd::List, cmd::Set, cmd::Select, cmd::Type, cmd::Click, cmd::Key, cmd::Close,
                              cmd::Open, cmd::Reload, cmd::Advance, cmd::PrintProperty, cmd::PrintForms,
                              cmd::PrintDraw, cmd::PrintBar, cmd::PrintList, cmd::PrintModuleInfo,
-                             cmd::PrintShow, cmd::SaveShow, cmd::OpenShow, cmd::TestOutput>;
+                             cmd::PrintShow, cmd::SaveShow, cmd::OpenShow, cmd::PrintTempo, cmd::TestOutput>;
 
 struct ParseError {
   std::string message;

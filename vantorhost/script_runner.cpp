@@ -306,6 +306,12 @@ void ScriptRunner::operator()(const cmd::OpenShow& c) {
   if (!opened) hostLog(opened.message);
 }
 
+// The beat tool as the host window shows it: the count and the tempo.
+void ScriptRunner::operator()(const cmd::PrintTempo&) {
+  const BeatTool& beats = session_.beats();
+  trace_.line("tempo = " + std::to_string(beats.count()) + " " + tempoText(beats.tempo(loop_.nowMs())));
+}
+
 void ScriptRunner::operator()(const cmd::TestOutput& c) {
   asEvent([&] { diagnostics().outputChannel(c.channel, c.value, c.active); });
 }

@@ -63,6 +63,7 @@ class ScriptRunner {
   void operator()(const cmd::PrintShow& c);
   void operator()(const cmd::SaveShow& c);
   void operator()(const cmd::OpenShow& c);
+  void operator()(const cmd::PrintTempo& c);
   void operator()(const cmd::TestOutput& c);
 
   IPluginDiagnostics& diagnostics() const;

@@ -13,4 +13,13 @@ sox -R -D -n -r 48000 -b 16 -c 1 "$tmp/click.wav" synth 0.002 square 1000 vol 0.
 sox -R -D "$tmp/click.wav" -c 2 "$tmp/clicks-120bpm.wav" repeat 7
 # One second of a 1 kHz sine at -20 dBFS, left side only.
 sox -R -D -n -r 48000 -b 16 -c 2 "$tmp/sine-1k-left.wav" synth 1 sine 1000 gain -20 remix 1 0
-mv -f "$tmp/clicks-120bpm.wav" "$tmp/sine-1k-left.wav" "$out/"
+# Click tracks for the beat tool's tempo, 9.5 s each: the same click every
+# period (a whole number of samples, so 140 and 174 BPM are 140.003 and
+# 173.997), the first after 100 ms.
+tempos=(90 120 128 140 174)
+for bpm in "${tempos[@]}"; do
+  period=$(( (2880000 + bpm / 2) / bpm ))
+  sox -R -D -n -r 48000 -b 16 -c 1 "$tmp/one.wav" synth 96s square 1000 vol 0.9 pad 0 $((period - 96))s
+  sox -R -D "$tmp/one.wav" "$tmp/tempo-$bpm.wav" repeat $(( 456000 / period )) pad 4800s
+done
+mv -f "$tmp/clicks-120bpm.wav" "$tmp/sine-1k-left.wav" $(printf "$tmp/tempo-%s.wav " "${tempos[@]}") "$out/"

@@ -84,10 +84,9 @@ void HostWindow::upkeep() {
 }
 
 void HostWindow::showBeatCount(std::int64_t nowMs) {
-  const double bpm = session_.beats().bpm(nowMs);
   beatText_->setText(QString("%1 beats, %2 BPM")
                          .arg(session_.beats().count())
-                         .arg(bpm > 0 ? QString::number(bpm, 'f', 1) : QString("--")));
+                         .arg(QString::fromStdString(tempoText(session_.beats().tempo(nowMs)))));
 }
 
 void HostWindow::refreshStatus(std::int64_t nowMs) {

@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "vantorhost/beat_tool.h"
+#include "vantorhost/tempo_fit.h"
+
+using namespace vantorhost;
+
+namespace {
+
+// Beat messages as the plug-in sends them: at the first 75 ms tick after
+// each beat of a steady tempo, the first beat at `firstMs`.
+std::vector<std::int64_t> tickedBeats(double bpm, double firstMs, int count) {
+  std::vector<std::int64_t> times;
+  for (int i = 0; i < count; ++i) {
+    const double beat = firstMs + i * 60000.0 / bpm;
+    times.push_back((static_cast<std::int64_t>(std::floor(beat / kBeatTickMs)) + 1) * kBeatTickMs);
+  }
+  return times;
+}
+
+}  // namespace
+
+TEST(TempoFit, SeesThroughTheTickAtEveryPhase) {
+  for (double bpm : {100.0, 120.0, 128.0, 140.0, 150.0})
+    for (double first = 0; first < kBeatTickMs; first += 7.5) {
+      const Tempo tempo = fitTempo(tickedBeats(bpm, first, kFitBeats));
+      EXPECT_NEAR(tempo.bpm, bpm, 0.5) << bpm << " BPM, first beat at " << first;
+      EXPECT_TRUE(tempo.steady) << bpm << " BPM, first beat at " << first;
+    }
+}
+
+TEST(TempoFit, OneMissedAndOneExtraBeat) {
+  std::vector<std::int64_t> times = tickedBeats(128, 30, kFitBeats + 1);
+  times.erase(times.begin() + 9);                 // missed
+  times.insert(times.begin() + 5, times[4] + 225);  // an extra one between two beats
+  EXPECT_NEAR(fitTempo(times).bpm, 128, 0.5);
+  // An extra beat close to the grid, as the newest beat.
+  times.push_back(times.back() + 469 + 90);
+  const Tempo tempo = fitTempo(times);
+  EXPECT_NEAR(tempo.bpm, 128, 0.5);
+  EXPECT_TRUE(tempo.steady) << "the rest lie on the grid";
+}
+
+TEST(TempoFit, UnsteadyWhileFewOrOffTheGrid) {
+  EXPECT_FALSE(fitTempo(tickedBeats(120, 0, 2)).known());
+  const Tempo few = fitTempo(tickedBeats(120, 0, 4));
+  EXPECT_NEAR(few.bpm, 120, 3);
+  EXPECT_FALSE(few.steady);
+  EXPECT_EQ(tempoText(few).front(), '~');
+  std::vector<std::int64_t> change = tickedBeats(100, 0, 8);
+  for (std::int64_t t : tickedBeats(140, 0, 8)) change.push_back(change.back() + 600 + t);
+  EXPECT_FALSE(fitTempo(change).steady);
+  EXPECT_EQ(tempoText({120.04, true}), "120.0");
+  EXPECT_EQ(tempoText({}), "--");
+}
+
+TEST(BeatTool, TempoGoesAfterThreeSecondsAndAPauseStartsANewRun) {
+  BeatTool tool;
+  for (std::int64_t t : tickedBeats(120, 0, 10)) tool.beat(t);
+  const std::int64_t last = tool.lastBeatMs();
+  EXPECT_NEAR(tool.tempo(last + BeatTool::kStaleMs).bpm, 120, 0.5);
+  EXPECT_FALSE(tool.tempo(last + BeatTool::kStaleMs + 1).known());
+  // After the pause only the new run counts: 90 BPM, not a mix.
+  for (std::int64_t t : tickedBeats(90, static_cast<double>(last + 5000), 10)) tool.beat(t);
+  EXPECT_NEAR(tool.tempo(tool.lastBeatMs()).bpm, 90, 0.5);
+  EXPECT_EQ(tool.count(), 20u);
+}
