@@ -11,6 +11,11 @@ namespace tk {
 
 enum class UnloadMode { CloseBox = 0, Code = 1, HostClosing = 5 };
 
+// The window's frame, a design property: a fixed single frame with the
+// minimise button (the default), or a fixed dialog frame (no minimise or
+// maximise, no task-bar entry; opened over the application's main window).
+enum class BorderStyle { FixedSingle, FixedDialog };
+
 // A window: its controls, its drawing and its place in the collection of
 // loaded forms. Controls are members of the concrete form; they register
 // themselves here in the order they are declared.
@@ -26,6 +31,7 @@ class Form {
   void setCaption(std::string caption);
   int clientWidth() const { return clientWidth_; }
   int clientHeight() const { return clientHeight_; }
+  BorderStyle borderStyle() const { return borderStyle_; }
 
   // Lifecycle. load() restores the controls' design values, joins the
   // loaded forms and runs Form_Load; show() loads if needed and makes the
@@ -59,11 +65,13 @@ class Form {
   // Called at the end of the concrete form's constructor: the controls'
   // current values become their design values.
   void finishDesign();
+  void setBorderStyle(BorderStyle style) { borderStyle_ = style; }
 
  private:
   void syncTimers();
   std::string name_, caption_, designCaption_;
   int clientWidth_, clientHeight_;
+  BorderStyle borderStyle_ = BorderStyle::FixedSingle;
   bool loaded_ = false, visible_ = false;
   std::vector<Control*> controls_;
   DrawingList drawing_;

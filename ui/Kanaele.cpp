@@ -29,6 +29,7 @@ Kanaele::Kanaele() : tk::Form(kCaption, kCaption, 3315, 2760) {
   Command1.onClick = [this] { Command1_Click(); };
   Command2.onClick = [this] { Command2_Click(); };
   Command3.onClick = [this] { Command3_Click(); };
+  setBorderStyle(tk::BorderStyle::FixedDialog);
   finishDesign();
 }
 

@@ -23,6 +23,7 @@ Presets_Channel::Presets_Channel() : tk::Form("Presets_Channel", "Balken definie
   Command1.onClick = [this] { Command1_Click(); };
   Command2.onClick = [this] { Command2_Click(); };
   Command3.onClick = [this] { Command3_Click(); };
+  setBorderStyle(tk::BorderStyle::FixedDialog);
   finishDesign();
 }
 

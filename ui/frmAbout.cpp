@@ -33,6 +33,7 @@ frmAbout::frmAbout() : tk::Form("frmAbout", "Info", 5730, 4065) {
   cmdOK.isDefault = true;
   cmdOK.isCancel = true;
   cmdOK.onClick = [this] { cmdOK_Click(); };
+  setBorderStyle(tk::BorderStyle::FixedDialog);
   finishDesign();
 }
 

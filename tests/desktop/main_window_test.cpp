@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
+#include <QWindow>
 #include <cstdlib>
 #include <filesystem>
 
@@ -185,6 +186,27 @@ TEST_F(MainWindowTest, PlusOpensABarDialogEachTime) {
   int open = 0;
   for (tk::Form* f : tk::app().forms()) open += f->caption() == "Balken definieren" && window(*f) && window(*f)->isVisible();
   EXPECT_EQ(open, 2) << "modeless, and several of a kind";
+}
+
+// The About box, the bar dialog and the channel dialog: a fixed dialog frame
+// (no minimise or maximise), transient for the main window (so no task-bar
+// entry), opened centred over it.
+TEST_F(MainWindowTest, DialogsOpenCentredOverTheMainWindowInADialogFrame) {
+  window(main)->move(40, 30);
+  QTest::mouseClick(widgetAs<QPushButton>(main.Command4), Qt::LeftButton);
+  QTest::mouseClick(widgetAs<QPushButton>(main.Command1), Qt::LeftButton);
+  channelDialog();
+  const QPoint centre = window(main)->frameGeometry().center();
+  for (const char* caption : {"Info zu Sonvero", "Balken definieren", Kanaele::kCaption}) {
+    const tk::Form* dialog = formCaptioned(caption);
+    ASSERT_NE(dialog, nullptr) << caption;
+    const QWidget* w = window(*dialog);
+    EXPECT_EQ(w->windowType(), Qt::Dialog) << caption;
+    EXPECT_FALSE(w->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)) << caption;
+    EXPECT_EQ(w->windowHandle()->transientParent(), window(main)->windowHandle()) << caption;
+    EXPECT_LE((w->frameGeometry().center() - centre).manhattanLength(), 2) << caption;
+  }
+  EXPECT_EQ(window(main)->windowType(), Qt::Window);
 }
 
 TEST_F(MainWindowTest, Timer1RunsOnTheQtLoopOnceMainHasLoaded) {

@@ -24,9 +24,18 @@ QFont formFont(QFont font) {
   return font;
 }
 
+// A fixed dialog frame: a title and a close box, nothing to minimise or
+// maximise. Shown transient for the main window, it gets no task-bar entry.
+Qt::WindowFlags frameFlags(BorderStyle style) {
+  if (style == BorderStyle::FixedDialog)
+    return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+  return Qt::Window;
+}
+
 }  // namespace
 
-FormWindow::FormWindow(Form& form, const TwipScale& scale) : QWidget(nullptr), form_(&form), scale_(scale) {
+FormWindow::FormWindow(Form& form, const TwipScale& scale)
+    : QWidget(nullptr, frameFlags(form.borderStyle())), form_(&form), scale_(scale) {
   setObjectName(QString::fromStdString(form.name()));
   setFont(formFont(font()));
   setFixedSize(scale_.length(form.clientWidth()), scale_.length(form.clientHeight()));

@@ -9,7 +9,8 @@ namespace tk::qt {
 
 // Shows every form the toolkit shows: a window per loaded, shown form,
 // brought in step after every event and taken down when the form leaves.
-// Forms shown before the backend existed get their windows at once.
+// Forms shown before the backend existed get their windows at once. Forms
+// with a fixed dialog frame open centred over the main window.
 class QtBackend : public FormObserver {
  public:
   QtBackend();
@@ -24,6 +25,9 @@ class QtBackend : public FormObserver {
 
   // The window of a form, or nullptr.
   FormWindow* windowOf(const Form& form) const;
+  // The application's main window: that of the oldest shown form without a
+  // dialog frame, over which dialogs open; nullptr while there is none.
+  FormWindow* mainWindow() const;
   const TwipScale& scale() const { return scale_; }
 
  private:
