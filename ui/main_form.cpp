@@ -27,12 +27,14 @@ void Main::placeControls() {
   Line4.setContainer(&Frame9);
   Label5.place(&Frame9, 180, 4080, 255, 255);
   Label13.place(&Frame9, 660, 4080, 255, 255);
-  VScroll6.place(&Frame9, 1200, 300, 255, 3000);
-  VScroll7.place(&Frame9, 1800, 300, 255, 3000);
-  Text3.place(&Frame9, 1080, 3360, 495, 285);
-  Text4.place(&Frame9, 1680, 3360, 495, 285);
-  Check7.place(&Frame9, 1800, 3720, 255, 255);
-  Label8.place(&Frame9, 1080, 4080, 1095, 255);
+  // Under the two scroll bars their values, Check7 under VScroll7 and the
+  // heading "SS  bÜsa" beneath, all above the beat-tool buttons' line.
+  VScroll6.place(&Frame9, 1200, 300, 255, 2640);
+  VScroll7.place(&Frame9, 1800, 300, 255, 2640);
+  Text3.place(&Frame9, 1080, 3000, 495, 285);
+  Text4.place(&Frame9, 1680, 3000, 495, 285);
+  Check7.place(&Frame9, 1800, 3360, 255, 255);
+  Label8.place(&Frame9, 1080, 3660, 1095, 255);
 
   Frame2.place(nullptr, 2520, 1680, 1920, 4440);
   Check3.place(&Frame2, 960, 0, 255, 255);
@@ -76,19 +78,20 @@ void Main::placeControls() {
 
   Frame5.place(nullptr, 8400, 1680, 3120, 2520);
   Check9.place(&Frame5, 2040, 0, 855, 255);
-  // Four rows: a caption with its value at the right, the slider below.
+  // Four rows, 540 high: a caption with its value at the right, the slider
+  // beneath it.
   Label1.place(&Frame5, 120, 300, 1455, 255);
   Label3.place(&Frame5, 2580, 300, 480, 255);
-  Slider3.place(&Frame5, 60, 540, 3000, 315);
+  Slider3.place(&Frame5, 60, 555, 3000, 285);
   Check1.place(&Frame5, 120, 840, 2400, 255);
   Label4.place(&Frame5, 2580, 840, 480, 255);
-  Slider1.place(&Frame5, 60, 1080, 3000, 315);
+  Slider1.place(&Frame5, 60, 1095, 3000, 285);
   Label9.place(&Frame5, 120, 1380, 1455, 255);
   Label6.place(&Frame5, 2580, 1380, 480, 255);
-  Slider2.place(&Frame5, 60, 1620, 3000, 315);
+  Slider2.place(&Frame5, 60, 1635, 3000, 285);
   Check6.place(&Frame5, 120, 1920, 2520, 255);
   Label7.place(&Frame5, 2700, 1920, 360, 255);
-  Slider4.place(&Frame5, 60, 2160, 3000, 315);
+  Slider4.place(&Frame5, 60, 2175, 3000, 285);
 
   Frame10.place(nullptr, 8400, 4320, 3120, 1800);
   Check5.place(&Frame10, 240, 360, 2400, 375);
