@@ -1,6 +1,7 @@
 // The host's window: the DMX monitor and the window itself with a loaded
 // plug-in.
 #include <QImage>
+#include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -10,7 +11,10 @@
 #include "tests/support/qt_fixture.h"
 #include "vantorhost/desktop/dmx_monitor_widget.h"
 #include "tests/support/temp_folder.h"
+#include "toolkit/combo_box.h"
+#include "toolkit/simple_controls.h"
 #include "vantorhost/desktop/host_window.h"
+#include "vantorhost/desktop/pixel_range_labels.h"
 #include "vantorhost/desktop/show_menu.h"
 #include "vantorhost/output_path.h"
 
@@ -219,4 +223,25 @@ TEST_F(HostWindowTest, TheShowMenuOpensAndSavesAndTheTitleMarksUnsavedChanges) {
   EXPECT_EQ(plugin.readList(2, 0), std::vector<std::int16_t>{9});
   EXPECT_TRUE(host->windowTitle().startsWith("look.show[*]"));
   EXPECT_FALSE(host->isWindowModified());
+}
+
+// Under the bar dialog's pixel boxes, the frequencies of the chosen pixels;
+// the boxes keep their 288 entries.
+TEST_F(HostWindowTest, TheBarDialogNamesItsPixelsFrequencies) {
+  backend_->addDecorator(decoratePixelBoxes);
+  tk::Control* plus = session->mainWindow()->findControl("Command1");
+  tk::app().runEvent([plus] { static_cast<tk::CommandButton*>(plus)->userClick(); });
+  tk::Form* dialog = formCaptioned("Balken definieren");
+  ASSERT_NE(dialog, nullptr);
+  auto* from = window(*dialog)->findChild<QLabel*>("Combo1Range");
+  auto* to = window(*dialog)->findChild<QLabel*>("Combo2Range");
+  ASSERT_TRUE(from && to);
+  EXPECT_EQ(from->text(), "20.0\u2013" "20.5 Hz");
+  EXPECT_EQ(to->text(), "15.63\u2013" "16.00 kHz");
+  auto& box = static_cast<tk::ComboBox&>(*dialog->findControl("Combo1"));
+  tk::app().runEvent([&] { box.userSelect(99); });
+  EXPECT_EQ(from->text().toStdString(), pixelRangeText(99));
+  tk::app().runEvent([&] { box.userType("abc"); });
+  EXPECT_EQ(from->text(), "");
+  EXPECT_EQ(box.items().size(), 288u);
 }

@@ -92,7 +92,13 @@ void FormWindow::sync() {
     setWindowTitle(QString::fromStdString(form_->caption()));
   }
   for (auto& binding : bindings_) binding->sync();
+  for (auto& decoration : decorations_) decoration->sync();
   syncDrawing();
+}
+
+void FormWindow::addDecoration(std::unique_ptr<WindowDecoration> decoration) {
+  decorations_.push_back(std::move(decoration));
+  if (form_) decorations_.back()->sync();
 }
 
 void FormWindow::syncDrawing() {

@@ -10,6 +10,7 @@
 #include "toolkit/qt/drawing_painter.h"
 #include "toolkit/qt/control_binding.h"
 #include "toolkit/qt/twip_scale.h"
+#include "toolkit/qt/window_decoration.h"
 
 namespace tk::qt {
 
@@ -29,6 +30,9 @@ class FormWindow : public QWidget {
   void detach();
   // The widget that shows a control, or nullptr.
   QWidget* widgetOf(const Control& control) const;
+  const TwipScale& scale() const { return scale_; }
+  // Kept in step with the form from now on, after the controls.
+  void addDecoration(std::unique_ptr<WindowDecoration> decoration);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -45,6 +49,7 @@ class FormWindow : public QWidget {
   Form* form_;
   TwipScale scale_;
   std::vector<std::unique_ptr<ControlBinding>> bindings_;
+  std::vector<std::unique_ptr<WindowDecoration>> decorations_;
   std::unordered_map<const Control*, ControlBinding*> byControl_;
   std::uint64_t formRevision_ = ~std::uint64_t{0};
   std::uint64_t drawingRevision_ = ~std::uint64_t{0};

@@ -53,6 +53,8 @@ void QtBackend::formShown(Form& form) {
   FormWindow*& window = windows_[&form];
   if (!window) {
     window = new FormWindow(form, scale_);
+    for (const Decorator& decorate : decorators_)
+      if (auto decoration = decorate(form, *window)) window->addDecoration(std::move(decoration));
     if (FormWindow* owner = mainWindow(); owner && form.borderStyle() == BorderStyle::FixedDialog)
       openOver(*window, *owner);
   }

@@ -1,5 +1,6 @@
 #pragma once
 #include <unordered_map>
+#include <vector>
 
 #include "toolkit/application.h"
 #include "toolkit/qt/form_window.h"
@@ -29,10 +30,13 @@ class QtBackend : public FormObserver {
   // dialog frame, over which dialogs open; nullptr while there is none.
   FormWindow* mainWindow() const;
   const TwipScale& scale() const { return scale_; }
+  // Asked for a decoration of every window made from now on.
+  void addDecorator(Decorator decorator) { decorators_.push_back(std::move(decorator)); }
 
  private:
   TwipScale scale_;
   std::unordered_map<const Form*, FormWindow*> windows_;
+  std::vector<Decorator> decorators_;
 };
 
 }  // namespace tk::qt

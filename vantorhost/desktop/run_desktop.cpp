@@ -10,6 +10,7 @@
 #include "toolkit/qt/qt_backend.h"
 #include "toolkit/qt/qt_event_loop.h"
 #include "vantorhost/desktop/host_window.h"
+#include "vantorhost/desktop/pixel_range_labels.h"
 #include "vantorhost/desktop/show_menu.h"
 #include "vantorhost/dmx/dmx_output.h"
 #include "vantorhost/host_session.h"
@@ -29,6 +30,7 @@ bool displayAvailable() {
 // The windows, from the plug-in's loading to the host window's closing.
 int runWindows(const HostOptions& options, tk::qt::QtEventLoop& loop) {
   tk::qt::QtBackend backend;
+  backend.addDecorator(decoratePixelBoxes);
   std::unique_ptr<DmxOutput> dmx = makeDmxOutput(options);
   HostSession session(options.pluginPath, loop);
   KeptShow show(options);
