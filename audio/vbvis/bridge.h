@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "audio/vbvis/analysis.h"
@@ -42,6 +43,13 @@ class Bridge {
   };
   ScriptValues& script() { return script_; }
 
+  // The level the plug-in read, kept as the highest since the host last asked.
+  std::int16_t noteLevel(std::int16_t level) {
+    if (level > peakLevel_) peakLevel_ = level;
+    return level;
+  }
+  std::int16_t takePeakLevel() { return std::exchange(peakLevel_, std::int16_t{-1}); }
+
   static constexpr std::int64_t kReuseWithinUs = 20'000;
 
  private:
@@ -61,6 +69,7 @@ class Bridge {
   std::unique_ptr<SpectrumAnalyzer> analyzer_;
   std::vector<float> frames_;
   Analysis analysis_;
+  std::int16_t peakLevel_ = -1;
   bool analysed_ = false;
   std::int64_t analysedAtUs_ = 0;
 };

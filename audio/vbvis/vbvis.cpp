@@ -51,15 +51,17 @@ int16_t vbvis_vu(int32_t side) {
   Bridge& b = Bridge::instance();
   switch (b.kind()) {
     case Bridge::Kind::Script:
-      return side == 0 ? b.script().left : b.script().right;
+      return b.noteLevel(side == 0 ? b.script().left : b.script().right);
     case Bridge::Kind::Silence:
-      return 0;
+      return b.noteLevel(0);
     case Bridge::Kind::Analysed:
       break;
   }
   const vbvis::Analysis& analysis = b.current();
-  return side == 0 ? analysis.left : analysis.right;
+  return b.noteLevel(side == 0 ? analysis.left : analysis.right);
 }
+
+int16_t vbvis_peak_level(void) { return Bridge::instance().takePeakLevel(); }
 
 int32_t vbvis_install_plugin(void) { return 0; }
 

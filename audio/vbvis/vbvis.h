@@ -15,6 +15,11 @@ extern "C" {
 VBVIS_API int16_t vbvis_spectrum(int32_t side, char* buffer, int32_t length);
 // Level of one side (0 left, 1 right), full scale 16000.
 VBVIS_API int16_t vbvis_vu(int32_t side);
+// The highest level of either side that vbvis_vu returned since the
+// previous call of this function, or -1 when it was not called since. It
+// never analyses, so a host that shows the input level takes nothing from
+// what the plug-in reads next.
+VBVIS_API int16_t vbvis_peak_level(void);
 // Kept for the plug-in's declarations; does nothing.
 VBVIS_API int32_t vbvis_install_plugin(void);
 

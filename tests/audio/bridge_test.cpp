@@ -83,6 +83,21 @@ TEST_F(BridgeTest, ReadsWithin20msAgreeAndTheNextAnalysisTakesOnlyNewAudio) {
   EXPECT_EQ(vbvis_vu(0), 0);
 }
 
+// The host's level display reads what the plug-in read, never the audio
+// itself: asking first leaves the plug-in's next read its full peak.
+TEST_F(BridgeTest, PeakLevelTakesNothingFromThePluginsNextRead) {
+  ASSERT_TRUE(openFile(sox.make("burst.wav", "synth 0.1 sine 1000 vol 0.5 pad 0 1")));
+  simulatedMs = 150;
+  EXPECT_EQ(vbvis_peak_level(), -1) << "nothing read yet";
+  const std::int16_t read = vbvis_vu(0);
+  EXPECT_NEAR(read, 8000, 10);
+  vbvis_vu(1);
+  simulatedMs = 225;
+  vbvis_vu(0);  // silence now
+  EXPECT_EQ(vbvis_peak_level(), read);
+  EXPECT_EQ(vbvis_peak_level(), -1);
+}
+
 TEST_F(BridgeTest, ALongPauseIsNotPlayedOutLateNorABackwardsClockReplayed) {
   ASSERT_TRUE(openFile(sox.make("pause.wav", "synth 2 sine 1000 pad 0 8")));  // 2 s tone, 8 s silence
   EXPECT_EQ(leftAt({75, 9000}), (Levels{16000, 0}));  // at 9000 only the last second counts
