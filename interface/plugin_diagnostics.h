@@ -40,6 +40,10 @@ class IPluginDiagnostics {
   virtual std::vector<std::int16_t> readList(int id, int slot) = 0;
   // Every bar slot and every channel list back to zero.
   virtual void clearDesign() = 0;
+  // Whether a bar in use or one of the lists 2..6 has a channel: whether the
+  // engine can send anything at all. Looks at the first entry of each list
+  // only, so a host may ask several times a second.
+  virtual bool anyChannels() = 0;
   // Calls OutputChannel with `active` as the output switch for this call.
   virtual void outputChannel(std::int32_t channel, std::int32_t value, std::uint8_t active) = 0;
 

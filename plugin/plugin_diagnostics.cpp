@@ -49,6 +49,15 @@ class Diagnostics final : public IPluginDiagnostics {
     for (int slot = 0; slot < Arrays::kBarSlots; ++slot) Arrays::clearBar(slot);
     for (int id = Arrays::kVuLeft; id <= Arrays::kBeatBar; ++id) Arrays::outputChannels[id].fill(0);
   }
+  bool anyChannels() override {
+    // A list holds channels when its first entry does (the engine stops at
+    // the first entry that is not greater than 0).
+    for (int id = 2; id <= 6; ++id)
+      if ((*Arrays::listById(id, 0))[1] > 0) return true;
+    for (int slot = 0; slot < Arrays::kBarSlots; ++slot)
+      if (Arrays::holdsBar(slot) && Arrays::barChannels[slot][1] > 0) return true;
+    return false;
+  }
   void outputChannel(std::int32_t channel, std::int32_t value, std::uint8_t active) override {
     Arrays::dmxOutputActive = active;
     Vantor::OutputChannel(channel, value);

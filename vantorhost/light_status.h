@@ -1,0 +1,42 @@
+#pragma once
+// The host window's status line: the first reason why no light moves, each
+// with its remedy in a few words, in the order a user would look; or, when
+// all is well, where the light goes.
+#include <string>
+#include <vector>
+
+namespace vantorhost {
+
+// What the DMX output says about itself.
+struct DmxFacts {
+  enum class State { MonitorOnly, Connecting, Unreachable, Sending };
+  State state = State::MonitorOnly;
+  unsigned firstUniverse = 1;
+  std::vector<unsigned> unpatched;  // universes olad has no output patched for
+  std::string monitorOnlyWhy;       // "--dmx none", "no olad answered at start"
+  bool operator==(const DmxFacts&) const = default;
+};
+
+struct LightFacts {
+  bool windowOpen = false;  // Sonvero's main window is loaded
+  bool outputOn = false;    // "DMX-Ausgabe aktiv" is ticked
+  bool spectrumMuted = false, vuMuted = false;
+  bool anyChannels = false;  // a bar or a list has channels
+  bool silent = false;       // no sound from the source for a while
+  std::string source;        // as the user knows it
+  std::string sourceTrouble;  // the bridge's word on the source, when it has trouble
+  DmxFacts dmx;
+  bool operator==(const LightFacts&) const = default;
+};
+
+struct LightStatus {
+  enum class Mood { Problem, Neutral, Good };
+  std::string text;
+  Mood mood = Mood::Problem;
+};
+
+inline constexpr int kSilentSeconds = 5;
+
+LightStatus explainLights(const LightFacts& facts);
+
+}  // namespace vantorhost
