@@ -2,6 +2,8 @@
 
 #include <pulse/introspect.h>
 
+#include <algorithm>
+
 #include "audio/vbvis/pulse_connection.h"
 
 namespace vbvis {
@@ -23,7 +25,9 @@ void onSource(pa_context*, const pa_source_info* info, int eol, void* userdata) 
     listing->done = true;
     return;
   }
-  if (info) listing->sources->push_back({info->name ? info->name : "", info->description ? info->description : ""});
+  if (info)
+    listing->sources->push_back({info->name ? info->name : "", info->description ? info->description : "",
+                                 info->monitor_of_sink != PA_INVALID_INDEX});
 }
 
 }  // namespace
@@ -45,6 +49,8 @@ bool listCaptureSources(std::vector<CaptureSource>& sources) {
   }
   pa_operation_cancel(op);
   pa_operation_unref(op);
+  // What the computer plays is what a light show mostly follows.
+  std::stable_partition(sources.begin(), sources.end(), [](const CaptureSource& s) { return s.monitor; });
   return listing.done;
 }
 

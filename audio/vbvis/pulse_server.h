@@ -8,12 +8,13 @@ namespace vbvis {
 struct CaptureSource {
   std::string name;
   std::string description;
+  bool monitor = false;  // the monitor of an output: what it plays
 };
 
 // True when a sound server answers within about a second.
 bool soundServerAnswers();
-// The capture sources the server offers (monitors included), in its order;
-// false when no server answers.
+// The capture sources the server offers: the monitors of its outputs first,
+// then the inputs, each in the server's order; false when no server answers.
 bool listCaptureSources(std::vector<CaptureSource>& sources);
 
 }  // namespace vbvis

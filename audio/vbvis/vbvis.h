@@ -70,7 +70,8 @@ VBVIS_API void vbvis_script_vu(int16_t left, int16_t right);
 // 1 when a sound server answers within about a second, else 0.
 VBVIS_API int32_t vbvis_sound_server_available(void);
 // Calls `visit` once per capture source the sound server offers, with its
-// name (as "pulse:NAME" takes it) and description. Returns the number of
+// name (as "pulse:NAME" takes it) and description: the monitors of its
+// outputs (what they play) first, then its inputs. Returns the number of
 // sources, or -1 when no server answers.
 typedef void (*vbvis_source_fn)(const char* name, const char* description, void* context);
 VBVIS_API int32_t vbvis_list_sources(vbvis_source_fn visit, void* context);
