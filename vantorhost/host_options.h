@@ -18,6 +18,7 @@ struct HostOptions {
   std::string pluginPath;
   std::string showPath;                // --show: start with this show instead of the last design
   bool noShow = false;                 // --no-show: start with an empty design
+  std::optional<int> delayMs;          // --delay: output delay; unset: the one the host window kept
 };
 
 }  // namespace vantorhost

@@ -3,19 +3,10 @@
 // with its remedy in a few words, in the order a user would look; or, when
 // all is well, where the light goes.
 #include <string>
-#include <vector>
+
+#include "vantorhost/dmx/dmx_output.h"
 
 namespace vantorhost {
-
-// What the DMX output says about itself.
-struct DmxFacts {
-  enum class State { MonitorOnly, Connecting, Unreachable, Sending };
-  State state = State::MonitorOnly;
-  unsigned firstUniverse = 1;
-  std::vector<unsigned> unpatched;  // universes olad has no output patched for
-  std::string monitorOnlyWhy;       // "--dmx none", "no olad answered at start"
-  bool operator==(const DmxFacts&) const = default;
-};
 
 struct LightFacts {
   bool windowOpen = false;  // Sonvero's main window is loaded

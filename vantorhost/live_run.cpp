@@ -6,6 +6,7 @@
 
 #include "audio/vbvis/vbvis.h"
 #include "toolkit/application.h"
+#include "vantorhost/default_audio_source.h"
 #include "vantorhost/log.h"
 
 namespace vantorhost {
@@ -18,14 +19,26 @@ void onStopSignal(int) { stopSignalled = 1; }
 
 }  // namespace
 
-bool openAudioSource(const HostOptions& options) {
-  const std::string uri = options.audio.value_or("silence");
+bool openAudioSource(const HostOptions& options, const HostSettings& kept) {
+  // The default asks the sound server: only when nothing else is chosen.
+  std::string uri = options.audio ? *options.audio : kept.source ? *kept.source : defaultAudioSource();
   if (vbvis_open(uri.c_str()) != 0) {
     hostLog("cannot take the audio source " + uri + ": " + vbvis_open_error());
-    return false;
+    if (options.audio) return false;
+    uri = defaultAudioSource();
+    if (vbvis_open(uri.c_str()) != 0) return false;
   }
   hostLog("audio source: " + uri);
   return true;
+}
+
+std::filesystem::path hostSettingsFile(const HostSession& session) {
+  IPluginDiagnostics* plugin = session.diagnostics();
+  return plugin ? std::filesystem::path(plugin->settingsFolder()) / kHostSettingsName : std::filesystem::path();
+}
+
+int startDelayMs(const HostOptions& options, const HostSettings& kept) {
+  return options.delayMs.value_or(kept.delayMs.value_or(0));
 }
 
 void catchStopSignals() {

@@ -1,15 +1,24 @@
 #pragma once
 // What the two live run modes (desktop and headless) share: the audio
 // source, the stop signals and loading the plug-in.
+#include <filesystem>
+
 #include "vantorhost/host_options.h"
 #include "vantorhost/host_session.h"
 #include "vantorhost/show/kept_show.h"
+#include "vantorhost/host_settings.h"
 
 namespace vantorhost {
 
-// Opens the source the options name and logs which one it took; false
-// (logged) when the URI is not understood or the file cannot be read.
-bool openAudioSource(const HostOptions& options);
+// Opens the source of a live run: --audio's, else the one the host window
+// kept (a kept one that fails gives way to the default), else the default.
+// False (logged) when --audio's cannot be taken.
+bool openAudioSource(const HostOptions& options, const HostSettings& kept);
+// The host settings file beside Sonvero.ini; empty when the plug-in does
+// not say where that is.
+std::filesystem::path hostSettingsFile(const HostSession& session);
+// --delay's, else the one the host window kept, else none.
+int startDelayMs(const HostOptions& options, const HostSettings& kept);
 // Ctrl-C, SIGTERM and SIGHUP ask for a stop (the main window then closes
 // properly, so its settings are saved, and the last DMX values go out); a
 // closed socket never kills the program.

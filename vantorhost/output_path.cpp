@@ -1,5 +1,8 @@
 #include "vantorhost/output_path.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace vantorhost {
 
 OutputPath::OutputPath(const ChannelBuffer& channels, DmxOutput& output, Clock clock)
@@ -9,13 +12,45 @@ OutputPath::OutputPath(const ChannelBuffer& channels, DmxOutput& output, Clock c
 
 OutputPath::~OutputPath() { tk::app().removeObserver(this); }
 
+void OutputPath::setDelay(std::int64_t ms) {
+  delayMs_ = std::max<std::int64_t>(0, ms);
+  handOn();
+}
+
+void OutputPath::release(const Change& change, std::int64_t nowMs) {
+  for (int u = 0; u < 2; ++u) {
+    const std::uint8_t* values = change.values.data() + u * ChannelBuffer::kUniverseSize;
+    if (std::memcmp(values, sent_.universe(u), ChannelBuffer::kUniverseSize) == 0) continue;
+    for (int i = 0; i < ChannelBuffer::kUniverseSize; ++i)
+      sent_.set(u * ChannelBuffer::kUniverseSize + i + 1, values[i], nowMs);
+  }
+}
+
 void OutputPath::handOn() {
   const std::int64_t now = clock_();
-  output_.service(channels_);
   const std::array<std::uint64_t, 2> revision{channels_.universeRevision(0), channels_.universeRevision(1)};
-  if (revision == seen_) return;
-  seen_ = revision;
-  if (watcher_) watcher_(channels_, now);
+  if (revision != taken_) {
+    taken_ = revision;
+    if (held_.size() == kMaxHeld) {
+      release(held_.front(), now);
+      held_.pop_front();
+    }
+    Change& change = held_.emplace_back();
+    change.atMs = now;
+    for (int u = 0; u < 2; ++u)
+      std::memcpy(change.values.data() + u * ChannelBuffer::kUniverseSize, channels_.universe(u),
+                  ChannelBuffer::kUniverseSize);
+  }
+  while (!held_.empty() && held_.front().atMs + delayMs_ <= now) {
+    release(held_.front(), now);
+    held_.pop_front();
+  }
+  output_.service(sent_);
+  if (!held_.empty() && wake_) wake_(nextDueMs());
+  const std::array<std::uint64_t, 2> moved{sent_.universeRevision(0), sent_.universeRevision(1)};
+  if (moved == shown_) return;
+  shown_ = moved;
+  if (watcher_) watcher_(sent_, now);
 }
 
 }  // namespace vantorhost

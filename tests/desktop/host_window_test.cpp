@@ -80,6 +80,7 @@ class CountingOutput : public DmxOutput {
     lastChannel1 = channels.get(1);
   }
   std::string status() const override { return "DMX: test output"; }
+  DmxFacts facts() const override { return {DmxFacts::State::Sending, 1, {}, ""}; }
   int calls = 0;
   int lastChannel1 = -1;
 };

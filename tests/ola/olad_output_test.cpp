@@ -1,11 +1,15 @@
 // The OLA output against a real olad started by the test: an unpatched
 // universe is named, a killed and restarted olad gets the current values
-// back, and --dmx auto takes olad only when it answers.
+// back, --dmx auto takes olad only when it answers, and the output delay
+// holds changes back by just the delay.
 #include <gtest/gtest.h>
+
+#include <cstdio>
 
 #include "tests/ola/olad_process.h"
 #include "tests/ola/output_helpers.h"
 #include "vantorhost/dmx/ola_output.h"
+#include "vantorhost/output_path.h"
 
 using namespace vantorhost;
 
@@ -81,4 +85,47 @@ TEST_F(OladOutput, AutoChoosesOlaOnlyWhenOladAnswers) {
   const std::string log = testing::internal::GetCapturedStderr();
   EXPECT_EQ(none->status(), "DMX: no output (monitor only)");
   EXPECT_NE(log.find("no olad answers on port " + std::to_string(olad.port())), std::string::npos) << log;
+}
+
+// The output delay: a change reaches olad the delay after the plug-in made
+// it, never sooner, and no more than 10 ms later. The path is woken when
+// the held-back change falls due, as the runners do.
+TEST_F(OladOutput, DelayedChangesArriveTheDelayLater) {
+  using Clock = std::chrono::steady_clock;
+  const auto start = Clock::now();
+  auto ms = [&] { return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count(); };
+  ChannelBuffer channels;
+  OlaOutput out(1, connect());
+  OutputPath path(channels, out, ms);
+  std::int64_t wakeAt = -1;
+  path.setWake([&](std::int64_t due) { wakeAt = due; });
+  channels.set(1, 1, ms());
+  path.handOn();
+  ASSERT_TRUE(serviceUntil(out, path.sent(), [&] { return holds(path.sent()); }, 3s));
+  for (const std::int64_t delay : {0, 100, 300}) {
+    path.setDelay(delay);
+    std::this_thread::sleep_for(100ms);  // the sender's frame gap long over
+    const auto value = static_cast<std::uint8_t>(delay / 5 + 10);
+    const std::int64_t made = ms();
+    channels.set(7, value, made);
+    path.handOn();
+    // The value got to olad between the start and the end of the first
+    // fetch that shows it.
+    std::int64_t asked = -1, answered = -1;
+    while (answered < 0 && ms() < made + delay + 1000) {
+      if (wakeAt >= 0 && ms() >= wakeAt) {
+        wakeAt = -1;
+        path.handOn();
+      }
+      const std::int64_t before = ms();
+      if (const auto held = olad.fetch(1); held && (*held)[6] == value) asked = before, answered = ms();
+      std::this_thread::sleep_for(1ms);
+    }
+    ASSERT_GE(answered, 0) << "delay " << delay;
+    RecordProperty("arrival_ms_at_delay_" + std::to_string(delay), static_cast<int>(answered - made));
+    std::printf("delay %lld ms: at olad after %lld..%lld ms\n", static_cast<long long>(delay),
+                static_cast<long long>(asked - made), static_cast<long long>(answered - made));
+    EXPECT_GE(answered - made, delay);
+    EXPECT_LE(asked - made, delay + 10);
+  }
 }

@@ -35,7 +35,10 @@ int runWindows(const HostOptions& options, tk::qt::QtEventLoop& loop) {
   HostSession session(options.pluginPath, loop);
   KeptShow show(options);
   if (!startPlugin(session, show)) return 1;
+  const HostSettings kept = readHostSettings(hostSettingsFile(session));
+  if (!openAudioSource(options, kept)) return 1;
   OutputPath path(session.channels(), *dmx, [&loop] { return loop.nowMs(); });
+  path.setDelay(startDelayMs(options, kept));
   HostWindow window(session, path);
   ShowMenu menu(window, session, show.origin());
   window.layout()->setMenuBar(menu.menuBar());
@@ -69,10 +72,6 @@ int runDesktop(const HostOptions& options) {
 
   tk::qt::QtEventLoop loop;
   tk::app().setLoop(&loop);
-  if (!openAudioSource(options)) {
-    tk::app().setLoop(nullptr);
-    return 1;
-  }
   catchStopSignals();
 
   const int status = runWindows(options, loop);

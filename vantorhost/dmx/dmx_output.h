@@ -2,11 +2,22 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "vantorhost/channel_buffer.h"
 #include "vantorhost/host_options.h"
 
 namespace vantorhost {
+
+// What an output says about itself, for the host window's status line.
+struct DmxFacts {
+  enum class State { MonitorOnly, Connecting, Unreachable, Sending };
+  State state = State::MonitorOnly;
+  unsigned firstUniverse = 1;
+  std::vector<unsigned> unpatched;  // universes olad has no output patched for
+  std::string monitorOnlyWhy;       // "--dmx none", "no olad answered at start"
+  bool operator==(const DmxFacts&) const = default;
+};
 
 // Where the channel buffer goes besides the monitor and the trace.
 class DmxOutput {
@@ -20,6 +31,8 @@ class DmxOutput {
   virtual void service(const ChannelBuffer& channels) = 0;
   // One line for the host's window and log, e.g. "DMX: OLA universes 1, 2".
   virtual std::string status() const = 0;
+  // The same as facts, as of the last service().
+  virtual DmxFacts facts() const = 0;
 };
 
 // The output the options ask for ("none" sends nowhere).

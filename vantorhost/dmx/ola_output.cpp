@@ -31,6 +31,7 @@ struct OlaOutput::Shared {
   bool done = false;
   std::vector<std::string> reports;  // log lines, written by the event loop
   std::string status = kConnecting;
+  DmxFacts facts;
 };
 
 namespace {
@@ -168,20 +169,24 @@ class Sender {
       warnings.push_back(unpatchedUniverseWarning(first_, universe));
       status += "; universe " + std::to_string(universe) + " has no output patched";
     }
-    report(warnings, status);
+    report(warnings, status, missing);
   }
 
   // Reports a state change once; staying in a state reports nothing.
   void enter(State state, std::vector<std::string> lines, std::string status) {
     if (state == state_) return;
     state_ = state;
-    report(lines, std::move(status));
+    report(lines, std::move(status), {});
   }
 
-  void report(const std::vector<std::string>& lines, std::string status) {
+  void report(const std::vector<std::string>& lines, std::string status, std::vector<unsigned> unpatched) {
     std::lock_guard lock(shared_->mutex);
     shared_->reports.insert(shared_->reports.end(), lines.begin(), lines.end());
     shared_->status = std::move(status);
+    shared_->facts = {state_ == State::Up ? DmxFacts::State::Sending
+                      : state_ == State::Starting ? DmxFacts::State::Connecting
+                                                  : DmxFacts::State::Unreachable,
+                      first_, std::move(unpatched), ""};
   }
 
   std::string universesText() const {
@@ -226,6 +231,7 @@ class Sender {
 }  // namespace
 
 OlaOutput::OlaOutput(unsigned firstUniverse, OlaLinkFactory connect) : shared_(std::make_shared<Shared>()) {
+  shared_->facts = facts_ = {DmxFacts::State::Connecting, firstUniverse, {}, ""};
   sender_ = std::thread([sender = Sender(shared_, firstUniverse, std::move(connect))]() mutable { sender.run(); });
 }
 
@@ -262,11 +268,14 @@ void OlaOutput::service(const ChannelBuffer& channels) {
     shared_->given = true;
     reports.swap(shared_->reports);
     status_ = shared_->status;
+    facts_ = shared_->facts;
   }
   if (moved) shared_->wake.notify_one();
   for (const auto& line : reports) hostLog(line);
 }
 
 std::string OlaOutput::status() const { return status_; }
+
+DmxFacts OlaOutput::facts() const { return facts_; }
 
 }  // namespace vantorhost

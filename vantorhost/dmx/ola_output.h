@@ -33,6 +33,7 @@ class OlaOutput final : public DmxOutput {
   // The state as of the last service(), so that the window and the log
   // change together.
   std::string status() const override;
+  DmxFacts facts() const override;
 
   struct Shared;
 
@@ -42,6 +43,7 @@ class OlaOutput final : public DmxOutput {
   std::array<std::uint64_t, 2> seenRevision_{};
   bool seenAny_ = false;
   std::string status_ = kConnecting;
+  DmxFacts facts_;
 };
 
 }  // namespace vantorhost

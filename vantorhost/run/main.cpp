@@ -2,11 +2,13 @@
 // helper object, shows its main window and drives it: on the desktop, headless
 // on the real clock, or from a session script on simulated time.
 #include <CLI/CLI.hpp>
+#include <charconv>
 #include <cstdlib>
 #include <iostream>
 
 #include "toolkit/version.h"
 #include "vantorhost/host_options.h"
+#include "vantorhost/host_settings.h"
 #include "vantorhost/run/run_modes.h"
 
 int main(int argc, char** argv) {
@@ -30,6 +32,16 @@ int main(int argc, char** argv) {
   CLI::Option* show =
       cli.add_option("--show", options.showPath, "start with this show instead of the last design (Sonvero.show)");
   cli.add_flag("--no-show", options.noShow, "start with an empty design instead of the last one")->excludes(show);
+  cli.add_option("--delay", options.delayMs, "hold the DMX output back by MS (0..500, in steps of 5) to line light up with the speakers")
+      ->type_name("MS")
+      ->check(CLI::Validator(
+          [](std::string& ms) {
+            long long n = -1;
+            const auto [end, error] = std::from_chars(ms.data(), ms.data() + ms.size(), n);
+            const bool ok = error == std::errc() && end == ms.data() + ms.size() && vantorhost::validDelay(n);
+            return ok ? std::string() : std::string("0..500 in steps of 5");
+          },
+          "0..500 in steps of 5"));
   cli.add_flag("--list-sources", listSources, "list the capture sources of the sound server");
   cli.add_flag("--list-bins", listBins, "list each spectrum pixel's frequency range");
   // A script starts from nothing and keeps nothing: it says what it opens.

@@ -27,11 +27,14 @@ class RealTimeLoop : public tk::SimulatedLoop {
  public:
   // Called after every wake-up, at least every kUpkeepMs.
   std::function<void()> onService;
+  // A time (on this loop's clock) to wake at besides the timers; -1: none.
+  std::function<std::int64_t()> alsoDue;
 
   void runUntilInterrupted() {
     const auto start = std::chrono::steady_clock::now();
     while (!stopRequested()) {
-      const std::int64_t due = nextDue();
+      std::int64_t due = nextDue();
+      if (const std::int64_t also = alsoDue ? alsoDue() : -1; also >= 0) due = due < 0 ? also : std::min(due, also);
       const auto elapsed = [&] {
         return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
       };
@@ -52,14 +55,17 @@ class RealTimeLoop : public tk::SimulatedLoop {
 int runHeadless(const HostOptions& options) {
   RealTimeLoop loop;
   tk::app().setLoop(&loop);
-  if (!openAudioSource(options)) return 1;
   catchStopSignals();
   HostSession session(options.pluginPath, loop);
   KeptShow show(options);
   if (!startPlugin(session, show)) return 1;
+  const HostSettings kept = readHostSettings(hostSettingsFile(session));
+  if (!openAudioSource(options, kept)) return 1;
   // The output logs its own state changes.
   std::unique_ptr<DmxOutput> dmx = makeDmxOutput(options);
   auto path = std::make_unique<OutputPath>(session.channels(), *dmx, [&loop] { return loop.nowMs(); });
+  path->setDelay(startDelayMs(options, kept));
+  loop.alsoDue = [&] { return path->nextDueMs(); };
   AudioStateLog audio;
   loop.onService = [&] {
     path->handOn();
@@ -73,6 +79,7 @@ int runHeadless(const HostOptions& options) {
   // The last values stay in olad when the output goes: the lights hold their look.
   path->handOn();
   loop.onService = nullptr;
+  loop.alsoDue = nullptr;
   path.reset();
   dmx.reset();
   hostLog("stopped");

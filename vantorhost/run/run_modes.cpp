@@ -6,7 +6,6 @@
 #include <string>
 
 #include "audio/vbvis/vbvis.h"
-#include "vantorhost/default_audio_source.h"
 #include "vantorhost/log.h"
 #include "vantorhost/plugin_library.h"
 
@@ -54,9 +53,6 @@ int listBins() {
 int runHost(HostOptions& options) {
   if (options.pluginPath.empty()) options.pluginPath = defaultPluginPath();
   applySettingsDir(options);
-  // Scripts take their audio from the script unless told otherwise.
-  const bool live = options.mode == HostOptions::Mode::Desktop || options.mode == HostOptions::Mode::Headless;
-  if (live && !options.audio) options.audio = defaultAudioSource();
   switch (options.mode) {
     case HostOptions::Mode::Script:
       return runScript(options);

@@ -1,0 +1,37 @@
+// The host window's kept choices: what it writes comes back, and a damaged,
+// foreign or unreadable file costs only the lines it lost, never the run.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "tests/support/temp_folder.h"
+#include "vantorhost/host_settings.h"
+
+using namespace vantorhost;
+
+TEST(HostSettings, WhatIsSavedComesBackAndBadLinesAreSkipped) {
+  support::TempFolder folder;
+  const auto file = folder.path() / kHostSettingsName;
+  EXPECT_EQ(readHostSettings(file), HostSettings{}) << "missing";
+  const HostSettings all{"file:/music/a b.wav", 125, WindowPlace{0, 446, 1366, 322}, WindowPlace{-3, 0, 1002, 445}};
+  ASSERT_TRUE(saveHostSettings(file, all));
+  EXPECT_EQ(readHostSettings(file), all);
+
+  // Damage: each bad value is dropped alone; CR LF and a BOM read as written.
+  std::ofstream(file, std::ios::binary) << "\xEF\xBB\xBF" "source = demo\r\n"
+                                           "delay = 7\r\ndelay = 600\r\ndelay = -5\r\ndelay = 12x\r\n"
+                                           "host-window = 1 2 3\r\nmain-window = 1 2 0 4\r\n"
+                                           "host-window = 99999999999 0 10 10\r\nno equals sign\r\n= 5\r\n"
+                                           "main-window = 10 20 30 40\r\nunknown = 1\r\n";
+  EXPECT_EQ(readHostSettings(file), (HostSettings{"demo", std::nullopt, std::nullopt, WindowPlace{10, 20, 30, 40}}));
+
+  // A folder in its place reads as nothing, and a save there fails, reporting why.
+  std::filesystem::remove(file);
+  std::filesystem::create_directory(file);
+  EXPECT_EQ(readHostSettings(file), HostSettings{});
+  const tk::ReplaceResult saved = saveHostSettings(file, all);
+  EXPECT_FALSE(saved);
+  EXPECT_FALSE(saved.reason.empty());
+  EXPECT_TRUE(std::filesystem::is_directory(file));
+}
