@@ -6,6 +6,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
+#include <fstream>
+
+#include "audio/vbvis/vbvis.h"
+#include "toolkit/check_box.h"
 
 #include "tests/support/qt_application.h"
 #include "tests/support/qt_fixture.h"
@@ -14,6 +18,7 @@
 #include "toolkit/combo_box.h"
 #include "toolkit/simple_controls.h"
 #include "vantorhost/desktop/host_window.h"
+#include "vantorhost/desktop/window_places.h"
 #include "vantorhost/desktop/pixel_range_labels.h"
 #include "vantorhost/desktop/show_menu.h"
 #include "vantorhost/output_path.h"
@@ -80,7 +85,8 @@ class CountingOutput : public DmxOutput {
     lastChannel1 = channels.get(1);
   }
   std::string status() const override { return "DMX: test output"; }
-  DmxFacts facts() const override { return {DmxFacts::State::Sending, 1, {}, ""}; }
+  DmxFacts facts() const override { return dmx; }
+  DmxFacts dmx{DmxFacts::State::Sending, 1, {}, ""};
   int calls = 0;
   int lastChannel1 = -1;
 };
@@ -133,7 +139,6 @@ TEST_F(HostWindowTest, HandsTheChannelsOnAfterEachEventAndShowsTheStates) {
   EXPECT_TRUE(host->monitor().highlighted(1));
   host->upkeep();
   EXPECT_EQ(host->dmxText().text(), "DMX: test output");
-  EXPECT_TRUE(host->audioText().text().startsWith("Audio: "));
   // The beat tool: count and tempo from the last beats, at the beat.
   EXPECT_EQ(host->beatText().text(), "0 beats, -- BPM");
   EXPECT_FALSE(host->beatLamp().lit());
@@ -245,4 +250,91 @@ TEST_F(HostWindowTest, TheBarDialogNamesItsPixelsFrequencies) {
   tk::app().runEvent([&] { box.userType("abc"); });
   EXPECT_EQ(from->text(), "");
   EXPECT_EQ(box.items().size(), 288u);
+}
+
+// The status line names the first reason why no light moves, each clearing
+// in turn as the user (or olad) mends it, until it says where the light goes.
+TEST_F(HostWindowTest, TheStatusLineNamesEachReasonUntilAllIsWell) {
+  ASSERT_EQ(vbvis_open("script"), 0);
+  vbvis_script_vu(8000, 8000);
+  tk::Form& main = *session->mainWindow();
+  auto tick = [&](const char* box, std::int16_t value) {
+    tk::app().runEvent([&] { static_cast<tk::CheckBox*>(main.findControl(box))->setValue(value); });
+  };
+  auto status = [&] {
+    QTest::qWait(200);  // a few of the plug-in's ticks read the level
+    host->upkeep();
+    return host->statusLine().text().toStdString();
+  };
+  EXPECT_EQ(status(), "DMX output is off: tick \"DMX-Ausgabe aktiv\"");
+  tick("Check5", 1);
+  EXPECT_EQ(status(), "Spectrum and VU are muted: untick their \"Mute\" boxes");
+  tick("Check8", 0);
+  EXPECT_EQ(status(), "No bar and no list has channels: add a bar with \"+\", or click L, R or ch");
+  session->diagnostics()->writeList(2, 0, {1});
+  output.dmx.state = DmxFacts::State::Unreachable;
+  EXPECT_EQ(status(), "OLA not reachable: start olad");
+  output.dmx = {DmxFacts::State::Sending, 1, {2}, ""};
+  EXPECT_EQ(status(), "OLA universe 2 has no output patched: patch one in olad (http://localhost:9090)");
+  output.dmx.unpatched.clear();
+  EXPECT_EQ(status(), "Sending to OLA universes 1 and 2");
+  EXPECT_GT(host->sources().level().value(), 0) << "the live input level";
+  // Five seconds without sound.
+  vbvis_script_vu(0, 0);
+  QTest::qWait(kSilentSeconds * 1000);
+  EXPECT_TRUE(status().starts_with("No sound from ")) << host->statusLine().text().toStdString();
+  vbvis_script_vu(8000, 8000);
+  EXPECT_EQ(status(), "Sending to OLA universes 1 and 2");
+  window(main)->close();
+  EXPECT_EQ(status(), "Sonvero's window is closed: click \"Open Sonvero\"");
+  vbvis_close();
+}
+
+// A source chosen in the window takes effect at once and is kept for the
+// next start, as is the delay; a file that cannot be read leaves the old
+// source.
+TEST_F(HostWindowTest, ChosenSourceAndDelayTakeEffectAtOnceAndAreKept) {
+  const std::filesystem::path dir = settingsDir.path().toStdString();
+  HostSettingsFile kept(dir / kHostSettingsName);
+  HostWindow window(*session, *path, &kept);
+  QComboBox& box = window.sources().box();
+  auto pick = [&](const QString& uri) {
+    const int index = box.findData(uri);
+    ASSERT_GE(index, 0) << uri.toStdString();
+    box.setCurrentIndex(index);
+    emit box.activated(index);
+  };
+  ASSERT_EQ(vbvis_open("silence"), 0);
+  pick("demo");
+  EXPECT_STREQ(vbvis_source_uri(), "demo");
+  EXPECT_EQ(readHostSettings(dir / kHostSettingsName).source, "demo");
+  // "File…" asks for a file: one that is no audio file changes nothing.
+  std::ofstream(dir / "not_audio.wav") << "plain text";
+  std::string file = (dir / "not_audio.wav").string();
+  window.sources().askForFile = [&] { return file; };
+  pick("");
+  EXPECT_STREQ(vbvis_source_uri(), "demo");
+  EXPECT_EQ(box.currentData().toString(), "demo");
+  pick("silence");
+  EXPECT_STREQ(vbvis_source_uri(), "silence");
+  window.delayBox().setValue(120);
+  EXPECT_EQ(path->delayMs(), 120);
+  EXPECT_EQ(readHostSettings(dir / kHostSettingsName), (HostSettings{"silence", 120, {}, {}}));
+  vbvis_close();
+}
+
+// On a 1366 x 768 screen the main window sits on top and the host window
+// under it, both whole; a wide screen takes them side by side.
+TEST(WindowArrangement, BothWindowsFitASmallScreen) {
+  const QSize main(1002, 446), smallest(1130, 220), wanted(1130, 670);
+  const QRect small(0, 0, 1366, 768);
+  const WindowArrangement stacked = arrangeWindows(small, main, smallest, wanted);
+  EXPECT_TRUE(small.contains(stacked.main) && small.contains(stacked.host));
+  EXPECT_FALSE(stacked.main.intersects(stacked.host));
+  EXPECT_EQ(stacked.host.bottom(), small.bottom()) << "the host window takes the height left";
+  const QRect wide(0, 0, 2560, 1440);
+  const WindowArrangement beside = arrangeWindows(wide, main, smallest, wanted);
+  EXPECT_TRUE(wide.contains(beside.host));
+  EXPECT_EQ(beside.host.left(), beside.main.right() + 1);
+  EXPECT_EQ(beside.host.size(), wanted);
 }

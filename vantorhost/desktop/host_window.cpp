@@ -8,41 +8,85 @@
 
 #include "audio/vbvis/vbvis.h"
 #include "toolkit/application.h"
+#include "toolkit/check_box.h"
 
 namespace vantorhost {
 
-HostWindow::HostWindow(HostSession& session, OutputPath& path, QWidget* parent)
+namespace {
+
+// Whether a check box of the main window holds `value`.
+bool checkHolds(const tk::Form& main, const char* name, std::int16_t value) {
+  const auto* box = dynamic_cast<const tk::CheckBox*>(main.findControl(name));
+  return box && box->value() == value;
+}
+
+const char* moodStyle(LightStatus::Mood mood) {
+  switch (mood) {
+    case LightStatus::Mood::Problem:
+      return "QLabel { background: #f6d5a8; color: #202020; padding: 3px; }";
+    case LightStatus::Mood::Neutral:
+      return "QLabel { background: #dcdcdc; color: #202020; padding: 3px; }";
+    case LightStatus::Mood::Good:
+      break;
+  }
+  return "QLabel { background: #b8e2b0; color: #202020; padding: 3px; }";
+}
+
+}  // namespace
+
+HostWindow::HostWindow(HostSession& session, OutputPath& path, HostSettingsFile* kept, QWidget* parent)
     : QWidget(parent),
       session_(session),
       path_(path),
-      monitor_(new DmxMonitorWidget(session.channels())),
+      kept_(kept),
+      statusLine_(new QLabel),
+      sources_(new SourceChooser),
+      delayBox_(new QSpinBox),
+      monitor_(new DmxMonitorWidget(path.sent())),
       beatLamp_(new BeatIndicator),
       beatText_(new QLabel),
       audioText_(new QLabel),
       dmxText_(new QLabel),
-      reopen_(new QPushButton("Open Sonvero")) {
+      reopen_(new QPushButton("Open Sonvero")),
+      lastSoundMs_(session.loop().nowMs()) {
   setWindowTitle("Sonvero host");
-  auto* status = new QHBoxLayout;
-  status->addWidget(audioText_);
-  status->addSpacing(16);
-  status->addWidget(dmxText_);
-  status->addStretch(1);
-  status->addWidget(new QLabel("Beat tool:"));
-  status->addWidget(beatLamp_);
-  status->addWidget(beatText_);
-  status->addSpacing(16);
-  status->addWidget(reopen_);
+  auto* top = new QHBoxLayout;
+  top->addWidget(statusLine_, 1);
+  top->addSpacing(12);
+  top->addWidget(dmxText_);
+
+  delayBox_->setRange(0, kMaxDelayMs);
+  delayBox_->setSingleStep(kDelayStepMs);
+  delayBox_->setSuffix(" ms");
+  delayBox_->setToolTip("Holds the light back to line it up with speakers that lag behind the computer's sound");
+  delayBox_->setValue(static_cast<int>(path_.delayMs()));
+  auto* controls = new QHBoxLayout;
+  controls->addWidget(new QLabel("Audio:"));
+  controls->addWidget(sources_);
+  controls->addWidget(audioText_);
+  controls->addSpacing(16);
+  controls->addWidget(new QLabel("Output delay:"));
+  controls->addWidget(delayBox_);
+  controls->addStretch(1);
+  controls->addWidget(new QLabel("Beat tool:"));
+  controls->addWidget(beatLamp_);
+  controls->addWidget(beatText_);
+  controls->addSpacing(16);
+  controls->addWidget(reopen_);
 
   auto* scroll = new QScrollArea;
   scroll->setWidget(monitor_);
   scroll->setWidgetResizable(false);
-  // Wide enough for all 32 columns beside the vertical scroll bar.
+  // Wide enough for all 32 columns beside the vertical scroll bar; as low
+  // as a small screen needs, showing fewer rows.
   const int monitorWidth = monitor_->sizeHint().width() + scroll->verticalScrollBar()->sizeHint().width() +
                            2 * scroll->frameWidth();
   scroll->setMinimumWidth(monitorWidth);
+  scroll->setMinimumHeight(96);
 
   auto* layout = new QVBoxLayout(this);
-  layout->addLayout(status);
+  layout->addLayout(top);
+  layout->addLayout(controls);
   layout->addWidget(scroll, 1);
   resize(monitorWidth + 2 * layout->contentsMargins().left(), 640);
 
@@ -53,11 +97,31 @@ HostWindow::HostWindow(HostSession& session, OutputPath& path, QWidget* parent)
   });
   monitorPacer_->setParent(this);
   path_.setWatcher([this](const ChannelBuffer&, std::int64_t) { monitorPacer_->request(); });
+  heldBack_.setSingleShot(true);
+  heldBack_.setTimerType(Qt::PreciseTimer);
+  QObject::connect(&heldBack_, &QTimer::timeout, [this] { path_.handOn(); });
+  path_.setWake([this, clock](std::int64_t dueMs) {
+    const int wait = static_cast<int>(std::max<std::int64_t>(0, dueMs - clock()));
+    if (!heldBack_.isActive() || heldBack_.remainingTime() > wait) heldBack_.start(wait);
+  });
   session_.helper().setOnBeat([this] {
     beatLamp_->flash();
     showBeatCount(session_.loop().nowMs());
   });
 
+  sources_->onChosen = [this](const std::string& uri) {
+    lastSoundMs_ = session_.loop().nowMs();
+    if (!kept_) return;
+    kept_->settings().source = uri;
+    kept_->save();
+  };
+  QObject::connect(delayBox_, &QSpinBox::valueChanged, [this](int ms) {
+    ms -= ms % kDelayStepMs;  // typed values keep to the steps
+    path_.setDelay(ms);
+    if (!kept_) return;
+    kept_->settings().delayMs = ms;
+    kept_->save();
+  });
   QObject::connect(reopen_, &QPushButton::clicked, [this] { session_.openMainWindow(); });
   QObject::connect(&upkeep_, &QTimer::timeout, [this] { upkeep(); });
   upkeep_.start(kUpkeepMs);
@@ -66,6 +130,7 @@ HostWindow::HostWindow(HostSession& session, OutputPath& path, QWidget* parent)
 
 HostWindow::~HostWindow() {
   path_.setWatcher(nullptr);
+  path_.setWake(nullptr);
   session_.helper().setOnBeat(nullptr);
 }
 
@@ -89,22 +154,49 @@ void HostWindow::showBeatCount(std::int64_t nowMs) {
                          .arg(QString::fromStdString(tempoText(session_.beats().tempo(nowMs)))));
 }
 
+LightFacts HostWindow::lightFacts(std::int64_t nowMs) const {
+  LightFacts f;
+  f.windowOpen = mainWindowOpen();
+  if (f.windowOpen) {
+    const tk::Form& main = *session_.mainWindow();
+    f.outputOn = checkHolds(main, "Check5", 1);
+    f.spectrumMuted = !checkHolds(main, "Check9", 0);
+    f.vuMuted = !checkHolds(main, "Check8", 0);
+  }
+  IPluginDiagnostics* plugin = session_.diagnostics();
+  f.anyChannels = plugin && plugin->anyChannels();
+  f.silent = nowMs - lastSoundMs_ >= kSilentSeconds * 1000;
+  f.source = sources_->box().currentText().toStdString();
+  if (audioState_.state() != VBVIS_STATE_PLAYING) f.sourceTrouble = audioState_.text();
+  f.dmx = path_.output().facts();
+  return f;
+}
+
+void HostWindow::showLightStatus(const LightStatus& status) {
+  const QString text = QString::fromStdString(status.text);
+  if (statusLine_->text() == text) return;
+  statusLine_->setText(text);
+  statusLine_->setStyleSheet(moodStyle(status.mood));
+}
+
 void HostWindow::refreshStatus(std::int64_t nowMs) {
   showBeatCount(nowMs);  // the tempo fades without beats
   audioState_.poll();
-  QString audio = QString("Audio: %1").arg(QString::fromUtf8(vbvis_source_uri()));
-  if (audioState_.state() != VBVIS_STATE_PLAYING) audio += QString(" (%1)").arg(QString::fromStdString(audioState_.text()));
-  audioText_->setText(audio);
+  audioText_->setText(audioState_.state() == VBVIS_STATE_PLAYING ? QString()
+                                                                 : QString::fromStdString(audioState_.text()));
+  if (sources_->showLevel() >= kQuietLevel) lastSoundMs_ = nowMs;
   dmxText_->setText(QString::fromStdString(path_.output().status()));
+  showLightStatus(explainLights(lightFacts(nowMs)));
   reopen_->setEnabled(!mainWindowOpen());
 }
 
 void HostWindow::closeEvent(QCloseEvent* event) {
   upkeep_.stop();
+  if (onClosing) onClosing();
   if (tk::Form* window = session_.mainWindow(); window && window->loaded())
     tk::app().runEvent([window] { window->unload(tk::UnloadMode::HostClosing); });
-  // What the plug-in sent last goes out before the host stops.
-  path_.handOn();
+  // What the plug-in sent last goes out before the host stops, delay or not.
+  path_.setDelay(0);
   event->accept();
   if (onClosed) onClosed();
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -9,38 +10,53 @@
 #include "vantorhost/desktop/beat_indicator.h"
 #include "vantorhost/desktop/dmx_monitor_widget.h"
 #include "vantorhost/desktop/refresh_pacer.h"
+#include "vantorhost/desktop/source_chooser.h"
 #include "vantorhost/host_session.h"
+#include "vantorhost/host_settings.h"
+#include "vantorhost/light_status.h"
 #include "vantorhost/output_path.h"
 
 namespace vantorhost {
 
-// The host's own window: the states of the audio source and the DMX output,
-// the beat tool (lamp, count, tempo), a button that opens Sonvero's window
-// again and the DMX monitor. Each part refreshes when what it shows moves:
-// the monitor when the output path hands channels on (at most every
-// kMonitorGapMs, never while the window is hidden or minimised), the beat
-// tool on each beat; the states, the output's upkeep and a stop request are
-// looked at every kUpkeepMs. Closing it closes Sonvero's window (so its
+// The host's own window: a status line that names why no light moves, the
+// audio source with its input level, the output delay, the states of the
+// audio source and the DMX output, the beat tool (lamp, count, tempo), a
+// button that opens Sonvero's window again and the DMX monitor of what
+// goes out. Each part refreshes when what it shows moves: the monitor when
+// the output path hands channels on (at most every kMonitorGapMs, never
+// while the window is hidden or minimised), the beat tool on each beat;
+// the states, the status line, the output's upkeep and a stop request are
+// looked at every kUpkeepMs. The source and the delay chosen here are kept
+// in the host settings file. Closing it closes Sonvero's window (so its
 // settings are saved) and then tells onClosed.
 class HostWindow : public QWidget {
  public:
   static constexpr int kUpkeepMs = 250;
   static constexpr int kMonitorGapMs = 40;  // 25 refreshes a second at most
+  // A level below this (of 16000) is no sound.
+  static constexpr int kQuietLevel = 16;
 
-  HostWindow(HostSession& session, OutputPath& path, QWidget* parent = nullptr);
+  // `kept` (may be null: nothing kept) outlives the window.
+  HostWindow(HostSession& session, OutputPath& path, HostSettingsFile* kept = nullptr, QWidget* parent = nullptr);
   ~HostWindow() override;
 
   // One round of the upkeep timer.
   void upkeep();
   // Checked on every upkeep; true closes the window (Ctrl-C).
   std::function<bool()> stopRequested;
-  std::function<void()> onClosed;
+  // Told when closing starts, while Sonvero's window is still there, and
+  // when it is over.
+  std::function<void()> onClosing, onClosed;
 
   DmxMonitorWidget& monitor() const { return *monitor_; }
   BeatIndicator& beatLamp() const { return *beatLamp_; }
   QLabel& beatText() const { return *beatText_; }
+  // The audio source's trouble, if it has one.
   QLabel& audioText() const { return *audioText_; }
   QLabel& dmxText() const { return *dmxText_; }
+  QLabel& statusLine() const { return *statusLine_; }
+  SourceChooser& sources() const { return *sources_; }
+  QSpinBox& delayBox() const { return *delayBox_; }
   QPushButton& reopenButton() const { return *reopen_; }
 
  protected:
@@ -49,17 +65,25 @@ class HostWindow : public QWidget {
  private:
   void showBeatCount(std::int64_t nowMs);
   void refreshStatus(std::int64_t nowMs);
+  LightFacts lightFacts(std::int64_t nowMs) const;
+  void showLightStatus(const LightStatus& status);
   bool mainWindowOpen() const;
 
   HostSession& session_;
   OutputPath& path_;
+  HostSettingsFile* kept_;
+  QLabel* statusLine_;
+  SourceChooser* sources_;
+  QSpinBox* delayBox_;
   DmxMonitorWidget* monitor_;
   BeatIndicator* beatLamp_;
   QLabel *beatText_, *audioText_, *dmxText_;
   QPushButton* reopen_;
   RefreshPacer* monitorPacer_;
   QTimer upkeep_;
+  QTimer heldBack_;  // wakes the output path when delayed channels fall due
   AudioStateLog audioState_;
+  std::int64_t lastSoundMs_;
 };
 
 }  // namespace vantorhost

@@ -2,6 +2,7 @@
 // host's own window with the DMX monitor and the beat tool.
 #include <QApplication>
 #include <QLayout>
+#include <QTimer>
 #include <cstdlib>
 #include <memory>
 
@@ -12,6 +13,7 @@
 #include "vantorhost/desktop/host_window.h"
 #include "vantorhost/desktop/pixel_range_labels.h"
 #include "vantorhost/desktop/show_menu.h"
+#include "vantorhost/desktop/window_places.h"
 #include "vantorhost/dmx/dmx_output.h"
 #include "vantorhost/host_session.h"
 #include "vantorhost/live_run.h"
@@ -22,6 +24,9 @@
 namespace vantorhost {
 
 namespace {
+
+// How long a window manager may take to frame a new window.
+constexpr int kPlaceAgainMs = 400;
 
 bool displayAvailable() {
   return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY") || std::getenv("QT_QPA_PLATFORM");
@@ -35,16 +40,30 @@ int runWindows(const HostOptions& options, tk::qt::QtEventLoop& loop) {
   HostSession session(options.pluginPath, loop);
   KeptShow show(options);
   if (!startPlugin(session, show)) return 1;
-  const HostSettings kept = readHostSettings(hostSettingsFile(session));
-  if (!openAudioSource(options, kept)) return 1;
+  HostSettingsFile kept(hostSettingsFile(session));
+  if (!openAudioSource(options, kept.settings())) return 1;
   OutputPath path(session.channels(), *dmx, [&loop] { return loop.nowMs(); });
-  path.setDelay(startDelayMs(options, kept));
-  HostWindow window(session, path);
+  path.setDelay(startDelayMs(options, kept.settings()));
+  HostWindow window(session, path, &kept);
   ShowMenu menu(window, session, show.origin());
   window.layout()->setMenuBar(menu.menuBar());
   window.stopRequested = [] { return stopRequested(); };
+  QWidget* main = session.mainWindow() ? backend.windowOf(*session.mainWindow()) : nullptr;
+  window.onClosing = [&] {
+    const tk::Form* form = session.mainWindow();
+    notePlaces(form ? backend.windowOf(*form) : nullptr, window, kept.settings());
+    kept.save();
+  };
   window.onClosed = [] { QCoreApplication::quit(); };
+  // Placed before the host window shows, and again once the window manager
+  // has framed both and placed them its own way.
+  if (main) placeWindows(*main, window, kept.settings());
   window.show();
+  if (main)
+    QTimer::singleShot(kPlaceAgainMs, &window, [&] {
+      if (QWidget* shown = session.mainWindow() ? backend.windowOf(*session.mainWindow()) : nullptr)
+        placeWindows(*shown, window, kept.settings());
+    });
   hostLog("desktop running; closing the host window (or Ctrl-C) saves the settings and the design and quits");
   const int status = QApplication::exec();
   // The host window closed Sonvero's window, which saved Sonvero.ini.

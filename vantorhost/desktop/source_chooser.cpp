@@ -1,0 +1,89 @@
+#include "vantorhost/desktop/source_chooser.h"
+
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <algorithm>
+
+#include "audio/vbvis/vbvis.h"
+#include "vantorhost/log.h"
+
+namespace vantorhost {
+
+namespace {
+
+constexpr int kFullScale = 16000;
+
+void addServerSource(const char* name, const char* description, void* box) {
+  static_cast<QComboBox*>(box)->addItem(QString::fromUtf8(description), QString("pulse:") + QString::fromUtf8(name));
+}
+
+}  // namespace
+
+SourceChooser::SourceChooser(QWidget* parent) : QWidget(parent), box_(new QComboBox), level_(new QProgressBar) {
+  box_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  box_->setMaximumWidth(320);
+  box_->setToolTip("Where the music comes from");
+  level_->setRange(0, kFullScale);
+  level_->setTextVisible(false);
+  level_->setFixedSize(90, 12);
+  level_->setToolTip("Input level");
+  auto* row = new QHBoxLayout(this);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->addWidget(box_);
+  row->addWidget(level_);
+  askForFile = [this] {
+    return QFileDialog::getOpenFileName(this, "Play an audio file", {},
+                                        "Audio files (*.wav *.flac *.ogg *.oga *.aiff *.aif);;All files (*)")
+        .toStdString();
+  };
+  fill();
+  QObject::connect(box_, &QComboBox::activated, this, [this](int index) { activated(index); });
+}
+
+void SourceChooser::fill() {
+  box_->clear();
+  vbvis_list_sources(&addServerSource, box_);
+  box_->addItem("Demo track (120 BPM)", "demo");
+  box_->addItem("Silence", "silence");
+  box_->addItem(kFileEntry, QString());
+  showCurrent();
+}
+
+// The current source selected; one the list lacks (the default output's
+// monitor, a file) is added above "File…".
+void SourceChooser::showCurrent() {
+  const QString uri = QString::fromUtf8(vbvis_source_uri());
+  int index = box_->findData(uri);
+  if (index < 0) {
+    index = box_->count() - 1;
+    box_->insertItem(index, uri == "pulse" ? QString("What this computer plays (pulse)") : uri, uri);
+  }
+  box_->setCurrentIndex(index);
+}
+
+bool SourceChooser::choose(const std::string& uri) {
+  const bool taken = vbvis_open(uri.c_str()) == 0;
+  if (taken) hostLog("audio source: " + uri);
+  else hostLog("cannot take the audio source " + uri + ": " + vbvis_open_error());
+  showCurrent();
+  return taken;
+}
+
+void SourceChooser::activated(int index) {
+  std::string uri = box_->itemData(index).toString().toStdString();
+  if (uri.empty()) {
+    const std::string file = askForFile ? askForFile() : std::string();
+    if (file.empty()) return showCurrent();
+    uri = "file:" + file;
+  }
+  if (uri == vbvis_source_uri()) return;
+  if (choose(uri) && onChosen) onChosen(uri);
+}
+
+int SourceChooser::showLevel() {
+  const int level = vbvis_peak_level();
+  level_->setValue(std::clamp(level, 0, kFullScale));
+  return level;
+}
+
+}  // namespace vantorhost
