@@ -1,0 +1,91 @@
+// The desktop as a user meets it: sonvero on a private 1366 x 768 X server
+// with a window manager (Xvfb and openbox, started here and stopped by PID),
+// playing the demo track with Beat: VU handing its beats to the beat tool.
+// Both windows lie wholly on the screen without covering each other, and a
+// picture of the screen is kept under the build tree
+// (screenshots/desktop_1366x768.png): both windows, the status line, the
+// source chooser and the demo's tempo.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include "tests/support/child_process.h"
+#include "tests/support/temp_folder.h"
+#include "vantorhost/host_settings.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+constexpr int kWidth = 1366, kHeight = 768;
+
+bool inside(const vantorhost::WindowPlace& p) {
+  return p.x >= 0 && p.y >= 0 && p.x + p.width <= kWidth && p.y + p.height <= kHeight;
+}
+
+bool apart(const vantorhost::WindowPlace& a, const vantorhost::WindowPlace& b) {
+  return a.x + a.width <= b.x || b.x + b.width <= a.x || a.y + a.height <= b.y || b.y + b.height <= a.y;
+}
+
+class DesktopScreen : public testing::Test {
+ protected:
+  // An X server on a display number no one else holds.
+  bool startServer() {
+    for (int n = 100 + static_cast<int>(getpid() % 400), tries = 0; tries < 20; ++n, ++tries) {
+      const std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
+      if (fs::exists(socket) || fs::exists("/tmp/.X" + std::to_string(n) + "-lock")) continue;
+      xvfb.start({"Xvfb", ":" + std::to_string(n), "-screen", "0",
+                  std::to_string(kWidth) + "x" + std::to_string(kHeight) + "x24", "-nolisten", "tcp"});
+      if (xvfb.waitUntil([&] { return fs::exists(socket); }, 5s)) {
+        setenv("DISPLAY", (":" + std::to_string(n)).c_str(), 1);
+        return true;
+      }
+    }
+    return false;
+  }
+  void TearDown() override {
+    sonvero.stop(SIGKILL);
+    windowManager.stop();
+    xvfb.stop();
+  }
+  support::TempFolder folder;
+  const fs::path dir = folder.path();
+  support::ChildProcess xvfb, windowManager, sonvero, tool;
+};
+
+}  // namespace
+
+TEST_F(DesktopScreen, BothWindowsFitA1366By768ScreenWithTheDemosTempo) {
+  ASSERT_TRUE(startServer());
+  ASSERT_TRUE(windowManager.start({"openbox"}, (dir / "openbox.log").string(), (dir / "openbox.log").string()));
+  // Beat: VU on the left side, threshold 128, handing its beats to the beat tool.
+  std::ofstream(dir / "Sonvero.ini", std::ios::binary)
+      << "[Einstellungen]\r\nBeat: VU - aktiv=1\r\nBeat: VU - BS=128\r\nBeat: VU - ch=0\r\nBeat-Tool=0\r\n";
+  ASSERT_TRUE(sonvero.start({SONVERO_BINARY, "--audio", "demo", "--dmx", "none", "--settings-dir", dir.string()},
+                            (dir / "out").string(), (dir / "err").string()));
+  std::this_thread::sleep_for(10s);  // 8 s of beats for the tempo, and the start
+  ASSERT_TRUE(sonvero.running()) << support::readBytes(dir / "err");
+
+  ASSERT_TRUE(fs::create_directories(SONVERO_SCREENSHOT_DIR) || fs::is_directory(SONVERO_SCREENSHOT_DIR));
+  const fs::path picture = fs::path(SONVERO_SCREENSHOT_DIR) / "desktop_1366x768.png";
+  EXPECT_TRUE(tool.start({"xwd", "-root", "-silent", "-out", (dir / "screen.xwd").string()}));
+  EXPECT_EQ(tool.wait(10s), 0);
+  EXPECT_TRUE(tool.start({"convert", (dir / "screen.xwd").string(), picture.string()}));
+  EXPECT_EQ(tool.wait(30s), 0);
+
+  // Closing notes where the windows stood.
+  sonvero.stop(SIGTERM);
+  const vantorhost::HostSettings kept = vantorhost::readHostSettings(dir / vantorhost::kHostSettingsName);
+  ASSERT_TRUE(kept.mainWindow && kept.hostWindow) << support::readBytes(dir / "err");
+  EXPECT_TRUE(inside(*kept.mainWindow) && inside(*kept.hostWindow) && apart(*kept.mainWindow, *kept.hostWindow))
+      << "main " << kept.mainWindow->x << "," << kept.mainWindow->y << " " << kept.mainWindow->width << "x"
+      << kept.mainWindow->height << "; host " << kept.hostWindow->x << "," << kept.hostWindow->y << " "
+      << kept.hostWindow->width << "x" << kept.hostWindow->height;
+  EXPECT_EQ(kept.source, std::nullopt) << "--audio is not the window's choice";
+}
