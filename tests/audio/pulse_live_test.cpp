@@ -1,7 +1,9 @@
 // The "pulse:" source against a private PulseAudio server: it hears what is
 // played into a null sink, keeps answering on silence while the server is
-// gone, and hears again once the server is back; its state says which. Also
-// the host's choice of source, its list of the server's sources and its log.
+// gone, and hears again once the server is back; its state says which; and
+// it gives way to another source at once while the plug-in ticks. Also the
+// host's choice of source (the kept one or --audio's), its list of the
+// server's sources and its log.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -171,4 +173,38 @@ TEST_F(PulseLive, HostListsChoosesAndLogsItsSource) {
 
   server.stop(SIGKILL);
   EXPECT_TRUE(runUntil({}, "audio source: demo\n"));
+}
+
+// The source changes while the plug-in ticks, as the host window's chooser
+// changes it: each new source is heard at once (the server's within a few
+// ticks), the old one never again, and no tick waits.
+TEST_F(PulseLive, SwitchesSourcesWhileTicking) {
+  ASSERT_TRUE(startServer());
+  const std::string quieter = sox.make("quieter.wav", "synth 30 sine 1000 vol 0.25");
+  ASSERT_EQ(vbvis_open("pulse:sonvero_null.monitor"), 0);
+  playTone();
+  ASSERT_TRUE(tickUntil(hearsTone, 5s));
+  ASSERT_EQ(vbvis_open(("file:" + quieter).c_str()), 0);
+  EXPECT_TRUE(tickUntil([](const Reading& r) { return r.tone > 100 && std::abs(r.left - 4000) < 100; }, 300ms));
+  ASSERT_EQ(vbvis_open("silence"), 0);
+  EXPECT_TRUE(hearsNothing(tick()));
+  ASSERT_EQ(vbvis_open("pulse:sonvero_null.monitor"), 0);
+  EXPECT_TRUE(tickUntil(hearsTone, 3s)) << "the server's source back";
+}
+
+// A live run starts with the source the host window kept in Sonvero.host,
+// unless --audio names another.
+TEST_F(PulseLive, ALiveRunStartsWithTheKeptSourceUnlessTold) {
+  ASSERT_TRUE(startServer());
+  std::ofstream(pulse + "/home/Sonvero.host") << "source = pulse:sonvero_null.monitor\n";
+  const std::string log = sox.folder() + "/host.log";
+  support::ChildProcess host;
+  for (const auto& [args, line] : {std::pair{std::vector<std::string>{}, "audio source: pulse:sonvero_null.monitor\n"},
+                                   {{"--audio", "demo"}, "audio source: demo\n"}}) {
+    std::vector<std::string> argv{SONVERO_EXECUTABLE, "--headless", "--dmx", "none", "--settings-dir", pulse + "/home"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    host.start(argv, "/dev/null", log);
+    EXPECT_TRUE(host.waitUntil([&] { return readFile(log).find(line) != std::string::npos; }, 8s)) << readFile(log);
+    host.stop(SIGINT);
+  }
 }
