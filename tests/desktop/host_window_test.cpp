@@ -18,7 +18,6 @@
 #include "toolkit/combo_box.h"
 #include "toolkit/simple_controls.h"
 #include "vantorhost/desktop/host_window.h"
-#include "vantorhost/desktop/window_places.h"
 #include "vantorhost/desktop/pixel_range_labels.h"
 #include "vantorhost/desktop/show_menu.h"
 #include "vantorhost/output_path.h"
@@ -321,20 +320,4 @@ TEST_F(HostWindowTest, ChosenSourceAndDelayTakeEffectAtOnceAndAreKept) {
   EXPECT_EQ(path->delayMs(), 120);
   EXPECT_EQ(readHostSettings(dir / kHostSettingsName), (HostSettings{"silence", 120, {}, {}}));
   vbvis_close();
-}
-
-// On a 1366 x 768 screen the main window sits on top and the host window
-// under it, both whole; a wide screen takes them side by side.
-TEST(WindowArrangement, BothWindowsFitASmallScreen) {
-  const QSize main(1002, 446), smallest(1130, 220), wanted(1130, 670);
-  const QRect small(0, 0, 1366, 768);
-  const WindowArrangement stacked = arrangeWindows(small, main, smallest, wanted);
-  EXPECT_TRUE(small.contains(stacked.main) && small.contains(stacked.host));
-  EXPECT_FALSE(stacked.main.intersects(stacked.host));
-  EXPECT_EQ(stacked.host.bottom(), small.bottom()) << "the host window takes the height left";
-  const QRect wide(0, 0, 2560, 1440);
-  const WindowArrangement beside = arrangeWindows(wide, main, smallest, wanted);
-  EXPECT_TRUE(wide.contains(beside.host));
-  EXPECT_EQ(beside.host.left(), beside.main.right() + 1);
-  EXPECT_EQ(beside.host.size(), wanted);
 }
