@@ -5,8 +5,10 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "audio/vbvis/vbvis.h"
 #include "toolkit/check_box.h"
@@ -260,32 +262,42 @@ TEST_F(HostWindowTest, TheStatusLineNamesEachReasonUntilAllIsWell) {
   auto tick = [&](const char* box, std::int16_t value) {
     tk::app().runEvent([&] { static_cast<tk::CheckBox*>(main.findControl(box))->setValue(value); });
   };
-  auto status = [&] {
-    QTest::qWait(200);  // a few of the plug-in's ticks read the level
-    host->upkeep();
-    return host->statusLine().text().toStdString();
+  // Upkeeps while the plug-in ticks, until `done` or `seconds` have passed.
+  auto upkeepUntil = [&](const std::function<bool()>& done, int seconds = 3) {
+    for (int i = 0; i < seconds * 10 && !done(); ++i) {
+      QTest::qWait(100);
+      host->upkeep();
+    }
   };
-  EXPECT_EQ(status(), "DMX output is off: tick \"DMX-Ausgabe aktiv\"");
+  auto status = [&] { return host->statusLine().text().toStdString(); };
+  auto expectStatus = [&](const std::string& expected) {
+    upkeepUntil([&] { return status() == expected; });
+    EXPECT_EQ(status(), expected);
+  };
+  expectStatus("DMX output is off: tick \"DMX-Ausgabe aktiv\"");
   tick("Check5", 1);
-  EXPECT_EQ(status(), "Spectrum and VU are muted: untick their \"Mute\" boxes");
+  expectStatus("Spectrum and VU are muted: untick their \"Mute\" boxes");
   tick("Check8", 0);
-  EXPECT_EQ(status(), "No bar and no list has channels: add a bar with \"+\", or click L, R or ch");
+  expectStatus("No bar and no list has channels: add a bar with \"+\", or click L, R or ch");
   session->diagnostics()->writeList(2, 0, {1});
   output.dmx.state = DmxFacts::State::Unreachable;
-  EXPECT_EQ(status(), "OLA not reachable: start olad");
+  expectStatus("OLA not reachable: start olad");
   output.dmx = {DmxFacts::State::Sending, 1, {2}, ""};
-  EXPECT_EQ(status(), "OLA universe 2 has no output patched: patch one in olad (http://localhost:9090)");
+  expectStatus("OLA universe 2 has no output patched: patch one in olad (http://localhost:9090)");
   output.dmx.unpatched.clear();
-  EXPECT_EQ(status(), "Sending to OLA universes 1 and 2");
+  expectStatus("Sending to OLA universes 1 and 2");
+  upkeepUntil([&] { return host->sources().level().value() > 0; });
   EXPECT_GT(host->sources().level().value(), 0) << "the live input level";
   // Five seconds without sound.
   vbvis_script_vu(0, 0);
-  QTest::qWait(kSilentSeconds * 1000);
-  EXPECT_TRUE(status().starts_with("No sound from ")) << host->statusLine().text().toStdString();
+  const auto quiet = std::chrono::steady_clock::now();
+  upkeepUntil([&] { return status().starts_with("No sound from "); }, kSilentSeconds + 3);
+  EXPECT_TRUE(status().starts_with("No sound from ")) << status();
+  EXPECT_GE(std::chrono::steady_clock::now() - quiet, std::chrono::seconds(kSilentSeconds));
   vbvis_script_vu(8000, 8000);
-  EXPECT_EQ(status(), "Sending to OLA universes 1 and 2");
+  expectStatus("Sending to OLA universes 1 and 2");
   window(main)->close();
-  EXPECT_EQ(status(), "Sonvero's window is closed: click \"Open Sonvero\"");
+  expectStatus("Sonvero's window is closed: click \"Open Sonvero\"");
   vbvis_close();
 }
 

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <vector>
 
-#include "vantorhost/beat_tool.h"
 #include "vantorhost/tempo_fit.h"
 
 using namespace vantorhost;
@@ -55,16 +54,4 @@ TEST(TempoFit, UnsteadyWhileFewOrOffTheGrid) {
   EXPECT_FALSE(fitTempo(change).steady);
   EXPECT_EQ(tempoText({120.04, true}), "120.0");
   EXPECT_EQ(tempoText({}), "--");
-}
-
-TEST(BeatTool, TempoGoesAfterThreeSecondsAndAPauseStartsANewRun) {
-  BeatTool tool;
-  for (std::int64_t t : tickedBeats(120, 0, 10)) tool.beat(t);
-  const std::int64_t last = tool.lastBeatMs();
-  EXPECT_NEAR(tool.tempo(last + BeatTool::kStaleMs).bpm, 120, 0.5);
-  EXPECT_FALSE(tool.tempo(last + BeatTool::kStaleMs + 1).known());
-  // After the pause only the new run counts: 90 BPM, not a mix.
-  for (std::int64_t t : tickedBeats(90, static_cast<double>(last + 5000), 10)) tool.beat(t);
-  EXPECT_NEAR(tool.tempo(tool.lastBeatMs()).bpm, 90, 0.5);
-  EXPECT_EQ(tool.count(), 20u);
 }
