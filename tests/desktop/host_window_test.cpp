@@ -286,8 +286,8 @@ TEST_F(HostWindowTest, TheStatusLineNamesEachReasonUntilAllIsWell) {
   expectStatus("OLA universe 2 has no output patched: patch one in olad (http://localhost:9090)");
   output.dmx.unpatched.clear();
   expectStatus("Sending to OLA universes 1 and 2");
-  upkeepUntil([&] { return host->sources().level().value() > 0; });
-  EXPECT_GT(host->sources().level().value(), 0) << "the live input level";
+  upkeepUntil([&] { return host->sources().level().level().value_or(0) > 0; });
+  EXPECT_GT(host->sources().level().level().value_or(0), 0) << "the live input level";
   // Five seconds without sound.
   vbvis_script_vu(0, 0);
   const auto quiet = std::chrono::steady_clock::now();

@@ -19,12 +19,10 @@ void addServerSource(const char* name, const char* description, void* box) {
 
 }  // namespace
 
-SourceChooser::SourceChooser(QWidget* parent) : QWidget(parent), box_(new QComboBox), level_(new QProgressBar) {
+SourceChooser::SourceChooser(QWidget* parent) : QWidget(parent), box_(new QComboBox), level_(new tk::qt::LevelMeterWidget) {
   box_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   box_->setMaximumWidth(320);
   box_->setToolTip("Where the music comes from");
-  level_->setRange(0, kFullScale);
-  level_->setTextVisible(false);
   level_->setFixedSize(90, 12);
   level_->setToolTip("Input level");
   auto* row = new QHBoxLayout(this);
@@ -82,7 +80,7 @@ void SourceChooser::activated(int index) {
 
 int SourceChooser::showLevel() {
   const int level = vbvis_peak_level();
-  level_->setValue(std::clamp(level, 0, kFullScale));
+  level_->setLevel(static_cast<std::int16_t>(std::clamp(level, 0, kFullScale) * 100 / kFullScale));
   return level;
 }
 

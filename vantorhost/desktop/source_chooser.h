@@ -1,9 +1,10 @@
 #pragma once
 #include <QComboBox>
-#include <QProgressBar>
 #include <QWidget>
 #include <functional>
 #include <string>
+
+#include "toolkit/qt/level_meter_widget.h"
 
 namespace vantorhost {
 
@@ -31,7 +32,7 @@ class SourceChooser : public QWidget {
   std::function<std::string()> askForFile;
 
   QComboBox& box() const { return *box_; }
-  QProgressBar& level() const { return *level_; }
+  tk::qt::LevelMeterWidget& level() const { return *level_; }
 
  private:
   void fill();
@@ -39,7 +40,9 @@ class SourceChooser : public QWidget {
   void activated(int index);
 
   QComboBox* box_;
-  QProgressBar* level_;
+  // A segment meter: it repaints only the segments that change, where a
+  // progress bar repaints itself whole, at once, for each new value.
+  tk::qt::LevelMeterWidget* level_;
 };
 
 }  // namespace vantorhost
