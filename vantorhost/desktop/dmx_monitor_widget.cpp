@@ -60,19 +60,23 @@ int DmxMonitorWidget::channelAt(QPoint point) const {
 
 std::int64_t DmxMonitorWidget::refresh(std::int64_t nowMs) {
   std::int64_t nextExpiry = -1;
+  // Gathered first and handed to Qt once: each update() of its own would
+  // merge into the whole window's dirty region.
+  QRegion moved;
   for (int channel = 1; channel <= ChannelBuffer::kChannels; ++channel) {
     const std::int64_t changed = channels_.lastChangeMs(channel);
     const Cell now{channels_.get(channel), changed >= 0 && nowMs - changed < kHighlightMs};
     if (now.highlighted && (nextExpiry < 0 || changed + kHighlightMs < nextExpiry)) nextExpiry = changed + kHighlightMs;
     Cell& shown = shown_[static_cast<std::size_t>(channel - 1)];
     if (now.highlighted != shown.highlighted || (now.value != shown.value && !valueBelowNumber())) {
-      update(cellRect(channel));
+      moved += cellRect(channel);
     } else if (now.value != shown.value) {
-      update(barArea(channel));
-      update(valueArea(channel));
+      moved += barArea(channel);
+      moved += valueArea(channel);
     }
     shown = now;
   }
+  if (!moved.isEmpty()) update(moved);
   return nextExpiry;
 }
 
