@@ -68,7 +68,7 @@ TEST_F(DmxMonitorTest, RepaintsOfWhatMovedAddUpToTheWholeMonitor) {
   support::QtFixture::settle();
   // Values rising, falling and holding while highlights come and go.
   for (std::int64_t step = 0, now = 0; step < 6; ++step, now += 400) {
-    for (int channel : {1, 2, 33, 100, 512, 513, 1024})
+    for (int channel : {1, 2, 31, 32, 33, 100, 512, 513, 1024})
       if ((channel + step) % 3 != 0) channels.set(channel, static_cast<std::int32_t>((channel * 37 + step * 91) % 256), now);
     monitor.refresh(now);
     support::QtFixture::settle();

@@ -60,32 +60,35 @@ int DmxMonitorWidget::channelAt(QPoint point) const {
 
 std::int64_t DmxMonitorWidget::refresh(std::int64_t nowMs) {
   std::int64_t nextExpiry = -1;
-  // Gathered first and handed to Qt once: each update() of its own would
-  // merge into the whole window's dirty region.
+  // Gathered first and handed to Qt once, cells that moved side by side in
+  // a row as one strip: each rectangle of the region costs the paint a clip
+  // of its own.
   QRegion moved;
+  int runStart = 0;  // the first channel of the strip being gathered, 0: none
   for (int channel = 1; channel <= ChannelBuffer::kChannels; ++channel) {
     const std::int64_t changed = channels_.lastChangeMs(channel);
     const Cell now{channels_.get(channel), changed >= 0 && nowMs - changed < kHighlightMs};
     if (now.highlighted && (nextExpiry < 0 || changed + kHighlightMs < nextExpiry)) nextExpiry = changed + kHighlightMs;
     Cell& shown = shown_[static_cast<std::size_t>(channel - 1)];
-    if (now.highlighted != shown.highlighted || (now.value != shown.value && !valueBelowNumber())) {
-      moved += cellRect(channel);
-    } else if (now.value != shown.value) {
-      moved += barArea(channel);
-      moved += valueArea(channel);
-    }
+    const bool moves = now.highlighted != shown.highlighted || now.value != shown.value;
     shown = now;
+    if (moves && runStart == 0) runStart = channel;
+    const bool rowEnds = channel % kColumns == 0;
+    if (runStart != 0 && (!moves || rowEnds)) {
+      const int last = moves ? channel : channel - 1;
+      moved += cellRect(runStart).united(cellRect(last));
+      runStart = 0;
+    }
   }
   if (!moved.isEmpty()) update(moved);
   return nextExpiry;
 }
 
-QRect DmxMonitorWidget::barArea(int channel) const {
-  const QRect r = inner(channel);
-  return {r.left() + 1, r.top() + 1, 4, r.height() - 2};
+QRect DmxMonitorWidget::numberLine(int channel) const {
+  const QRect box = numberBox(channel);
+  return {box.topLeft(), QSize(box.width(), lineHeight_)};
 }
 
-// Below the number's line, right of the bar, inside the highlight's border.
 QRect DmxMonitorWidget::valueArea(int channel) const {
   const QRect r = inner(channel);
   const int top = r.top() + 1 + lineHeight_;
@@ -93,50 +96,45 @@ QRect DmxMonitorWidget::valueArea(int channel) const {
 }
 
 bool DmxMonitorWidget::valueBelowNumber() const {
-  const QRect valueText = inner(1).adjusted(7, 0, -2, -1);
-  return valueText.bottom() - lineHeight_ + 1 >= valueArea(1).top();
+  return valueBox(1).bottom() - lineHeight_ + 1 >= valueArea(1).top();
 }
 
-void DmxMonitorWidget::paintCell(QPainter& p, int channel, const QRect& exposed) {
+void DmxMonitorWidget::paintCell(QPainter& p, int channel) {
   const Cell& cell = shown_[static_cast<std::size_t>(channel - 1)];
   const QRect r = inner(channel);
   p.fillRect(r, cell.highlighted ? kCellLit : kCell);
   const int barHeight = cell.value * (r.height() - 2) / 255;
   if (barHeight > 0) p.fillRect(QRect(r.left() + 1, r.bottom() - barHeight, 4, barHeight), kBar);
   if (cell.highlighted) tk::qt::fillOutline(p, r, kHighlight);
-  const QRect numberText = r.adjusted(7, 1, -2, 0);
-  if (exposed.intersects(QRect(numberText.topLeft(), QSize(numberText.width(), lineHeight_)))) {
-    p.setPen(kNumber);
-    p.drawText(numberText, Qt::AlignLeft | Qt::AlignTop, QString::number(channel));
-  }
-  // A channel that moves is lit, so lit cells take their value from the
-  // images; a cell that goes dark is painted whole, once.
-  const QRect value = valueArea(channel);
+  // A channel that moves is lit, so lit cells take their texts from images;
+  // a cell that goes dark lays its texts out, once.
   if (cell.highlighted && valueBelowNumber()) {
-    p.drawImage(value.topLeft(), litValueImage(cell.value, value.size()));
-  } else {
-    p.setPen(kValue);
-    p.drawText(r.adjusted(7, 0, -2, -1), Qt::AlignRight | Qt::AlignBottom, QString::number(cell.value));
+    const QRect number = numberLine(channel), value = valueArea(channel);
+    p.drawImage(number.topLeft(), litTextImage(litNumberImages_[static_cast<std::size_t>(channel - 1)],
+                                               QString::number(channel), kNumber, numberBox(channel),
+                                               number, Qt::AlignLeft | Qt::AlignTop));
+    p.drawImage(value.topLeft(), litTextImage(litValueImages_[cell.value], QString::number(cell.value), kValue,
+                                              valueBox(channel), value, Qt::AlignRight | Qt::AlignBottom));
+    return;
   }
+  p.setPen(kNumber);
+  p.drawText(numberBox(channel), Qt::AlignLeft | Qt::AlignTop, QString::number(channel));
+  p.setPen(kValue);
+  p.drawText(valueBox(channel), Qt::AlignRight | Qt::AlignBottom, QString::number(cell.value));
 }
 
-// What a value's text paints inside the value area of a lit cell: the
-// cell's colour and the text, laid out in the cell's text box as a full
-// paint lays it out.
-const QImage& DmxMonitorWidget::litValueImage(std::uint8_t value, QSize size) {
-  QImage& image = litValueImages_[value];
-  if (image.size() == size) return image;
-  QImage drawn(size, QImage::Format_RGB32);
+const QImage& DmxMonitorWidget::litTextImage(QImage& image, const QString& text, const QColor& color,
+                                             const QRect& box, const QRect& area, Qt::Alignment align) {
+  if (image.size() == area.size()) return image;
+  QImage drawn(area.size(), QImage::Format_RGB32);
   drawn.setDotsPerMeterX(qRound(logicalDpiX() / 0.0254));
   drawn.setDotsPerMeterY(qRound(logicalDpiY() / 0.0254));
   drawn.fill(kCellLit);
   {
     QPainter p(&drawn);
     p.setFont(cellFont(font()));
-    p.setPen(kValue);
-    // The value's text box of channel 1's cell, moved to the image's origin.
-    const QRect box = inner(1).adjusted(7, 0, -2, -1).translated(-valueArea(1).topLeft());
-    p.drawText(box, Qt::AlignRight | Qt::AlignBottom, QString::number(value));
+    p.setPen(color);
+    p.drawText(box.translated(-area.topLeft()), align, text);
   }
   // A copy: a painted image keeps its paint engine, several times its size.
   image = drawn.copy();
@@ -164,7 +162,7 @@ void DmxMonitorWidget::paintEvent(QPaintEvent* event) {
       const int lastRow = std::min(kRows - 1, (rect.bottom() - top) / kCellHeight);
       for (int row = firstRow; row <= lastRow; ++row)
         for (int column = firstColumn; column <= lastColumn; ++column)
-          paintCell(p, universe * ChannelBuffer::kUniverseSize + row * kColumns + column + 1, rect);
+          paintCell(p, universe * ChannelBuffer::kUniverseSize + row * kColumns + column + 1);
     }
   });
 }
@@ -186,6 +184,7 @@ bool DmxMonitorWidget::event(QEvent* event) {
   if (event->type() == QEvent::FontChange) {
     lineHeight_ = QFontMetrics(cellFont(font())).height();
     for (QImage& image : litValueImages_) image = QImage();
+    for (QImage& image : litNumberImages_) image = QImage();
   }
   if (event->type() == QEvent::ToolTip) {
     auto* help = static_cast<QHelpEvent*>(event);

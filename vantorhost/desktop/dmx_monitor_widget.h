@@ -10,9 +10,8 @@ namespace vantorhost {
 
 // The DMX monitor: channels 1..1024 as two universes of 512, each channel a
 // cell with its number, its value and a bar; a channel that changed in the
-// last second is highlighted. refresh() repaints only what moved: a new
-// value repaints the cell's bar and value, a highlight coming or going the
-// whole cell.
+// last second is highlighted. refresh() repaints only the cells that moved,
+// neighbours in a row as one strip.
 class DmxMonitorWidget : public QWidget {
  public:
   static constexpr std::int64_t kHighlightMs = 1000;
@@ -41,21 +40,29 @@ class DmxMonitorWidget : public QWidget {
   // The parts of a cell inside its border: the bar at the left, the value
   // at the bottom right; the number sits at the top.
   QRect inner(int channel) const { return cellRect(channel).adjusted(1, 1, -1, -1); }
-  QRect barArea(int channel) const;
+  // The text boxes of the number (top left) and the value (bottom right),
+  // and the lines they take: the number's first line, the value's area
+  // below it and right of the bar, inside the highlight's border.
+  QRect numberBox(int channel) const { return inner(channel).adjusted(7, 1, -2, 0); }
+  QRect valueBox(int channel) const { return inner(channel).adjusted(7, 0, -2, -1); }
+  QRect numberLine(int channel) const;
   QRect valueArea(int channel) const;
-  // Whether the value's line lies wholly in the value area (the type fits
-  // the cell); if not, cells are painted whole.
+  // Whether the value's line lies wholly below the number's (the type fits
+  // the cell); only then can a lit cell's texts come from images.
   bool valueBelowNumber() const;
-  void paintCell(QPainter& p, int channel, const QRect& exposed);
+  void paintCell(QPainter& p, int channel);
   void paintHeader(QPainter& p, int universe, const QRect& header);
-  const QImage& litValueImage(std::uint8_t value, QSize size);
+  // A text as a lit cell shows it: `box` laid out as a full paint lays it
+  // out, cut to `area`, on the lit cell's colour. Made on first use into
+  // `image`: a moving channel repaints from there instead of laying out text.
+  const QImage& litTextImage(QImage& image, const QString& text, const QColor& color, const QRect& box,
+                             const QRect& area, Qt::Alignment align);
   int universeTop(int universe) const;
 
   const ChannelBuffer& channels_;
   std::array<Cell, ChannelBuffer::kChannels> shown_{};
-  // Each value's text as painted on a lit cell, made on first use: a moving
-  // channel repaints from here instead of laying out text.
   std::array<QImage, 256> litValueImages_;
+  std::array<QImage, ChannelBuffer::kChannels> litNumberImages_;
   int lineHeight_;  // of the cells' type
 };
 
