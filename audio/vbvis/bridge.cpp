@@ -72,7 +72,8 @@ bool Bridge::open(const std::string& uri) {
   uri_ = uri;
   analysed_ = false;
   analysis_ = Analysis{};
-  // A fresh analyzer: nothing of the old source's audio leaks into the new one.
+  peakLevel_ = -1;
+  // A fresh analyzer and level: nothing of the old source's audio leaks into the new one.
   if (feed_) analyzer_ = std::make_unique<SpectrumAnalyzer>(feed_->sampleRate());
   return true;
 }
@@ -89,6 +90,7 @@ void Bridge::close() {
   uri_ = "silence";
   analysed_ = false;
   analysis_ = Analysis{};
+  peakLevel_ = -1;
 }
 
 void Bridge::setClock(ClockFn clock, void* context) {

@@ -13,11 +13,11 @@ void FrameRing::push(const float* stereo, std::size_t frames) {
     overflowed_.store(true, std::memory_order_relaxed);
     frames = free;
   }
-  for (std::size_t i = 0; i < frames; ++i) {
-    const std::size_t slot = (written + i) % capacity_;
-    samples_[2 * slot] = stereo[2 * i];
-    samples_[2 * slot + 1] = stereo[2 * i + 1];
-  }
+  // At most two runs: up to the end of the buffer, then from its start.
+  const std::size_t slot = written % capacity_;
+  const std::size_t first = std::min(frames, capacity_ - slot);
+  std::copy_n(stereo, 2 * first, samples_.data() + 2 * slot);
+  std::copy_n(stereo + 2 * first, 2 * (frames - first), samples_.data());
   written_.store(written + frames, std::memory_order_release);
 }
 
@@ -35,13 +35,12 @@ bool FrameRing::takeNewest(std::vector<float>& out, std::size_t maxFrames) {
     read += stored - maxFrames;
     complete = false;
   }
-  out.reserve(2 * (written - read));
-  for (; read != written; ++read) {
-    const std::size_t slot = read % capacity_;
-    out.push_back(samples_[2 * slot]);
-    out.push_back(samples_[2 * slot + 1]);
-  }
-  read_.store(read, std::memory_order_release);
+  const std::size_t frames = written - read;
+  const std::size_t slot = read % capacity_;
+  const std::size_t first = std::min(frames, capacity_ - slot);
+  out.assign(samples_.begin() + 2 * slot, samples_.begin() + 2 * (slot + first));
+  out.insert(out.end(), samples_.begin(), samples_.begin() + 2 * (frames - first));
+  read_.store(written, std::memory_order_release);
   return complete;
 }
 

@@ -101,6 +101,18 @@ TEST_F(SonveroWithOlad, ScriptWithoutDmxOptionLeavesOladAlone) {
   EXPECT_EQ(log().find("DMX"), std::string::npos) << log();
 }
 
+// Whether OLA's client library is loaded into a running process.
+bool mapsOla(pid_t pid) { return read("/proc/" + std::to_string(pid) + "/maps").find("libolacommon") != std::string::npos; }
+
+// OLA's libraries come with the OLA output alone: a run without one never
+// loads them.
+TEST_F(SonveroWithOlad, RunWithoutDmxOutputNeverLoadsOla) {
+  startSonvero({"--headless", "--audio", "silence", "--settings-dir", dir.string(), "--dmx", "none"});
+  ASSERT_TRUE(sonvero.waitUntil([&] { return log().find("running headless") != std::string::npos; }, 3s)) << log();
+  EXPECT_FALSE(mapsOla(sonvero.pid()));
+  EXPECT_EQ(sonvero.stop(SIGHUP), 0) << log();
+}
+
 TEST_F(SonveroWithOlad, HeadlessRunSurvivesOladKilledAndRestarted) {
   startSonvero({"--headless", "--audio", "silence", "--settings-dir", dir.string(), "--dmx", "ola", "--ola-port",
                 std::to_string(olad.port())});
@@ -108,6 +120,7 @@ TEST_F(SonveroWithOlad, HeadlessRunSurvivesOladKilledAndRestarted) {
     return sonvero.waitUntil([&] { return countOf(log(), text) >= times; }, 3s);
   };
   ASSERT_TRUE(waitForLog("DMX: OLA connected", 1)) << log();
+  EXPECT_TRUE(mapsOla(sonvero.pid()));
   olad.kill();
   ASSERT_TRUE(waitForLog("DMX: OLA not reachable, retrying", 1)) << log();
   std::this_thread::sleep_for(700ms);  // several retries

@@ -25,6 +25,7 @@ deb=$(ls "$work"/pack/sonvero_"$version"_*.deb)
 dpkg-deb -c "$deb" | awk '{ sub(/^\./, "", $6); print $6 }' > "$work/files"
 expected=(/usr/bin/sonvero
           /usr/lib/sonvero/libsonvero.so /usr/lib/sonvero/libvbvis10.so /usr/lib/sonvero/libsonvero-toolkit.so
+          /usr/lib/sonvero/libsonvero-ola.so
           /usr/share/applications/sonvero.desktop /usr/share/icons/hicolor/scalable/apps/sonvero.svg
           /usr/share/man/man1/sonvero.1 /usr/share/doc/sonvero/README.md /usr/share/doc/sonvero/COPYING
           /usr/share/sonvero/fixture.png /usr/share/sonvero/fixture.svg)

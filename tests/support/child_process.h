@@ -27,6 +27,8 @@ class ChildProcess {
   bool waitUntil(const std::function<bool()>& ready, std::chrono::milliseconds limit);
   // Whether it has not ended yet.
   bool running();
+  // Its process id while it runs (-1 before the start and after the end).
+  pid_t pid() const { return pid_; }
   // Waits for the end (SIGKILL after `limit`) and gives the exit code, or
   // 128 + the signal that ended it.
   int wait(std::chrono::milliseconds limit = std::chrono::seconds(60)) { return signalAndWait(0, limit); }

@@ -102,10 +102,12 @@ bool DmxMonitorWidget::valueBelowNumber() const {
 void DmxMonitorWidget::paintCell(QPainter& p, int channel) {
   const Cell& cell = shown_[static_cast<std::size_t>(channel - 1)];
   const QRect r = inner(channel);
-  p.fillRect(r, cell.highlighted ? kCellLit : kCell);
+  // A lit cell: its one-pixel border in the highlight's colour around the
+  // lit face, as two fills.
+  p.fillRect(r, cell.highlighted ? kHighlight : kCell);
+  if (cell.highlighted) p.fillRect(r.adjusted(1, 1, -1, -1), kCellLit);
   const int barHeight = cell.value * (r.height() - 2) / 255;
   if (barHeight > 0) p.fillRect(QRect(r.left() + 1, r.bottom() - barHeight, 4, barHeight), kBar);
-  if (cell.highlighted) tk::qt::fillOutline(p, r, kHighlight);
   // A channel that moves is lit, so lit cells take their texts from images;
   // a cell that goes dark lays its texts out, once.
   if (cell.highlighted && valueBelowNumber()) {

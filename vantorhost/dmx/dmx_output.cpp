@@ -1,7 +1,7 @@
 #include "vantorhost/dmx/dmx_output.h"
 
-#include "vantorhost/dmx/ola_link.h"
 #include "vantorhost/dmx/ola_output.h"
+#include "vantorhost/dmx/ola_support.h"
 #include "vantorhost/log.h"
 
 namespace vantorhost {
@@ -23,8 +23,14 @@ class NoOutput final : public DmxOutput {
 
 std::unique_ptr<DmxOutput> makeDmxOutput(const HostOptions& options) {
   if (options.dmx == "none") return std::make_unique<NoOutput>("--dmx none");
+  std::string why;
+  const OlaConnect connectTo = olaSupport(why);
+  if (!connectTo) {
+    hostLog("DMX: OLA support could not be loaded (" + why + "); no DMX output");
+    return std::make_unique<NoOutput>("OLA support could not be loaded");
+  }
   const auto port = static_cast<std::uint16_t>(options.olaPort);
-  OlaLinkFactory connect = [port] { return connectToOlad(port); };
+  OlaLinkFactory connect = [port, connectTo] { return connectTo(port, true); };
   if (options.dmx == "auto" && !connect().link) {
     hostLog("DMX: no olad answers on port " + std::to_string(port) + "; no DMX output (--dmx ola keeps trying)");
     return std::make_unique<NoOutput>("no olad answered at start");

@@ -1,4 +1,5 @@
 #include "vantorhost/dmx/ola_link.h"
+#include "vantorhost/dmx/ola_support.h"
 
 #include <ola/Callback.h>
 #include <ola/DmxBuffer.h>
@@ -177,3 +178,6 @@ OlaAttempt connectToOlad(std::uint16_t port, bool askFirst) {
 }
 
 }  // namespace vantorhost
+
+// The entry the host looks up when it loads this library (ola_support.h).
+extern "C" vantorhost::OlaConnect sonvero_ola_connect() { return &vantorhost::connectToOlad; }

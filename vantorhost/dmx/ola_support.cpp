@@ -1,0 +1,39 @@
+#include "vantorhost/dmx/ola_support.h"
+
+#include <dlfcn.h>
+
+#include <mutex>
+
+namespace vantorhost {
+
+namespace {
+
+constexpr const char* kLibrary = "libsonvero-ola.so";
+constexpr const char* kEntry = "sonvero_ola_connect";
+
+struct Loaded {
+  OlaConnect connect = nullptr;
+  std::string why;
+};
+
+Loaded load() {
+  // Found through the program's run path: beside it in the build tree,
+  // lib/sonvero/ when installed. Never closed.
+  void* handle = dlopen(kLibrary, RTLD_NOW | RTLD_LOCAL);
+  if (!handle) return {nullptr, dlerror()};
+  auto entry = reinterpret_cast<OlaConnect (*)()>(dlsym(handle, kEntry));
+  if (!entry) return {nullptr, std::string(kLibrary) + " has no " + kEntry};
+  return {entry(), {}};
+}
+
+}  // namespace
+
+OlaConnect olaSupport(std::string& why) {
+  static std::once_flag once;
+  static Loaded loaded;
+  std::call_once(once, [] { loaded = load(); });
+  why = loaded.why;
+  return loaded.connect;
+}
+
+}  // namespace vantorhost
