@@ -32,15 +32,17 @@ std::unique_ptr<VantorTypeLib::IPlugInObject> PluginLibrary::create() const {
   return object;
 }
 
-std::string defaultPluginPath() {
+std::string shippedLibraryPath(const std::string& fileName) {
   namespace fs = std::filesystem;
   std::error_code ec;
   const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-  if (ec) return "libsonvero.so";
-  for (const fs::path& candidate : {exe.parent_path() / "libsonvero.so",
-                                    exe.parent_path().parent_path() / "lib" / "sonvero" / "libsonvero.so"})
+  if (ec) return fileName;
+  for (const fs::path& candidate : {exe.parent_path() / fileName,
+                                    exe.parent_path().parent_path() / "lib" / "sonvero" / fileName})
     if (fs::exists(candidate)) return candidate.string();
-  return (exe.parent_path() / "libsonvero.so").string();
+  return (exe.parent_path() / fileName).string();
 }
+
+std::string defaultPluginPath() { return shippedLibraryPath("libsonvero.so"); }
 
 }  // namespace vantorhost

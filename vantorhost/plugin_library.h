@@ -29,7 +29,13 @@ class PluginLibrary {
   IPluginDiagnostics* diagnostics_ = nullptr;
 };
 
-// The default plug-in: beside the executable, or in ../lib/sonvero.
+// A library that ships with the program: beside the executable (the build
+// tree) or in ../lib/sonvero (an installed copy). A full path, so that the
+// loader needs no run path: a sanitizer's dlopen would not carry the
+// program's.
+std::string shippedLibraryPath(const std::string& fileName);
+
+// The default plug-in, libsonvero.so, found that way.
 std::string defaultPluginPath();
 
 }  // namespace vantorhost

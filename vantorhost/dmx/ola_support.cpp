@@ -4,6 +4,8 @@
 
 #include <mutex>
 
+#include "vantorhost/plugin_library.h"
+
 namespace vantorhost {
 
 namespace {
@@ -17,9 +19,8 @@ struct Loaded {
 };
 
 Loaded load() {
-  // Found through the program's run path: beside it in the build tree,
-  // lib/sonvero/ when installed. Never closed.
-  void* handle = dlopen(kLibrary, RTLD_NOW | RTLD_LOCAL);
+  // Never closed: the links it makes keep their code there.
+  void* handle = dlopen(shippedLibraryPath(kLibrary).c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!handle) return {nullptr, dlerror()};
   auto entry = reinterpret_cast<OlaConnect (*)()>(dlsym(handle, kEntry));
   if (!entry) return {nullptr, std::string(kLibrary) + " has no " + kEntry};

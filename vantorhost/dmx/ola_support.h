@@ -7,7 +7,7 @@
 namespace vantorhost {
 
 // OLA's client libraries, and protobuf under them, live in a library of
-// their own (libsonvero-ola.so, beside the others) that is loaded with the
+// their own (libsonvero-ola.so, shipped beside the others) that is loaded with the
 // first OLA output: a run that sends nowhere never maps them.
 using OlaConnect = OlaAttempt (*)(std::uint16_t port, bool askFirst);
 
