@@ -1,6 +1,7 @@
 #include "vantorhost/host_settings.h"
 
 #include <charconv>
+#include <filesystem>
 #include <sstream>
 #include <string_view>
 #include <vector>
@@ -90,6 +91,10 @@ HostSettingsFile::HostSettingsFile(std::filesystem::path file) : file_(std::move
 
 void HostSettingsFile::save() {
   if (file_.empty()) return;
+  // On a first run the settings folder may not exist yet: Sonvero.ini makes
+  // it only when Sonvero's window closes, after the host's choices go out.
+  std::error_code ec;
+  std::filesystem::create_directories(file_.parent_path(), ec);
   const tk::ReplaceResult saved = saveHostSettings(file_, settings_);
   if (!saved && !failed_) hostLog("cannot keep the host window's choices in " + file_.string() + ": " + saved.reason);
   failed_ = !saved;

@@ -35,3 +35,14 @@ TEST(HostSettings, WhatIsSavedComesBackAndBadLinesAreSkipped) {
   EXPECT_FALSE(saved.reason.empty());
   EXPECT_TRUE(std::filesystem::is_directory(file));
 }
+
+// A first run: the settings folder does not exist yet when the host's
+// choices are first kept.
+TEST(HostSettings, TheFileKeepsItsChoicesInAFolderThatDoesNotExistYet) {
+  support::TempFolder folder;
+  const auto file = folder.path() / "config" / "sonvero" / kHostSettingsName;
+  HostSettingsFile kept(file);
+  kept.settings().delayMs = 40;
+  kept.save();
+  EXPECT_EQ(readHostSettings(file).delayMs, 40);
+}
