@@ -60,7 +60,10 @@ class OutputPath final : public tk::FormObserver {
     std::int64_t atMs;
     std::array<std::uint8_t, ChannelBuffer::kChannels> values;
   };
-  void release(const Change& change, std::int64_t nowMs);
+  // Holds the plug-in's channels back as they are now.
+  void hold(std::int64_t nowMs);
+  // Copies channels 1..1024 (`channels`, in one run) into what went out.
+  void release(const std::uint8_t* channels, std::int64_t nowMs);
 
   const ChannelBuffer& channels_;
   DmxOutput& output_;
