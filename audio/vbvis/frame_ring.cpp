@@ -22,7 +22,6 @@ void FrameRing::push(const float* stereo, std::size_t frames) {
 }
 
 bool FrameRing::takeNewest(std::vector<float>& out, std::size_t maxFrames) {
-  out.clear();
   const std::size_t written = written_.load(std::memory_order_acquire);
   std::size_t read = read_.load(std::memory_order_relaxed);
   bool complete = true;

@@ -2,8 +2,6 @@
 
 #include <dlfcn.h>
 
-#include <mutex>
-
 #include "vantorhost/plugin_library.h"
 
 namespace vantorhost {
@@ -30,9 +28,7 @@ Loaded load() {
 }  // namespace
 
 OlaConnect olaSupport(std::string& why) {
-  static std::once_flag once;
-  static Loaded loaded;
-  std::call_once(once, [] { loaded = load(); });
+  static const Loaded loaded = load();
   why = loaded.why;
   return loaded.connect;
 }
