@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "audio/vbvis/vbvis.h"
+#include "bridge/vbvis.h"
 
 namespace modVbVis10 {
 namespace {

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "audio/vbvis/demo_track.h"
-#include "audio/vbvis/spectrum_analyzer.h"
-#include "audio/vbvis/vbvis.h"
+#include "bridge/demo_track.h"
+#include "bridge/spectrum_analyzer.h"
+#include "bridge/vbvis.h"
 #include "vantorhost/plugin_library.h"
 #include "vantorhost/run/run_modes.h"
 

@@ -13,7 +13,7 @@
 #include <cstdio>
 #include <string>
 
-#include "audio/vbvis/vbvis.h"
+#include "bridge/vbvis.h"
 #include "model/arrays.h"
 #include "tests/support/qt_application.h"
 #include "toolkit/application.h"

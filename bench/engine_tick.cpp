@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "audio/vbvis/vbvis.h"
+#include "bridge/vbvis.h"
 #include "hostlink/vantor.h"
 #include "model/arrays.h"
 #include "toolkit/application.h"

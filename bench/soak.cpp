@@ -24,7 +24,7 @@
 #include <string>
 #include <vector>
 
-#include "audio/vbvis/vbvis.h"
+#include "bridge/vbvis.h"
 #include "plugin/clsVantorPlugIn.h"
 #include "model/arrays.h"
 #include "toolkit/application.h"

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "audio/vbvis/vbvis.h"
+#include "bridge/vbvis.h"
 #include "fuzz/host_call_check.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/settings_folder.h"

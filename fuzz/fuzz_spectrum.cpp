@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "audio/modVbVis10.h"
-#include "audio/vbvis/vbvis.h"
+#include "bridge/vbvis.h"
 #include "fuzz/fuzz_check.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "audio/vbvis/vbvis.h"
+#include "bridge/vbvis.h"
 
 namespace vantorhost {
 

@@ -1,6 +1,6 @@
 #include "vantorhost/default_audio_source.h"
 
-#include "audio/vbvis/vbvis.h"
+#include "bridge/vbvis.h"
 #include "vantorhost/log.h"
 
 namespace vantorhost {

@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "audio/vbvis/vbvis.h"
+#include "bridge/vbvis.h"
 #include "toolkit/application.h"
 #include "vantorhost/default_audio_source.h"
 #include "vantorhost/log.h"

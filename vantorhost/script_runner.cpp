@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "audio/vbvis/vbvis.h"
+#include "bridge/vbvis.h"
 #include "toolkit/application.h"
 #include "toolkit/check_box.h"
 #include "toolkit/combo_box.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "audio/modVbVis10.h"
-#include "audio/vbvis/vbvis.h"
+#include "bridge/vbvis.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <functional>
 
-#include "audio/vbvis/vbvis.h"
+#include "bridge/vbvis.h"
 #include "toolkit/check_box.h"
 
 #include "tests/support/qt_application.h"

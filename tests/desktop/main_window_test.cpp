@@ -17,7 +17,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "audio/vbvis/vbvis.h"
+#include "bridge/vbvis.h"
 #include "model/arrays.h"
 #include "tests/support/qt_fixture.h"
 #include "toolkit/qt/level_meter_widget.h"

@@ -9,7 +9,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "audio/vbvis/vbvis.h"
+#include "bridge/vbvis.h"
 #include "model/arrays.h"
 #include "tests/support/qt_fixture.h"
 #include "ui/Main.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "audio/vbvis/vbvis.h"
+#include "bridge/vbvis.h"
 #include "hostlink/vantor.h"
 #include "model/arrays.h"
 #include "tests/support/fake_host.h"

@@ -6,7 +6,7 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
-#include "audio/vbvis/vbvis.h"
+#include "bridge/vbvis.h"
 #include "toolkit/application.h"
 #include "toolkit/check_box.h"
 

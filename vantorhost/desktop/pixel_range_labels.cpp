@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdio>
 
-#include "audio/vbvis/vbvis.h"
+#include "bridge/vbvis.h"
 #include "toolkit/combo_box.h"
 #include "toolkit/qt/form_window.h"
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "audio/vbvis/vbvis.h"
+#include "bridge/vbvis.h"
 #include "toolkit/application.h"
 #include "toolkit/qt/qt_backend.h"
 #include "toolkit/qt/qt_event_loop.h"

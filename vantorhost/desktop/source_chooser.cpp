@@ -4,7 +4,7 @@
 #include <QHBoxLayout>
 #include <algorithm>
 
-#include "audio/vbvis/vbvis.h"
+#include "bridge/vbvis.h"
 #include "vantorhost/log.h"
 
 namespace vantorhost {

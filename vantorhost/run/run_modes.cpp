@@ -5,7 +5,7 @@
 #include <iostream>
 #include <string>
 
-#include "audio/vbvis/vbvis.h"
+#include "bridge/vbvis.h"
 #include "vantorhost/log.h"
 #include "vantorhost/plugin_library.h"
 

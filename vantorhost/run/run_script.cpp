@@ -3,7 +3,7 @@
 #include <memory>
 #include <stdexcept>
 
-#include "audio/vbvis/vbvis.h"
+#include "bridge/vbvis.h"
 #include "toolkit/application.h"
 #include "toolkit/simulated_loop.h"
 #include "vantorhost/dmx/dmx_output.h"

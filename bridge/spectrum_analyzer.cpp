@@ -1,4 +1,4 @@
-#include "audio/vbvis/spectrum_analyzer.h"
+#include "bridge/spectrum_analyzer.h"
 
 #include <algorithm>
 #include <cmath>

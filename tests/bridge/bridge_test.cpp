@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "audio/modVbVis10.h"
-#include "audio/vbvis/file_frames.h"
-#include "audio/vbvis/pixel_bands.h"
-#include "audio/vbvis/vbvis.h"
-#include "tests/audio/sox_signals.h"
+#include "bridge/file_frames.h"
+#include "bridge/pixel_bands.h"
+#include "bridge/vbvis.h"
+#include "tests/bridge/sox_signals.h"
 
 using vbvis::pixelOf;
 

@@ -1,8 +1,8 @@
 #pragma once
 #include <memory>
 
-#include "audio/vbvis/audio_feed.h"
-#include "audio/vbvis/frame_generator.h"
+#include "bridge/audio_feed.h"
+#include "bridge/frame_generator.h"
 
 namespace vbvis {
 

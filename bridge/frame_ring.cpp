@@ -1,4 +1,4 @@
-#include "audio/vbvis/frame_ring.h"
+#include "bridge/frame_ring.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 #include <condition_variable>
 #include <mutex>
 
-#include "audio/vbvis/capture.h"
+#include "bridge/capture.h"
 
 namespace vbvis {
 

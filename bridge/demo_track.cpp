@@ -1,4 +1,4 @@
-#include "audio/vbvis/demo_track.h"
+#include "bridge/demo_track.h"
 
 #include <cmath>
 #include <numbers>

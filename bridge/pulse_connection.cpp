@@ -1,4 +1,4 @@
-#include "audio/vbvis/pulse_connection.h"
+#include "bridge/pulse_connection.h"
 
 #include <algorithm>
 

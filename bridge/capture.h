@@ -2,8 +2,8 @@
 #include <atomic>
 #include <chrono>
 
-#include "audio/vbvis/frame_ring.h"
-#include "audio/vbvis/source_state.h"
+#include "bridge/frame_ring.h"
+#include "bridge/source_state.h"
 
 namespace vbvis {
 

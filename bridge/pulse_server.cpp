@@ -1,10 +1,10 @@
-#include "audio/vbvis/pulse_server.h"
+#include "bridge/pulse_server.h"
 
 #include <pulse/introspect.h>
 
 #include <algorithm>
 
-#include "audio/vbvis/pulse_connection.h"
+#include "bridge/pulse_connection.h"
 
 namespace vbvis {
 

@@ -7,10 +7,10 @@
 #include <thread>
 #include <vector>
 
-#include "audio/vbvis/capture_feed.h"
-#include "audio/vbvis/demo_track.h"
-#include "audio/vbvis/frame_ring.h"
-#include "audio/vbvis/paced_capture.h"
+#include "bridge/capture_feed.h"
+#include "bridge/demo_track.h"
+#include "bridge/frame_ring.h"
+#include "bridge/paced_capture.h"
 
 using vbvis::FrameRing;
 

@@ -3,9 +3,9 @@
 #include <memory>
 #include <thread>
 
-#include "audio/vbvis/audio_feed.h"
-#include "audio/vbvis/capture.h"
-#include "audio/vbvis/frame_ring.h"
+#include "bridge/audio_feed.h"
+#include "bridge/capture.h"
+#include "bridge/frame_ring.h"
 
 namespace vbvis {
 

@@ -1,8 +1,8 @@
 #pragma once
 #include <string>
 
-#include "audio/vbvis/capture.h"
-#include "audio/vbvis/fill_turn.h"
+#include "bridge/capture.h"
+#include "bridge/fill_turn.h"
 
 namespace vbvis {
 

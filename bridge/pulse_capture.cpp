@@ -1,12 +1,12 @@
-#include "audio/vbvis/pulse_capture.h"
+#include "bridge/pulse_capture.h"
 
 #include <chrono>
 #include <thread>
 
 #include <pulse/stream.h>
 
-#include "audio/vbvis/pulse_connection.h"
-#include "audio/vbvis/vbvis.h"
+#include "bridge/pulse_connection.h"
+#include "bridge/vbvis.h"
 
 namespace vbvis {
 

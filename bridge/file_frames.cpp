@@ -1,4 +1,4 @@
-#include "audio/vbvis/file_frames.h"
+#include "bridge/file_frames.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -4,8 +4,8 @@
 
 #include <kiss_fftr.h>
 
-#include "audio/vbvis/analysis.h"
-#include "audio/vbvis/pixel_bands.h"
+#include "bridge/analysis.h"
+#include "bridge/pixel_bands.h"
 
 namespace vbvis {
 

@@ -1,4 +1,4 @@
-#include "audio/vbvis/capture_feed.h"
+#include "bridge/capture_feed.h"
 
 #include <algorithm>
 

@@ -4,9 +4,9 @@
 #include <memory>
 #include <vector>
 
-#include "audio/vbvis/capture.h"
-#include "audio/vbvis/fill_turn.h"
-#include "audio/vbvis/frame_generator.h"
+#include "bridge/capture.h"
+#include "bridge/fill_turn.h"
+#include "bridge/frame_generator.h"
 
 namespace vbvis {
 

@@ -1,4 +1,4 @@
-#include "audio/vbvis/paced_capture.h"
+#include "bridge/paced_capture.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "audio/vbvis/vbvis.h"
+#include "bridge/vbvis.h"
 
 #include <algorithm>
 #include <cstring>
@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "audio/vbvis/bridge.h"
-#include "audio/vbvis/pixel_bands.h"
-#include "audio/vbvis/pulse_server.h"
+#include "bridge/bridge.h"
+#include "bridge/pixel_bands.h"
+#include "bridge/pulse_server.h"
 
 namespace {
 

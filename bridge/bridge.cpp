@@ -1,14 +1,14 @@
-#include "audio/vbvis/bridge.h"
+#include "bridge/bridge.h"
 
 #include <chrono>
 
-#include "audio/vbvis/capture_feed.h"
-#include "audio/vbvis/clocked_feed.h"
-#include "audio/vbvis/demo_track.h"
-#include "audio/vbvis/file_frames.h"
-#include "audio/vbvis/paced_capture.h"
-#include "audio/vbvis/pulse_capture.h"
-#include "audio/vbvis/vbvis.h"
+#include "bridge/capture_feed.h"
+#include "bridge/clocked_feed.h"
+#include "bridge/demo_track.h"
+#include "bridge/file_frames.h"
+#include "bridge/paced_capture.h"
+#include "bridge/pulse_capture.h"
+#include "bridge/vbvis.h"
 
 namespace vbvis {
 

@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "audio/vbvis/pixel_bands.h"
-#include "audio/vbvis/spectrum_analyzer.h"
+#include "bridge/pixel_bands.h"
+#include "bridge/spectrum_analyzer.h"
 
 using vbvis::pixelOf;
 using vbvis::SpectrumAnalyzer;

@@ -14,9 +14,9 @@
 #include <thread>
 
 #include "audio/modVbVis10.h"
-#include "audio/vbvis/pixel_bands.h"
-#include "audio/vbvis/vbvis.h"
-#include "tests/audio/sox_signals.h"
+#include "bridge/pixel_bands.h"
+#include "bridge/vbvis.h"
+#include "tests/bridge/sox_signals.h"
 #include "tests/support/child_process.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "audio/vbvis/clocked_feed.h"
+#include "bridge/clocked_feed.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "audio/vbvis/source_state.h"
+#include "bridge/source_state.h"
 
 namespace vbvis {
 

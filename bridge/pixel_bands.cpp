@@ -1,4 +1,4 @@
-#include "audio/vbvis/pixel_bands.h"
+#include "bridge/pixel_bands.h"
 
 #include <cmath>
 

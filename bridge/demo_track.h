@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "audio/vbvis/frame_generator.h"
+#include "bridge/frame_generator.h"
 
 namespace vbvis {
 

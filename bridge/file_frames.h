@@ -5,7 +5,7 @@
 
 #include <sndfile.h>
 
-#include "audio/vbvis/frame_generator.h"
+#include "bridge/frame_generator.h"
 
 namespace vbvis {
 

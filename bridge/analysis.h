@@ -2,7 +2,7 @@
 #include <array>
 #include <cstdint>
 
-#include "audio/vbvis/pixel_bands.h"
+#include "bridge/pixel_bands.h"
 
 namespace vbvis {
 

@@ -5,9 +5,9 @@
 #include <utility>
 #include <vector>
 
-#include "audio/vbvis/analysis.h"
-#include "audio/vbvis/audio_feed.h"
-#include "audio/vbvis/spectrum_analyzer.h"
+#include "bridge/analysis.h"
+#include "bridge/audio_feed.h"
+#include "bridge/spectrum_analyzer.h"
 
 namespace vbvis {
 
