@@ -38,7 +38,7 @@ std::int64_t Bridge::realTimeUs() {
 
 std::int64_t Bridge::bridgeClockUs() const { return clock_ ? clock_(clockContext_) * 1000 : realTimeUs(); }
 
-std::unique_ptr<AudioFeed> Bridge::makeFeed(const std::string& uri, std::string& why) const {
+std::unique_ptr<AudioFeed> Bridge::makeFeed(const std::string& uri, std::string& why) {
   std::unique_ptr<FrameGenerator> generator;
   if (uri == "pulse" || uri.starts_with(kPulsePrefix)) {
     std::string device = uri == "pulse" ? PulseCapture::kDefaultMonitor : uri.substr(kPulsePrefix.size());
@@ -54,7 +54,7 @@ std::unique_ptr<AudioFeed> Bridge::makeFeed(const std::string& uri, std::string&
   else if (uri == "demo") generator = std::make_unique<DemoTrack>();
   else why = "unknown audio source: " + uri;
   if (!generator) return nullptr;
-  if (clock_) return std::make_unique<ClockedFeed>(std::move(generator), bridgeClockUs());
+  if (clock_) return std::make_unique<ClockedFeed>(std::move(generator), bridgeClockUs(), &tracker_);
   return std::make_unique<CaptureFeed>(std::make_unique<PacedCapture>(std::move(generator)), realTimeUs());
 }
 
@@ -67,6 +67,7 @@ bool Bridge::open(const std::string& uri) {
   else if (!(feed = makeFeed(uri, openError_))) return false;
   // The old capture stops before the new one starts.
   feed_.reset();
+  tracker_.clear();
   feed_ = std::move(feed);
   kind_ = kind;
   uri_ = uri;
@@ -86,6 +87,7 @@ std::int32_t Bridge::state(std::string& text) const {
 
 void Bridge::close() {
   feed_.reset();
+  tracker_.clear();
   kind_ = Kind::Silence;
   uri_ = "silence";
   analysed_ = false;
@@ -96,6 +98,10 @@ void Bridge::close() {
 void Bridge::setClock(ClockFn clock, void* context) {
   clock_ = clock;
   clockContext_ = context;
+}
+
+void Bridge::updateTracker() {
+  if (feed_ && feed_->followsBridgeClock()) feed_->track(bridgeClockUs());
 }
 
 const Analysis& Bridge::current() {

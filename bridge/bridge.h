@@ -8,6 +8,7 @@
 #include "bridge/analysis.h"
 #include "bridge/audio_feed.h"
 #include "bridge/spectrum_analyzer.h"
+#include "bridge/tracker_board.h"
 
 namespace vbvis {
 
@@ -33,6 +34,12 @@ class Bridge {
   // on the source's clock, else the last one, so the reads of one tick agree.
   const Analysis& current();
 
+  // The beat tracker's latest state (any thread), and running it over the
+  // audio due now where the source follows the simulated clock.
+  const TrackerBoard& tracker() const { return tracker_; }
+  void updateTracker();
+  std::int64_t clockUs() const { return bridgeClockUs(); }
+
   enum class Kind { Silence, Script, Analysed };
   Kind kind() const { return kind_; }
 
@@ -54,7 +61,7 @@ class Bridge {
 
  private:
   Bridge() = default;
-  std::unique_ptr<AudioFeed> makeFeed(const std::string& uri, std::string& why) const;
+  std::unique_ptr<AudioFeed> makeFeed(const std::string& uri, std::string& why);
   std::int64_t bridgeClockUs() const;
   static std::int64_t realTimeUs();
 
@@ -70,6 +77,7 @@ class Bridge {
   std::vector<float> frames_;
   Analysis analysis_;
   std::int16_t peakLevel_ = -1;
+  TrackerBoard tracker_;
   bool analysed_ = false;
   std::int64_t analysedAtUs_ = 0;
 };

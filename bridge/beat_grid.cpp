@@ -1,0 +1,123 @@
+#include "bridge/beat_grid.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vbvis {
+
+namespace {
+
+// How much of a frame's score comes from the chain of beats before it.
+constexpr float kChain = 0.9f;
+// How sharply intervals other than the period are weighed down (on a log scale).
+constexpr double kTightness = 5.0;
+// A beat is taken this far (in periods) after it was expected, from within
+// this far either side of it, weighed by closeness on this scale.
+constexpr double kDecideAfter = 0.3;
+constexpr double kSearch = 0.3;
+constexpr double kCloseness = 0.12;
+// How far the grid moves towards the beat taken.
+constexpr double kPull = 0.4;
+constexpr double kRecent = 0.25;  // weight of the newest beat in the running measures
+
+}  // namespace
+
+BeatGrid::BeatGrid(int history) : size_(history), score_(static_cast<std::size_t>(history), 0.0f) {}
+
+void BeatGrid::weigh(double period) {
+  nearest_ = std::max(1, static_cast<int>(std::floor(period / 2)));
+  const int farthest = std::min(static_cast<int>(size_) - 1, static_cast<int>(std::ceil(2 * period)));
+  weights_.clear();
+  for (int d = nearest_; d <= farthest; ++d) {
+    const double off = kTightness * std::log(d / period);
+    weights_.push_back(static_cast<float>(std::exp(-0.5 * off * off)));
+  }
+  weighedFor_ = period;
+}
+
+void BeatGrid::add(float onset, double period) {
+  const std::int64_t n = frames_;
+  float chain = 0.0f;
+  if (period > 0.0) {
+    if (std::abs(period - weighedFor_) > 0.002 * period) weigh(period);
+    for (std::size_t i = 0; i < weights_.size(); ++i) {
+      const std::int64_t back = n - nearest_ - static_cast<std::int64_t>(i);
+      if (back < 0) break;
+      chain = std::max(chain, weights_[i] * score(back));
+    }
+  }
+  period_ = period;
+  score_[static_cast<std::size_t>(n % size_)] = (1.0f - kChain) * onset + kChain * chain;
+  ++frames_;
+  if (period <= 0.0) return;
+  if (!hasGrid()) {
+    if (static_cast<double>(n) >= 2.0 * period) start();
+  } else if (static_cast<double>(n) >= expected_ + kDecideAfter * period) {
+    decide();
+  }
+}
+
+// The first beat: the best score in the last period that is settled (a
+// third of a period old), and the grid from there.
+void BeatGrid::start() {
+  const std::int64_t newest = frames_ - 1;
+  const std::int64_t to = newest - static_cast<std::int64_t>(kDecideAfter * period_);
+  std::int64_t best = to;
+  for (std::int64_t v = to - static_cast<std::int64_t>(period_) + 1; v < to; ++v)
+    if (score(v) > score(best)) best = v;
+  expected_ = static_cast<double>(best) + period_;
+  beats_ = 0;
+  regularity_ = 0.0;
+  onBeat_ = offBeat_ = 0.0;
+}
+
+void BeatGrid::decide() {
+  const double e = expected_;
+  const std::int64_t newest = frames_ - 1;
+  const std::int64_t from = std::max<std::int64_t>({0, newest - size_ + 1, std::llround(e - kSearch * period_)});
+  const std::int64_t to = std::min<std::int64_t>(newest, std::llround(e + kSearch * period_));
+  std::int64_t best = -1;
+  double bestValue = -1.0;
+  for (std::int64_t v = from; v <= to; ++v) {
+    const double off = (static_cast<double>(v) - e) / (kCloseness * period_);
+    const double value = score(v) * std::exp(-0.5 * off * off);
+    if (value > bestValue) {
+      bestValue = value;
+      best = v;
+    }
+  }
+  double beat = e;
+  if (best >= 0 && bestValue > 0.0) {
+    beat = static_cast<double>(best);
+    if (best > from && best < to) {
+      const double a = score(best - 1), b = score(best), c = score(best + 1);
+      const double curvature = a - 2 * b + c;
+      if (curvature < 0) beat += std::clamp(0.5 * (a - c) / curvature, -0.5, 0.5);
+    }
+  }
+  const double error = (beat - e) / period_;
+  regularity_ += kRecent * (std::exp(-(error * error) / (0.1 * 0.1)) - regularity_);
+
+  // The score on the grid and halfway between, each the best within two frames.
+  const auto near = [&](double at) {
+    float peak = 0.0f;
+    for (std::int64_t v = std::llround(at) - 2; v <= std::llround(at) + 2; ++v)
+      if (v >= 0 && v <= newest && v > newest - size_) peak = std::max(peak, score(v));
+    return static_cast<double>(peak);
+  };
+  onBeat_ += kRecent * (near(e) - onBeat_);
+  offBeat_ += kRecent * (near(e - 0.5 * period_) - offBeat_);
+
+  expected_ = e + kPull * (beat - e) + period_;
+  ++beats_;
+}
+
+void BeatGrid::shiftHalf() {
+  if (!hasGrid()) return;
+  expected_ += 0.5 * period_;
+  std::swap(onBeat_, offBeat_);
+}
+
+void BeatGrid::dropGrid() { expected_ = -1.0; }
+
+}  // namespace vbvis

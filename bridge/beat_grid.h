@@ -1,0 +1,60 @@
+#pragma once
+#include <cstdint>
+#include <vector>
+
+namespace vbvis {
+
+// Where the beats fall, given the period: a cumulative score over the
+// onset frames (each frame's onset plus the best score one period back,
+// with periods far from the expected one weighed down), so that a frame
+// scores high when it and a chain of beats a period apart before it carry
+// onsets. A grid (one beat position and the period) is carried forward; a
+// third of a period after each expected beat, the best-scoring frame near
+// it is taken as that beat, and the grid moves part of the way towards it.
+// Positions are onset frames counted from the first, fractional.
+class BeatGrid {
+ public:
+  // `history`: frames of score kept (more than two of the longest periods).
+  explicit BeatGrid(int history);
+
+  // Adds the next frame's onset with the period to follow (0: none).
+  void add(float onset, double period);
+  // Moves the grid by half a period (it was following the off-beat).
+  void shiftHalf();
+  // Forgets the grid (not the score): the next beat is sought afresh.
+  void dropGrid();
+
+  bool hasGrid() const { return expected_ >= 0.0; }
+  // The next expected beat, and the period the grid follows.
+  double expected() const { return expected_; }
+  double period() const { return period_; }
+  // Beats taken since the grid was set.
+  int beats() const { return beats_; }
+  // How closely the taken beats fell on the grid lately, 0..1.
+  double regularity() const { return regularity_; }
+  // The mean score on the grid's beats and halfway between them over the
+  // last few beats: which of the two the grid follows.
+  double onBeatScore() const { return onBeat_; }
+  double offBeatScore() const { return offBeat_; }
+  std::int64_t frames() const { return frames_; }
+
+ private:
+  float score(std::int64_t frame) const { return score_[static_cast<std::size_t>(frame % size_)]; }
+  void weigh(double period);
+  void start();
+  void decide();
+
+  std::int64_t size_;
+  std::vector<float> score_;
+  std::int64_t frames_ = 0;
+  double period_ = 0.0;
+  double weighedFor_ = 0.0;
+  std::vector<float> weights_;   // by distance back, from period/2 to 2 periods
+  int nearest_ = 0;              // distance of weights_[0]
+  double expected_ = -1.0;
+  int beats_ = 0;
+  double regularity_ = 0.0;
+  double onBeat_ = 0.0, offBeat_ = 0.0;
+};
+
+}  // namespace vbvis

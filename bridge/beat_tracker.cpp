@@ -1,0 +1,156 @@
+#include "bridge/beat_tracker.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vbvis {
+
+namespace {
+
+constexpr double kTempoEverySeconds = 0.25;
+constexpr double kHistorySeconds = 4.5;   // of cumulative score: two slowest periods and more
+// Salience (0..1) that starts following a tempo, and below which it is lost.
+constexpr double kStartSalience = 0.2;
+constexpr double kLoseSalience = 0.1;
+constexpr int kLoseAfter = 12;            // updates, 3 s
+// Another tempo must beat the followed one by this much, this many updates
+// running; double, half or triple-related ones much longer.
+constexpr double kChallengeMargin = 1.15;
+constexpr int kChallengesNeeded = 4;
+constexpr int kHarmonicChallengesNeeded = 16;
+constexpr double kPriorBpm = 120.0;
+// Confidence that locks, and below which the lock is let go.
+constexpr int kLockAt = 40;
+constexpr int kUnlockBelow = 25;
+// The grid moves to the off-beat when that scores this much higher.
+constexpr double kOffBeatMargin = 1.3;
+
+bool harmonic(double a, double b) {
+  const double ratio = a > b ? a / b : b / a;
+  for (double h : {2.0, 3.0, 1.5, 4.0})
+    if (std::abs(ratio / h - 1.0) < 0.05) return true;
+  return false;
+}
+
+double priorOf(double period, double fps) {
+  const double octaves = std::log2(period / fps / (60.0 / kPriorBpm));
+  return std::exp(-0.5 * octaves * octaves);
+}
+
+}  // namespace
+
+BeatTracker::BeatTracker(int sampleRate)
+    : rate_(sampleRate),
+      onsets_(sampleRate),
+      tempo_(onsets_.framesPerSecond()),
+      grid_(static_cast<int>(kHistorySeconds * onsets_.framesPerSecond())) {}
+
+void BeatTracker::push(std::span<const float> stereo) {
+  const std::size_t frames = stereo.size() / 2;
+  mono_.resize(frames);
+  for (std::size_t i = 0; i < frames; ++i) mono_[i] = 0.5f * (stereo[2 * i] + stereo[2 * i + 1]);
+  fresh_.clear();
+  onsets_.push(mono_.data(), frames, fresh_);
+  samples_ += static_cast<std::int64_t>(frames);
+  for (float onset : fresh_) addFrame(onset);
+}
+
+void BeatTracker::addFrame(float onset) {
+  history_.push_back(onset);
+  // Kept to the estimator's window, trimmed now and then rather than every frame.
+  if (history_.size() > 2 * static_cast<std::size_t>(tempo_.window()))
+    history_.erase(history_.begin(), history_.end() - tempo_.window());
+  const int beatsBefore = grid_.beats();
+  grid_.add(onset, period_);
+  ++frames_;
+  const auto every = static_cast<std::int64_t>(std::lround(kTempoEverySeconds * onsets_.framesPerSecond()));
+  if (frames_ % every == 0) updateTempo();
+  if (grid_.beats() != beatsBefore) judge();
+}
+
+void BeatTracker::updateTempo() {
+  const TempoEstimator::Estimate estimate = tempo_.estimate(history_, period_);
+  if (period_ == 0.0) {
+    // Nothing followed yet: a tempo salient twice running is taken.
+    if (estimate.best.salience < kStartSalience) {
+      agreeing_ = 0;
+      return;
+    }
+    if (candidate_ > 0.0 && std::abs(estimate.best.period / candidate_ - 1.0) < 0.04) ++agreeing_;
+    else agreeing_ = 1;
+    candidate_ = estimate.best.period;
+    if (agreeing_ >= 2) {
+      period_ = candidate_;
+      salience_ = estimate.best.salience;
+      grid_.dropGrid();
+    }
+    return;
+  }
+  follow(estimate);
+}
+
+void BeatTracker::follow(const TempoEstimator::Estimate& estimate) {
+  const double fps = onsets_.framesPerSecond();
+  const TempoEstimator::Candidate& near = estimate.nearCurrent;
+  const TempoEstimator::Candidate& best = estimate.best;
+  salience_ = near.salience;
+
+  const bool elsewhere = best.period > 0.0 && std::abs(best.period / period_ - 1.0) > 0.08;
+  const double nearScore = near.salience * priorOf(period_, fps);
+  if (elsewhere && best.salience * priorOf(best.period, fps) > kChallengeMargin * nearScore) {
+    if (challenger_ > 0.0 && std::abs(best.period / challenger_ - 1.0) < 0.06) ++challenges_;
+    else challenges_ = 1;
+    challenger_ = best.period;
+    if (challenges_ >= (harmonic(best.period, period_) ? kHarmonicChallengesNeeded : kChallengesNeeded)) {
+      period_ = best.period;
+      salience_ = best.salience;
+      challenges_ = 0;
+      grid_.dropGrid();
+      return;
+    }
+  } else {
+    challenges_ = 0;
+  }
+  if (near.period > 0.0) period_ += 0.5 * (near.period - period_);
+
+  // A beat lost (silence, noise) lets the tempo go after a while.
+  quiet_ = best.salience < kLoseSalience ? quiet_ + 1 : 0;
+  if (quiet_ >= kLoseAfter) {
+    period_ = 0.0;
+    candidate_ = 0.0;
+    agreeing_ = 0;
+    quiet_ = 0;
+    grid_.dropGrid();
+  }
+}
+
+// After each beat taken: the confidence, the lock, and whether the grid
+// follows the off-beat.
+void BeatTracker::judge() {
+  const double salience = std::clamp((salience_ - 0.1) / 0.35, 0.0, 1.0);
+  confidence_ = period_ > 0.0 ? static_cast<int>(std::lround(100.0 * salience * (0.3 + 0.7 * grid_.regularity()))) : 0;
+  if (grid_.beats() >= 4 && grid_.offBeatScore() > kOffBeatMargin * grid_.onBeatScore()) grid_.shiftHalf();
+  if (confidence_ >= kLockAt && grid_.beats() >= 2) locked_ = true;
+  if (confidence_ < kUnlockBelow) locked_ = false;
+}
+
+BeatTracker::State BeatTracker::state() const {
+  State s;
+  const bool following = period_ > 0.0 && grid_.hasGrid();
+  s.confidence = following ? confidence_ : 0;
+  s.locked = following && locked_;
+  if (!s.locked) return s;
+  const double hop = onsets_.hop();
+  s.periodSamples = grid_.period() * hop;
+  s.bpm = 60.0 * rate_ / s.periodSamples;
+  // The grid's beats after the newest sample. Frame f stands for sample f * hop.
+  double beat = grid_.expected() * hop;
+  while (beat <= static_cast<double>(samples_)) beat += s.periodSamples;
+  for (double& next : s.nextBeats) {
+    next = beat;
+    beat += s.periodSamples;
+  }
+  return s;
+}
+
+}  // namespace vbvis
