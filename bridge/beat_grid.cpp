@@ -19,6 +19,9 @@ constexpr double kCloseness = 0.12;
 // How far the grid moves towards the beat taken.
 constexpr double kPull = 0.4;
 constexpr double kRecent = 0.25;  // weight of the newest beat in the running measures
+// Beats the phase is checked over, and how much better another phase must score.
+constexpr int kPhaseBeats = 6;
+constexpr double kPhaseMargin = 1.25;
 
 }  // namespace
 
@@ -98,24 +101,48 @@ void BeatGrid::decide() {
   const double error = (beat - e) / period_;
   regularity_ += kRecent * (std::exp(-(error * error) / (0.1 * 0.1)) - regularity_);
 
-  // The score on the grid and halfway between, each the best within two frames.
-  const auto near = [&](double at) {
-    float peak = 0.0f;
-    for (std::int64_t v = std::llround(at) - 2; v <= std::llround(at) + 2; ++v)
-      if (v >= 0 && v <= newest && v > newest - size_) peak = std::max(peak, score(v));
-    return static_cast<double>(peak);
-  };
-  onBeat_ += kRecent * (near(e) - onBeat_);
-  offBeat_ += kRecent * (near(e - 0.5 * period_) - offBeat_);
-
-  expected_ = e + kPull * (beat - e) + period_;
+  expected_ = e + kPull * (beat - e);
+  checkPhase(e);
+  expected_ += period_;
   ++beats_;
 }
 
-void BeatGrid::shiftHalf() {
-  if (!hasGrid()) return;
-  expected_ += 0.5 * period_;
-  std::swap(onBeat_, offBeat_);
+// The grid's phase against every other phase of the period, on the score
+// over the last few beats: a grid that started on an off-beat (or on a
+// swung eighth) moves to the phase that scores clearly better, once it has
+// done so for two beats running.
+void BeatGrid::checkPhase(double e) {
+  const std::int64_t newest = frames_ - 1;
+  const auto combAt = [&](double at) {
+    double sum = 0.0;
+    for (int k = 0; k < kPhaseBeats; ++k) {
+      const std::int64_t centre = std::llround(at - k * period_);
+      float peak = 0.0f;
+      for (std::int64_t v = centre - 1; v <= centre + 1; ++v)
+        if (v >= 0 && v <= newest && v > newest - size_) peak = std::max(peak, score(v));
+      sum += peak;
+    }
+    return sum;
+  };
+  const double here = combAt(e);
+  double best = here, bestShift = 0.0;
+  for (double shift = 0.15 * period_; shift < 0.85 * period_; shift += 1.0) {
+    const double value = combAt(e - shift);
+    if (value > best) best = value, bestShift = shift;
+  }
+  onBeat_ = here;
+  offBeat_ = best;
+  if (best > kPhaseMargin * here && std::abs(bestShift - pendingShift_) < 0.1 * period_) {
+    if (++shiftVotes_ >= 2) {
+      expected_ -= bestShift;  // decide() adds the period after this
+      shiftVotes_ = 0;
+      pendingShift_ = -1.0;
+      return;
+    }
+  } else {
+    shiftVotes_ = best > kPhaseMargin * here ? 1 : 0;
+  }
+  pendingShift_ = best > kPhaseMargin * here ? bestShift : -1.0;
 }
 
 void BeatGrid::dropGrid() { expected_ = -1.0; }

@@ -19,8 +19,6 @@ class BeatGrid {
 
   // Adds the next frame's onset with the period to follow (0: none).
   void add(float onset, double period);
-  // Moves the grid by half a period (it was following the off-beat).
-  void shiftHalf();
   // Forgets the grid (not the score): the next beat is sought afresh.
   void dropGrid();
 
@@ -32,8 +30,8 @@ class BeatGrid {
   int beats() const { return beats_; }
   // How closely the taken beats fell on the grid lately, 0..1.
   double regularity() const { return regularity_; }
-  // The mean score on the grid's beats and halfway between them over the
-  // last few beats: which of the two the grid follows.
+  // The score summed over the last few beats on the grid, and at the best
+  // other phase.
   double onBeatScore() const { return onBeat_; }
   double offBeatScore() const { return offBeat_; }
   std::int64_t frames() const { return frames_; }
@@ -43,6 +41,7 @@ class BeatGrid {
   void weigh(double period);
   void start();
   void decide();
+  void checkPhase(double expected);
 
   std::int64_t size_;
   std::vector<float> score_;
@@ -55,6 +54,8 @@ class BeatGrid {
   int beats_ = 0;
   double regularity_ = 0.0;
   double onBeat_ = 0.0, offBeat_ = 0.0;
+  double pendingShift_ = -1.0;   // the other phase that scored better at the last beat
+  int shiftVotes_ = 0;
 };
 
 }  // namespace vbvis

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 namespace vbvis {
 
@@ -22,8 +24,6 @@ constexpr double kPriorBpm = 120.0;
 // Confidence that locks, and below which the lock is let go.
 constexpr int kLockAt = 40;
 constexpr int kUnlockBelow = 25;
-// The grid moves to the off-beat when that scores this much higher.
-constexpr double kOffBeatMargin = 1.3;
 
 bool harmonic(double a, double b) {
   const double ratio = a > b ? a / b : b / a;
@@ -56,6 +56,8 @@ void BeatTracker::push(std::span<const float> stereo) {
 }
 
 void BeatTracker::addFrame(float onset) {
+  static const bool dumpOnsets = std::getenv("VBVIS_TRACKER_ONSETS") != nullptr;
+  if (dumpOnsets) std::fprintf(stderr, "ONS %.5f %.4f\n", frames_ * onsets_.hop() / double(rate_), onset);
   history_.push_back(onset);
   // Kept to the estimator's window, trimmed now and then rather than every frame.
   if (history_.size() > 2 * static_cast<std::size_t>(tempo_.window()))
@@ -70,6 +72,13 @@ void BeatTracker::addFrame(float onset) {
 
 void BeatTracker::updateTempo() {
   const TempoEstimator::Estimate estimate = tempo_.estimate(history_, period_);
+  static const bool debug = std::getenv("VBVIS_TRACKER_DEBUG") != nullptr;
+  if (debug)
+    std::fprintf(stderr, "DBG t=%.2f best=%.1f/%.3f near=%.1f/%.3f follow=%.1f conf=%d locked=%d reg=%.2f on=%.3f off=%.3f\n",
+                 frames_ / onsets_.framesPerSecond(), estimate.best.period > 0 ? 60 * onsets_.framesPerSecond() / estimate.best.period : 0,
+                 estimate.best.salience, estimate.nearCurrent.period > 0 ? 60 * onsets_.framesPerSecond() / estimate.nearCurrent.period : 0,
+                 estimate.nearCurrent.salience, period_ > 0 ? 60 * onsets_.framesPerSecond() / period_ : 0, confidence_, locked_,
+                 grid_.regularity(), grid_.onBeatScore(), grid_.offBeatScore());
   if (period_ == 0.0) {
     // Nothing followed yet: a tempo salient twice running is taken.
     if (estimate.best.salience < kStartSalience) {
@@ -124,12 +133,10 @@ void BeatTracker::follow(const TempoEstimator::Estimate& estimate) {
   }
 }
 
-// After each beat taken: the confidence, the lock, and whether the grid
-// follows the off-beat.
+// After each beat taken: the confidence and the lock.
 void BeatTracker::judge() {
   const double salience = std::clamp((salience_ - 0.1) / 0.35, 0.0, 1.0);
   confidence_ = period_ > 0.0 ? static_cast<int>(std::lround(100.0 * salience * (0.3 + 0.7 * grid_.regularity()))) : 0;
-  if (grid_.beats() >= 4 && grid_.offBeatScore() > kOffBeatMargin * grid_.onBeatScore()) grid_.shiftHalf();
   if (confidence_ >= kLockAt && grid_.beats() >= 2) locked_ = true;
   if (confidence_ < kUnlockBelow) locked_ = false;
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <numbers>
 #include <stdexcept>
 
@@ -15,7 +17,9 @@ constexpr double kHighestHz = 16000.0;
 constexpr double kBandsPerOctave = 4.0;
 // Upper edges of the groups, and each group's weight: the kick leads.
 constexpr double kGroupTopHz[OnsetStrength::kGroups - 1] = {150.0, 500.0, 2500.0};
-constexpr float kGroupWeight[OnsetStrength::kGroups] = {1.6f, 1.0f, 0.8f, 0.6f};
+constexpr float kGroupWeight[OnsetStrength::kGroups] = {1.3f, 1.0f, 1.0f, 0.8f};
+constexpr double kGroupMeanSeconds = 4.0;
+constexpr float kGroupFloor = 0.3f;
 // The level a band is measured against: rises within about 20 ms, falls
 // over about 3 s, never below this far under the loudest band's, nor below
 // a level that only silence has.
@@ -71,6 +75,7 @@ OnsetStrength::OnsetStrength(int sampleRate)
   const double fps = framesPerSecond();
   attack_ = static_cast<float>(1.0 - std::exp(-1.0 / (kAttackSeconds * fps)));
   release_ = static_cast<float>(1.0 - std::exp(-1.0 / (kReleaseSeconds * fps)));
+  groupRelease_ = static_cast<float>(1.0 - std::exp(-1.0 / (kGroupMeanSeconds * fps)));
 }
 
 OnsetStrength::~OnsetStrength() { kiss_fftr_free(fft_); }
@@ -123,9 +128,26 @@ float OnsetStrength::frame() {
     rise[static_cast<std::size_t>(band.group)] += std::max(0.0f, compressed - band.previous);
     band.previous = compressed;
   }
+  static const bool dumpGroups = std::getenv("VBVIS_TRACKER_GROUPS") != nullptr;
+  if (dumpGroups) std::fprintf(stderr, "GRP %.4f %.4f %.4f %.4f\n", rise[0]/groupSize_[0], rise[1]/groupSize_[1], rise[2]/groupSize_[2], rise[3]/groupSize_[3]);
+  // Each group against its own running mean, so that every group has its
+  // say whatever the balance of the mix (a loud bass line must not drown
+  // the snare that marks the beat); a group whose mean is far below the
+  // others' is not lifted into its noise.
+  float meanOfMeans = 0.0f;
+  // At first the plain mean of the frames so far, then the running one.
+  ++frames_;
+  const float follow = std::max(groupRelease_, 1.0f / static_cast<float>(frames_));
+  for (std::size_t g = 0; g < kGroups; ++g) {
+    if (groupSize_[g] == 0) continue;
+    rise[g] /= static_cast<float>(groupSize_[g]);
+    groupMean_[g] += follow * (rise[g] - groupMean_[g]);
+    meanOfMeans += groupMean_[g] / kGroups;
+  }
   float onset = 0.0f;
   for (std::size_t g = 0; g < kGroups; ++g)
-    if (groupSize_[g] > 0) onset += kGroupWeight[g] * rise[g] / static_cast<float>(groupSize_[g]);
+    if (groupSize_[g] > 0)
+      onset += kGroupWeight[g] * rise[g] / std::max({groupMean_[g], kGroupFloor * meanOfMeans, 1e-6f});
   return onset;
 }
 

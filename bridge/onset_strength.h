@@ -57,7 +57,9 @@ class OnsetStrength {
   std::vector<Band> bands_;
   std::vector<float> magnitudes_;  // this hop's, per band
   std::array<int, kGroups> groupSize_{};
-  float attack_, release_;
+  std::array<float, kGroups> groupMean_{};
+  long frames_ = 0;
+  float attack_, release_, groupRelease_;
 };
 
 }  // namespace vbvis

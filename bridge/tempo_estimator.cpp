@@ -99,6 +99,13 @@ TempoEstimator::Estimate TempoEstimator::estimate(std::span<const float> onsets,
     detrended_[static_cast<std::size_t>(i)] = static_cast<float>(std::max(0.0, onsets[static_cast<std::size_t>(i)] - mean));
   }
 
+  // Less their mean, so that only what repeats correlates (rectified onsets
+  // are all positive: without this, noise would look periodic at every lag).
+  double total = 0.0;
+  for (float d : detrended_) total += d;
+  const float mean = static_cast<float>(total / n);
+  for (float& d : detrended_) d -= mean;
+
   const int lags = std::min(maxLag_ + 1, n - 1);
   for (int l = 0; l <= lags; ++l) {
     float sum = 0.0f;
