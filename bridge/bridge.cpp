@@ -1,13 +1,12 @@
 #include "bridge/bridge.h"
 
-#include <chrono>
-
 #include "bridge/capture_feed.h"
 #include "bridge/clocked_feed.h"
 #include "bridge/demo_track.h"
 #include "bridge/file_frames.h"
 #include "bridge/paced_capture.h"
 #include "bridge/pulse_capture.h"
+#include "bridge/steady_clock.h"
 #include "bridge/vbvis.h"
 
 namespace vbvis {
@@ -31,10 +30,7 @@ Bridge& Bridge::instance() {
   return bridge;
 }
 
-std::int64_t Bridge::realTimeUs() {
-  return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now().time_since_epoch())
-      .count();
-}
+std::int64_t Bridge::realTimeUs() { return steadyNowUs(); }
 
 std::int64_t Bridge::bridgeClockUs() const { return clock_ ? clock_(clockContext_) * 1000 : realTimeUs(); }
 
@@ -46,7 +42,7 @@ std::unique_ptr<AudioFeed> Bridge::makeFeed(const std::string& uri, std::string&
       why = "no source name after pulse:";
       return nullptr;
     }
-    return std::make_unique<CaptureFeed>(std::make_unique<PulseCapture>(std::move(device)), realTimeUs());
+    return std::make_unique<CaptureFeed>(std::make_unique<PulseCapture>(std::move(device)), realTimeUs(), &tracker_);
   }
   // A file loops while it plays in real time; on the simulated clock it
   // plays once, so a script hears a file exactly as long as it is.
@@ -55,7 +51,7 @@ std::unique_ptr<AudioFeed> Bridge::makeFeed(const std::string& uri, std::string&
   else why = "unknown audio source: " + uri;
   if (!generator) return nullptr;
   if (clock_) return std::make_unique<ClockedFeed>(std::move(generator), bridgeClockUs(), &tracker_);
-  return std::make_unique<CaptureFeed>(std::make_unique<PacedCapture>(std::move(generator)), realTimeUs());
+  return std::make_unique<CaptureFeed>(std::make_unique<PacedCapture>(std::move(generator)), realTimeUs(), &tracker_);
 }
 
 bool Bridge::open(const std::string& uri) {
