@@ -20,6 +20,9 @@ constexpr double kGroupTopHz[OnsetStrength::kGroups - 1] = {150.0, 500.0, 2500.0
 constexpr float kGroupWeight[OnsetStrength::kGroups] = {1.3f, 1.0f, 1.0f, 0.8f};
 constexpr double kGroupMeanSeconds = 4.0;
 constexpr float kGroupFloor = 0.3f;
+// A group that rarely rises (a steady tone's odd waver) is not lifted to the
+// others' scale: its mean counts as at least this.
+constexpr float kLeastGroupMean = 0.01f;
 // The level a band is measured against: rises within about 20 ms, falls
 // over about 3 s, never below this far under the loudest band's, nor below
 // a level that only silence has.
@@ -28,6 +31,9 @@ constexpr double kReleaseSeconds = 3.0;
 constexpr float kRelativeFloor = 0.003f;  // -50 dB
 constexpr float kAbsoluteFloor = 1e-7f;
 constexpr float kCompression = 10.0f;
+// Rises smaller than this (about 5 % in magnitude) are no onsets: a steady
+// tone wavers that much from hop to hop, and would otherwise beat.
+constexpr float kLeastRise = 0.2f;
 // Samples are limited to this: anything larger is damage, not music.
 constexpr float kSampleLimit = 4.0f;
 
@@ -125,7 +131,7 @@ float OnsetStrength::frame() {
   for (std::size_t b = 0; b < bands_.size(); ++b) {
     Band& band = bands_[b];
     const float compressed = std::log1p(kCompression * magnitudes_[b] / std::max(band.level, floor));
-    rise[static_cast<std::size_t>(band.group)] += std::max(0.0f, compressed - band.previous);
+    rise[static_cast<std::size_t>(band.group)] += std::max(0.0f, compressed - band.previous - kLeastRise);
     band.previous = compressed;
   }
   static const bool dumpGroups = std::getenv("VBVIS_TRACKER_GROUPS") != nullptr;
@@ -147,7 +153,7 @@ float OnsetStrength::frame() {
   float onset = 0.0f;
   for (std::size_t g = 0; g < kGroups; ++g)
     if (groupSize_[g] > 0)
-      onset += kGroupWeight[g] * rise[g] / std::max({groupMean_[g], kGroupFloor * meanOfMeans, 1e-6f});
+      onset += kGroupWeight[g] * rise[g] / std::max({groupMean_[g], kGroupFloor * meanOfMeans, kLeastGroupMean});
   return onset;
 }
 

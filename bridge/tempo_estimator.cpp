@@ -18,6 +18,9 @@ constexpr double kNearCurrent = 0.08;
 constexpr int kMultiples = 4;
 // The local mean taken off the onsets: about 90 ms either side.
 constexpr int kMeanHalfWidth = 8;
+// Onset strength per frame, on average, below which nothing is going on:
+// music's is about 4 (each group's is about 1 on average, weighted).
+constexpr double kLeastActivity = 0.4;
 
 }  // namespace
 
@@ -87,6 +90,12 @@ TempoEstimator::Estimate TempoEstimator::estimate(std::span<const float> onsets,
   const int n = static_cast<int>(onsets.size());
   std::fill(acf_.begin(), acf_.end(), 0.0);
   if (n < 2 * static_cast<int>(minPeriod_) + 1) return result;
+
+  // Too little onset to go on (a steady tone, silence with a few clicks):
+  // no tempo, however regular what little there is.
+  double activity = 0.0;
+  for (float o : onsets) activity += o;
+  if (activity / n < kLeastActivity) return result;
 
   // The onsets above their local mean: what stands out, not the level.
   detrended_.assign(onsets.size(), 0.0f);
