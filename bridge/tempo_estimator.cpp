@@ -9,13 +9,15 @@ namespace {
 
 constexpr double kWindowSeconds = 6.0;
 constexpr double kMaxLagSeconds = 3.2;
+constexpr double kCombSpanSeconds = 2.4;
 constexpr double kSlowestBpm = 60.0;
 constexpr double kFastestBpm = 200.0;
 constexpr double kCandidatesPerOctave = 160.0;
 constexpr double kPriorBpm = 120.0;
 constexpr double kPriorOctaves = 1.0;
 constexpr double kNearCurrent = 0.08;
-constexpr int kMultiples = 4;
+constexpr int kMultiples = 4;        // for refining the period
+constexpr int kMaxMultiples = 8;
 // The local mean taken off the onsets: about 90 ms either side.
 constexpr int kMeanHalfWidth = 8;
 // Onset strength per frame, on average, below which nothing is going on:
@@ -29,7 +31,8 @@ TempoEstimator::TempoEstimator(double framesPerSecond)
       window_(static_cast<int>(std::lround(kWindowSeconds * framesPerSecond))),
       maxLag_(static_cast<int>(std::lround(kMaxLagSeconds * framesPerSecond))),
       minPeriod_(60.0 / kFastestBpm * framesPerSecond),
-      maxPeriod_(60.0 / kSlowestBpm * framesPerSecond) {
+      maxPeriod_(60.0 / kSlowestBpm * framesPerSecond),
+      combSpan_(kCombSpanSeconds * framesPerSecond) {
   const double priorPeriod = 60.0 / kPriorBpm * fps_;
   for (double p = maxPeriod_; p >= minPeriod_; p /= std::exp2(1.0 / kCandidatesPerOctave)) {
     candidates_.push_back(p);
@@ -42,7 +45,11 @@ TempoEstimator::TempoEstimator(double framesPerSecond)
 double TempoEstimator::comb(double period) const {
   double sum = 0.0;
   int terms = 0;
-  for (int k = 1; k <= kMultiples; ++k) {
+  // As many multiples as fit in the same span for every candidate, so a
+  // fast one is judged over its odd multiples too (the off-beats, for
+  // double the tempo), not only over the shorter lags.
+  const int multiples = std::clamp(static_cast<int>(combSpan_ / period), 1, kMaxMultiples);
+  for (int k = 1; k <= multiples; ++k) {
     const double lag = k * period;
     // Later multiples may lie a little further off: a tempo is never exact.
     const double tolerance = 0.5 + 0.5 * (k - 1);

@@ -42,6 +42,7 @@ class TempoEstimator {
   int window_;
   int maxLag_;
   double minPeriod_, maxPeriod_;
+  double combSpan_;                  // frames the comb's multiples reach
   std::vector<double> candidates_;   // periods, slow to fast
   std::vector<double> prior_;        // per candidate
   std::vector<float> detrended_;
