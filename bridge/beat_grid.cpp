@@ -22,10 +22,13 @@ constexpr double kRecent = 0.25;  // weight of the newest beat in the running me
 // Beats the phase is checked over, and how much better another phase must score.
 constexpr int kPhaseBeats = 6;
 constexpr double kPhaseMargin = 1.25;
+// Beats over which the first beat's phase is chosen.
+constexpr int kStartBeats = 4;
 
 }  // namespace
 
-BeatGrid::BeatGrid(int history) : size_(history), score_(static_cast<std::size_t>(history), 0.0f) {}
+BeatGrid::BeatGrid(int history)
+    : size_(history), score_(static_cast<std::size_t>(history), 0.0f), onsets_(static_cast<std::size_t>(history), 0.0f) {}
 
 void BeatGrid::weigh(double period) {
   nearest_ = std::max(1, static_cast<int>(std::floor(period / 2)));
@@ -51,6 +54,7 @@ void BeatGrid::add(float onset, double period) {
   }
   period_ = period;
   score_[static_cast<std::size_t>(n % size_)] = (1.0f - kChain) * onset + kChain * chain;
+  onsets_[static_cast<std::size_t>(n % size_)] = onset;
   ++frames_;
   if (period <= 0.0) return;
   if (!hasGrid()) {
@@ -60,17 +64,30 @@ void BeatGrid::add(float onset, double period) {
   }
 }
 
-// The first beat: the best score in the last period that is settled (a
-// third of a period old), and the grid from there.
+// The first beat: of the last period that is settled (a third of a period
+// old), the frame whose chain of onsets a period apart over the last few
+// beats is strongest. Onsets, not the score: after a change of tempo the
+// score still carries the old one.
 void BeatGrid::start() {
   const std::int64_t newest = frames_ - 1;
   const std::int64_t to = newest - static_cast<std::int64_t>(kDecideAfter * period_);
+  const auto chainAt = [&](std::int64_t at) {
+    double sum = 0.0;
+    for (int k = 0; k < kStartBeats; ++k) {
+      const std::int64_t centre = std::llround(static_cast<double>(at) - k * period_);
+      float peak = 0.0f;
+      for (std::int64_t v = centre - 1; v <= centre + 1; ++v)
+        if (v >= 0 && v > newest - size_) peak = std::max(peak, onset(v));
+      sum += peak;
+    }
+    return sum;
+  };
   std::int64_t best = to;
+  double bestChain = chainAt(to);
   for (std::int64_t v = to - static_cast<std::int64_t>(period_) + 1; v < to; ++v)
-    if (score(v) > score(best)) best = v;
+    if (const double chain = chainAt(v); chain > bestChain) bestChain = chain, best = v;
   expected_ = static_cast<double>(best) + period_;
   beats_ = 0;
-  regularity_ = 0.0;
   onBeat_ = offBeat_ = 0.0;
 }
 
@@ -145,6 +162,9 @@ void BeatGrid::checkPhase(double e) {
   pendingShift_ = best > kPhaseMargin * here ? bestShift : -1.0;
 }
 
-void BeatGrid::dropGrid() { expected_ = -1.0; }
+void BeatGrid::dropGrid(bool trusted) {
+  expected_ = -1.0;
+  if (!trusted) regularity_ = 0.0;
+}
 
 }  // namespace vbvis

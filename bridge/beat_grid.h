@@ -19,8 +19,10 @@ class BeatGrid {
 
   // Adds the next frame's onset with the period to follow (0: none).
   void add(float onset, double period);
-  // Forgets the grid (not the score): the next beat is sought afresh.
-  void dropGrid();
+  // Forgets the grid (not the score): the next beat is sought afresh. A
+  // grid dropped for a new tempo that is `trusted` (the music goes on, at
+  // another tempo) keeps its regularity, so the lock holds through the change.
+  void dropGrid(bool trusted = false);
 
   bool hasGrid() const { return expected_ >= 0.0; }
   // The next expected beat, and the period the grid follows.
@@ -38,6 +40,7 @@ class BeatGrid {
 
  private:
   float score(std::int64_t frame) const { return score_[static_cast<std::size_t>(frame % size_)]; }
+  float onset(std::int64_t frame) const { return onsets_[static_cast<std::size_t>(frame % size_)]; }
   void weigh(double period);
   void start();
   void decide();
@@ -45,6 +48,7 @@ class BeatGrid {
 
   std::int64_t size_;
   std::vector<float> score_;
+  std::vector<float> onsets_;
   std::int64_t frames_ = 0;
   double period_ = 0.0;
   double weighedFor_ = 0.0;

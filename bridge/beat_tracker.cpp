@@ -114,7 +114,7 @@ void BeatTracker::follow(const TempoEstimator::Estimate& estimate) {
       period_ = best.period;
       salience_ = best.salience;
       challenges_ = 0;
-      grid_.dropGrid();
+      grid_.dropGrid(true);
       return;
     }
   } else {
