@@ -29,7 +29,9 @@ class ClockedFeed : public AudioFeed {
     bool dropped = false;
     std::int64_t first = 0;  // source position of the first frame
     void append(const std::vector<float>& fresh, std::int64_t firstFresh, bool gap, std::size_t limitFrames);
+    void keepNewest(std::size_t limitFrames);
   };
+  std::size_t limitFrames() const;
   void readDue(std::int64_t nowUs);
 
   std::unique_ptr<FrameGenerator> generator_;
