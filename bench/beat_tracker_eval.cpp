@@ -142,8 +142,6 @@ Run track(const std::string& path, double seconds) {
     }
   }
   run.endBpm = state.locked ? state.bpm : 0.0;
-  if (std::getenv("EVAL_PRINT_BEATS"))
-    for (double b : run.beats) std::fprintf(stderr, "%.3f ", b);
   vbvis_close();
   return run;
 }

@@ -64,6 +64,21 @@ void BeatGrid::add(float onset, double period) {
   }
 }
 
+// The sum over `beats` beats a period apart back from `at` of `values` (the
+// score or the onsets), each the best within a frame of where it falls.
+double BeatGrid::chain(const std::vector<float>& values, double at, int beats) const {
+  const std::int64_t newest = frames_ - 1;
+  double sum = 0.0;
+  for (int k = 0; k < beats; ++k) {
+    const std::int64_t centre = std::llround(at - k * period_);
+    float peak = 0.0f;
+    for (std::int64_t v = centre - 1; v <= centre + 1; ++v)
+      if (v >= 0 && v <= newest && v > newest - size_) peak = std::max(peak, values[static_cast<std::size_t>(v % size_)]);
+    sum += peak;
+  }
+  return sum;
+}
+
 // The first beat: of the last period that is settled (a third of a period
 // old), the frame whose chain of onsets a period apart over the last few
 // beats is strongest. Onsets, not the score: after a change of tempo the
@@ -71,24 +86,12 @@ void BeatGrid::add(float onset, double period) {
 void BeatGrid::start() {
   const std::int64_t newest = frames_ - 1;
   const std::int64_t to = newest - static_cast<std::int64_t>(kDecideAfter * period_);
-  const auto chainAt = [&](std::int64_t at) {
-    double sum = 0.0;
-    for (int k = 0; k < kStartBeats; ++k) {
-      const std::int64_t centre = std::llround(static_cast<double>(at) - k * period_);
-      float peak = 0.0f;
-      for (std::int64_t v = centre - 1; v <= centre + 1; ++v)
-        if (v >= 0 && v > newest - size_) peak = std::max(peak, onset(v));
-      sum += peak;
-    }
-    return sum;
-  };
   std::int64_t best = to;
-  double bestChain = chainAt(to);
+  double bestChain = chain(onsets_, static_cast<double>(to), kStartBeats);
   for (std::int64_t v = to - static_cast<std::int64_t>(period_) + 1; v < to; ++v)
-    if (const double chain = chainAt(v); chain > bestChain) bestChain = chain, best = v;
+    if (const double c = chain(onsets_, static_cast<double>(v), kStartBeats); c > bestChain) bestChain = c, best = v;
   expected_ = static_cast<double>(best) + period_;
   beats_ = 0;
-  onBeat_ = offBeat_ = 0.0;
 }
 
 void BeatGrid::decide() {
@@ -129,26 +132,13 @@ void BeatGrid::decide() {
 // swung eighth) moves to the phase that scores clearly better, once it has
 // done so for two beats running.
 void BeatGrid::checkPhase(double e) {
-  const std::int64_t newest = frames_ - 1;
-  const auto combAt = [&](double at) {
-    double sum = 0.0;
-    for (int k = 0; k < kPhaseBeats; ++k) {
-      const std::int64_t centre = std::llround(at - k * period_);
-      float peak = 0.0f;
-      for (std::int64_t v = centre - 1; v <= centre + 1; ++v)
-        if (v >= 0 && v <= newest && v > newest - size_) peak = std::max(peak, score(v));
-      sum += peak;
-    }
-    return sum;
-  };
+  const auto combAt = [&](double at) { return chain(score_, at, kPhaseBeats); };
   const double here = combAt(e);
   double best = here, bestShift = 0.0;
   for (double shift = 0.15 * period_; shift < 0.85 * period_; shift += 1.0) {
     const double value = combAt(e - shift);
     if (value > best) best = value, bestShift = shift;
   }
-  onBeat_ = here;
-  offBeat_ = best;
   if (best > kPhaseMargin * here && std::abs(bestShift - pendingShift_) < 0.1 * period_) {
     if (++shiftVotes_ >= 2) {
       expected_ -= bestShift;  // decide() adds the period after this

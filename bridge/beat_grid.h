@@ -10,8 +10,9 @@ namespace vbvis {
 // scores high when it and a chain of beats a period apart before it carry
 // onsets. A grid (one beat position and the period) is carried forward; a
 // third of a period after each expected beat, the best-scoring frame near
-// it is taken as that beat, and the grid moves part of the way towards it.
-// Positions are onset frames counted from the first, fractional.
+// it is taken as that beat, and the grid moves part of the way towards it;
+// when another phase of the period scores clearly better over the last
+// beats (an off-beat, a swung eighth) the grid moves there. Positions are onset frames counted from the first, fractional.
 class BeatGrid {
  public:
   // `history`: frames of score kept (more than two of the longest periods).
@@ -32,19 +33,15 @@ class BeatGrid {
   int beats() const { return beats_; }
   // How closely the taken beats fell on the grid lately, 0..1.
   double regularity() const { return regularity_; }
-  // The score summed over the last few beats on the grid, and at the best
-  // other phase.
-  double onBeatScore() const { return onBeat_; }
-  double offBeatScore() const { return offBeat_; }
   std::int64_t frames() const { return frames_; }
 
  private:
   float score(std::int64_t frame) const { return score_[static_cast<std::size_t>(frame % size_)]; }
-  float onset(std::int64_t frame) const { return onsets_[static_cast<std::size_t>(frame % size_)]; }
   void weigh(double period);
   void start();
   void decide();
   void checkPhase(double expected);
+  double chain(const std::vector<float>& values, double at, int beats) const;
 
   std::int64_t size_;
   std::vector<float> score_;
@@ -57,7 +54,6 @@ class BeatGrid {
   double expected_ = -1.0;
   int beats_ = 0;
   double regularity_ = 0.0;
-  double onBeat_ = 0.0, offBeat_ = 0.0;
   double pendingShift_ = -1.0;   // the other phase that scored better at the last beat
   int shiftVotes_ = 0;
 };

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 namespace vbvis {
 
@@ -56,8 +54,6 @@ void BeatTracker::push(std::span<const float> stereo) {
 }
 
 void BeatTracker::addFrame(float onset) {
-  static const bool dumpOnsets = std::getenv("VBVIS_TRACKER_ONSETS") != nullptr;
-  if (dumpOnsets) std::fprintf(stderr, "ONS %.5f %.4f\n", frames_ * onsets_.hop() / double(rate_), onset);
   history_.push_back(onset);
   // Kept to the estimator's window, trimmed now and then rather than every frame.
   if (history_.size() > 2 * static_cast<std::size_t>(tempo_.window()))
@@ -72,13 +68,6 @@ void BeatTracker::addFrame(float onset) {
 
 void BeatTracker::updateTempo() {
   const TempoEstimator::Estimate estimate = tempo_.estimate(history_, period_);
-  static const bool debug = std::getenv("VBVIS_TRACKER_DEBUG") != nullptr;
-  if (debug)
-    std::fprintf(stderr, "DBG t=%.2f best=%.1f/%.3f near=%.1f/%.3f follow=%.1f conf=%d locked=%d reg=%.2f on=%.3f off=%.3f\n",
-                 frames_ / onsets_.framesPerSecond(), estimate.best.period > 0 ? 60 * onsets_.framesPerSecond() / estimate.best.period : 0,
-                 estimate.best.salience, estimate.nearCurrent.period > 0 ? 60 * onsets_.framesPerSecond() / estimate.nearCurrent.period : 0,
-                 estimate.nearCurrent.salience, period_ > 0 ? 60 * onsets_.framesPerSecond() / period_ : 0, confidence_, locked_,
-                 grid_.regularity(), grid_.onBeatScore(), grid_.offBeatScore());
   if (period_ == 0.0) {
     // Nothing followed yet: a tempo salient twice running is taken.
     if (estimate.best.salience < kStartSalience) {

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <numbers>
 #include <stdexcept>
 
@@ -134,8 +132,6 @@ float OnsetStrength::frame() {
     rise[static_cast<std::size_t>(band.group)] += std::max(0.0f, compressed - band.previous - kLeastRise);
     band.previous = compressed;
   }
-  static const bool dumpGroups = std::getenv("VBVIS_TRACKER_GROUPS") != nullptr;
-  if (dumpGroups) std::fprintf(stderr, "GRP %.4f %.4f %.4f %.4f\n", rise[0]/groupSize_[0], rise[1]/groupSize_[1], rise[2]/groupSize_[2], rise[3]/groupSize_[3]);
   // Each group against its own running mean, so that every group has its
   // say whatever the balance of the mix (a loud bass line must not drown
   // the snare that marks the beat); a group whose mean is far below the
