@@ -16,8 +16,8 @@
 #include "bridge/demo_track.h"
 #include "bridge/spectrum_analyzer.h"
 #include "bridge/vbvis.h"
-#include "vantorhost/plugin_library.h"
-#include "vantorhost/run/run_modes.h"
+#include "vantorhost/run/run_script.h"
+#include "vantorhost/session/plugin_library.h"
 
 using namespace vantorhost;
 

@@ -17,7 +17,7 @@
 #include "toolkit/application.h"
 #include "toolkit/simulated_loop.h"
 #include "ui/Main.h"
-#include "vantorhost/host_helper.h"
+#include "vantorhost/session/host_helper.h"
 
 using namespace vantorhost;
 

@@ -10,7 +10,7 @@
 
 #include "toolkit/application.h"
 #include "toolkit/simulated_loop.h"
-#include "vantorhost/host_session.h"
+#include "vantorhost/session/host_session.h"
 #include "vantorhost/show/show_file.h"
 
 using namespace vantorhost;
@@ -28,7 +28,7 @@ class FullestShow {
     tk::app().setLoop(&loop_);
     session_ = std::make_unique<HostSession>(SONVERO_PLUGIN_PATH, loop_);
     session_->start();
-    IPluginDiagnostics& plugin = *session_->diagnostics();
+    IPluginDesign& plugin = *session_->design();
     ShowDesign design;
     for (int id = 1; id <= 6; ++id)
       for (int slot = 0; slot < (id == 1 ? 288 : 1); ++slot) {
@@ -75,13 +75,13 @@ BENCHMARK(OpenTheFullestShow)->Unit(benchmark::kMillisecond);
 void SaveTheFullestShow(benchmark::State& state) {
   FullestShow& show = fullest();
   for (auto _ : state)
-    if (!saveShow(*show.session().diagnostics(), show.file())) std::abort();
+    if (!saveShow(*show.session().design(), show.file())) std::abort();
 }
 BENCHMARK(SaveTheFullestShow)->Unit(benchmark::kMillisecond);
 
 void ReadTheFullestDesign(benchmark::State& state) {
   FullestShow& show = fullest();
-  for (auto _ : state) benchmark::DoNotOptimize(readDesign(*show.session().diagnostics()));
+  for (auto _ : state) benchmark::DoNotOptimize(readDesign(*show.session().design()));
 }
 BENCHMARK(ReadTheFullestDesign)->Unit(benchmark::kMicrosecond);
 

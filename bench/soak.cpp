@@ -25,14 +25,14 @@
 #include <vector>
 
 #include "bridge/vbvis.h"
-#include "plugin/clsVantorPlugIn.h"
 #include "model/arrays.h"
+#include "plugin/clsVantorPlugIn.h"
 #include "toolkit/application.h"
 #include "toolkit/simulated_loop.h"
 #include "ui/Main.h"
-#include "vantorhost/beat_tool.h"
-#include "vantorhost/channel_buffer.h"
-#include "vantorhost/host_helper.h"
+#include "vantorhost/base/channel_buffer.h"
+#include "vantorhost/beat/beat_tool.h"
+#include "vantorhost/session/host_helper.h"
 
 using namespace vantorhost;
 

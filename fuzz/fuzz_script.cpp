@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_check.h"
-#include "vantorhost/script_command.h"
+#include "vantorhost/commands/script_command.h"
 
 using namespace vantorhost;
 

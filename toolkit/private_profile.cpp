@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "toolkit/text_lines.h"
+#include "files/text_lines.h"
 #include "toolkit/windows1252.h"
 
 namespace tk {
@@ -85,8 +85,8 @@ std::string_view unquote(std::string_view value) {
 
 PrivateProfile PrivateProfile::load(const std::filesystem::path& file) {
   PrivateProfile profile(file);
-  FileRead read = readRegularFile(file, kMaxProfileBytes);
-  if (read.state == FileRead::State::Unreadable) {
+  files::FileRead read = files::readRegularFile(file, kMaxProfileBytes);
+  if (read.state == files::FileRead::State::Unreadable) {
     profile.readable_ = false;
     profile.readError_ = std::move(read.reason);
   }
@@ -99,8 +99,8 @@ PrivateProfile PrivateProfile::load(const std::filesystem::path& file) {
 // where a key added to it goes.
 void PrivateProfile::indexSections() {
   const std::string_view text = text_;
-  for (std::size_t pos = firstLineStart(text); pos < text.size();) {
-    const LineSpan span = lineAt(text, pos);
+  for (std::size_t pos = files::firstLineStart(text); pos < text.size();) {
+    const files::LineSpan span = files::lineAt(text, pos);
     const std::string_view line = text.substr(span.begin, span.end - span.begin);
     if (const auto name = sectionName(line)) {
       if (!sections_.empty()) sections_.back().end = static_cast<Offset>(span.begin);
@@ -117,7 +117,7 @@ void PrivateProfile::indexSections() {
 
 std::string_view PrivateProfile::lineText(Offset line) const {
   if (const auto it = replaced_.find(line); it != replaced_.end()) return it->second;
-  const LineSpan span = lineAt(text_, line);
+  const files::LineSpan span = files::lineAt(text_, line);
   return std::string_view(text_).substr(span.begin, span.end - span.begin);
 }
 
@@ -133,7 +133,7 @@ PrivateProfile::Found PrivateProfile::findKey(Section& section, std::string_view
     section.indexed = true;
     const std::string_view text = text_;
     for (std::size_t pos = section.body; pos < section.end;) {
-      const LineSpan span = lineAt(text, pos);
+      const files::LineSpan span = files::lineAt(text, pos);
       if (const auto entry = keyLine(text.substr(span.begin, span.end - span.begin)))
         section.keys.push_back({nameHash(entry->key), static_cast<Offset>(span.begin)});
       pos = span.next;
@@ -192,7 +192,7 @@ void PrivateProfile::set(std::string_view section, std::string_view key, std::st
 // line, added sections at the end. Text that follows a last line without
 // line end starts on a line of its own.
 std::vector<std::string_view> PrivateProfile::render(std::vector<Edit>& edits) const {
-  for (const auto& [line, text] : replaced_) edits.push_back({line, lineAt(text_, line).end, text, false});
+  for (const auto& [line, text] : replaced_) edits.push_back({line, files::lineAt(text_, line).end, text, false});
   const auto keysText = [](const Section& s) {
     std::string text;
     for (const AddedKey& k : s.added) text += keyLineText(k.key, k.value) + std::string(kLineEnd);
@@ -221,11 +221,11 @@ std::vector<std::string_view> PrivateProfile::render(std::vector<Edit>& edits) c
   return pieces;
 }
 
-ReplaceResult PrivateProfile::save() const {
+files::ReplaceResult PrivateProfile::save() const {
   // What could not be read must not be replaced by what little is known.
   if (!readable_) return {false, readError_};
   std::vector<Edit> edits;
-  return replaceFile(file_, render(edits));
+  return files::replaceFile(file_, render(edits));
 }
 
 std::string getPrivateProfileString(std::string_view section, std::string_view key, std::string_view defaultValue,

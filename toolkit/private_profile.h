@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "toolkit/safe_file.h"
+#include "files/safe_file.h"
 
 // Private-profile (INI) files as the Windows functions keep them: 8-bit
 // Windows-1252 text, "[section]" headers and "key=value" lines, names
@@ -45,7 +45,7 @@ class PrivateProfile {
   void set(std::string_view section, std::string_view key, std::string_view value);
   // Writes the file once with every change (replaceFile); fails, leaving the
   // file as it was, when it could not be read or cannot be replaced.
-  ReplaceResult save() const;
+  files::ReplaceResult save() const;
 
   // Why the file could not be read; empty when it was read or is missing.
   const std::string& readError() const { return readError_; }

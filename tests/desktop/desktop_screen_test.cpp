@@ -17,7 +17,7 @@
 
 #include "tests/support/child_process.h"
 #include "tests/support/temp_folder.h"
-#include "vantorhost/host_settings.h"
+#include "vantorhost/run/host_settings.h"
 
 namespace {
 

@@ -15,14 +15,14 @@
 
 #include "tests/support/qt_application.h"
 #include "tests/support/qt_fixture.h"
-#include "vantorhost/desktop/dmx_monitor_widget.h"
 #include "tests/support/temp_folder.h"
 #include "toolkit/combo_box.h"
 #include "toolkit/simple_controls.h"
+#include "vantorhost/desktop/dmx_monitor_widget.h"
 #include "vantorhost/desktop/host_window.h"
 #include "vantorhost/desktop/pixel_range_labels.h"
 #include "vantorhost/desktop/show_menu.h"
-#include "vantorhost/output_path.h"
+#include "vantorhost/output/output_path.h"
 
 using namespace vantorhost;
 
@@ -214,7 +214,7 @@ TEST_F(HostWindowTest, TheShowMenuOpensAndSavesAndTheTitleMarksUnsavedChanges) {
   ASSERT_TRUE(menu.openShow(dir / "look.show"));
   EXPECT_TRUE(host->windowTitle().startsWith("look.show[*]"));
   EXPECT_FALSE(host->isWindowModified());
-  IPluginDiagnostics& plugin = *session->diagnostics();
+  IPluginDesign& plugin = *session->design();
   EXPECT_EQ(plugin.readBar(0).number, 1);
 
   plugin.writeList(2, 0, {9});  // as the channel dialog would
@@ -235,13 +235,15 @@ TEST_F(HostWindowTest, TheShowMenuOpensAndSavesAndTheTitleMarksUnsavedChanges) {
 // Under the bar dialog's pixel boxes, the frequencies of the chosen pixels;
 // the boxes keep their 288 entries.
 TEST_F(HostWindowTest, TheBarDialogNamesItsPixelsFrequencies) {
-  backend_->addDecorator(decoratePixelBoxes);
+  backend_->addDecorator([this](tk::Form& form, tk::qt::FormWindow& window) {
+    return decoratePixelBoxes(*session->design(), form, window);
+  });
   tk::Control* plus = session->mainWindow()->findControl("Command1");
   tk::app().runEvent([plus] { static_cast<tk::CommandButton*>(plus)->userClick(); });
   tk::Form* dialog = formCaptioned("Balken definieren");
   ASSERT_NE(dialog, nullptr);
-  auto* from = window(*dialog)->findChild<QLabel*>("Combo1Range");
-  auto* to = window(*dialog)->findChild<QLabel*>("Combo2Range");
+  auto* from = window(*dialog)->findChild<QLabel*>("FromPixelRange");
+  auto* to = window(*dialog)->findChild<QLabel*>("ToPixelRange");
   ASSERT_TRUE(from && to);
   EXPECT_EQ(from->text(), "20.0\u2013" "20.5 Hz");
   EXPECT_EQ(to->text(), "15.63\u2013" "16.00 kHz");
@@ -279,7 +281,7 @@ TEST_F(HostWindowTest, TheStatusLineNamesEachReasonUntilAllIsWell) {
   expectStatus("Spectrum and VU are muted: untick their \"Mute\" boxes");
   tick("Check8", 0);
   expectStatus("No bar and no list has channels: add a bar with \"+\", or click L, R or ch");
-  session->diagnostics()->writeList(2, 0, {1});
+  session->design()->writeList(2, 0, {1});
   output.dmx.state = DmxFacts::State::Unreachable;
   expectStatus("OLA not reachable: start olad");
   output.dmx = {DmxFacts::State::Sending, 1, {2}, ""};

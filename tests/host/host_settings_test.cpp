@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "tests/support/temp_folder.h"
-#include "vantorhost/host_settings.h"
+#include "vantorhost/run/host_settings.h"
 
 using namespace vantorhost;
 
@@ -30,7 +30,7 @@ TEST(HostSettings, WhatIsSavedComesBackAndBadLinesAreSkipped) {
   std::filesystem::remove(file);
   std::filesystem::create_directory(file);
   EXPECT_EQ(readHostSettings(file), HostSettings{});
-  const tk::ReplaceResult saved = saveHostSettings(file, all);
+  const files::ReplaceResult saved = saveHostSettings(file, all);
   EXPECT_FALSE(saved);
   EXPECT_FALSE(saved.reason.empty());
   EXPECT_TRUE(std::filesystem::is_directory(file));

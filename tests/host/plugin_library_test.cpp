@@ -5,7 +5,7 @@
 
 #include "toolkit/application.h"
 #include "toolkit/simulated_loop.h"
-#include "vantorhost/host_session.h"
+#include "vantorhost/session/host_session.h"
 
 namespace {
 
@@ -18,13 +18,13 @@ TEST(PluginLibrary, AReloadStartsFromZeroedTablesAndANewWindow) {
   {
     HostSession session(SONVERO_PLUGIN_PATH, loop);
     session.start();
-    IPluginDiagnostics* tables = session.diagnostics();
+    IPluginDesign* tables = session.design();
     ASSERT_NE(tables, nullptr);
     tables->writeList(1, 0, {5, 12});
     tables->writeBar(0, 10, 12, 100, 100, 0, 1);
     tables->writeList(3, 0, {7});
     session.reload();
-    tables = session.diagnostics();
+    tables = session.design();
     EXPECT_EQ(tables->readBar(0).number, 0);
     EXPECT_TRUE(tables->readList(1, 0).empty());
     EXPECT_TRUE(tables->readList(3, 0).empty());

@@ -3,9 +3,9 @@
 // foundation_trace_unwritable).
 #include <gtest/gtest.h>
 
+#include "files/text_lines.h"
 #include "tests/support/temp_folder.h"
-#include "toolkit/text_lines.h"
-#include "vantorhost/run/run_modes.h"
+#include "vantorhost/run/run_script.h"
 
 namespace {
 
@@ -15,7 +15,7 @@ TEST(ScriptRun, AScriptThatCannotBeReadToItsEndFails) {
   options.pluginPath = SONVERO_PLUGIN_PATH;
   options.scriptPath = dir.path() / "s.script";
   options.tracePath = dir.path() / "trace";
-  support::writeBytes(options.scriptPath, "print Main.Check5.Value\n" + std::string(tk::LineReader::kMaxLineBytes + 1, 'x'));
+  support::writeBytes(options.scriptPath, "print Main.Check5.Value\n" + std::string(files::LineReader::kMaxLineBytes + 1, 'x'));
   testing::internal::CaptureStderr();
   EXPECT_EQ(vantorhost::runScript(options), 1);
   EXPECT_NE(testing::internal::GetCapturedStderr().find("cannot read the script"), std::string::npos);

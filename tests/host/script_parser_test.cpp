@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "vantorhost/script_command.h"
+#include "vantorhost/commands/script_command.h"
 
 using namespace vantorhost;
 

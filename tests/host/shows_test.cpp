@@ -10,7 +10,7 @@
 #include "tests/support/temp_folder.h"
 #include "toolkit/application.h"
 #include "toolkit/simulated_loop.h"
-#include "vantorhost/run/run_modes.h"
+#include "vantorhost/run/run_script.h"
 #include "vantorhost/show/show_file.h"
 
 namespace {
@@ -112,10 +112,10 @@ TEST(Shows, AReadOnlyFolderKeepsTheOldShowWhole) {
   {
     vantorhost::HostSession session(SONVERO_PLUGIN_PATH, loop);
     session.start();
-    session.diagnostics()->writeList(2, 0, {5});
+    session.design()->writeList(2, 0, {5});
     support::Unprivileged user;
     ASSERT_TRUE(user.ok());
-    const vantorhost::ShowOutcome saved = vantorhost::saveShow(*session.diagnostics(), file);
+    const vantorhost::ShowOutcome saved = vantorhost::saveShow(*session.design(), file);
     EXPECT_FALSE(saved.ok);
     EXPECT_NE(saved.message.find("the old file is unchanged"), std::string::npos) << saved.message;
   }

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <vector>
 
-#include "vantorhost/tempo_fit.h"
+#include "vantorhost/beat/tempo_fit.h"
 
 using namespace vantorhost;
 

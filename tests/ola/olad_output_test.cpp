@@ -10,7 +10,7 @@
 #include "tests/ola/olad_process.h"
 #include "tests/ola/output_helpers.h"
 #include "vantorhost/dmx/ola_output.h"
-#include "vantorhost/output_path.h"
+#include "vantorhost/output/output_path.h"
 
 using namespace vantorhost;
 

@@ -30,7 +30,7 @@ TEST_P(RefusedTarget, ReadsAsDefaultsFailsTheSaveWithAReasonAndChangesNothing) {
   const fs::path file = dir.path() / "Sonvero.ini";
   if (!support::makeFileState(state, dir.path(), kOld)) GTEST_SKIP() << "needs root";
   const auto before = support::folderSnapshot(dir.path());
-  tk::ReplaceResult saved, replaced;
+  files::ReplaceResult saved, replaced;
   std::string value;
   {
     support::Unprivileged user(support::traits(state).asNobody);
@@ -40,7 +40,7 @@ TEST_P(RefusedTarget, ReadsAsDefaultsFailsTheSaveWithAReasonAndChangesNothing) {
     profile.set("Einstellungen", "VU - SS", "51");
     saved = profile.save();
     // The replacement alone refuses it too, but for being too large to read.
-    if (state != FileState::LargerThanTheLimit) replaced = tk::replaceFile(file, "[Einstellungen]\r\n");
+    if (state != FileState::LargerThanTheLimit) replaced = files::replaceFile(file, "[Einstellungen]\r\n");
   }
   EXPECT_EQ(value, support::traits(state).readable ? "5" : "1");
   EXPECT_FALSE(saved.ok);
@@ -55,12 +55,12 @@ INSTANTIATE_TEST_SUITE_P(SafeFile, RefusedTarget,
                          [](const auto& param) { return support::traits(static_cast<FileState>(param.param)).name; });
 
 // The step at which the child below ends itself.
-tk::ReplaceStep dieAt;
-void dieHere(tk::ReplaceStep step) {
+files::ReplaceStep dieAt;
+void dieHere(files::ReplaceStep step) {
   if (step == dieAt) ::raise(SIGKILL);
 }
 
-class KilledSave : public ::testing::TestWithParam<tk::ReplaceStep> {};
+class KilledSave : public ::testing::TestWithParam<files::ReplaceStep> {};
 
 TEST_P(KilledSave, LeavesTheOldFileOrTheNewOneAndTheNextSaveClearsUp) {
   support::TempFolder dir;
@@ -75,14 +75,14 @@ TEST_P(KilledSave, LeavesTheOldFileOrTheNewOneAndTheNextSaveClearsUp) {
   dieAt = GetParam();
   const pid_t child = ::fork();
   if (child == 0) {
-    tk::setReplaceStepHook(&dieHere);
+    files::setReplaceStepHook(&dieHere);
     save("7");
     ::_exit(0);
   }
   int status = 0;
   ASSERT_EQ(::waitpid(child, &status, 0), child);
   ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
-  if (GetParam() == tk::ReplaceStep::Renamed) {
+  if (GetParam() == files::ReplaceStep::Renamed) {
     for (const char* key : {"VU - SS", "Beat-Tool", "VU - Mute"})
       EXPECT_EQ(tk::getPrivateProfileString("Einstellungen", key, "", 1280, file), "7") << key;
   } else {
@@ -94,8 +94,8 @@ TEST_P(KilledSave, LeavesTheOldFileOrTheNewOneAndTheNextSaveClearsUp) {
 }
 
 INSTANTIATE_TEST_SUITE_P(SafeFile, KilledSave,
-                         ::testing::Values(tk::ReplaceStep::TemporaryCreated, tk::ReplaceStep::Written,
-                                           tk::ReplaceStep::Synced, tk::ReplaceStep::Renamed));
+                         ::testing::Values(files::ReplaceStep::TemporaryCreated, files::ReplaceStep::Written,
+                                           files::ReplaceStep::Synced, files::ReplaceStep::Renamed));
 
 // A disk that fills up (here: the file size limit) while the new file is written.
 TEST(SafeFile, AWriteThatRunsOutOfSpaceLeavesTheOldFileWhole) {
@@ -108,7 +108,7 @@ TEST(SafeFile, AWriteThatRunsOutOfSpaceLeavesTheOldFileWhole) {
   rlimit small = saved;
   small.rlim_cur = 100;
   ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  const tk::ReplaceResult result = tk::replaceFile(file, std::string(1000, 'x'));
+  const files::ReplaceResult result = files::replaceFile(file, std::string(1000, 'x'));
   ::setrlimit(RLIMIT_FSIZE, &saved);
   std::signal(SIGXFSZ, oldHandler);
   EXPECT_NE(result.reason.find("too large"), std::string::npos) << result.reason;

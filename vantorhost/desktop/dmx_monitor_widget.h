@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "vantorhost/channel_buffer.h"
+#include "vantorhost/base/channel_buffer.h"
 
 namespace vantorhost {
 

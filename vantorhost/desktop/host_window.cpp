@@ -8,17 +8,10 @@
 
 #include "bridge/vbvis.h"
 #include "toolkit/application.h"
-#include "toolkit/check_box.h"
 
 namespace vantorhost {
 
 namespace {
-
-// Whether a check box of the main window holds `value`.
-bool checkHolds(const tk::Form& main, const char* name, std::int16_t value) {
-  const auto* box = dynamic_cast<const tk::CheckBox*>(main.findControl(name));
-  return box && box->value() == value;
-}
 
 const char* moodStyle(LightStatus::Mood mood) {
   switch (mood) {
@@ -157,13 +150,13 @@ void HostWindow::showBeatCount(std::int64_t nowMs) {
 LightFacts HostWindow::lightFacts(std::int64_t nowMs) const {
   LightFacts f;
   f.windowOpen = mainWindowOpen();
-  if (f.windowOpen) {
-    const tk::Form& main = *session_.mainWindow();
-    f.outputOn = checkHolds(main, "Check5", 1);
-    f.spectrumMuted = !checkHolds(main, "Check9", 0);
-    f.vuMuted = !checkHolds(main, "Check8", 0);
+  IPluginDesign* plugin = session_.design();
+  if (f.windowOpen && plugin) {
+    const DesignSwitches switches = plugin->switches();
+    f.outputOn = switches.outputOn;
+    f.spectrumMuted = switches.spectrumMuted;
+    f.vuMuted = switches.vuMuted;
   }
-  IPluginDiagnostics* plugin = session_.diagnostics();
   f.anyChannels = plugin && plugin->anyChannels();
   f.silent = nowMs - lastSoundMs_ >= kSilentSeconds * 1000;
   f.source = sources_->box().currentText().toStdString();

@@ -6,15 +6,15 @@
 #include <QWidget>
 #include <functional>
 
-#include "vantorhost/audio_state_log.h"
 #include "vantorhost/desktop/beat_indicator.h"
 #include "vantorhost/desktop/dmx_monitor_widget.h"
 #include "vantorhost/desktop/refresh_pacer.h"
 #include "vantorhost/desktop/source_chooser.h"
-#include "vantorhost/host_session.h"
-#include "vantorhost/host_settings.h"
-#include "vantorhost/light_status.h"
-#include "vantorhost/output_path.h"
+#include "vantorhost/output/output_path.h"
+#include "vantorhost/run/audio_state_log.h"
+#include "vantorhost/run/host_settings.h"
+#include "vantorhost/run/light_status.h"
+#include "vantorhost/session/host_session.h"
 
 namespace vantorhost {
 

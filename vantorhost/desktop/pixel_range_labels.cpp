@@ -5,7 +5,6 @@
 #include <cstdio>
 
 #include "bridge/vbvis.h"
-#include "toolkit/combo_box.h"
 #include "toolkit/qt/form_window.h"
 
 namespace vantorhost {
@@ -20,41 +19,42 @@ std::string frequencies(double from, double to) {
   return text;
 }
 
+// Only a changed choice rewrites a label.
 class PixelRangeLabels : public tk::qt::WindowDecoration {
  public:
-  struct Shown {
-    const tk::ComboBox* box;
-    QLabel* label;
-    int index = -2;  // what the label shows; -2: nothing yet
-  };
-  explicit PixelRangeLabels(std::array<Shown, 2> shown) : shown_(shown) {}
+  PixelRangeLabels(IPluginDesign& design, const tk::Form& form, QLabel* from, QLabel* to)
+      : design_(design), form_(form), labels_{from, to} {}
 
-  // Only a changed selection rewrites a label.
   void sync() override {
-    for (Shown& s : shown_) {
-      if (s.box->listIndex() == s.index) continue;
-      s.index = s.box->listIndex();
-      s.label->setText(QString::fromStdString(pixelRangeText(s.index)));
+    const std::optional<DesignPixelChoice> choice = design_.pixelChoice(form_);
+    if (!choice) return;
+    const std::array<int, 2> chosen{choice->from.listIndex, choice->to.listIndex};
+    for (std::size_t i = 0; i < chosen.size(); ++i) {
+      if (chosen[i] == shown_[i]) continue;
+      shown_[i] = chosen[i];
+      labels_[i]->setText(QString::fromStdString(pixelRangeText(chosen[i])));
     }
   }
 
  private:
-  std::array<Shown, 2> shown_;
+  IPluginDesign& design_;
+  const tk::Form& form_;
+  std::array<QLabel*, 2> labels_;
+  std::array<int, 2> shown_{-2, -2};  // what each label shows; -2: nothing yet
 };
 
-// A small right-aligned label in the window, between two twip positions
-// across and below the box.
-QLabel* labelUnder(tk::qt::FormWindow& window, const tk::ComboBox& box, int leftTwips) {
-  const tk::Geometry& g = box.geometry();
+// A small right-aligned label in the window named `name`, from `leftTwips`
+// to the box's right edge, just below the box.
+QLabel* labelUnder(tk::qt::FormWindow& window, const tk::Geometry& box, int leftTwips, const char* name) {
   const tk::qt::TwipScale& scale = window.scale();
   auto* label = new QLabel(&window);
-  label->setObjectName(QString::fromStdString(box.name() + "Range"));
+  label->setObjectName(name);
   QFont font = label->font();
   font.setPointSizeF(7);
   label->setFont(font);
   label->setAlignment(Qt::AlignRight | Qt::AlignTop);
-  label->setGeometry(QRect(QPoint(scale.pixel(leftTwips), scale.pixel(g.top + g.height)),
-                           QPoint(scale.pixel(g.left + g.width) - 1, scale.pixel(g.top + g.height) + 11)));
+  label->setGeometry(QRect(QPoint(scale.pixel(leftTwips), scale.pixel(box.top + box.height)),
+                           QPoint(scale.pixel(box.left + box.width) - 1, scale.pixel(box.top + box.height) + 11)));
   label->show();
   return label;
 }
@@ -67,18 +67,16 @@ std::string pixelRangeText(int listIndex) {
   return frequencies(from, to);
 }
 
-std::unique_ptr<tk::qt::WindowDecoration> decoratePixelBoxes(tk::Form& form, tk::qt::FormWindow& window) {
-  if (form.name() != "Presets_Channel") return nullptr;
-  auto* from = dynamic_cast<tk::ComboBox*>(form.findControl("Combo1"));
-  auto* to = dynamic_cast<tk::ComboBox*>(form.findControl("Combo2"));
-  const tk::Control* heading = form.findControl("Label10");
-  if (!from || !to || !heading) return nullptr;
-  // "Von:" and its box, then "Bis:" and its box, on the heading's row.
-  const int fromLeft = heading->geometry().left;
-  const int toLeft = from->geometry().left + from->geometry().width + 60;
-  return std::make_unique<PixelRangeLabels>(std::array<PixelRangeLabels::Shown, 2>{
-      PixelRangeLabels::Shown{from, labelUnder(window, *from, fromLeft)},
-      PixelRangeLabels::Shown{to, labelUnder(window, *to, toLeft)}});
+std::unique_ptr<tk::qt::WindowDecoration> decoratePixelBoxes(IPluginDesign& design, tk::Form& form,
+                                                             tk::qt::FormWindow& window) {
+  const std::optional<DesignPixelChoice> choice = design.pixelChoice(form);
+  if (!choice) return nullptr;
+  // The first pixel's box and its heading, then the last pixel's box, on one row.
+  const tk::Geometry& from = choice->from.geometry;
+  const int toLeft = from.left + from.width + 60;
+  return std::make_unique<PixelRangeLabels>(design, form,
+                                            labelUnder(window, from, choice->headingLeft, "FromPixelRange"),
+                                            labelUnder(window, choice->to.geometry, toLeft, "ToPixelRange"));
 }
 
 }  // namespace vantorhost

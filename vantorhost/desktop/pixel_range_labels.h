@@ -2,10 +2,12 @@
 // The bar dialog ("Balken definieren") picks its band by pixel number; under
 // each of its two pixel boxes the host shows the frequencies that pixel
 // covers, from the bridge's pixel table. The dialog's form stays as it is:
-// the labels live in its window only.
+// the labels live in its window only, and what the dialog has chosen comes
+// through the plug-in's design interface.
 #include <memory>
 #include <string>
 
+#include "interface/plugin_design.h"
 #include "toolkit/qt/window_decoration.h"
 
 namespace vantorhost {
@@ -15,7 +17,8 @@ namespace vantorhost {
 std::string pixelRangeText(int listIndex);
 
 // The decorator for the bar dialog's windows (nullptr for other forms): the
-// labels "Combo1Range" and "Combo2Range".
-std::unique_ptr<tk::qt::WindowDecoration> decoratePixelBoxes(tk::Form& form, tk::qt::FormWindow& window);
+// labels "FromPixelRange" and "ToPixelRange".
+std::unique_ptr<tk::qt::WindowDecoration> decoratePixelBoxes(IPluginDesign& design, tk::Form& form,
+                                                             tk::qt::FormWindow& window);
 
 }  // namespace vantorhost

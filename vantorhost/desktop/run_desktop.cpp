@@ -1,5 +1,7 @@
 // The desktop: Sonvero's windows through the toolkit's Qt backend, and the
 // host's own window with the DMX monitor and the beat tool.
+#include "vantorhost/desktop/run_desktop.h"
+
 #include <QApplication>
 #include <QLayout>
 #include <QTimer>
@@ -10,16 +12,16 @@
 #include "toolkit/application.h"
 #include "toolkit/qt/qt_backend.h"
 #include "toolkit/qt/qt_event_loop.h"
+#include "vantorhost/base/log.h"
 #include "vantorhost/desktop/host_window.h"
 #include "vantorhost/desktop/pixel_range_labels.h"
 #include "vantorhost/desktop/show_menu.h"
 #include "vantorhost/desktop/window_places.h"
 #include "vantorhost/dmx/dmx_output.h"
-#include "vantorhost/host_session.h"
-#include "vantorhost/live_run.h"
-#include "vantorhost/log.h"
-#include "vantorhost/output_path.h"
-#include "vantorhost/run/run_modes.h"
+#include "vantorhost/output/output_path.h"
+#include "vantorhost/run/live_run.h"
+#include "vantorhost/run/run_headless.h"
+#include "vantorhost/session/host_session.h"
 
 namespace vantorhost {
 
@@ -35,9 +37,12 @@ bool displayAvailable() {
 // The windows, from the plug-in's loading to the host window's closing.
 int runWindows(const HostOptions& options, tk::qt::QtEventLoop& loop) {
   tk::qt::QtBackend backend;
-  backend.addDecorator(decoratePixelBoxes);
   std::unique_ptr<DmxOutput> dmx = makeDmxOutput(options);
   HostSession session(options.pluginPath, loop);
+  backend.addDecorator([&session](tk::Form& form, tk::qt::FormWindow& window) {
+    IPluginDesign* design = session.design();
+    return design ? decoratePixelBoxes(*design, form, window) : nullptr;
+  });
   KeptShow show(options);
   if (!startPlugin(session, show)) return 1;
   HostSettingsFile kept(hostSettingsFile(session));
@@ -67,7 +72,7 @@ int runWindows(const HostOptions& options, tk::qt::QtEventLoop& loop) {
   hostLog("desktop running; closing the host window (or Ctrl-C) saves the settings and the design and quits");
   const int status = QApplication::exec();
   // The host window closed Sonvero's window, which saved Sonvero.ini.
-  if (IPluginDiagnostics* plugin = session.diagnostics()) show.saveAtQuit(*plugin);
+  if (IPluginDesign* plugin = session.design()) show.saveAtQuit(*plugin);
   // The last values go out before the output closes: the lights hold their look.
   path.handOn();
   session.stop();

@@ -6,7 +6,7 @@
 
 #include "toolkit/application.h"
 #include "toolkit/qt/resource_path.h"
-#include "vantorhost/log.h"
+#include "vantorhost/base/log.h"
 #include "vantorhost/show/show_file.h"
 
 namespace vantorhost {
@@ -44,7 +44,7 @@ bool ShowMenu::openShow(const std::filesystem::path& file) {
 }
 
 bool ShowMenu::saveShowAs(const std::filesystem::path& file) {
-  IPluginDiagnostics* plugin = session_.diagnostics();
+  IPluginDesign* plugin = session_.design();
   if (!plugin) return false;
   ShowDesign design = readDesign(*plugin);
   if (const ShowOutcome saved = saveShow(*plugin, design, file); !saved) {
@@ -76,12 +76,12 @@ void ShowMenu::chooseAndSaveAs() {
 }
 
 void ShowMenu::takeDesignAsSaved() {
-  if (IPluginDiagnostics* plugin = session_.diagnostics()) saved_ = readDesign(*plugin);
+  if (IPluginDesign* plugin = session_.design()) saved_ = readDesign(*plugin);
   showTitle();
 }
 
 void ShowMenu::showTitle() {
-  IPluginDiagnostics* plugin = session_.diagnostics();
+  IPluginDesign* plugin = session_.design();
   const QString name = file_.empty() ? QString("untitled") : QString::fromStdString(file_.filename().string());
   window_.setWindowTitle(name + "[*] \u2014 Sonvero host");
   window_.setWindowModified(plugin && readDesign(*plugin) != saved_);

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "vantorhost/host_session.h"
+#include "vantorhost/session/host_session.h"
 #include "vantorhost/show/show_design.h"
 
 namespace vantorhost {

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "bridge/vbvis.h"
-#include "vantorhost/log.h"
+#include "vantorhost/base/log.h"
 
 namespace vantorhost {
 

@@ -2,7 +2,7 @@
 #include <QRect>
 #include <QWidget>
 
-#include "vantorhost/host_settings.h"
+#include "vantorhost/run/host_settings.h"
 
 namespace vantorhost {
 

@@ -1,8 +1,8 @@
 #include "vantorhost/dmx/dmx_output.h"
 
+#include "vantorhost/base/log.h"
 #include "vantorhost/dmx/ola_output.h"
 #include "vantorhost/dmx/ola_support.h"
-#include "vantorhost/log.h"
 
 namespace vantorhost {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "vantorhost/channel_buffer.h"
-#include "vantorhost/host_options.h"
+#include "vantorhost/base/channel_buffer.h"
+#include "vantorhost/base/host_options.h"
 
 namespace vantorhost {
 

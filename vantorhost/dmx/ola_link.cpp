@@ -18,7 +18,7 @@
 #include <mutex>
 #include <vector>
 
-#include "vantorhost/channel_buffer.h"
+#include "vantorhost/base/channel_buffer.h"
 
 namespace vantorhost {
 

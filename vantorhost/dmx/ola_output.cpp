@@ -9,9 +9,9 @@
 #include <mutex>
 #include <vector>
 
+#include "vantorhost/base/log.h"
 #include "vantorhost/dmx/retry_delay.h"
 #include "vantorhost/dmx/send_schedule.h"
-#include "vantorhost/log.h"
 
 namespace vantorhost {
 

@@ -2,7 +2,7 @@
 
 #include <dlfcn.h>
 
-#include "vantorhost/plugin_library.h"
+#include "vantorhost/base/shipped_library.h"
 
 namespace vantorhost {
 

@@ -1,6 +1,6 @@
 #include "vantorhost/dmx/universe_patch.h"
 
-#include "vantorhost/channel_buffer.h"
+#include "vantorhost/base/channel_buffer.h"
 
 namespace vantorhost {
 

@@ -1,3 +1,5 @@
+#include "vantorhost/run/run_script.h"
+
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -6,11 +8,10 @@
 #include "bridge/vbvis.h"
 #include "toolkit/application.h"
 #include "toolkit/simulated_loop.h"
+#include "vantorhost/base/log.h"
 #include "vantorhost/dmx/dmx_output.h"
-#include "vantorhost/log.h"
-#include "vantorhost/output_path.h"
-#include "vantorhost/run/run_modes.h"
-#include "vantorhost/script_runner.h"
+#include "vantorhost/output/output_path.h"
+#include "vantorhost/script/script_runner.h"
 
 namespace vantorhost {
 

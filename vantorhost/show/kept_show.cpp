@@ -2,14 +2,14 @@
 
 #include <stdexcept>
 
-#include "vantorhost/log.h"
+#include "vantorhost/base/log.h"
 #include "vantorhost/show/show_file.h"
 
 namespace vantorhost {
 
 KeptShow::KeptShow(const HostOptions& options) : origin_(options.showPath), startEmpty_(options.noShow) {}
 
-void KeptShow::fillTables(IPluginDiagnostics& plugin) {
+void KeptShow::fillTables(IPluginDesign& plugin) {
   keptFile_ = std::filesystem::path(plugin.settingsFolder()) / kKeptShowName;
   // Read also when another show starts, to know whether it may be replaced at quit.
   ShowRead kept = readShowFile(keptFile_, plugin);
@@ -29,12 +29,12 @@ void KeptShow::fillTables(IPluginDiagnostics& plugin) {
   if (design_) applyTables(plugin, *design_);
 }
 
-void KeptShow::setParameters(IPluginDiagnostics& plugin) {
+void KeptShow::setParameters(IPluginDesign& plugin) {
   if (design_) applyParameters(plugin, *design_);
   design_.reset();
 }
 
-void KeptShow::saveAtQuit(IPluginDiagnostics& plugin) {
+void KeptShow::saveAtQuit(IPluginDesign& plugin) {
   if (keptFile_.empty() || keepUsersFile_) return;
   std::error_code ec;
   std::filesystem::create_directories(keptFile_.parent_path(), ec);

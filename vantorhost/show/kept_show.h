@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <optional>
 
-#include "interface/plugin_diagnostics.h"
-#include "vantorhost/host_options.h"
+#include "interface/plugin_design.h"
+#include "vantorhost/base/host_options.h"
 #include "vantorhost/show/show_design.h"
 
 namespace vantorhost {
@@ -21,11 +21,11 @@ class KeptShow {
 
   // Before the main window loads: reads the show and fills the tables.
   // Throws std::runtime_error when the show --show names cannot be opened.
-  void fillTables(IPluginDiagnostics& plugin);
+  void fillTables(IPluginDesign& plugin);
   // Once the main window has read Sonvero.ini: the show's parameters win.
-  void setParameters(IPluginDiagnostics& plugin);
+  void setParameters(IPluginDesign& plugin);
   // At quit: the design goes into Sonvero.show; a failure is logged.
-  void saveAtQuit(IPluginDiagnostics& plugin);
+  void saveAtQuit(IPluginDesign& plugin);
 
   // The show file the design came from (--show FILE); empty otherwise.
   const std::filesystem::path& origin() const { return origin_; }

@@ -7,20 +7,20 @@ namespace {
 constexpr int kBarSlots = 288;
 constexpr int kFirstFixedList = 2, kLastFixedList = 6;
 
-void addList(IPluginDiagnostics& plugin, ShowDesign& design, int id, int slot) {
+void addList(IPluginDesign& plugin, ShowDesign& design, int id, int slot) {
   std::vector<std::int16_t> channels = plugin.readList(id, slot);
   if (!channels.empty()) design.lists.push_back({id, slot, std::move(channels)});
 }
 
 }  // namespace
 
-ShowDesign readDesign(IPluginDiagnostics& plugin) {
+ShowDesign readDesign(IPluginDesign& plugin) {
   ShowDesign design;
   // A free slot's list is kept too: the next bar to take the slot starts with it.
   for (int slot = 0; slot < kBarSlots; ++slot) addList(plugin, design, 1, slot);
   for (int id = kFirstFixedList; id <= kLastFixedList; ++id) addList(plugin, design, id, 0);
   for (int slot = 0; slot < kBarSlots; ++slot) {
-    const DiagnosticsBar b = plugin.readBar(slot);
+    const DesignBar b = plugin.readBar(slot);
     if (b.number == slot + 1)
       design.bars.push_back({slot, b.fromPixel, b.toPixel, b.boostPercent, b.threshold, b.setOnExceed, b.setValue});
   }
@@ -28,19 +28,19 @@ ShowDesign readDesign(IPluginDiagnostics& plugin) {
   return design;
 }
 
-void applyTables(IPluginDiagnostics& plugin, const ShowDesign& design) {
+void applyTables(IPluginDesign& plugin, const ShowDesign& design) {
   plugin.clearDesign();
   for (const ShowList& l : design.lists) plugin.writeList(l.id, l.slot, l.channels);
   for (const ShowBar& b : design.bars)
     plugin.writeBar(b.slot, b.fromPixel, b.toPixel, b.boostPercent, b.threshold, b.setOnExceed, b.setValue);
 }
 
-void applyParameters(IPluginDiagnostics& plugin, const ShowDesign& design) {
+void applyParameters(IPluginDesign& plugin, const ShowDesign& design) {
   plugin.writeParameters(design.parameters);
   plugin.refreshWindows();
 }
 
-void applyDesign(IPluginDiagnostics& plugin, const ShowDesign& design) {
+void applyDesign(IPluginDesign& plugin, const ShowDesign& design) {
   applyTables(plugin, design);
   applyParameters(plugin, design);
 }

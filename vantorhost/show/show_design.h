@@ -1,12 +1,12 @@
 #pragma once
 // A light design as a show holds it: the channel lists, the bars and the
 // main window's 22 parameters. Read from and written into the plug-in
-// through its diagnostics interface.
+// through its design interface.
 #include <cstdint>
 #include <optional>
 #include <vector>
 
-#include "interface/plugin_diagnostics.h"
+#include "interface/plugin_design.h"
 
 namespace vantorhost {
 
@@ -35,15 +35,15 @@ struct ShowDesign {
 };
 
 // The plug-in's whole design as it stands.
-ShowDesign readDesign(IPluginDiagnostics& plugin);
+ShowDesign readDesign(IPluginDesign& plugin);
 // Replaces the plug-in's tables: every slot and list cleared, then the
 // lists and the bars written (so each bar's channel summary comes from its
 // list). The main window's bar list is not touched.
-void applyTables(IPluginDiagnostics& plugin, const ShowDesign& design);
+void applyTables(IPluginDesign& plugin, const ShowDesign& design);
 // Sets the parameters the design gives (the main window must be open, as
 // opening it reads the settings file) and refreshes the windows.
-void applyParameters(IPluginDiagnostics& plugin, const ShowDesign& design);
+void applyParameters(IPluginDesign& plugin, const ShowDesign& design);
 // Both: the design replaces the plug-in's as a whole.
-void applyDesign(IPluginDiagnostics& plugin, const ShowDesign& design);
+void applyDesign(IPluginDesign& plugin, const ShowDesign& design);
 
 }  // namespace vantorhost

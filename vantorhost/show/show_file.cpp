@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "toolkit/safe_file.h"
+#include "files/safe_file.h"
 #include "vantorhost/show/show_text.h"
 
 namespace vantorhost {
@@ -13,11 +13,11 @@ std::string quoted(const std::filesystem::path& file) { return "\"" + file.strin
 
 }  // namespace
 
-ShowRead readShowFile(const std::filesystem::path& file, IPluginDiagnostics& plugin) {
+ShowRead readShowFile(const std::filesystem::path& file, IPluginDesign& plugin) {
   ShowRead result;
-  tk::FileRead read = tk::readRegularFile(file, kMaxShowBytes);
-  if (read.state != tk::FileRead::State::Read) {
-    result.missing = read.state == tk::FileRead::State::Missing;
+  files::FileRead read = files::readRegularFile(file, kMaxShowBytes);
+  if (read.state != files::FileRead::State::Read) {
+    result.missing = read.state == files::FileRead::State::Missing;
     // The reason names the file.
     result.message = "cannot open the show: " + read.reason;
     return result;
@@ -31,7 +31,7 @@ ShowRead readShowFile(const std::filesystem::path& file, IPluginDiagnostics& plu
 }
 
 ShowOutcome openShow(HostSession& session, const std::filesystem::path& file) {
-  IPluginDiagnostics* plugin = session.diagnostics();
+  IPluginDesign* plugin = session.design();
   if (!plugin) return {false, "cannot open the show " + quoted(file) + ": the plug-in offers no table access"};
   const tk::Form* window = session.mainWindow();
   if (!window || !window->loaded()) return {false, "cannot open the show " + quoted(file) + ": Sonvero's main window is closed"};
@@ -41,12 +41,12 @@ ShowOutcome openShow(HostSession& session, const std::filesystem::path& file) {
   return {true, {}};
 }
 
-ShowOutcome saveShow(IPluginDiagnostics& plugin, const std::filesystem::path& file) {
+ShowOutcome saveShow(IPluginDesign& plugin, const std::filesystem::path& file) {
   return saveShow(plugin, readDesign(plugin), file);
 }
 
-ShowOutcome saveShow(IPluginDiagnostics& plugin, const ShowDesign& design, const std::filesystem::path& file) {
-  const tk::ReplaceResult written = tk::replaceFile(file, showText(showLines(design, plugin.parameters())));
+ShowOutcome saveShow(IPluginDesign& plugin, const ShowDesign& design, const std::filesystem::path& file) {
+  const files::ReplaceResult written = files::replaceFile(file, showText(showLines(design, plugin.parameters())));
   if (!written) {
     std::error_code ec;
     const bool kept = std::filesystem::is_regular_file(file, ec);

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "vantorhost/host_session.h"
+#include "vantorhost/session/host_session.h"
 #include "vantorhost/show/show_design.h"
 
 namespace vantorhost {
@@ -27,14 +27,14 @@ struct ShowRead {
   bool missing = false;
   std::string message;
 };
-ShowRead readShowFile(const std::filesystem::path& file, IPluginDiagnostics& plugin);
+ShowRead readShowFile(const std::filesystem::path& file, IPluginDesign& plugin);
 
 // Replaces the session's design with the show in `file`, tables, bar list,
 // open channel dialogs and the 22 parameters; a show that cannot be read or
 // checked, or a main window that is closed, changes nothing.
 ShowOutcome openShow(HostSession& session, const std::filesystem::path& file);
 // Writes the design in show format; a failed save leaves the old file whole.
-ShowOutcome saveShow(IPluginDiagnostics& plugin, const std::filesystem::path& file);
-ShowOutcome saveShow(IPluginDiagnostics& plugin, const ShowDesign& design, const std::filesystem::path& file);
+ShowOutcome saveShow(IPluginDesign& plugin, const std::filesystem::path& file);
+ShowOutcome saveShow(IPluginDesign& plugin, const ShowDesign& design, const std::filesystem::path& file);
 
 }  // namespace vantorhost

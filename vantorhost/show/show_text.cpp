@@ -6,8 +6,8 @@
 #include <sstream>
 #include <utility>
 
-#include "toolkit/text_lines.h"
-#include "vantorhost/script_command.h"
+#include "files/text_lines.h"
+#include "vantorhost/commands/script_command.h"
 
 namespace vantorhost {
 
@@ -37,7 +37,7 @@ std::string listHead(int id, int slot) {
   return "list " + std::to_string(id) + (id == 1 ? " " + std::to_string(slot) : "");
 }
 
-std::string mainControl(const DiagnosticsParameter& p) { return "Main." + p.control; }
+std::string mainControl(const DesignParameter& p) { return "Main." + p.control; }
 
 // The first line names the format and its version.
 void checkHeader(std::string_view line) {
@@ -59,7 +59,7 @@ void checkHeader(std::string_view line) {
 // parameter wins.
 class ShowReader {
  public:
-  explicit ShowReader(const std::vector<DiagnosticsParameter>& parameters)
+  explicit ShowReader(const std::vector<DesignParameter>& parameters)
       : parameters_(parameters), values_(parameters.size()) {}
 
   void operator()(std::monostate) {}
@@ -82,7 +82,7 @@ class ShowReader {
     const std::string name = ref.canonical();
     if (ref.form != "Main" || ref.instance != 0) fail("a show sets only the main window's parameters: " + name);
     for (std::size_t key = 0; key < parameters_.size(); ++key) {
-      const DiagnosticsParameter& p = parameters_[key];
+      const DesignParameter& p = parameters_[key];
       if (p.control != ref.control) continue;
       if (p.optionGroup) {
         if (ref.index < 0) fail(name + " needs the selected button's index: set " + name + "(N) 1");
@@ -112,7 +112,7 @@ class ShowReader {
   }
 
  private:
-  const std::vector<DiagnosticsParameter>& parameters_;
+  const std::vector<DesignParameter>& parameters_;
   std::map<std::pair<int, int>, std::vector<std::int16_t>> lists_;
   std::map<int, ShowBar> bars_;
   std::vector<std::optional<std::int32_t>> values_;
@@ -120,7 +120,7 @@ class ShowReader {
 
 }  // namespace
 
-std::vector<std::string> showLines(const ShowDesign& design, const std::vector<DiagnosticsParameter>& parameters) {
+std::vector<std::string> showLines(const ShowDesign& design, const std::vector<DesignParameter>& parameters) {
   std::vector<std::string> lines{std::string(kShowHeader)};
   for (const ShowList& l : design.lists) {
     std::string line = listHead(l.id, l.slot);
@@ -147,10 +147,10 @@ std::string showText(const std::vector<std::string>& lines) {
   return text;
 }
 
-ShowDesign parseShow(std::string text, const std::vector<DiagnosticsParameter>& parameters) {
+ShowDesign parseShow(std::string text, const std::vector<DesignParameter>& parameters) {
   // Lines as a session script's are read, so that a show opens exactly when it replays.
   std::istringstream in(std::move(text));
-  tk::LineReader lines(in);
+  files::LineReader lines(in);
   ShowReader reader(parameters);
   std::string line;
   int number = 0;

@@ -4,12 +4,12 @@
 // id then slot, bars by slot, the parameters in the settings file's order)
 // so that the same design always gives the same bytes; read with any line
 // end, a byte-order mark, comments and blank lines, line by line as a
-// session script is read (tk::LineReader).
+// session script is read (files::LineReader).
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "interface/plugin_diagnostics.h"
+#include "interface/plugin_design.h"
 #include "vantorhost/show/show_design.h"
 
 namespace vantorhost {
@@ -24,7 +24,7 @@ struct ShowError {
 };
 
 // The show's lines without line ends, the format comment first.
-std::vector<std::string> showLines(const ShowDesign& design, const std::vector<DiagnosticsParameter>& parameters);
+std::vector<std::string> showLines(const ShowDesign& design, const std::vector<DesignParameter>& parameters);
 // The lines as a file holds them: each ended by LF.
 std::string showText(const std::vector<std::string>& lines);
 
@@ -32,6 +32,6 @@ std::string showText(const std::vector<std::string>& lines);
 // ShowError at the first line that is not a show line or holds a value
 // that the dialogs do not allow. A later line for the same list, bar or
 // parameter replaces an earlier one, as replaying the show would.
-ShowDesign parseShow(std::string text, const std::vector<DiagnosticsParameter>& parameters);
+ShowDesign parseShow(std::string text, const std::vector<DesignParameter>& parameters);
 
 }  // namespace vantorhost

@@ -1,0 +1,51 @@
+// What the host reads through the design interface instead of the plug-in's
+// controls: the switches that decide whether light can move, and what a bar
+// dialog has chosen.
+#include "plugin/plugin_design.h"
+#include "tests/ui/main_fixture.h"
+#include "ui/Presets_Channel.h"
+
+namespace {
+
+using PluginDesign = MainTest;
+
+TEST_F(PluginDesign, SwitchesFollowTheirBoxesAndAClosedWindowHasNone) {
+  IPluginDesign& design = pluginDesign();
+  event([this] {
+    main.Check5.setValue(1);
+    main.Check8.setValue(0);
+    main.Check9.setValue(0);
+  });
+  EXPECT_EQ(design.switches(), (DesignSwitches{true, false, false}));
+  // A grey box is not ticked, and a grey mute mutes.
+  event([this] {
+    main.Check5.setValue(2);
+    main.Check8.setValue(2);
+    main.Check9.setValue(1);
+  });
+  EXPECT_EQ(design.switches(), (DesignSwitches{false, true, true}));
+  event([this] { main.Check5.setValue(1); });
+  event([this] { main.unload(tk::UnloadMode::CloseBox); });
+  EXPECT_EQ(design.switches(), DesignSwitches{});
+}
+
+TEST_F(PluginDesign, OnlyABarDialogHasAPixelChoiceAndItFollowsItsBoxes) {
+  IPluginDesign& design = pluginDesign();
+  EXPECT_FALSE(design.pixelChoice(main));
+  event([this] { main.Command1.userClick(); });
+  ASSERT_EQ(open<Presets_Channel>().size(), 1u);
+  Presets_Channel& dialog = *open<Presets_Channel>()[0];
+  event([&] {
+    dialog.Combo1.userSelect(64);
+    dialog.Combo2.userType("x");
+  });
+  const std::optional<DesignPixelChoice> choice = design.pixelChoice(dialog);
+  ASSERT_TRUE(choice);
+  EXPECT_EQ(choice->from.listIndex, 64);
+  EXPECT_EQ(choice->to.listIndex, -1);
+  EXPECT_EQ(choice->from.geometry, dialog.Combo1.geometry());
+  EXPECT_EQ(choice->to.geometry, dialog.Combo2.geometry());
+  EXPECT_EQ(choice->headingLeft, dialog.Label10.geometry().left);
+}
+
+}  // namespace

@@ -1,0 +1,252 @@
+#include "vantorhost/commands/script_command.h"
+
+#include <cctype>
+#include <charconv>
+#include <cstdint>
+#include <limits>
+
+namespace vantorhost {
+
+namespace {
+
+[[noreturn]] void fail(std::string message) { throw ParseError{std::move(message)}; }
+
+std::int64_t integer(const std::string& token, std::int64_t lo, std::int64_t hi, const char* what) {
+  std::int64_t v = 0;
+  const char* begin = token.data();
+  const char* end = begin + token.size();
+  if (begin != end && *begin == '+') ++begin;
+  auto [ptr, ec] = std::from_chars(begin, end, v);
+  if (ec == std::errc::result_out_of_range) fail(std::string(what) + " out of range: " + token);
+  if (ec != std::errc() || ptr != end || begin == end) fail(std::string(what) + " is not a whole number: " + token);
+  if (v < lo || v > hi) fail(std::string(what) + " out of range " + std::to_string(lo) + ".." + std::to_string(hi) + ": " + token);
+  return v;
+}
+
+std::int16_t int16(const std::string& token, const char* what, std::int64_t lo = -32768, std::int64_t hi = 32767) {
+  return static_cast<std::int16_t>(integer(token, lo, hi, what));
+}
+
+void expectArgs(const std::vector<std::string>& t, size_t lo, size_t hi, const char* usage) {
+  if (t.size() - 1 < lo || t.size() - 1 > hi) fail(std::string("usage: ") + usage);
+}
+
+bool isHex(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+
+bool isIdentifier(const std::string& s) {
+  if (s.empty()) return false;
+  for (unsigned char c : s)
+    if (!(std::isalnum(c) || c == '_' || c >= 0x80)) return false;
+  return true;
+}
+
+std::string canonicalForm(const std::string& name) {
+  if (name == "Kanaele") return "Kan\xC3\xA4le";
+  return name;
+}
+
+// FORM[#K] . CONTROL[(INDEX)] [. PROPERTY]; `parts` is how many dotted parts
+// the reference must have (1 form, 2 control or form property, 3 property).
+ControlRef controlRef(const std::string& token, size_t minParts, size_t maxParts) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  for (size_t i = 0; i <= token.size(); ++i) {
+    if (i == token.size() || token[i] == '.') {
+      parts.push_back(token.substr(start, i - start));
+      start = i + 1;
+    }
+  }
+  if (parts.size() < minParts || parts.size() > maxParts) fail("bad control name: " + token);
+  ControlRef ref;
+  std::string form = parts[0];
+  if (auto hash = form.find('#'); hash != std::string::npos) {
+    ref.instance = static_cast<int>(integer(form.substr(hash + 1), 1, 1000, "form instance"));
+    form = form.substr(0, hash);
+  }
+  form = canonicalForm(form);
+  if (form != "Main" && form != "Presets_Channel" && form != "Kan\xC3\xA4le" && form != "frmAbout")
+    fail("unknown form: " + form);
+  ref.form = form;
+  if (parts.size() >= 2) {
+    std::string control = parts[1];
+    if (auto open = control.find('('); open != std::string::npos) {
+      if (control.back() != ')') fail("bad control index: " + token);
+      ref.index = static_cast<int>(integer(control.substr(open + 1, control.size() - open - 2), 0, 1000, "control index"));
+      control = control.substr(0, open);
+    }
+    if (!isIdentifier(control)) fail("bad control name: " + token);
+    ref.control = control;
+  }
+  if (parts.size() == 3) {
+    if (!isIdentifier(parts[2])) fail("bad property: " + token);
+    ref.property = parts[2];
+  }
+  return ref;
+}
+
+}  // namespace
+
+std::string ControlRef::canonical() const {
+  std::string s = form;
+  if (instance > 0) s += "#" + std::to_string(instance);
+  if (!control.empty()) {
+    s += "." + control;
+    if (index >= 0) s += "(" + std::to_string(index) + ")";
+  }
+  if (!property.empty()) s += "." + property;
+  return s;
+}
+
+std::vector<std::string> tokenize(const std::string& line) {
+  std::vector<std::string> tokens;
+  size_t i = 0;
+  const size_t n = line.size();
+  auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+  while (i < n) {
+    while (i < n && blank(line[i])) ++i;
+    if (i >= n || line[i] == '#') break;
+    std::string token;
+    if (line[i] == '"') {
+      size_t close = line.find('"', i + 1);
+      if (close == std::string::npos) fail("unterminated quote");
+      token = line.substr(i + 1, close - i - 1);
+      i = close + 1;
+      if (i < n && !blank(line[i])) fail("text after a closing quote");
+    } else {
+      while (i < n && !blank(line[i])) token += line[i++];
+    }
+    tokens.push_back(std::move(token));
+  }
+  return tokens;
+}
+
+Command parseCommand(const std::string& line) {
+  const std::vector<std::string> t = tokenize(line);
+  if (t.empty()) return std::monostate{};
+  const std::string& verb = t[0];
+
+  if (verb == "audio") {
+    expectArgs(t, 1, 1, "audio URI");
+    return cmd::Audio{t[1]};
+  }
+  if (verb == "spectrum") {
+    expectArgs(t, 0, 1, "spectrum HEX");
+    std::string hex = t.size() > 1 ? t[1] : "";
+    for (char c : hex)
+      if (!isHex(c)) fail("not hexadecimal: " + hex);
+    if (hex.size() / 2 > 32767) fail("spectrum too long");
+    return cmd::Spectrum{static_cast<std::int16_t>(hex.size() / 2), hex};
+  }
+  if (verb == "spectrum-raw") {
+    expectArgs(t, 1, 2, "spectrum-raw N TEXT");
+    return cmd::Spectrum{int16(t[1], "N"), t.size() > 2 ? t[2] : ""};
+  }
+  if (verb == "vu") {
+    expectArgs(t, 2, 2, "vu LEFT RIGHT");
+    return cmd::Vu{int16(t[1], "LEFT"), int16(t[2], "RIGHT")};
+  }
+  if (verb == "bar") {
+    if (t.size() == 3 && t[2] == "clear") return cmd::BarClear{static_cast<int>(integer(t[1], 0, 287, "SLOT"))};
+    expectArgs(t, 7, 7, "bar SLOT FROM TO BOOST THRESHOLD SETONEXCEED SETVALUE | bar SLOT clear");
+    return cmd::BarSet{static_cast<int>(integer(t[1], 0, 287, "SLOT")), int16(t[2], "FROM"), int16(t[3], "TO"),
+                       int16(t[4], "BOOST"), int16(t[5], "THRESHOLD"),
+                       static_cast<std::uint8_t>(integer(t[6], 0, 255, "SETONEXCEED")), int16(t[7], "SETVALUE")};
+  }
+  if (verb == "list") {
+    if (t.size() < 2) fail("usage: list ID [SLOT] C1 C2 ...");
+    cmd::List l{static_cast<int>(integer(t[1], 1, 6, "ID")), 0, {}};
+    size_t first = 2;
+    if (l.id == 1) {
+      if (t.size() < 3) fail("list 1 needs a SLOT");
+      l.slot = static_cast<int>(integer(t[2], 0, 287, "SLOT"));
+      first = 3;
+    }
+    if (t.size() - first > 1024) fail("a list holds at most 1024 entries");
+    for (size_t i = first; i < t.size(); ++i) l.entries.push_back(int16(t[i], "channel"));
+    return l;
+  }
+  if (verb == "set") {
+    expectArgs(t, 2, 2, "set FORM.CONTROL VALUE");
+    return cmd::Set{controlRef(t[1], 2, 2), integer(t[2], std::numeric_limits<std::int32_t>::min(),
+                                                    std::numeric_limits<std::int32_t>::max(), "VALUE")};
+  }
+  if (verb == "select") {
+    expectArgs(t, 2, 2, "select FORM.CONTROL N");
+    return cmd::Select{controlRef(t[1], 2, 2), integer(t[2], -1, 1 << 20, "N")};
+  }
+  if (verb == "type") {
+    expectArgs(t, 2, 2, "type FORM.CONTROL TEXT");
+    return cmd::Type{controlRef(t[1], 2, 2), t[2]};
+  }
+  if (verb == "click") {
+    expectArgs(t, 1, 1, "click FORM.CONTROL");
+    return cmd::Click{controlRef(t[1], 2, 2)};
+  }
+  if (verb == "key") {
+    expectArgs(t, 2, 2, "key FORM Enter|Escape");
+    if (t[2] != "Enter" && t[2] != "Escape") fail("KEY is Enter or Escape: " + t[2]);
+    return cmd::Key{controlRef(t[1], 1, 1), t[2] == "Enter"};
+  }
+  if (verb == "close") {
+    expectArgs(t, 1, 1, "close FORM");
+    return cmd::Close{controlRef(t[1], 1, 1)};
+  }
+  if (verb == "open") {
+    expectArgs(t, 0, 0, "open");
+    return cmd::Open{};
+  }
+  if (verb == "reload") {
+    expectArgs(t, 0, 0, "reload");
+    return cmd::Reload{};
+  }
+  if (verb == "advance") {
+    expectArgs(t, 1, 1, "advance MS");
+    return cmd::Advance{integer(t[1], 0, cmd::Advance::kMaxMs, "MS")};
+  }
+  if (verb == "save-show") {
+    expectArgs(t, 1, 1, "save-show FILE");
+    return cmd::SaveShow{t[1]};
+  }
+  if (verb == "open-show") {
+    expectArgs(t, 1, 1, "open-show FILE");
+    return cmd::OpenShow{t[1]};
+  }
+  if (verb == "print") {
+    if (t.size() < 2) fail("usage: print WHAT");
+    const std::string& what = t[1];
+    if (what == "forms" && t.size() == 2) return cmd::PrintForms{};
+    if (what == "draw" && t.size() == 2) return cmd::PrintDraw{};
+    if (what == "moduleinfo" && t.size() == 2) return cmd::PrintModuleInfo{};
+    if (what == "show" && t.size() == 2) return cmd::PrintShow{};
+    if (what == "tempo" && t.size() == 2) return cmd::PrintTempo{};
+    if (what == "bar") {
+      expectArgs(t, 2, 2, "print bar SLOT");
+      return cmd::PrintBar{static_cast<int>(integer(t[2], 0, 287, "SLOT"))};
+    }
+    if (what == "list") {
+      expectArgs(t, 2, 3, "print list ID [SLOT]");
+      int id = static_cast<int>(integer(t[2], 1, 6, "ID"));
+      if (id == 1 && t.size() != 4) fail("print list 1 needs a SLOT");
+      if (id != 1 && t.size() != 3) fail("only list 1 takes a SLOT");
+      return cmd::PrintList{id, id == 1 ? static_cast<int>(integer(t[3], 0, 287, "SLOT")) : 0};
+    }
+    expectArgs(t, 1, 1, "print FORM.CONTROL.PROPERTY");
+    ControlRef ref = controlRef(what, 2, 3);
+    if (ref.property.empty()) {
+      // FORM.Caption: a property of the form itself.
+      if (ref.control != "Caption" || ref.index >= 0) fail("print needs FORM.CONTROL.PROPERTY or FORM.Caption");
+      ref.property = "Caption";
+      ref.control.clear();
+    }
+    return cmd::PrintProperty{ref};
+  }
+  if (verb == "test-output") {
+    expectArgs(t, 3, 3, "test-output CHANNEL VALUE ACTIVE");
+    return cmd::TestOutput{static_cast<std::int32_t>(integer(t[1], INT32_MIN, INT32_MAX, "CHANNEL")),
+                           static_cast<std::int32_t>(integer(t[2], INT32_MIN, INT32_MAX, "VALUE")),
+                           static_cast<std::uint8_t>(integer(t[3], 0, 255, "ACTIVE"))};
+  }
+  fail("unknown command: " + verb);
+}
+
+}  // namespace vantorhost

@@ -1,9 +1,0 @@
-#include "vantorhost/log.h"
-
-#include <iostream>
-
-namespace vantorhost {
-
-void hostLog(std::string_view message) { std::cerr << "sonvero: " << message << std::endl; }
-
-}  // namespace vantorhost

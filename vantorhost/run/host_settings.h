@@ -1,0 +1,52 @@
+#pragma once
+// The host's own choices, kept for the next start in a small file beside
+// Sonvero.ini (never inside it): the audio source, the output delay and
+// where the two windows stood. Lines "key = value"; a line that cannot be
+// read is skipped, so a damaged file costs only what it lost.
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "files/safe_file.h"
+
+namespace vantorhost {
+
+inline constexpr const char* kHostSettingsName = "Sonvero.host";
+
+// A window's place on the screen, frame included, in pixels.
+struct WindowPlace {
+  int x = 0, y = 0, width = 0, height = 0;
+  bool operator==(const WindowPlace&) const = default;
+};
+
+struct HostSettings {
+  std::optional<std::string> source;  // a bridge URI
+  std::optional<int> delayMs;         // 0..kMaxDelayMs in kDelayStepMs
+  std::optional<WindowPlace> hostWindow, mainWindow;
+  bool operator==(const HostSettings&) const = default;
+};
+
+inline constexpr int kMaxDelayMs = 500, kDelayStepMs = 5;
+// Whether a delay is one the host offers.
+constexpr bool validDelay(long long ms) { return ms >= 0 && ms <= kMaxDelayMs && ms % kDelayStepMs == 0; }
+
+// What the file holds; nothing when it is missing or cannot be read.
+HostSettings readHostSettings(const std::filesystem::path& file);
+files::ReplaceResult saveHostSettings(const std::filesystem::path& file, const HostSettings& settings);
+
+// The file as a live run keeps it: read once at start, saved whenever a
+// choice changes. A failed save is logged once and the run goes on.
+class HostSettingsFile {
+ public:
+  // An empty path keeps nothing.
+  explicit HostSettingsFile(std::filesystem::path file);
+  HostSettings& settings() { return settings_; }
+  void save();
+
+ private:
+  std::filesystem::path file_;
+  HostSettings settings_;
+  bool failed_ = false;
+};
+
+}  // namespace vantorhost

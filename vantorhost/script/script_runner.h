@@ -1,0 +1,76 @@
+#pragma once
+#include <istream>
+#include <string>
+
+#include "toolkit/simulated_loop.h"
+#include "vantorhost/base/trace.h"
+#include "vantorhost/commands/script_command.h"
+#include "vantorhost/session/host_session.h"
+
+namespace vantorhost {
+
+struct ScriptFailure {
+  int line;
+  std::string message;
+};
+
+// The script could not be read to its end (a read error, an endless line).
+struct ScriptUnreadable {
+  std::string reason;
+};
+
+// Runs a session script on simulated time against a loaded plug-in and
+// writes the trace. A malformed line stops the run (ScriptFailure), and so
+// does a script that cannot be read on (ScriptUnreadable).
+class ScriptRunner {
+ public:
+  ScriptRunner(HostSession& session, tk::SimulatedLoop& loop, Trace& trace)
+      : session_(session), loop_(loop), trace_(trace) {}
+
+  // Runs every line of the script in order (files::LineReader: a leading
+  // byte-order mark and any line end); throws ScriptFailure at the first
+  // line that is malformed or cannot run, ScriptUnreadable when reading fails.
+  void run(std::istream& script);
+  void execute(const Command& command);
+
+ private:
+  tk::Form& form(const ControlRef& ref) const;
+  tk::Control& control(const ControlRef& ref) const;
+  void printProperty(const ControlRef& ref);
+
+  void operator()(std::monostate) {}
+  void operator()(const cmd::Audio& c);
+  void operator()(const cmd::Spectrum& c);
+  void operator()(const cmd::Vu& c);
+  void operator()(const cmd::BarSet& c);
+  void operator()(const cmd::BarClear& c);
+  void operator()(const cmd::List& c);
+  void operator()(const cmd::Set& c);
+  void operator()(const cmd::Select& c);
+  void operator()(const cmd::Type& c);
+  void operator()(const cmd::Click& c);
+  void operator()(const cmd::Key& c);
+  void operator()(const cmd::Close& c);
+  void operator()(const cmd::Open& c);
+  void operator()(const cmd::Reload& c);
+  void operator()(const cmd::Advance& c);
+  void operator()(const cmd::PrintProperty& c) { printProperty(c.ref); }
+  void operator()(const cmd::PrintForms& c);
+  void operator()(const cmd::PrintDraw& c);
+  void operator()(const cmd::PrintBar& c);
+  void operator()(const cmd::PrintList& c);
+  void operator()(const cmd::PrintModuleInfo& c);
+  void operator()(const cmd::PrintShow& c);
+  void operator()(const cmd::SaveShow& c);
+  void operator()(const cmd::OpenShow& c);
+  void operator()(const cmd::PrintTempo& c);
+  void operator()(const cmd::TestOutput& c);
+
+  IPluginDesign& design() const;
+
+  HostSession& session_;
+  tk::SimulatedLoop& loop_;
+  Trace& trace_;
+};
+
+}  // namespace vantorhost

@@ -1,0 +1,59 @@
+#pragma once
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "interface/VantorTypeLib.h"
+#include "toolkit/event_loop.h"
+#include "toolkit/form.h"
+#include "vantorhost/base/channel_buffer.h"
+#include "vantorhost/beat/beat_tool.h"
+#include "vantorhost/session/host_helper.h"
+#include "vantorhost/session/plugin_library.h"
+
+namespace vantorhost {
+
+// The host with its plug-in loaded: creates the plug-in object, calls Init
+// with the helper, reads the module information and loads the window it
+// names. The same for the desktop, headless runs and scripts.
+class HostSession {
+ public:
+  HostSession(std::string pluginPath, tk::EventLoop& loop);
+  ~HostSession();
+
+  // Loads the library and the plug-in; throws std::runtime_error on failure
+  // (no library, no factory, no plug-in object, no module information).
+  // `beforeMainWindow` runs once the plug-in is there and before its
+  // window loads (the host fills the tables there).
+  void start(const std::function<void()>& beforeMainWindow = {});
+  // Unloads the plug-in module (its windows leave without events) and loads
+  // it anew: the tables start from zero.
+  void reload();
+  // Drops the plug-in at the end of the process: nothing is saved unless
+  // the window was closed before.
+  void stop();
+
+  tk::Form* mainWindow() const { return moduleInfo_ ? moduleInfo_->window : nullptr; }
+  const VantorTypeLib::ModuleInfo* moduleInfo() const { return moduleInfo_.get(); }
+  IPluginDesign* design() const { return library_ ? library_->design() : nullptr; }
+  // Loads and shows the main window again after it was closed.
+  void openMainWindow();
+
+  ChannelBuffer& channels() { return channels_; }
+  BeatTool& beats() { return beats_; }
+  HostHelper& helper() { return *helper_; }
+  tk::EventLoop& loop() { return loop_; }
+
+ private:
+  std::string pluginPath_;
+  tk::EventLoop& loop_;
+  ChannelBuffer channels_;
+  BeatTool beats_;
+  std::shared_ptr<HostHelper> helper_;
+  std::unique_ptr<PluginLibrary> library_;
+  std::unique_ptr<VantorTypeLib::IPlugInObject> plugin_;
+  std::unique_ptr<VantorTypeLib::ModuleInfo> moduleInfo_;
+};
+
+}  // namespace vantorhost
