@@ -5,6 +5,12 @@
 
 namespace vbvis {
 
+namespace {
+
+float finiteOrZero(float x) { return std::isfinite(x) ? x : 0.0f; }
+
+}  // namespace
+
 void GainStage::setFixed(double db) {
   automatic_ = false;
   fixedDb_ = db;
@@ -43,25 +49,35 @@ std::span<const float> GainStage::apply(std::span<const float> stereo, int sampl
   // is scaled, so the gain already knows its peak.
   for (std::size_t first = 0; first < frames;) {
     const std::size_t end = std::min(frames, first + (stepFrames_ - stepFilled_));
-    for (std::size_t i = first; i < end; ++i) {
-      const float left = stereo[2 * i], right = stereo[2 * i + 1];
-      const double mono = 0.5 * (static_cast<double>(left) + right);
-      // A damaged sample counts as silence, here and in the filter's memory.
-      const double heard = meterFilter_.next(std::isfinite(mono) ? mono : 0.0);
-      stepSquares_ += heard * heard;
-      for (const float side : {left, right})
-        if (std::isfinite(side)) stepPeak_ = std::max(stepPeak_, std::fabs(side));
-    }
+    measure(stereo.subspan(2 * first, 2 * (end - first)));
     if (!untouched) {
       const double db = automatic_ ? auto_.gainFor(stepPeak_) : fixedDb_;
       const float factor = static_cast<float>(std::pow(10.0, db / 20.0));
-      for (std::size_t k = 2 * first; k < 2 * end; ++k) out_[k] = std::isfinite(stereo[k]) ? stereo[k] * factor : 0.0f;
+      for (std::size_t k = 2 * first; k < 2 * end; ++k) out_[k] = finiteOrZero(stereo[k]) * factor;
     }
     stepFilled_ += end - first;
     first = end;
     if (stepFilled_ == stepFrames_) finishStep();
   }
   return untouched ? stereo : std::span<const float>(out_);
+}
+
+// Kept in locals while the piece runs, so the filter's memory and the sums
+// stay in registers.
+void GainStage::measure(std::span<const float> piece) {
+  HighPass filter = meterFilter_;
+  double squares = 0.0;
+  float peak = stepPeak_;
+  for (std::size_t i = 0; i < piece.size(); i += 2) {
+    // A damaged sample counts as silence, here and in the filter's memory.
+    const float left = finiteOrZero(piece[i]), right = finiteOrZero(piece[i + 1]);
+    const double heard = filter.next(0.5 * (static_cast<double>(left) + right));
+    squares += heard * heard;
+    peak = std::max(peak, std::max(std::fabs(left), std::fabs(right)));
+  }
+  meterFilter_ = filter;
+  stepSquares_ += squares;
+  stepPeak_ = peak;
 }
 
 void GainStage::finishStep() {

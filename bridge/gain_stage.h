@@ -39,6 +39,8 @@ class GainStage {
 
  private:
   void startStep();
+  // Adds a piece of the step being filled to its measurement.
+  void measure(std::span<const float> piece);
   void finishStep();
   double currentDb() const { return automatic_ ? auto_.gainDb() : fixedDb_; }
 

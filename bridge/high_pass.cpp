@@ -18,13 +18,4 @@ HighPass::HighPass(double cutoffHz, int sampleRate) {
   a2_ = (1.0 - alpha) / a0;
 }
 
-double HighPass::next(double x) {
-  const double y = b0_ * x + b1_ * x1_ + b2_ * x2_ - a1_ * y1_ - a2_ * y2_;
-  x2_ = x1_;
-  x1_ = x;
-  y2_ = y1_;
-  y1_ = y;
-  return y;
-}
-
 }  // namespace vbvis

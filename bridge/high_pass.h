@@ -10,7 +10,16 @@ class HighPass {
  public:
   HighPass() = default;
   HighPass(double cutoffHz, int sampleRate);
-  double next(double x);
+  double next(double x) {
+    // The last output enters last: one multiply and one subtraction stand
+    // between two samples, the rest runs alongside.
+    const double y = ((b0_ * x + b1_ * x1_ + b2_ * x2_) - a2_ * y2_) - a1_ * y1_;
+    x2_ = x1_;
+    x1_ = x;
+    y2_ = y1_;
+    y1_ = y;
+    return y;
+  }
   void reset() { x1_ = x2_ = y1_ = y2_ = 0.0; }
 
  private:
