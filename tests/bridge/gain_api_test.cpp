@@ -12,21 +12,15 @@
 #include "audio/modVbVis10.h"
 #include "bridge/pixel_bands.h"
 #include "bridge/vbvis.h"
+#include "tests/bridge/clocked_bridge.h"
 #include "tests/bridge/sox_signals.h"
 
 namespace {
 
-std::int64_t nowMs = 0;
-
-class GainApi : public ::testing::Test {
+class GainApi : public ClockedBridge {
  protected:
-  void SetUp() override {
-    nowMs = 0;
-    vbvis_set_clock([](void*) { return nowMs; }, nullptr);
-  }
   void TearDown() override {
-    vbvis_close();
-    vbvis_set_clock(nullptr, nullptr);
+    ClockedBridge::TearDown();
     vbvis_set_gain(0, 0.0);
   }
   vbvis_gain_state gain() {
