@@ -7,8 +7,8 @@
 #include <stdexcept>
 
 #include "bridge/vbvis.h"
-#include "vantorhost/plugin_library.h"
-#include "vantorhost/run/run_modes.h"
+#include "vantorhost/run/run_script.h"
+#include "vantorhost/session/plugin_library.h"
 
 namespace gainbench {
 
