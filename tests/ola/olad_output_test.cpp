@@ -68,7 +68,9 @@ TEST_F(OladOutput, KilledAndRestartedOladHoldsTheCurrentValuesWithinASecond) {
   EXPECT_LT(ms, 1000);
 }
 
-TEST_F(OladOutput, AutoChoosesOlaOnlyWhenOladAnswers) {
+// --dmx auto takes olad when it answers at start, and else goes on looking
+// for it without a word, taking it as soon as it starts.
+TEST_F(OladOutput, AutoTakesOladAtStartOrWhenItStartsLater) {
   HostOptions options;
   options.olaPort = olad.port();
   ChannelBuffer channels;
@@ -82,10 +84,25 @@ TEST_F(OladOutput, AutoChoosesOlaOnlyWhenOladAnswers) {
   }
   olad.stop();
   testing::internal::CaptureStderr();
-  auto none = makeDmxOutput(options);
+  {
+    auto looking = makeDmxOutput(options);
+    EXPECT_EQ(looking->facts().state, DmxFacts::State::Looking);
+    serviceUntil(*looking, channels, [] { return false; }, 1500ms);  // several attempts
+    EXPECT_EQ(looking->status(), OlaOutput::kLooking);
+    ASSERT_TRUE(olad.start());
+    channels.set(3, 3, 0);
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_TRUE(serviceUntil(
+        *looking, channels, [&] { return holds(channels) && looking->facts().state == DmxFacts::State::Sending; }, 5s))
+        << looking->status();
+    RecordProperty("found_olad_ms", static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                         std::chrono::steady_clock::now() - started)
+                                                         .count()));
+  }
   const std::string log = testing::internal::GetCapturedStderr();
-  EXPECT_EQ(none->status(), "DMX: no output (monitor only)");
-  EXPECT_NE(log.find("no olad answers on port " + std::to_string(olad.port())), std::string::npos) << log;
+  EXPECT_NE(log.find("no olad answers on port " + std::to_string(olad.port()) + " yet"), std::string::npos) << log;
+  EXPECT_EQ(countOf(log, "not reachable"), 0u) << "looking is quiet: " << log;
+  EXPECT_EQ(countOf(log, "DMX: OLA connected"), 1u) << log;
 }
 
 // The output delay: a change reaches olad the delay after the plug-in made
