@@ -115,7 +115,7 @@ TEST(Shows, AReadOnlyFolderKeepsTheOldShowWhole) {
     session.design()->writeList(2, 0, {5});
     support::Unprivileged user;
     ASSERT_TRUE(user.ok());
-    const vantorhost::ShowOutcome saved = vantorhost::saveShow(*session.design(), file);
+    const vantorhost::ShowOutcome saved = vantorhost::saveShow(session, file);
     EXPECT_FALSE(saved.ok);
     EXPECT_NE(saved.message.find("the old file is unchanged"), std::string::npos) << saved.message;
   }
