@@ -284,9 +284,20 @@ TEST_F(HostWindowTest, TheStatusLineNamesEachReasonUntilAllIsWell) {
   session->design()->writeList(2, 0, {1});
   output.dmx.state = DmxFacts::State::Unreachable;
   expectStatus("OLA not reachable: start olad");
-  output.dmx = {DmxFacts::State::Sending, 1, {2}, ""};
+  // A rig on one interface: universe 2 carries no channel of the design.
+  output.dmx = {DmxFacts::State::Sending, 1, {2}, "", ""};
+  expectStatus("Sending to OLA universe 1");
+  session->design()->writeList(3, 0, {600});
   expectStatus("OLA universe 2 has no output patched: patch one in olad (http://localhost:9090)");
   output.dmx.unpatched.clear();
+  expectStatus("Sending to OLA universes 1 and 2");
+  // The master at 0 and the blackout come first: they darken everything.
+  host->masterPanel().master().setValue(0);
+  expectStatus("The master is at 0 %: raise it to let the light out");
+  host->masterPanel().blackout().click();
+  expectStatus("Blackout: every channel sends 0; press B or click \"Blackout\" to bring the light back");
+  host->masterPanel().master().setValue(100);
+  host->masterPanel().blackout().click();
   expectStatus("Sending to OLA universes 1 and 2");
   upkeepUntil([&] { return host->sources().level().level().value_or(0) > 0; });
   EXPECT_GT(host->sources().level().level().value_or(0), 0) << "the live input level";
