@@ -63,6 +63,7 @@ void OutputPath::requestFrameAt(std::int64_t ms) {
 
 void OutputPath::finish() {
   delayMs_ = 0;
+  handOn();  // what is held back comes in
   fade_.finish();
   restage(false);
 }
