@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <thread>
 
-#include "tests/ola/olad_process.h"
+#include "tests/support/olad_process.h"
 #include "tests/ola/output_helpers.h"
 #include "vantorhost/dmx/ola_output.h"
 #include "vantorhost/output/output_path.h"
