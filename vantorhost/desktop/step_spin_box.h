@@ -13,9 +13,9 @@ class StepSpinBox : public QSpinBox {
   StepSpinBox(int maximum, int step, const QString& unit, QWidget* parent = nullptr);
   // The nearest step to `value` within the range (halves up).
   int snapped(int value) const;
+  void stepBy(int steps) override;
 
  protected:
-  void stepBy(int steps) override;
   int valueFromText(const QString& text) const override;
 };
 
