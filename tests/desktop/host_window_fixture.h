@@ -27,7 +27,9 @@ class CountingOutput : public DmxOutput {
   int lastChannel1 = -1;
 };
 
-class HostWindowTest : public support::QtFixture {
+// The real plug-in loaded through the Qt backend, with a settings folder
+// of its own. A test's windows and output go in its TearDown before this one's.
+class PluginSessionTest : public support::QtFixture {
  protected:
   void SetUp() override {
     support::QtFixture::SetUp();
@@ -35,6 +37,19 @@ class HostWindowTest : public support::QtFixture {
     setenv("SONVERO_SETTINGS_DIR", settingsDir.path().toLocal8Bit().constData(), 1);
     session = std::make_unique<HostSession>(SONVERO_PLUGIN_PATH, *loop_);
     session->start();
+  }
+  void TearDown() override {
+    support::QtFixture::TearDown();
+    session.reset();
+  }
+  QTemporaryDir settingsDir;
+  std::unique_ptr<HostSession> session;
+};
+
+class HostWindowTest : public PluginSessionTest {
+ protected:
+  void SetUp() override {
+    PluginSessionTest::SetUp();
     path = std::make_unique<OutputPath>(session->channels(), output, [this] { return loop_->nowMs(); });
     host = std::make_unique<HostWindow>(*session, *path);
     host->onClosed = [this] { ++closed; };
@@ -42,8 +57,7 @@ class HostWindowTest : public support::QtFixture {
   void TearDown() override {
     host.reset();
     path.reset();
-    support::QtFixture::TearDown();
-    session.reset();
+    PluginSessionTest::TearDown();
   }
   // An event of the plug-in's, after which the host hands the channels on.
   static void event() {
@@ -53,9 +67,7 @@ class HostWindowTest : public support::QtFixture {
     using VantorTypeLib::Variant;
     session->helper().Messages().Send(Variant::i32(9), Variant::i16(1), Variant::i16(0));
   }
-  QTemporaryDir settingsDir;
   CountingOutput output;
-  std::unique_ptr<HostSession> session;
   std::unique_ptr<OutputPath> path;
   std::unique_ptr<HostWindow> host;
   int closed = 0;

@@ -17,14 +17,10 @@ using namespace std::chrono_literals;
 
 constexpr auto kWithin = 5s;
 
-class StatusWithOlad : public support::QtFixture {
+class StatusWithOlad : public PluginSessionTest {
  protected:
   void SetUp() override {
-    support::QtFixture::SetUp();
-    ASSERT_TRUE(settingsDir.isValid());
-    setenv("SONVERO_SETTINGS_DIR", settingsDir.path().toLocal8Bit().constData(), 1);
-    session = std::make_unique<HostSession>(SONVERO_PLUGIN_PATH, *loop_);
-    session->start();
+    PluginSessionTest::SetUp();
     // Sound, the output on, nothing muted, and a design on channel 1.
     ASSERT_EQ(vbvis_open("script"), 0);
     vbvis_script_vu(8000, 8000);
@@ -39,8 +35,7 @@ class StatusWithOlad : public support::QtFixture {
     host.reset();
     path.reset();
     dmx.reset();
-    support::QtFixture::TearDown();
-    session.reset();
+    PluginSessionTest::TearDown();
     vbvis_close();
   }
   void start(const std::string& output) {
@@ -72,8 +67,6 @@ class StatusWithOlad : public support::QtFixture {
   }
 
   OladProcess olad;
-  QTemporaryDir settingsDir;
-  std::unique_ptr<HostSession> session;
   std::unique_ptr<DmxOutput> dmx;
   std::unique_ptr<OutputPath> path;
   std::unique_ptr<HostWindow> host;
