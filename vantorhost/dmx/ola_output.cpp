@@ -2,13 +2,13 @@
 
 #include <pthread.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <csignal>
 #include <cstring>
 #include <mutex>
 #include <utility>
-#include <algorithm>
 #include <vector>
 
 #include "vantorhost/base/log.h"
