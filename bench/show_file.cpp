@@ -39,8 +39,8 @@ class FullestShow {
     for (int slot = 0; slot < 288; ++slot)
       design.bars.push_back({slot, static_cast<std::int16_t>(slot + 1), 288, 150, 20, 1, 200});
     for (std::int32_t value : plugin.readParameters()) design.parameters.emplace_back(value);
-    applyDesign(plugin, design);
-    if (!saveShow(plugin, file())) std::abort();
+    applyDesign(*session_, design);
+    if (!saveShow(*session_, file())) std::abort();
   }
   ~FullestShow() {
     session_.reset();
@@ -75,13 +75,13 @@ BENCHMARK(OpenTheFullestShow)->Unit(benchmark::kMillisecond);
 void SaveTheFullestShow(benchmark::State& state) {
   FullestShow& show = fullest();
   for (auto _ : state)
-    if (!saveShow(*show.session().design(), show.file())) std::abort();
+    if (!saveShow(show.session(), show.file())) std::abort();
 }
 BENCHMARK(SaveTheFullestShow)->Unit(benchmark::kMillisecond);
 
 void ReadTheFullestDesign(benchmark::State& state) {
   FullestShow& show = fullest();
-  for (auto _ : state) benchmark::DoNotOptimize(readDesign(*show.session().design()));
+  for (auto _ : state) benchmark::DoNotOptimize(readDesign(show.session()));
 }
 BENCHMARK(ReadTheFullestDesign)->Unit(benchmark::kMicrosecond);
 

@@ -70,6 +70,7 @@ bool Bridge::open(const std::string& uri) {
   analysed_ = false;
   analysis_ = Analysis{};
   peakLevel_ = -1;
+  gain_.newSource();
   // A fresh analyzer and level: nothing of the old source's audio leaks into the new one.
   if (feed_) analyzer_ = std::make_unique<SpectrumAnalyzer>(feed_->sampleRate());
   return true;
@@ -89,6 +90,7 @@ void Bridge::close() {
   analysed_ = false;
   analysis_ = Analysis{};
   peakLevel_ = -1;
+  gain_.newSource();
 }
 
 void Bridge::setClock(ClockFn clock, void* context) {
@@ -105,7 +107,8 @@ const Analysis& Bridge::current() {
   const std::int64_t now = feed_->followsBridgeClock() ? bridgeClockUs() : realTimeUs();
   if (analysed_ && now >= analysedAtUs_ && now - analysedAtUs_ < kReuseWithinUs) return analysis_;
   const bool continuous = feed_->take(frames_, now);
-  analysis_ = analyzer_->analyse(frames_, continuous);
+  // frames_ keep the audio as the source gave it; the analysis takes it through the gain.
+  analysis_ = analyzer_->analyse(gain_.apply(frames_, feed_->sampleRate()), continuous);
   analysed_ = true;
   analysedAtUs_ = now;
   return analysis_;

@@ -7,6 +7,7 @@
 
 #include "bridge/analysis.h"
 #include "bridge/audio_feed.h"
+#include "bridge/gain_stage.h"
 #include "bridge/spectrum_analyzer.h"
 #include "bridge/tracker_board.h"
 
@@ -59,6 +60,9 @@ class Bridge {
 
   static constexpr std::int64_t kReuseWithinUs = 20'000;
 
+  // The gain ahead of the analysis: the user's, kept across sources.
+  GainStage& gain() { return gain_; }
+
  private:
   Bridge() = default;
   std::unique_ptr<AudioFeed> makeFeed(const std::string& uri, std::string& why);
@@ -80,6 +84,7 @@ class Bridge {
   TrackerBoard tracker_;
   bool analysed_ = false;
   std::int64_t analysedAtUs_ = 0;
+  GainStage gain_;
 };
 
 }  // namespace vbvis

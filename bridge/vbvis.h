@@ -108,6 +108,42 @@ VBVIS_API int32_t vbvis_bin_count(void);
 // exclusive. Returns 0, or -1 when there is no such bin.
 VBVIS_API int32_t vbvis_bin_range(int32_t bin, double* from, double* to);
 
+// The gain between the source and the analysis. The spectrum and the levels
+// (vbvis_spectrum, vbvis_vu and so vbvis_peak_level) follow it; the "script"
+// and "silence" sources do not pass through it. It is the user's: a new
+// source (vbvis_open) keeps it. When the library loads it is fixed at 0 dB,
+// where the audio passes untouched, bit for bit.
+//
+// Automatic: brings the RMS of the last 400 ms of the mono mix (above
+// 30 Hz), at its highest over the last second, to -16 dBFS, or lower where
+// the music's peaks would otherwise come within 1 dB of full scale. A
+// change of more than 3 dB is followed quickly: down within about 0.4 s
+// when the music gets louder (and at once as far as needed to keep peaks
+// under full scale), up over seconds when it gets quieter (a fall of 20 dB
+// is taken up within 1 dB in about 4 s); smaller swings of the music only
+// slowly, so nothing pumps. Never outside -12..36 dB. While the input lies
+// below the gate (-50 dBFS; it opens again above -47 dBFS) it learns
+// nothing, so the next song starts where the last one stood, and a gain
+// above 0 dB falls back to 0 dB at 12 dB per second, so silence and a
+// noise floor are never raised into light. On the simulated clock it
+// follows the audio exactly: the same script gives the same bytes.
+#define VBVIS_GAIN_MIN_DB (-12.0)
+#define VBVIS_GAIN_MAX_DB 36.0
+typedef struct vbvis_gain_state {
+  int32_t automatic;  // 1 automatic, 0 fixed
+  int32_t gated;      // 1 while the input lies under the gate
+  double fixed_db;    // the fixed gain last chosen
+  double gain_db;     // the gain applied now, dB
+  double input_db;    // the input before the gain: RMS of the last 400 ms of the mono mix, dBFS (-120 for silence)
+  double output_db;   // the same after the gain
+} vbvis_gain_state;
+// `automatic` not 0: automatic, starting from the gain applied now (a
+// second call changes nothing); 0: fixed at `fixed_db`. Returns 0, or -1
+// (nothing changed) for a fixed gain outside -12..36 or not a number.
+VBVIS_API int32_t vbvis_set_gain(int32_t automatic, double fixed_db);
+// Writes the gain's state into `out`; returns 0, or -1 when `out` is NULL.
+VBVIS_API int32_t vbvis_gain(vbvis_gain_state* out);
+
 #ifdef __cplusplus
 }
 #endif

@@ -74,6 +74,10 @@ class IPluginDesign {
   // engine can send anything at all. Looks at the first entry of each list
   // only, so a host may ask several times a second.
   virtual bool anyChannels() = 0;
+  // The channels the engine can send to: those of the lists 2..6 and of the
+  // lists of the bars in use, each read as the engine reads it (up to the
+  // first entry that is not above 0); each channel once, in rising order.
+  virtual std::vector<std::int16_t> usedChannels() = 0;
   // Calls OutputChannel with `active` as the output switch for this call.
   virtual void outputChannel(std::int32_t channel, std::int32_t value, std::uint8_t active) = 0;
 

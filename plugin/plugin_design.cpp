@@ -59,6 +59,17 @@ class Design final : public IPluginDesign {
       if (Arrays::holdsBar(slot) && Arrays::barChannels[slot][1] > 0) return true;
     return false;
   }
+  std::vector<std::int16_t> usedChannels() override {
+    std::vector<bool> used(32768);
+    auto note = [&](const Arrays::ChannelList& list) { Arrays::forEachChannel(list, [&](std::int16_t c) { used[static_cast<std::size_t>(c)] = true; }); };
+    for (int id = Arrays::kVuLeft; id <= Arrays::kBeatBar; ++id) note(*Arrays::listById(id, 0));
+    for (int slot = 0; slot < Arrays::kBarSlots; ++slot)
+      if (Arrays::holdsBar(slot)) note(Arrays::barChannels[slot]);
+    std::vector<std::int16_t> out;
+    for (std::size_t c = 1; c < used.size(); ++c)
+      if (used[c]) out.push_back(static_cast<std::int16_t>(c));
+    return out;
+  }
   void outputChannel(std::int32_t channel, std::int32_t value, std::uint8_t active) override {
     Arrays::dmxOutputActive = active;
     Vantor::OutputChannel(channel, value);

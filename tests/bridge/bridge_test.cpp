@@ -15,6 +15,7 @@
 #include "bridge/file_frames.h"
 #include "bridge/pixel_bands.h"
 #include "bridge/vbvis.h"
+#include "tests/bridge/clocked_bridge.h"
 #include "tests/bridge/sox_signals.h"
 
 using vbvis::pixelOf;
@@ -22,18 +23,10 @@ using vbvis::pixelOf;
 namespace {
 
 using Levels = std::vector<std::int16_t>;
-std::int64_t simulatedMs = 0;
 
-class BridgeTest : public ::testing::Test {
+class BridgeTest : public ClockedBridge {
  protected:
-  void SetUp() override {
-    simulatedMs = 0;
-    vbvis_set_clock([](void*) { return simulatedMs; }, nullptr);
-  }
-  void TearDown() override {
-    vbvis_close();
-    vbvis_set_clock(nullptr, nullptr);
-  }
+  std::int64_t& simulatedMs = nowMs;
   bool openFile(const std::string& path) { return vbvis_open(("file:" + path).c_str()) == 0; }
   // One tick's spectrum as the plug-in reads it.
   std::vector<std::uint8_t> spectrum() {

@@ -23,6 +23,7 @@
 #include "vantorhost/desktop/pixel_range_labels.h"
 #include "vantorhost/desktop/show_menu.h"
 #include "vantorhost/output/output_path.h"
+#include "tests/desktop/host_window_fixture.h"
 
 using namespace vantorhost;
 
@@ -77,56 +78,6 @@ TEST_F(DmxMonitorTest, RepaintsOfWhatMovedAddUpToTheWholeMonitor) {
   }
 }
 
-namespace {
-
-class CountingOutput : public DmxOutput {
- public:
-  void service(const ChannelBuffer& channels) override {
-    ++calls;
-    lastChannel1 = channels.get(1);
-  }
-  std::string status() const override { return "DMX: test output"; }
-  DmxFacts facts() const override { return dmx; }
-  DmxFacts dmx{DmxFacts::State::Sending, 1, {}, ""};
-  int calls = 0;
-  int lastChannel1 = -1;
-};
-
-class HostWindowTest : public support::QtFixture {
- protected:
-  void SetUp() override {
-    support::QtFixture::SetUp();
-    ASSERT_TRUE(settingsDir.isValid());
-    setenv("SONVERO_SETTINGS_DIR", settingsDir.path().toLocal8Bit().constData(), 1);
-    session = std::make_unique<HostSession>(SONVERO_PLUGIN_PATH, *loop_);
-    session->start();
-    path = std::make_unique<OutputPath>(session->channels(), output, [this] { return loop_->nowMs(); });
-    host = std::make_unique<HostWindow>(*session, *path);
-    host->onClosed = [this] { ++closed; };
-  }
-  void TearDown() override {
-    host.reset();
-    path.reset();
-    support::QtFixture::TearDown();
-    session.reset();
-  }
-  // An event of the plug-in's, after which the host hands the channels on.
-  static void event() {
-    tk::app().runEvent([] {});
-  }
-  void beat() {
-    using VantorTypeLib::Variant;
-    session->helper().Messages().Send(Variant::i32(9), Variant::i16(1), Variant::i16(0));
-  }
-  QTemporaryDir settingsDir;
-  CountingOutput output;
-  std::unique_ptr<HostSession> session;
-  std::unique_ptr<OutputPath> path;
-  std::unique_ptr<HostWindow> host;
-  int closed = 0;
-};
-
-}  // namespace
 
 TEST_F(HostWindowTest, HandsTheChannelsOnAfterEachEventAndShowsTheStates) {
   ASSERT_NE(session->mainWindow(), nullptr);
@@ -284,9 +235,20 @@ TEST_F(HostWindowTest, TheStatusLineNamesEachReasonUntilAllIsWell) {
   session->design()->writeList(2, 0, {1});
   output.dmx.state = DmxFacts::State::Unreachable;
   expectStatus("OLA not reachable: start olad");
-  output.dmx = {DmxFacts::State::Sending, 1, {2}, ""};
+  // A rig on one interface: universe 2 carries no channel of the design.
+  output.dmx = {DmxFacts::State::Sending, 1, {2}, "", ""};
+  expectStatus("Sending to OLA universe 1");
+  session->design()->writeList(3, 0, {600});
   expectStatus("OLA universe 2 has no output patched: patch one in olad (http://localhost:9090)");
   output.dmx.unpatched.clear();
+  expectStatus("Sending to OLA universes 1 and 2");
+  // The master at 0 and the blackout come first: they darken everything.
+  host->masterPanel().master().setValue(0);
+  expectStatus("The master is at 0 %: raise it to let the light out");
+  host->masterPanel().blackout().click();
+  expectStatus("Blackout: every channel sends 0; press B or click \"Blackout\" to bring the light back");
+  host->masterPanel().master().setValue(100);
+  host->masterPanel().blackout().click();
   expectStatus("Sending to OLA universes 1 and 2");
   upkeepUntil([&] { return host->sources().level().level().value_or(0) > 0; });
   EXPECT_GT(host->sources().level().level().value_or(0), 0) << "the live input level";

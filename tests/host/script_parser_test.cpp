@@ -83,4 +83,13 @@ TEST(ScriptCommands, MalformedLinesSayWhy) {
   EXPECT_EQ(errorOf("# fine"), "");
 }
 
+TEST(ScriptCommands, FadeAndPrintDmxKeepToTheirRanges) {
+  EXPECT_EQ(parsed<cmd::Fade>("fade 300").ms, 300);
+  EXPECT_EQ(parsed<cmd::Fade>("fade 2000").ms, 2000);
+  EXPECT_EQ(parsed<cmd::PrintDmx>("print dmx 1024").channel, 1024);
+  for (const char* bad : {"fade", "fade -1", "fade 2001", "fade 1.5", "fade 300 400", "print dmx", "print dmx 0",
+                          "print dmx 1025", "print dmx 1 2"})
+    EXPECT_NE(errorOf(bad), "") << bad;
+}
+
 }  // namespace

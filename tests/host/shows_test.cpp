@@ -1,6 +1,8 @@
 // The design kept between runs: the fullest design survives saving and
 // starting again byte for byte, headless and on the desktop; a damaged
-// Sonvero.show is left alone; a read-only folder keeps the old show whole.
+// Sonvero.show is left alone; a read-only folder keeps the old show whole;
+// a run with another design leaves the last one beside it as a backup. The
+// fade line, the starter shows, and the names "Save show as" writes.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -11,7 +13,10 @@
 #include "toolkit/application.h"
 #include "toolkit/simulated_loop.h"
 #include "vantorhost/run/run_script.h"
+#include "vantorhost/show/kept_show.h"
 #include "vantorhost/show/show_file.h"
+#include "vantorhost/show/show_text.h"
+#include "vantorhost/show/starter_show.h"
 
 namespace {
 
@@ -115,12 +120,133 @@ TEST(Shows, AReadOnlyFolderKeepsTheOldShowWhole) {
     session.design()->writeList(2, 0, {5});
     support::Unprivileged user;
     ASSERT_TRUE(user.ok());
-    const vantorhost::ShowOutcome saved = vantorhost::saveShow(*session.design(), file);
+    const vantorhost::ShowOutcome saved = vantorhost::saveShow(session, file);
     EXPECT_FALSE(saved.ok);
     EXPECT_NE(saved.message.find("the old file is unchanged"), std::string::npos) << saved.message;
   }
   tk::app().setLoop(nullptr);
   EXPECT_EQ(support::readBytes(file), old);
+}
+
+// A run with --no-show or another show, quit as usual, replaces the kept
+// design: the last one stays beside it in Sonvero.show.bak. A run that
+// keeps the same design touches neither.
+TEST(Shows, ARunWithAnotherDesignLeavesTheLastOneBesideItAsABackup) {
+  support::TempFolder dir;
+  const fs::path kept = dir.path() / vantorhost::kKeptShowName;
+  const fs::path backup = vantorhost::keptShowBackup(kept);
+  EXPECT_EQ(backup.filename(), "Sonvero.show.bak");
+  const std::string last = "# Sonvero show 1\n# the last design\nlist 2 4\nbar 0 30 109 100 1 0 1\nlist 1 0 1\n";
+  support::writeBytes(kept, last);
+  const std::vector<std::string> settings{"--headless", "--settings-dir", dir.path()};
+
+  auto with = [&](std::vector<std::string> args) {
+    args.insert(args.begin(), settings.begin(), settings.end());
+    return liveRun(args, dir.path() / "log");
+  };
+  std::string log = with({"--no-show"});
+  EXPECT_EQ(support::readBytes(backup), last);
+  EXPECT_NE(log.find("the one it replaced is in " + backup.string()), std::string::npos) << log;
+  const std::string empty = support::readBytes(kept);
+  EXPECT_EQ(empty.find("list "), std::string::npos) << empty;
+
+  log = with({});
+  EXPECT_NE(log.find("(unchanged)"), std::string::npos) << log;
+  EXPECT_EQ(support::readBytes(kept), empty);
+  EXPECT_EQ(support::readBytes(backup), last) << "an unchanged design leaves the backup alone";
+
+  support::writeBytes(dir.path() / "other.show", "# Sonvero show 1\nlist 3 9\nfade 250\n");
+  with({"--show", dir.path() / "other.show"});
+  EXPECT_NE(support::readBytes(kept).find("\nlist 3 9\n"), std::string::npos);
+  EXPECT_NE(support::readBytes(kept).find("\nfade 250\n"), std::string::npos) << "the fade is part of the design";
+  EXPECT_EQ(support::readBytes(backup), empty) << "one generation";
+}
+
+// Where no backup can be made, the kept design is not replaced.
+TEST(Shows, ABackupThatCannotBeWrittenLeavesTheKeptDesignAsItIs) {
+  support::TempFolder dir;
+  const fs::path kept = dir.path() / vantorhost::kKeptShowName;
+  const std::string last = "# Sonvero show 1\nlist 2 4\n";
+  support::writeBytes(kept, last);
+  fs::create_directory(vantorhost::keptShowBackup(kept));
+  const std::string log = liveRun({"--headless", "--settings-dir", dir.path(), "--no-show"}, dir.path() / "log");
+  EXPECT_EQ(support::readBytes(kept), last);
+  EXPECT_NE(log.find("this run's design is not kept"), std::string::npos) << log;
+  EXPECT_TRUE(fs::is_directory(vantorhost::keptShowBackup(kept)));
+}
+
+TEST(Shows, TheFadeLineIsWrittenOnlyWhenThereIsAFade) {
+  tk::SimulatedLoop loop;
+  tk::app().setLoop(&loop);
+  {
+    vantorhost::HostSession session(SONVERO_PLUGIN_PATH, loop);
+    session.start();
+    const auto parameters = session.design()->parameters();
+    const vantorhost::ShowDesign faded = vantorhost::parseShow("# Sonvero show 1\nfade 1\nfade 300\n", parameters);
+    EXPECT_EQ(faded.host.fadeMs, 300) << "the last line wins";
+    EXPECT_EQ(vantorhost::showLines(faded, parameters).back(), "fade 300");
+    const vantorhost::ShowDesign plain = vantorhost::parseShow("# Sonvero show 1\n", parameters);
+    EXPECT_EQ(plain.host.fadeMs, 0) << "no line: no fade, whatever the design before had";
+    EXPECT_EQ(vantorhost::showLines(plain, parameters), std::vector<std::string>{std::string(vantorhost::kShowHeader)});
+    for (const char* bad : {"fade 2001", "fade -5", "fade"}) {
+      try {
+        vantorhost::parseShow(std::string("# Sonvero show 1\n") + bad + "\n", parameters);
+        ADD_FAILURE() << bad;
+      } catch (const vantorhost::ShowError& e) {
+        EXPECT_EQ(e.line, 2) << bad;
+      }
+    }
+  }
+  tk::app().setLoop(nullptr);
+}
+
+// A starter show sets every parameter, so that it never keeps what the
+// design before it had.
+TEST(Shows, StarterShowsSetAllTwentyTwoParameters) {
+  tk::SimulatedLoop loop;
+  tk::app().setLoop(&loop);
+  {
+    vantorhost::HostSession session(SONVERO_PLUGIN_PATH, loop);
+    session.start();
+    int shows = 0;
+    for (const auto& entry : fs::directory_iterator(STARTER_SHOWS_DIR)) {
+      ++shows;
+      const vantorhost::ShowDesign design =
+          vantorhost::parseShow(support::readBytes(entry.path()), session.design()->parameters());
+      ASSERT_EQ(design.parameters.size(), 22u);
+      for (std::size_t key = 0; key < design.parameters.size(); ++key)
+        EXPECT_TRUE(design.parameters[key]) << entry.path() << " leaves out parameter " << key;
+    }
+    EXPECT_GE(shows, 2);
+  }
+  tk::app().setLoop(nullptr);
+}
+
+TEST(Shows, StarterShowsAreKnownByTheirFolderOrTheirBytes) {
+  support::TempFolder dir;
+  const fs::path starters = dir.path() / "shows";
+  fs::create_directory(starters);
+  support::writeBytes(starters / "par.show", "# Sonvero show 1\nlist 2 1\n");
+  support::writeBytes(dir.path() / "par.show", "# Sonvero show 1\nlist 2 1\n");  // a source tree's copy
+  support::writeBytes(dir.path() / "mine.show", "# Sonvero show 1\nlist 2 2\n");
+  support::writeBytes(dir.path() / "other.show", "# Sonvero show 1\nlist 2 1\n");
+  EXPECT_TRUE(vantorhost::isStarterShow(starters / "par.show", starters));
+  EXPECT_TRUE(vantorhost::isStarterShow(starters / ".." / "shows" / "par.show", starters));
+  EXPECT_TRUE(vantorhost::isStarterShow(dir.path() / "par.show", starters));
+  EXPECT_FALSE(vantorhost::isStarterShow(dir.path() / "mine.show", starters));
+  EXPECT_FALSE(vantorhost::isStarterShow(dir.path() / "other.show", starters)) << "same bytes, another name";
+  support::writeBytes(dir.path() / "par.show", "# Sonvero show 1\nlist 2 1\nlist 3 1\n");
+  EXPECT_FALSE(vantorhost::isStarterShow(dir.path() / "par.show", starters)) << "a copy changed by hand";
+  EXPECT_FALSE(vantorhost::isStarterShow(dir.path() / "missing.show", starters));
+  EXPECT_FALSE(vantorhost::isStarterShow(dir.path() / "mine.show", {}));
+}
+
+TEST(Shows, SaveAsGivesANameWithoutAnExtensionTheShowExtension) {
+  using vantorhost::withShowExtension;
+  EXPECT_EQ(withShowExtension("/home/me/mygig"), fs::path("/home/me/mygig.show"));
+  EXPECT_EQ(withShowExtension("/home/me/mygig.show"), fs::path("/home/me/mygig.show"));
+  EXPECT_EQ(withShowExtension("/home/me/mygig.txt"), fs::path("/home/me/mygig.txt")) << "a chosen extension stays";
+  EXPECT_EQ(withShowExtension("/home/me.d/gig"), fs::path("/home/me.d/gig.show"));
 }
 
 }  // namespace

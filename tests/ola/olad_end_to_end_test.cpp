@@ -9,7 +9,7 @@
 #include <sstream>
 #include <vector>
 
-#include "tests/ola/olad_process.h"
+#include "tests/support/olad_process.h"
 #include "tests/ola/output_helpers.h"
 #include "tests/support/child_process.h"
 #include "tests/support/temp_folder.h"

@@ -1,13 +1,17 @@
 // The OLA output against a real olad started by the test: an unpatched
-// universe is named, a killed and restarted olad gets the current values
-// back, --dmx auto takes olad only when it answers, and the output delay
-// holds changes back by just the delay.
+// universe is named and cleared once patched, a killed and restarted olad
+// gets the current values back, --dmx auto takes olad when it answers at
+// start or later, the output delay holds changes back by just the delay,
+// and master and blackout arrive within a frame.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
+#include <functional>
 #include <thread>
 
-#include "tests/ola/olad_process.h"
+#include "tests/support/olad_process.h"
 #include "tests/ola/output_helpers.h"
 #include "vantorhost/dmx/ola_output.h"
 #include "vantorhost/output/output_path.h"
@@ -68,7 +72,9 @@ TEST_F(OladOutput, KilledAndRestartedOladHoldsTheCurrentValuesWithinASecond) {
   EXPECT_LT(ms, 1000);
 }
 
-TEST_F(OladOutput, AutoChoosesOlaOnlyWhenOladAnswers) {
+// --dmx auto takes olad when it answers at start, and else goes on looking
+// for it without a word, taking it as soon as it starts.
+TEST_F(OladOutput, AutoTakesOladAtStartOrWhenItStartsLater) {
   HostOptions options;
   options.olaPort = olad.port();
   ChannelBuffer channels;
@@ -82,10 +88,25 @@ TEST_F(OladOutput, AutoChoosesOlaOnlyWhenOladAnswers) {
   }
   olad.stop();
   testing::internal::CaptureStderr();
-  auto none = makeDmxOutput(options);
+  {
+    auto looking = makeDmxOutput(options);
+    EXPECT_EQ(looking->facts().state, DmxFacts::State::Looking);
+    serviceUntil(*looking, channels, [] { return false; }, 1500ms);  // several attempts
+    EXPECT_EQ(looking->status(), OlaOutput::kLooking);
+    ASSERT_TRUE(olad.start());
+    channels.set(3, 3, 0);
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_TRUE(serviceUntil(
+        *looking, channels, [&] { return holds(channels) && looking->facts().state == DmxFacts::State::Sending; }, 5s))
+        << looking->status();
+    RecordProperty("found_olad_ms", static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                         std::chrono::steady_clock::now() - started)
+                                                         .count()));
+  }
   const std::string log = testing::internal::GetCapturedStderr();
-  EXPECT_EQ(none->status(), "DMX: no output (monitor only)");
-  EXPECT_NE(log.find("no olad answers on port " + std::to_string(olad.port())), std::string::npos) << log;
+  EXPECT_NE(log.find("no olad answers on port " + std::to_string(olad.port()) + " yet"), std::string::npos) << log;
+  EXPECT_EQ(countOf(log, "not reachable"), 0u) << "looking is quiet: " << log;
+  EXPECT_EQ(countOf(log, "DMX: OLA connected"), 1u) << log;
 }
 
 // The output delay: a change reaches olad the delay after the plug-in made
@@ -133,4 +154,93 @@ TEST_F(OladOutput, DelayedChangesArriveTheDelayLater) {
     EXPECT_GE(by - made, delay);
     EXPECT_LE(after - made, delay + 10);
   }
+}
+
+// olad tells no one when a port is patched: the output asks again, so the
+// unpatched universe it named clears within a few seconds of ola_patch.
+TEST_F(OladOutput, PatchingAUniverseInOladClearsItsWarning) {
+  ASSERT_TRUE(olad.patch(OladProcess::kOsc, 2, false));
+  ChannelBuffer channels;
+  testing::internal::CaptureStderr();
+  {
+    OlaOutput out(1, connect());
+    ASSERT_TRUE(serviceUntil(out, channels, [&] { return out.facts().unpatched == std::vector<unsigned>{2}; }, 3s));
+    ASSERT_TRUE(olad.patch(OladProcess::kOsc, 2));
+    const auto patched = std::chrono::steady_clock::now();
+    EXPECT_TRUE(serviceUntil(out, channels, [&] { return out.facts().unpatched.empty(); }, 5s)) << out.status();
+    RecordProperty("cleared_ms", static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                      std::chrono::steady_clock::now() - patched)
+                                                      .count()));
+    EXPECT_EQ(out.status(), "DMX: OLA universes 1, 2");
+  }
+  const std::string log = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(countOf(log, "universe 2 has no output patched in olad"), 1u) << log;
+  EXPECT_EQ(countOf(log, "DMX: OLA universe 2 has an output patched now"), 1u) << log;
+}
+
+// Master and blackout reach olad within one DMX frame of the hand that
+// moved them, also while the plug-in's channels keep the sender busy: their
+// frame goes out without waiting for the frame gap.
+TEST_F(OladOutput, MasterAndBlackoutReachOladWithinAFrame) {
+  using Clock = std::chrono::steady_clock;
+  const auto start = Clock::now();
+  auto ms = [&] { return std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count() / 1000.0; };
+  ChannelBuffer channels;
+  OlaOutput out(1, connect());
+  OutputPath path(channels, out, [&] { return static_cast<std::int64_t>(ms()); });
+  channels.set(1, 200, 0);
+  path.handOn();
+  ASSERT_TRUE(serviceUntil(out, path.sent(), [&] { return holds(path.sent()); }, 3s));
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    std::uint8_t expected;
+  };
+  const std::vector<Step> steps{{"blackout", [&] { path.setBlackout(true); }, 0},
+                                {"release", [&] { path.setBlackout(false); }, 200},
+                                {"master 50 %", [&] { path.setMaster(50); }, 100},
+                                {"master 100 %", [&] { path.setMaster(100); }, 200}};
+  std::vector<double> latest, arrived;
+  for (int round = 0; round < 5; ++round)
+    for (const Step& step : steps) {
+      // Another thread asks olad over and over: the value got there after
+      // the start of the last fetch without it.
+      double after = -1, by = -1;
+      std::atomic<bool> acted = false;
+      double actedAt = 0;
+      std::thread watch([&] {
+        while (!acted) std::this_thread::yield();
+        for (double asked = ms(); by < 0 && ms() < actedAt + 1000;) {
+          const double next = ms();
+          if (const auto held = olad.fetch(1); held && (*held)[0] == step.expected) after = asked, by = ms();
+          asked = next;
+        }
+      });
+      // The plug-in moves channel 2 on every 7 ms, so a frame has always
+      // just gone out; the hand comes at some point in between.
+      for (int i = 0; i < 10 + round; ++i) {
+        channels.set(2, (i * 37 + round) % 256, 0);
+        path.handOn();
+        std::this_thread::sleep_for(7ms);
+      }
+      actedAt = ms();
+      step.act();
+      acted = true;
+      for (int i = 0; i < 10; ++i) {
+        channels.set(2, i * 11 % 256, 0);
+        path.handOn();
+        std::this_thread::sleep_for(7ms);
+      }
+      watch.join();
+      ASSERT_GE(by, 0) << step.what;
+      latest.push_back(after - actedAt);
+      arrived.push_back(by - actedAt);
+      EXPECT_LE(after - actedAt, OutputPath::kFrameMs) << step.what << " in round " << round;
+    }
+  std::sort(latest.begin(), latest.end());
+  std::sort(arrived.begin(), arrived.end());
+  std::printf("master and blackout at olad after: median %.1f..%.1f ms, slowest %.1f..%.1f ms (%zu changes)\n",
+              latest[latest.size() / 2], arrived[arrived.size() / 2], latest.back(), arrived.back(), latest.size());
+  RecordProperty("median_us", static_cast<int>(latest[latest.size() / 2] * 1000));
+  RecordProperty("slowest_us", static_cast<int>(latest.back() * 1000));
 }

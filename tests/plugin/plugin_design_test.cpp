@@ -48,4 +48,21 @@ TEST_F(PluginDesign, OnlyABarDialogHasAPixelChoiceAndItFollowsItsBoxes) {
   EXPECT_EQ(choice->headingLeft, dialog.Label10.geometry().left);
 }
 
+// The channels the engine can send to: a free slot's list and the entries
+// after a list's first gap send nothing, so they are not named.
+TEST_F(PluginDesign, UsedChannelsAreThoseTheEngineReads) {
+  IPluginDesign& design = pluginDesign();
+  design.clearDesign();
+  EXPECT_TRUE(design.usedChannels().empty());
+  design.writeList(1, 0, {700, 3});
+  design.writeBar(0, 1, 288, 100, 0, 0, 0);
+  design.writeList(1, 5, {900});  // slot 5 holds no bar
+  design.writeList(2, 0, {3, 0, 1000});
+  design.writeList(6, 0, {512});
+  EXPECT_EQ(design.usedChannels(), (std::vector<std::int16_t>{3, 512, 700}));
+  design.clearBar(0);
+  EXPECT_EQ(design.usedChannels(), (std::vector<std::int16_t>{3, 512}));
+  design.clearDesign();
+}
+
 }  // namespace

@@ -211,6 +211,10 @@ Command parseCommand(const std::string& line) {
     expectArgs(t, 1, 1, "open-show FILE");
     return cmd::OpenShow{t[1]};
   }
+  if (verb == "fade") {
+    expectArgs(t, 1, 1, "fade MS");
+    return cmd::Fade{static_cast<std::int32_t>(integer(t[1], 0, cmd::Fade::kMaxMs, "MS"))};
+  }
   if (verb == "print") {
     if (t.size() < 2) fail("usage: print WHAT");
     const std::string& what = t[1];
@@ -222,6 +226,10 @@ Command parseCommand(const std::string& line) {
     if (what == "bar") {
       expectArgs(t, 2, 2, "print bar SLOT");
       return cmd::PrintBar{static_cast<int>(integer(t[2], 0, 287, "SLOT"))};
+    }
+    if (what == "dmx") {
+      expectArgs(t, 2, 2, "print dmx CHANNEL");
+      return cmd::PrintDmx{static_cast<std::int32_t>(integer(t[2], 1, 1024, "CHANNEL"))};
     }
     if (what == "list") {
       expectArgs(t, 2, 3, "print list ID [SLOT]");

@@ -45,6 +45,10 @@ struct PrintShow {};
 struct SaveShow { std::string path; };
 struct OpenShow { std::string path; };
 struct PrintTempo {};
+// The host's fade: a channel going out falls to a lower value over MS; also a show line.
+struct Fade { static constexpr std::int64_t kMaxMs = 2000; std::int32_t ms; };
+// What goes out on a channel now, after every stage of the output.
+struct PrintDmx { std::int32_t channel; };
 // Not in the user's help: drives channel output directly.
 struct TestOutput { std::int32_t channel, value; std::uint8_t active; };
 }  // namespace cmd
@@ -53,7 +57,8 @@ using Command = std::variant<std::monostate, cmd::Audio, cmd::Spectrum, cmd::Vu,
                              cmd::List, cmd::Set, cmd::Select, cmd::Type, cmd::Click, cmd::Key, cmd::Close,
                              cmd::Open, cmd::Reload, cmd::Advance, cmd::PrintProperty, cmd::PrintForms,
                              cmd::PrintDraw, cmd::PrintBar, cmd::PrintList, cmd::PrintModuleInfo,
-                             cmd::PrintShow, cmd::SaveShow, cmd::OpenShow, cmd::PrintTempo, cmd::TestOutput>;
+                             cmd::PrintShow, cmd::SaveShow, cmd::OpenShow, cmd::PrintTempo, cmd::TestOutput,
+                             cmd::Fade, cmd::PrintDmx>;
 
 struct ParseError {
   std::string message;

@@ -34,7 +34,9 @@ HostWindow::HostWindow(HostSession& session, OutputPath& path, HostSettingsFile*
       kept_(kept),
       statusLine_(new QLabel),
       sources_(new SourceChooser),
-      delayBox_(new QSpinBox),
+      delayBox_(new StepSpinBox(kMaxDelayMs, kDelayStepMs, " ms")),
+      master_(new MasterPanel(path, kept)),
+      fade_(new FadePanel(session)),
       monitor_(new DmxMonitorWidget(path.sent())),
       beatLamp_(new BeatIndicator),
       beatText_(new QLabel),
@@ -48,9 +50,6 @@ HostWindow::HostWindow(HostSession& session, OutputPath& path, HostSettingsFile*
   top->addSpacing(12);
   top->addWidget(dmxText_);
 
-  delayBox_->setRange(0, kMaxDelayMs);
-  delayBox_->setSingleStep(kDelayStepMs);
-  delayBox_->setSuffix(" ms");
   delayBox_->setToolTip("Holds the light back to line it up with speakers that lag behind the computer's sound");
   delayBox_->setValue(static_cast<int>(path_.delayMs()));
   auto* controls = new QHBoxLayout;
@@ -67,6 +66,13 @@ HostWindow::HostWindow(HostSession& session, OutputPath& path, HostSettingsFile*
   controls->addSpacing(16);
   controls->addWidget(reopen_);
 
+  // The output's own panels; more join this row the same way.
+  auto* output = new QHBoxLayout;
+  output->addWidget(master_);
+  output->addSpacing(16);
+  output->addWidget(fade_);
+  output->addStretch(1);
+
   auto* scroll = new QScrollArea;
   scroll->setWidget(monitor_);
   scroll->setWidgetResizable(false);
@@ -80,6 +86,7 @@ HostWindow::HostWindow(HostSession& session, OutputPath& path, HostSettingsFile*
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
   layout->addLayout(controls);
+  layout->addLayout(output);
   layout->addWidget(scroll, 1);
   resize(monitorWidth + 2 * layout->contentsMargins().left(), 640);
 
@@ -109,7 +116,6 @@ HostWindow::HostWindow(HostSession& session, OutputPath& path, HostSettingsFile*
     kept_->save();
   };
   QObject::connect(delayBox_, &QSpinBox::valueChanged, [this](int ms) {
-    ms -= ms % kDelayStepMs;  // typed values keep to the steps
     path_.setDelay(ms);
     if (!kept_) return;
     kept_->settings().delayMs = ms;
@@ -149,6 +155,8 @@ void HostWindow::showBeatCount(std::int64_t nowMs) {
 
 LightFacts HostWindow::lightFacts(std::int64_t nowMs) const {
   LightFacts f;
+  f.blackout = path_.blackout();
+  f.masterPercent = path_.masterPercent();
   f.windowOpen = mainWindowOpen();
   IPluginDesign* plugin = session_.design();
   if (f.windowOpen && plugin) {
@@ -158,6 +166,7 @@ LightFacts HostWindow::lightFacts(std::int64_t nowMs) const {
     f.vuMuted = switches.vuMuted;
   }
   f.anyChannels = plugin && plugin->anyChannels();
+  if (plugin) f.universesInUse = universesOf(plugin->usedChannels());
   f.silent = nowMs - lastSoundMs_ >= kSilentSeconds * 1000;
   f.source = sources_->box().currentText().toStdString();
   if (audioState_.state() != VBVIS_STATE_PLAYING) f.sourceTrouble = audioState_.text();
@@ -188,8 +197,8 @@ void HostWindow::closeEvent(QCloseEvent* event) {
   if (onClosing) onClosing();
   if (tk::Form* window = session_.mainWindow(); window && window->loaded())
     tk::app().runEvent([window] { window->unload(tk::UnloadMode::HostClosing); });
-  // What the plug-in sent last goes out before the host stops, delay or not.
-  path_.setDelay(0);
+  // What the plug-in sent last goes out before the host stops, delay and fade or not.
+  path_.finish();
   event->accept();
   if (onClosed) onClosed();
 }

@@ -1,15 +1,17 @@
 #pragma once
 #include <QLabel>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
 
 #include "vantorhost/desktop/beat_indicator.h"
 #include "vantorhost/desktop/dmx_monitor_widget.h"
+#include "vantorhost/desktop/fade_panel.h"
+#include "vantorhost/desktop/master_panel.h"
 #include "vantorhost/desktop/refresh_pacer.h"
 #include "vantorhost/desktop/source_chooser.h"
+#include "vantorhost/desktop/step_spin_box.h"
 #include "vantorhost/output/output_path.h"
 #include "vantorhost/run/audio_state_log.h"
 #include "vantorhost/run/host_settings.h"
@@ -21,8 +23,9 @@ namespace vantorhost {
 // The host's own window: a status line that names why no light moves, the
 // audio source with its input level, the output delay, the states of the
 // audio source and the DMX output, the beat tool (lamp, count, tempo), a
-// button that opens Sonvero's window again and the DMX monitor of what
-// goes out. Each part refreshes when what it shows moves: the monitor when
+// button that opens Sonvero's window again, the output's own panels (the
+// master and the blackout, the fade) and the DMX monitor of what goes out.
+// Each panel is a widget of its own that the window only places. Each part refreshes when what it shows moves: the monitor when
 // the output path hands channels on (at most every kMonitorGapMs, never
 // while the window is hidden or minimised), the beat tool on each beat;
 // the states, the status line, the output's upkeep and a stop request are
@@ -56,7 +59,9 @@ class HostWindow : public QWidget {
   QLabel& dmxText() const { return *dmxText_; }
   QLabel& statusLine() const { return *statusLine_; }
   SourceChooser& sources() const { return *sources_; }
-  QSpinBox& delayBox() const { return *delayBox_; }
+  StepSpinBox& delayBox() const { return *delayBox_; }
+  MasterPanel& masterPanel() const { return *master_; }
+  FadePanel& fadePanel() const { return *fade_; }
   QPushButton& reopenButton() const { return *reopen_; }
 
  protected:
@@ -74,7 +79,9 @@ class HostWindow : public QWidget {
   HostSettingsFile* kept_;
   QLabel* statusLine_;
   SourceChooser* sources_;
-  QSpinBox* delayBox_;
+  StepSpinBox* delayBox_;
+  MasterPanel* master_;
+  FadePanel* fade_;
   DmxMonitorWidget* monitor_;
   BeatIndicator* beatLamp_;
   QLabel *beatText_, *audioText_, *dmxText_;

@@ -19,6 +19,7 @@
 #include "vantorhost/desktop/window_places.h"
 #include "vantorhost/dmx/dmx_output.h"
 #include "vantorhost/output/output_path.h"
+#include "vantorhost/run/host_output.h"
 #include "vantorhost/run/live_run.h"
 #include "vantorhost/run/run_headless.h"
 #include "vantorhost/session/host_session.h"
@@ -47,8 +48,10 @@ int runWindows(const HostOptions& options, tk::qt::QtEventLoop& loop) {
   if (!startPlugin(session, show)) return 1;
   HostSettingsFile kept(hostSettingsFile(session));
   if (!openAudioSource(options, kept.settings())) return 1;
-  OutputPath path(session.channels(), *dmx, [&loop] { return loop.nowMs(); });
+  HostOutput out(session, std::move(dmx));
+  OutputPath& path = out.path();
   path.setDelay(startDelayMs(options, kept.settings()));
+  path.setMaster(kept.settings().masterPercent.value_or(OutputPath::kFullMaster));
   HostWindow window(session, path, &kept);
   ShowMenu menu(window, session, show.origin());
   window.layout()->setMenuBar(menu.menuBar());
@@ -72,9 +75,10 @@ int runWindows(const HostOptions& options, tk::qt::QtEventLoop& loop) {
   hostLog("desktop running; closing the host window (or Ctrl-C) saves the settings and the design and quits");
   const int status = QApplication::exec();
   // The host window closed Sonvero's window, which saved Sonvero.ini.
-  if (IPluginDesign* plugin = session.design()) show.saveAtQuit(*plugin);
-  // The last values go out before the output closes: the lights hold their look.
-  path.handOn();
+  show.saveAtQuit(session);
+  // The last values go out before the output closes (after the window,
+  // which watches it): the lights hold their look.
+  path.finish();
   session.stop();
   return status;
 }

@@ -3,11 +3,13 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
+#include <QStandardPaths>
 
 #include "toolkit/application.h"
 #include "toolkit/qt/resource_path.h"
 #include "vantorhost/base/log.h"
 #include "vantorhost/show/show_file.h"
+#include "vantorhost/show/starter_show.h"
 
 namespace vantorhost {
 
@@ -17,12 +19,39 @@ constexpr const char* kFilter = "Shows (*.show);;All files (*)";
 
 }  // namespace
 
-ShowMenu::ShowMenu(QWidget& window, HostSession& session, std::filesystem::path file)
-    : window_(window), session_(session), file_(std::move(file)), bar_(new QMenuBar(&window)) {
+ShowMenu::ShowMenu(QWidget& window, HostSession& session, std::filesystem::path file,
+                   std::filesystem::path starterFolder)
+    : window_(window),
+      session_(session),
+      file_(std::move(file)),
+      starterFolder_(starterFolder.empty() ? std::filesystem::path(tk::qt::findResource("shows").toStdString())
+                                           : std::move(starterFolder)),
+      template_(isStarterShow(file_, starterFolder_)),
+      bar_(new QMenuBar(&window)) {
   QMenu* menu = bar_->addMenu("&Show");
   open_ = menu->addAction("&Open show\u2026", QKeySequence::Open, this, [this] { chooseAndOpen(); });
   save_ = menu->addAction("&Save show", QKeySequence::Save, this, [this] { save(); });
   saveAs_ = menu->addAction("Save show &as\u2026", QKeySequence::SaveAs, this, [this] { chooseAndSaveAs(); });
+  askAboutChanges = [this] {
+    const QString name = file_.empty() ? QString("The design") : QString::fromStdString(file_.filename().string());
+    const auto answer = QMessageBox::question(
+        &window_, "Sonvero", name + " has changes that are not saved in a show. Save them first?",
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    return answer == QMessageBox::Save ? Unsaved::Save : answer == QMessageBox::Discard ? Unsaved::Discard
+                                                                                       : Unsaved::Cancel;
+  };
+  askForShowToOpen = [this] {
+    return std::filesystem::path(
+        QFileDialog::getOpenFileName(&window_, "Open show", dialogFolder(false), kFilter).toStdString());
+  };
+  askForShowToSave = [this] {
+    // The dialog itself adds ".show", so that it asks before replacing the file really written.
+    QFileDialog dialog(&window_, "Save show as", dialogFolder(true), kFilter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QString(kShowExtension).mid(1));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::filesystem::path();
+    return std::filesystem::path(dialog.selectedFiles().front().toStdString());
+  };
   takeDesignAsSaved();
   QObject::connect(&check_, &QTimer::timeout, this, [this] { checkForChanges(); });
   check_.start(kCheckMs);
@@ -38,20 +67,23 @@ bool ShowMenu::openShow(const std::filesystem::path& file) {
     return false;
   }
   file_ = file;
-  hostLog("opened the show " + file.string());
+  template_ = isStarterShow(file_, starterFolder_);
+  hostLog("opened the show " + file.string() + (template_ ? " (a starter show: saving it asks for a file of your own)" : ""));
   takeDesignAsSaved();
   return true;
 }
 
-bool ShowMenu::saveShowAs(const std::filesystem::path& file) {
+bool ShowMenu::saveShowAs(const std::filesystem::path& chosen) {
   IPluginDesign* plugin = session_.design();
   if (!plugin) return false;
-  ShowDesign design = readDesign(*plugin);
+  const std::filesystem::path file = withShowExtension(chosen);
+  ShowDesign design = readDesign(session_);
   if (const ShowOutcome saved = saveShow(*plugin, design, file); !saved) {
     report(saved.message);
     return false;
   }
   file_ = file;
+  template_ = isStarterShow(file_, starterFolder_);
   hostLog("saved the show " + file.string());
   saved_ = std::move(design);
   showTitle();
@@ -60,31 +92,48 @@ bool ShowMenu::saveShowAs(const std::filesystem::path& file) {
 
 void ShowMenu::checkForChanges() { showTitle(); }
 
+bool ShowMenu::modified() const {
+  return session_.design() && readDesign(session_) != saved_;
+}
+
+bool ShowMenu::mayReplaceDesign() {
+  if (!modified()) return true;
+  switch (askAboutChanges()) {
+    case Unsaved::Save:
+      return save();
+    case Unsaved::Discard:
+      return true;
+    case Unsaved::Cancel:
+      break;
+  }
+  return false;
+}
+
 void ShowMenu::chooseAndOpen() {
-  const QString file = QFileDialog::getOpenFileName(&window_, "Open show", dialogFolder(), kFilter);
-  if (!file.isEmpty()) openShow(file.toStdString());
+  if (!mayReplaceDesign()) return;
+  const std::filesystem::path file = askForShowToOpen();
+  if (!file.empty()) openShow(file);
 }
 
-void ShowMenu::save() {
-  if (file_.empty()) chooseAndSaveAs();
-  else saveShowAs(file_);
+bool ShowMenu::save() {
+  if (file_.empty() || template_) return chooseAndSaveAs();
+  return saveShowAs(file_);
 }
 
-void ShowMenu::chooseAndSaveAs() {
-  const QString file = QFileDialog::getSaveFileName(&window_, "Save show as", dialogFolder(), kFilter);
-  if (!file.isEmpty()) saveShowAs(file.toStdString());
+bool ShowMenu::chooseAndSaveAs() {
+  const std::filesystem::path file = askForShowToSave();
+  return !file.empty() && saveShowAs(file);
 }
 
 void ShowMenu::takeDesignAsSaved() {
-  if (IPluginDesign* plugin = session_.design()) saved_ = readDesign(*plugin);
+  if (session_.design()) saved_ = readDesign(session_);
   showTitle();
 }
 
 void ShowMenu::showTitle() {
-  IPluginDesign* plugin = session_.design();
   const QString name = file_.empty() ? QString("untitled") : QString::fromStdString(file_.filename().string());
-  window_.setWindowTitle(name + "[*] \u2014 Sonvero host");
-  window_.setWindowModified(plugin && readDesign(*plugin) != saved_);
+  window_.setWindowTitle(name + (template_ ? " (starter show)" : "") + "[*] \u2014 Sonvero host");
+  window_.setWindowModified(modified());
 }
 
 // Not modal: the DMX service and the plug-in's timers go on meanwhile.
@@ -96,10 +145,12 @@ void ShowMenu::report(const std::string& message) {
   box->open();
 }
 
-// Beside the current show; else the starter shows installed with the program.
-QString ShowMenu::dialogFolder() const {
+// Beside the current show; but a starter show is saved among the user's
+// own documents. With no show yet, the starter shows.
+QString ShowMenu::dialogFolder(bool forSaving) const {
+  if (template_ && forSaving) return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   if (!file_.empty()) return QString::fromStdString(file_.parent_path().string());
-  return tk::qt::findResource("shows");
+  return QString::fromStdString(starterFolder_.string());
 }
 
 }  // namespace vantorhost

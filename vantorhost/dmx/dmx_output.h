@@ -11,11 +11,14 @@ namespace vantorhost {
 
 // What an output says about itself, for the host window's status line.
 struct DmxFacts {
-  enum class State { MonitorOnly, Connecting, Unreachable, Sending };
+  // Looking: no olad answered at start, and the output keeps looking for
+  // one quietly (--dmx auto); the monitor is the only output meanwhile.
+  enum class State { MonitorOnly, Looking, Connecting, Unreachable, Sending };
   State state = State::MonitorOnly;
   unsigned firstUniverse = 1;
   std::vector<unsigned> unpatched;  // universes olad has no output patched for
-  std::string monitorOnlyWhy;       // "--dmx none", "no olad answered at start"
+  std::string monitorOnlyWhy;       // "--dmx none", "OLA support could not be loaded"
+  std::string monitorOnlyRemedy;    // what to do about it, in a few words
   bool operator==(const DmxFacts&) const = default;
 };
 
@@ -29,6 +32,10 @@ class DmxOutput {
   // the real clock, also in scripts on simulated time, because the DMX frame
   // rate is real.
   virtual void service(const ChannelBuffer& channels) = 0;
+  // The values the next service() hands over go out at once, without
+  // waiting for the frame gap: the user's own hand on the output (blackout,
+  // master) is never a frame late.
+  virtual void hurry() {}
   // One line for the host's window and log, e.g. "DMX: OLA universes 1, 2".
   virtual std::string status() const = 0;
   // The same as facts, as of the last service().

@@ -2,11 +2,13 @@
 
 #include <pthread.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <csignal>
 #include <cstring>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 #include "vantorhost/base/log.h"
@@ -27,10 +29,11 @@ struct OlaOutput::Shared {
   std::array<Universe, 2> latest{};
   std::array<bool, 2> changed{};
   bool given = false;  // the event loop has handed over the channels at least once
+  bool hurry = false;  // the values handed over go out at once
   bool stopping = false;
   bool done = false;
   std::vector<std::string> reports;  // log lines, written by the event loop
-  std::string status = kConnecting;
+  std::string status;
   DmxFacts facts;
 };
 
@@ -67,8 +70,11 @@ void blockSignalsOnThisThread() {
 
 class Sender {
  public:
-  Sender(std::shared_ptr<OlaOutput::Shared> shared, unsigned first, OlaLinkFactory connect)
-      : shared_(std::move(shared)), first_(first), connect_(std::move(connect)) {}
+  Sender(std::shared_ptr<OlaOutput::Shared> shared, unsigned first, OlaLinkFactory connect, bool lookQuietly)
+      : shared_(std::move(shared)),
+        first_(first),
+        connect_(std::move(connect)),
+        state_(lookQuietly ? State::Looking : State::Starting) {}
 
   void run() {
     blockSignalsOnThisThread();
@@ -86,7 +92,7 @@ class Sender {
   }
 
  private:
-  enum class State { Starting, Up, Down, NotOlad };
+  enum class State { Looking, Starting, Up, Down, NotOlad };
 
   // Waits until wakeAt or new values; true when the output is stopping.
   bool takeNewValues(std::int64_t wakeAt) {
@@ -101,6 +107,8 @@ class Sender {
       schedules_[u].changed();
       haveValues_ = true;
     }
+    hurry_ = hurry_ || shared_->hurry;
+    shared_->hurry = false;
     return shared_->stopping;
   }
 
@@ -111,9 +119,9 @@ class Sender {
     // Nothing goes out before the host's own values: olad may still hold
     // the look of an earlier run.
     if (link_ && haveValues_) sendDue(now);
-    if (link_ && checkPatch_) checkPatch();
+    if (link_ && now >= nextPatchCheckMs_) checkPatch(now);
     if (!link_) return nextAttemptMs_;
-    std::int64_t next = now + kWatchMs;
+    std::int64_t next = std::min(now + kWatchMs, nextPatchCheckMs_);
     if (haveValues_)
       for (const auto& s : schedules_) next = std::min(next, s.nextDueMs(now));
     return next;
@@ -123,6 +131,11 @@ class Sender {
     OlaAttempt tried = connect_();
     link_ = std::move(tried.link);
     if (!link_) {
+      // Looking quietly: nothing to say until olad answers.
+      if (state_ == State::Looking && tried.notOlad.empty()) {
+        nextAttemptMs_ = now + retry_.next();
+        return;
+      }
       if (tried.notOlad.empty()) {
         nextAttemptMs_ = now + retry_.next();
         enter(State::Down, {OlaOutput::kUnreachable}, OlaOutput::kUnreachable);
@@ -135,7 +148,8 @@ class Sender {
     retry_.reset();
     notOladRetry_.reset();
     for (auto& s : schedules_) s.resend();
-    checkPatch_ = true;
+    nextPatchCheckMs_ = now;
+    patchKnown_ = false;
     enter(State::Up, {"DMX: OLA connected: channels 1..512 go to universe " + std::to_string(first_) +
                       ", 513..1024 to universe " + std::to_string(first_ + 1)},
           universesText());
@@ -148,28 +162,36 @@ class Sender {
   }
 
   void sendDue(std::int64_t now) {
+    const bool hurry = std::exchange(hurry_, false);
     for (std::size_t u = 0; u < 2; ++u) {
-      if (!schedules_[u].due(now)) continue;
+      if (!schedules_[u].due(now) && !(hurry && schedules_[u].pending())) continue;
       if (!link_->send(first_ + static_cast<unsigned>(u), values_[u].data())) return lose(now);
       schedules_[u].sent(now);
     }
   }
 
   // A universe without an output port in olad swallows the values without
-  // a word; say so once per connection.
-  void checkPatch() {
-    checkPatch_ = false;
+  // a word. olad tells no one when a port is patched, so it is asked again
+  // every kPatchCheckMs; each change is said once.
+  void checkPatch(std::int64_t now) {
+    nextPatchCheckMs_ = now + OlaOutput::kPatchCheckMs;
     const auto outputs = link_->universeOutputs(kUniverseListTimeoutMs);
     if (!outputs) return;
     const auto missing = unpatchedUniverses(first_, *outputs);
-    if (missing.empty()) return;
-    std::vector<std::string> warnings;
+    if (patchKnown_ && missing == unpatched_) return;
+    std::vector<std::string> lines;
+    for (const unsigned universe : missing)
+      if (!patchKnown_ || std::find(unpatched_.begin(), unpatched_.end(), universe) == unpatched_.end())
+        lines.push_back(unpatchedUniverseWarning(first_, universe));
+    if (patchKnown_)
+      for (const unsigned universe : unpatched_)
+        if (std::find(missing.begin(), missing.end(), universe) == missing.end())
+          lines.push_back("DMX: OLA universe " + std::to_string(universe) + " has an output patched now");
+    patchKnown_ = true;
+    unpatched_ = missing;
     std::string status = universesText();
-    for (const unsigned universe : missing) {
-      warnings.push_back(unpatchedUniverseWarning(first_, universe));
-      status += "; universe " + std::to_string(universe) + " has no output patched";
-    }
-    report(warnings, status, missing);
+    for (const unsigned universe : missing) status += "; universe " + std::to_string(universe) + " has no output patched";
+    report(lines, status, missing);
   }
 
   // Reports a state change once; staying in a state reports nothing.
@@ -183,10 +205,18 @@ class Sender {
     std::lock_guard lock(shared_->mutex);
     shared_->reports.insert(shared_->reports.end(), lines.begin(), lines.end());
     shared_->status = std::move(status);
-    shared_->facts = {state_ == State::Up ? DmxFacts::State::Sending
-                      : state_ == State::Starting ? DmxFacts::State::Connecting
-                                                  : DmxFacts::State::Unreachable,
-                      first_, std::move(unpatched), ""};
+    shared_->facts = {factsState(state_), first_, std::move(unpatched), "", ""};
+  }
+
+  static DmxFacts::State factsState(State state) {
+    switch (state) {
+      case State::Looking: return DmxFacts::State::Looking;
+      case State::Starting: return DmxFacts::State::Connecting;
+      case State::Up: return DmxFacts::State::Sending;
+      case State::Down:
+      case State::NotOlad: break;
+    }
+    return DmxFacts::State::Unreachable;
   }
 
   std::string universesText() const {
@@ -205,7 +235,7 @@ class Sender {
     }
     if (!link_) attempt(nowMs());
     if (!link_) return;
-    if (checkPatch_) checkPatch();
+    if (!patchKnown_) checkPatch(nowMs());
     for (std::size_t u = 0; u < 2; ++u)
       if (!link_->send(first_ + static_cast<unsigned>(u), values_[u].data())) return;
     link_->settle(kSettleMs);
@@ -223,16 +253,23 @@ class Sender {
   // leaves the request it never answered with libola.
   RetryDelay notOladRetry_{kNotOladLongestMs};
   std::int64_t nextAttemptMs_ = 0;
-  bool checkPatch_ = false;
+  std::int64_t nextPatchCheckMs_ = 0;
+  bool patchKnown_ = false;         // asked olad since this connection began
+  std::vector<unsigned> unpatched_;  // as last said
   bool haveValues_ = false;
-  State state_ = State::Starting;
+  bool hurry_ = false;
+  State state_;
 };
 
 }  // namespace
 
-OlaOutput::OlaOutput(unsigned firstUniverse, OlaLinkFactory connect) : shared_(std::make_shared<Shared>()) {
-  shared_->facts = facts_ = {DmxFacts::State::Connecting, firstUniverse, {}, ""};
-  sender_ = std::thread([sender = Sender(shared_, firstUniverse, std::move(connect))]() mutable { sender.run(); });
+OlaOutput::OlaOutput(unsigned firstUniverse, OlaLinkFactory connect, bool lookQuietly)
+    : shared_(std::make_shared<Shared>()) {
+  shared_->status = status_ = lookQuietly ? kLooking : kConnecting;
+  shared_->facts = facts_ = {lookQuietly ? DmxFacts::State::Looking : DmxFacts::State::Connecting, firstUniverse, {},
+                             "", ""};
+  sender_ = std::thread(
+      [sender = Sender(shared_, firstUniverse, std::move(connect), lookQuietly)]() mutable { sender.run(); });
 }
 
 OlaOutput::~OlaOutput() {
@@ -249,6 +286,11 @@ OlaOutput::~OlaOutput() {
     lock.unlock();
     sender_.detach();
   }
+}
+
+void OlaOutput::hurry() {
+  std::lock_guard lock(shared_->mutex);
+  shared_->hurry = true;
 }
 
 void OlaOutput::service(const ChannelBuffer& channels) {

@@ -18,6 +18,8 @@ class SendSchedule {
   void sent(std::int64_t nowMs);
 
   bool due(std::int64_t nowMs) const;
+  // Whether it holds values not sent yet.
+  bool pending() const { return dirty_ || !sentOnce_; }
   // The earliest time at which due() can become true without a new change.
   std::int64_t nextDueMs(std::int64_t nowMs) const;
 

@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
                             ->check(CLI::ExistingFile);
   cli.add_option("--trace", options.tracePath, "write the script's trace here (default: standard output)");
   cli.add_option("--audio", options.audio, "audio source: pulse, pulse:NAME, file:PATH, demo, silence");
-  cli.add_option("--dmx", options.dmx, "DMX output: ola or none (default: ola when olad answers)")
+  cli.add_option("--dmx", options.dmx, "DMX output: ola or none (default: olad as soon as it answers)")
       ->check(CLI::IsMember({"ola", "none", "auto"}));
   cli.add_option("--universe", options.universe, "OLA universe for channels 1..512 (513..1024 go to the next)")
       ->check(CLI::Range(0, 2147483646));

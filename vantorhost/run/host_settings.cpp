@@ -67,6 +67,9 @@ HostSettings readHostSettings(const std::filesystem::path& file) {
       settings.source = std::string(value);
     } else if (key == "delay") {
       if (const auto n = numbers(value); n && n->size() == 1 && validDelay(n->front())) settings.delayMs = n->front();
+    } else if (key == "master") {
+      if (const auto n = numbers(value); n && n->size() == 1 && n->front() >= 0 && n->front() <= kMaxMasterPercent)
+        settings.masterPercent = n->front();
     } else if (key == "host-window") {
       settings.hostWindow = placeOf(value);
     } else if (key == "main-window") {
@@ -80,6 +83,7 @@ files::ReplaceResult saveHostSettings(const std::filesystem::path& file, const H
   std::string text = "# Sonvero's host window: its choices for the next start\n";
   if (settings.source) text += "source = " + *settings.source + "\n";
   if (settings.delayMs) text += "delay = " + std::to_string(*settings.delayMs) + "\n";
+  if (settings.masterPercent) text += "master = " + std::to_string(*settings.masterPercent) + "\n";
   if (settings.hostWindow) text += "host-window = " + placeText(*settings.hostWindow) + "\n";
   if (settings.mainWindow) text += "main-window = " + placeText(*settings.mainWindow) + "\n";
   return files::replaceFile(file, text);

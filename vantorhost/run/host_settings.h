@@ -1,7 +1,8 @@
 #pragma once
 // The host's own choices, kept for the next start in a small file beside
-// Sonvero.ini (never inside it): the audio source, the output delay and
-// where the two windows stood. Lines "key = value"; a line that cannot be
+// Sonvero.ini (never inside it): the audio source, the output delay, the
+// grand master and where the two windows stood. The blackout is never
+// kept: a start is never dark by surprise. Lines "key = value"; a line that cannot be
 // read is skipped, so a damaged file costs only what it lost.
 #include <filesystem>
 #include <optional>
@@ -23,10 +24,12 @@ struct HostSettings {
   std::optional<std::string> source;  // a bridge URI
   std::optional<int> delayMs;         // 0..kMaxDelayMs in kDelayStepMs
   std::optional<WindowPlace> hostWindow, mainWindow;
+  std::optional<int> masterPercent;   // 0..kMaxMasterPercent
   bool operator==(const HostSettings&) const = default;
 };
 
 inline constexpr int kMaxDelayMs = 500, kDelayStepMs = 5;
+inline constexpr int kMaxMasterPercent = 100;
 // Whether a delay is one the host offers.
 constexpr bool validDelay(long long ms) { return ms >= 0 && ms <= kMaxDelayMs && ms % kDelayStepMs == 0; }
 

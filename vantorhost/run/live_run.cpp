@@ -56,9 +56,9 @@ bool startPlugin(HostSession& session, KeptShow& show) {
     // The tables before the main window, so that it lists the show's bars;
     // the parameters after it has read Sonvero.ini, so that the show's win.
     session.start([&] {
-      if (IPluginDesign* plugin = session.design()) show.fillTables(*plugin);
+      if (session.design()) show.fillTables(session);
     });
-    if (IPluginDesign* plugin = session.design()) tk::app().runEvent([&] { show.setParameters(*plugin); });
+    if (session.design()) tk::app().runEvent([&] { show.setParameters(session); });
     return true;
   } catch (const std::runtime_error& e) {
     hostLog(e.what());

@@ -6,7 +6,7 @@
 #include "toolkit/application.h"
 #include "vantorhost/base/log.h"
 #include "vantorhost/dmx/dmx_output.h"
-#include "vantorhost/output/output_path.h"
+#include "vantorhost/run/host_output.h"
 #include "vantorhost/run/audio_state_log.h"
 #include "vantorhost/run/live_run.h"
 #include "vantorhost/run/real_time_loop.h"
@@ -24,26 +24,25 @@ int runHeadless(const HostOptions& options) {
   const HostSettings kept = readHostSettings(hostSettingsFile(session));
   if (!openAudioSource(options, kept)) return 1;
   // The output logs its own state changes.
-  std::unique_ptr<DmxOutput> dmx = makeDmxOutput(options);
-  auto path = std::make_unique<OutputPath>(session.channels(), *dmx, [&loop] { return loop.nowMs(); });
-  path->setDelay(startDelayMs(options, kept));
-  loop.alsoDue = [&] { return path->nextDueMs(); };
+  HostOutput out(session, makeDmxOutput(options));
+  OutputPath& path = out.path();
+  path.setDelay(startDelayMs(options, kept));
+  path.setMaster(kept.masterPercent.value_or(OutputPath::kFullMaster));
+  loop.alsoDue = [&] { return path.nextWakeMs(); };
   AudioStateLog audio;
   loop.onService = [&] {
-    path->handOn();
+    path.handOn();
     audio.poll();
   };
   hostLog("running headless; Ctrl-C stops and saves the settings and the design");
   loop.runUntilInterrupted();
   if (tk::Form* window = session.mainWindow(); window && window->loaded())
     tk::app().runEvent([window] { window->unload(tk::UnloadMode::HostClosing); });
-  if (IPluginDesign* plugin = session.design()) show.saveAtQuit(*plugin);
-  // The last values stay in olad when the output goes: the lights hold their look.
-  path->handOn();
+  show.saveAtQuit(session);
   loop.onService = nullptr;
   loop.alsoDue = nullptr;
-  path.reset();
-  dmx.reset();
+  // The last values stay in olad when the output goes: the lights hold their look.
+  out.close();
   hostLog("stopped");
   session.stop();
   vbvis_close();

@@ -10,7 +10,7 @@
 #include "toolkit/simulated_loop.h"
 #include "vantorhost/base/log.h"
 #include "vantorhost/dmx/dmx_output.h"
-#include "vantorhost/output/output_path.h"
+#include "vantorhost/run/host_output.h"
 #include "vantorhost/script/script_runner.h"
 
 namespace vantorhost {
@@ -50,16 +50,14 @@ int runScript(const HostOptions& options) {
   {
     HostSession session(options.pluginPath, loop);
     session.helper().setTrace(&trace);
-    // Scripts are tests first: they reach olad only when asked to.
-    std::unique_ptr<DmxOutput> dmx;
-    std::unique_ptr<OutputPath> path;
-    if (options.dmx == "ola") {
-      dmx = makeDmxOutput(options);
-      path = std::make_unique<OutputPath>(session.channels(), *dmx, [&loop] { return loop.nowMs(); });
-    }
+    // Scripts are tests first: they reach olad only when asked to. The
+    // output path runs all the same, so that `print dmx` reads what goes out.
+    HostOptions output = options;
+    if (output.dmx != "ola") output.dmx = "none";
+    HostOutput out(session, makeDmxOutput(output));
     try {
       session.start();
-      ScriptRunner runner(session, loop, trace);
+      ScriptRunner runner(session, loop, trace, out.path());
       runner.run(script);
     } catch (const ScriptFailure& f) {
       trace.flush();
@@ -79,12 +77,8 @@ int runScript(const HostOptions& options) {
       status = 1;
     }
     session.helper().setTrace(nullptr);
-    if (path) {
-      // The script's last values go out before the output closes, and stay in olad.
-      path->handOn();
-      path.reset();
-      dmx.reset();
-    }
+    // The script's last values go out before the output closes, and stay in olad.
+    out.close();
   }
   vbvis_set_clock(nullptr, nullptr);
   vbvis_close();

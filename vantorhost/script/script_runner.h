@@ -5,6 +5,7 @@
 #include "toolkit/simulated_loop.h"
 #include "vantorhost/base/trace.h"
 #include "vantorhost/commands/script_command.h"
+#include "vantorhost/output/output_path.h"
 #include "vantorhost/session/host_session.h"
 
 namespace vantorhost {
@@ -21,11 +22,13 @@ struct ScriptUnreadable {
 
 // Runs a session script on simulated time against a loaded plug-in and
 // writes the trace. A malformed line stops the run (ScriptFailure), and so
-// does a script that cannot be read on (ScriptUnreadable).
+// does a script that cannot be read on (ScriptUnreadable). The output path
+// goes along on the same clock: `advance` wakes it at the exact
+// millisecond it asks for, between the timers' events.
 class ScriptRunner {
  public:
-  ScriptRunner(HostSession& session, tk::SimulatedLoop& loop, Trace& trace)
-      : session_(session), loop_(loop), trace_(trace) {}
+  ScriptRunner(HostSession& session, tk::SimulatedLoop& loop, Trace& trace, OutputPath& path)
+      : session_(session), loop_(loop), trace_(trace), path_(path) {}
 
   // Runs every line of the script in order (files::LineReader: a leading
   // byte-order mark and any line end); throws ScriptFailure at the first
@@ -65,12 +68,20 @@ class ScriptRunner {
   void operator()(const cmd::OpenShow& c);
   void operator()(const cmd::PrintTempo& c);
   void operator()(const cmd::TestOutput& c);
+  void operator()(const cmd::Fade& c);
+  void operator()(const cmd::PrintDmx& c);
 
   IPluginDesign& design() const;
 
   HostSession& session_;
   tk::SimulatedLoop& loop_;
   Trace& trace_;
+  OutputPath& path_;
 };
+
+// Runs the loop on for `ms` simulated milliseconds as `advance` does, and
+// wakes the path at each time it asks for: timer events due at that same
+// millisecond run first.
+void advanceWithOutput(tk::SimulatedLoop& loop, OutputPath& path, std::int64_t ms);
 
 }  // namespace vantorhost

@@ -36,6 +36,19 @@ void HostSession::stop() {
   library_.reset();
 }
 
+void HostSession::setHostDesign(const HostDesign& design) {
+  if (design == hostDesign_) return;
+  hostDesign_ = design;
+  // A watcher may unwatch itself (or another) while being told.
+  const auto watchers = hostDesignWatchers_;
+  for (const auto& [id, watcher] : watchers) watcher(hostDesign_);
+}
+
+int HostSession::watchHostDesign(HostDesignWatcher watcher) {
+  hostDesignWatchers_.emplace(nextWatcher_, std::move(watcher));
+  return nextWatcher_++;
+}
+
 void HostSession::reload() {
   stop();
   start();

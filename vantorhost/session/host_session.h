@@ -1,5 +1,6 @@
 #pragma once
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -9,6 +10,7 @@
 #include "toolkit/form.h"
 #include "vantorhost/base/channel_buffer.h"
 #include "vantorhost/beat/beat_tool.h"
+#include "vantorhost/session/host_design.h"
 #include "vantorhost/session/host_helper.h"
 #include "vantorhost/session/plugin_library.h"
 
@@ -40,6 +42,15 @@ class HostSession {
   // Loads and shows the main window again after it was closed.
   void openMainWindow();
 
+  // The host's part of the design; it outlives a reload of the plug-in.
+  const HostDesign& hostDesign() const { return hostDesign_; }
+  // Replaces it and tells every watcher when it changed.
+  void setHostDesign(const HostDesign& design);
+  using HostDesignWatcher = std::function<void(const HostDesign&)>;
+  // A watcher told of each change until unwatched by the number it was given.
+  int watchHostDesign(HostDesignWatcher watcher);
+  void unwatchHostDesign(int id) { hostDesignWatchers_.erase(id); }
+
   ChannelBuffer& channels() { return channels_; }
   BeatTool& beats() { return beats_; }
   HostHelper& helper() { return *helper_; }
@@ -54,6 +65,9 @@ class HostSession {
   std::unique_ptr<PluginLibrary> library_;
   std::unique_ptr<VantorTypeLib::IPlugInObject> plugin_;
   std::unique_ptr<VantorTypeLib::ModuleInfo> moduleInfo_;
+  HostDesign hostDesign_;
+  std::map<int, HostDesignWatcher> hostDesignWatchers_;
+  int nextWatcher_ = 0;
 };
 
 }  // namespace vantorhost

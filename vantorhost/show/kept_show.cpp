@@ -2,14 +2,23 @@
 
 #include <stdexcept>
 
+#include "files/safe_file.h"
 #include "vantorhost/base/log.h"
 #include "vantorhost/show/show_file.h"
+#include "vantorhost/show/show_text.h"
 
 namespace vantorhost {
 
 KeptShow::KeptShow(const HostOptions& options) : origin_(options.showPath), startEmpty_(options.noShow) {}
 
-void KeptShow::fillTables(IPluginDesign& plugin) {
+std::filesystem::path keptShowBackup(const std::filesystem::path& keptFile) {
+  std::filesystem::path backup = keptFile;
+  backup += kKeptShowBackupSuffix;
+  return backup;
+}
+
+void KeptShow::fillTables(HostSession& session) {
+  IPluginDesign& plugin = *session.design();
   keptFile_ = std::filesystem::path(plugin.settingsFolder()) / kKeptShowName;
   // Read also when another show starts, to know whether it may be replaced at quit.
   ShowRead kept = readShowFile(keptFile_, plugin);
@@ -29,16 +38,41 @@ void KeptShow::fillTables(IPluginDesign& plugin) {
   if (design_) applyTables(plugin, *design_);
 }
 
-void KeptShow::setParameters(IPluginDesign& plugin) {
-  if (design_) applyParameters(plugin, *design_);
+void KeptShow::setParameters(HostSession& session) {
+  if (design_) {
+    applyParameters(*session.design(), *design_);
+    session.setHostDesign(design_->host);
+  }
   design_.reset();
 }
 
-void KeptShow::saveAtQuit(IPluginDesign& plugin) {
-  if (keptFile_.empty() || keepUsersFile_) return;
+void KeptShow::saveAtQuit(HostSession& session) {
+  IPluginDesign* plugin = session.design();
+  if (!plugin || keptFile_.empty() || keepUsersFile_) return;
   std::error_code ec;
   std::filesystem::create_directories(keptFile_.parent_path(), ec);
-  if (const ShowOutcome saved = saveShow(plugin, keptFile_); !saved) hostLog(saved.message);
+  const std::string text = showText(showLines(readDesign(session), plugin->parameters()));
+  const files::FileRead old = files::readRegularFile(keptFile_, kMaxShowBytes);
+  if (old.state == files::FileRead::State::Read && old.bytes == text) {
+    hostLog("the design is kept in " + keptFile_.string() + " (unchanged)");
+    return;
+  }
+  // What cannot be read now cannot be backed up: it stays as it is.
+  if (old.state == files::FileRead::State::Unreadable) {
+    hostLog("cannot keep the design in " + keptFile_.string() + ": " + old.reason + "; it is left as it is");
+    return;
+  }
+  const std::filesystem::path backup = keptShowBackup(keptFile_);
+  if (old.state == files::FileRead::State::Read) {
+    if (const files::ReplaceResult kept = files::replaceFile(backup, old.bytes); !kept) {
+      hostLog("cannot keep the last design in " + backup.string() + " (" + kept.reason + "); " + keptFile_.string() +
+              " is left as it is, and this run's design is not kept");
+      return;
+    }
+  }
+  if (const ShowOutcome saved = saveShowText(text, keptFile_); !saved) hostLog(saved.message);
+  else if (old.state == files::FileRead::State::Read)
+    hostLog("the design is kept in " + keptFile_.string() + "; the one it replaced is in " + backup.string());
   else hostLog("the design is kept in " + keptFile_.string());
 }
 

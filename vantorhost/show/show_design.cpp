@@ -14,8 +14,9 @@ void addList(IPluginDesign& plugin, ShowDesign& design, int id, int slot) {
 
 }  // namespace
 
-ShowDesign readDesign(IPluginDesign& plugin) {
+ShowDesign readDesign(IPluginDesign& plugin, const HostDesign& host) {
   ShowDesign design;
+  design.host = host;
   // A free slot's list is kept too: the next bar to take the slot starts with it.
   for (int slot = 0; slot < kBarSlots; ++slot) addList(plugin, design, 1, slot);
   for (int id = kFirstFixedList; id <= kLastFixedList; ++id) addList(plugin, design, id, 0);
@@ -27,6 +28,8 @@ ShowDesign readDesign(IPluginDesign& plugin) {
   for (std::int32_t value : plugin.readParameters()) design.parameters.emplace_back(value);
   return design;
 }
+
+ShowDesign readDesign(HostSession& session) { return readDesign(*session.design(), session.hostDesign()); }
 
 void applyTables(IPluginDesign& plugin, const ShowDesign& design) {
   plugin.clearDesign();
@@ -40,9 +43,10 @@ void applyParameters(IPluginDesign& plugin, const ShowDesign& design) {
   plugin.refreshWindows();
 }
 
-void applyDesign(IPluginDesign& plugin, const ShowDesign& design) {
-  applyTables(plugin, design);
-  applyParameters(plugin, design);
+void applyDesign(HostSession& session, const ShowDesign& design) {
+  applyTables(*session.design(), design);
+  applyParameters(*session.design(), design);
+  session.setHostDesign(design.host);
 }
 
 }  // namespace vantorhost

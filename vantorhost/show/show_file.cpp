@@ -37,16 +37,27 @@ ShowOutcome openShow(HostSession& session, const std::filesystem::path& file) {
   if (!window || !window->loaded()) return {false, "cannot open the show " + quoted(file) + ": Sonvero's main window is closed"};
   ShowRead read = readShowFile(file, *plugin);
   if (!read.design) return {false, read.message};
-  applyDesign(*plugin, *read.design);
+  applyDesign(session, *read.design);
   return {true, {}};
 }
 
-ShowOutcome saveShow(IPluginDesign& plugin, const std::filesystem::path& file) {
-  return saveShow(plugin, readDesign(plugin), file);
+ShowOutcome saveShow(HostSession& session, const std::filesystem::path& file) {
+  IPluginDesign* plugin = session.design();
+  if (!plugin) return {false, "cannot save the show " + quoted(file) + ": the plug-in offers no table access"};
+  return saveShow(*plugin, readDesign(session), file);
 }
 
 ShowOutcome saveShow(IPluginDesign& plugin, const ShowDesign& design, const std::filesystem::path& file) {
-  const files::ReplaceResult written = files::replaceFile(file, showText(showLines(design, plugin.parameters())));
+  return saveShowText(showText(showLines(design, plugin.parameters())), file);
+}
+
+std::filesystem::path withShowExtension(std::filesystem::path file) {
+  if (!file.filename().empty() && !file.has_extension()) file += kShowExtension;
+  return file;
+}
+
+ShowOutcome saveShowText(const std::string& text, const std::filesystem::path& file) {
+  const files::ReplaceResult written = files::replaceFile(file, text);
   if (!written) {
     std::error_code ec;
     const bool kept = std::filesystem::is_regular_file(file, ec);

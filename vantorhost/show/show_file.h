@@ -13,6 +13,7 @@ namespace vantorhost {
 
 // The fullest show is about 1.5 MB; a larger file is not a show.
 inline constexpr std::size_t kMaxShowBytes = std::size_t{16} << 20;
+inline constexpr const char* kShowExtension = ".show";
 
 struct ShowOutcome {
   bool ok = false;
@@ -34,7 +35,12 @@ ShowRead readShowFile(const std::filesystem::path& file, IPluginDesign& plugin);
 // checked, or a main window that is closed, changes nothing.
 ShowOutcome openShow(HostSession& session, const std::filesystem::path& file);
 // Writes the design in show format; a failed save leaves the old file whole.
-ShowOutcome saveShow(IPluginDesign& plugin, const std::filesystem::path& file);
+ShowOutcome saveShow(HostSession& session, const std::filesystem::path& file);
 ShowOutcome saveShow(IPluginDesign& plugin, const ShowDesign& design, const std::filesystem::path& file);
+// The same for a show already in show format.
+ShowOutcome saveShowText(const std::string& text, const std::filesystem::path& file);
+// Where "Save show as" writes when given `file`: a name without an
+// extension gets ".show", so that the Open dialog lists it.
+std::filesystem::path withShowExtension(std::filesystem::path file);
 
 }  // namespace vantorhost

@@ -96,6 +96,7 @@ class ShowReader {
     }
     fail("not one of the main window's 22 parameters: " + name);
   }
+  void operator()(const cmd::Fade& f) { host_.fadeMs = f.ms; }
   void operator()(const cmd::BarClear&) { throw NotAShowLine{"bar SLOT clear"}; }
   template <class Other>
   void operator()(const Other&) {
@@ -108,6 +109,7 @@ class ShowReader {
       if (!channels.empty()) d.lists.push_back({key.first, key.second, std::move(channels)});
     for (const auto& [slot, bar] : bars_) d.bars.push_back(bar);
     d.parameters = std::move(values_);
+    d.host = host_;
     return d;
   }
 
@@ -116,7 +118,10 @@ class ShowReader {
   std::map<std::pair<int, int>, std::vector<std::int16_t>> lists_;
   std::map<int, ShowBar> bars_;
   std::vector<std::optional<std::int32_t>> values_;
+  HostDesign host_;
 };
+
+static_assert(cmd::Fade::kMaxMs == HostDesign::kMaxFadeMs, "a show's fade line takes what the host plays");
 
 }  // namespace
 
@@ -138,6 +143,8 @@ std::vector<std::string> showLines(const ShowDesign& design, const std::vector<D
     lines.push_back(parameters[key].optionGroup ? "set " + mainControl(parameters[key]) + "(" + value + ") 1"
                                                 : "set " + mainControl(parameters[key]) + " " + value);
   }
+  // Only when not the default, so that a show without it reads the same.
+  if (design.host.fadeMs != 0) lines.push_back("fade " + std::to_string(design.host.fadeMs));
   return lines;
 }
 
@@ -166,7 +173,7 @@ ShowDesign parseShow(std::string text, const std::vector<DesignParameter>& param
       throw ShowError{number, e.reason};
     } catch (const NotAShowLine& e) {
       const std::string what = e.what.empty() ? tokenize(line).front() : e.what;
-      throw ShowError{number, "\"" + what + "\" is not a show line: a show holds only bar, list and set lines"};
+      throw ShowError{number, "\"" + what + "\" is not a show line: a show holds only bar, list, set and fade lines"};
     }
   }
   if (!lines.error().empty()) throw ShowError{number + 1, lines.error()};

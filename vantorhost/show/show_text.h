@@ -1,7 +1,8 @@
 #pragma once
-// The show format: a session script made only of `list`, `bar` and `set`
-// lines, its first line the format comment. Written in one order (lists by
-// id then slot, bars by slot, the parameters in the settings file's order)
+// The show format: a session script made only of `list`, `bar`, `set` and
+// `fade` lines, its first line the format comment. Written in one order
+// (lists by id then slot, bars by slot, the parameters in the settings
+// file's order, then the host's lines, each only when it is not the default)
 // so that the same design always gives the same bytes; read with any line
 // end, a byte-order mark, comments and blank lines, line by line as a
 // session script is read (files::LineReader).

@@ -1,4 +1,4 @@
-#include "tests/ola/olad_process.h"
+#include "tests/support/olad_process.h"
 
 #include <ola/Callback.h>
 #include <ola/DmxBuffer.h>
@@ -97,6 +97,68 @@ bool OladProcess::start() {
                            "--no-http", "--no-register-with-dns-sd", "--log-level", "0"});
   return olad_.start(args, log, log) &&
          olad_.waitUntil([this] { return tcpPortAnswers(port_); }, std::chrono::seconds(15));
+}
+
+namespace {
+
+// The first device of a plugin, as FetchDeviceInfo lists it.
+struct DeviceList {
+  bool done = false;
+  std::optional<unsigned> alias;
+  void received(const ola::client::Result& result, const std::vector<ola::client::OlaDevice>& devices) {
+    done = true;
+    if (result.Success() && !devices.empty()) alias = devices.front().Alias();
+  }
+};
+
+struct PatchDone {
+  std::optional<bool> ok;
+  void received(const ola::client::Result& result) { ok = result.Success(); }
+};
+
+// A client on a fresh connection to olad, answering while run() waits.
+class Client {
+ public:
+  explicit Client(std::uint16_t port)
+      : socket_(ola::network::TCPSocket::Connect(
+            ola::network::IPV4SocketAddress(ola::network::IPV4Address::Loopback(), port))) {
+    if (!socket_) return;
+    client_ = std::make_unique<ola::client::OlaClient>(socket_.get());
+    if (!client_->Setup()) client_.reset();
+    else ss_.AddReadDescriptor(socket_.get());
+  }
+  ~Client() {
+    if (!client_) return;
+    ss_.RemoveReadDescriptor(socket_.get());
+    client_->Stop();
+  }
+  ola::client::OlaClient* operator->() { return client_.get(); }
+  explicit operator bool() const { return client_ != nullptr; }
+  // Handles olad's answers until done() holds, at most a second.
+  template <class Done>
+  bool run(Done done) {
+    for (int i = 0; i < 100 && !done(); ++i) ss_.RunOnce(ola::TimeInterval(0, 10000));
+    return done();
+  }
+
+ private:
+  ola::io::SelectServer ss_;
+  std::unique_ptr<ola::network::TCPSocket> socket_;
+  std::unique_ptr<ola::client::OlaClient> client_;
+};
+
+}  // namespace
+
+bool OladProcess::patch(int plugin, unsigned universe, bool on) const {
+  Client client(port_);
+  if (!client) return false;
+  DeviceList devices;
+  client->FetchDeviceInfo(static_cast<ola::ola_plugin_id>(plugin), ola::NewSingleCallback(&devices, &DeviceList::received));
+  if (!client.run([&] { return devices.done; }) || !devices.alias) return false;
+  PatchDone patched;
+  client->Patch(*devices.alias, 0, ola::client::OUTPUT_PORT, on ? ola::client::PATCH : ola::client::UNPATCH, universe,
+                ola::NewSingleCallback(&patched, &PatchDone::received));
+  return client.run([&] { return patched.ok.has_value(); }) && *patched.ok;
 }
 
 std::optional<UniverseValues> OladProcess::fetch(unsigned universe) const {

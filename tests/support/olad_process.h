@@ -24,6 +24,11 @@ class OladProcess {
   // What olad holds for a universe now (OlaClient::FetchDMX); channels olad
   // never got read 0. Nothing when olad does not answer within a second.
   std::optional<UniverseValues> fetch(unsigned universe) const;
+  // Patches (or unpatches) the first output port of a plugin's device to
+  // a universe, as ola_patch does: the Dummy plugin's (kDummy, universe 1
+  // at start) or OSC's (kOsc, universe 2 at start). False when olad says no.
+  static constexpr int kDummy = 1, kOsc = 14;
+  bool patch(int plugin, unsigned universe, bool on = true) const;
 
  private:
   support::TempFolder dir_;

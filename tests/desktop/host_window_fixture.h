@@ -1,0 +1,76 @@
+#pragma once
+// The host window with the real plug-in loaded and a DMX output that
+// counts what it is handed, for the host window's tests.
+#include <QTemporaryDir>
+#include <cstdlib>
+#include <memory>
+
+#include "tests/support/qt_fixture.h"
+#include "vantorhost/desktop/host_window.h"
+#include "vantorhost/output/output_path.h"
+
+namespace {
+
+using namespace vantorhost;
+
+class CountingOutput : public DmxOutput {
+ public:
+  void service(const ChannelBuffer& channels) override {
+    ++calls;
+    lastChannel1 = channels.get(1);
+  }
+  void hurry() override { ++hurries; }
+  std::string status() const override { return "DMX: test output"; }
+  DmxFacts facts() const override { return dmx; }
+  DmxFacts dmx{DmxFacts::State::Sending, 1, {}, "", ""};
+  int calls = 0, hurries = 0;
+  int lastChannel1 = -1;
+};
+
+// The real plug-in loaded through the Qt backend, with a settings folder
+// of its own. A test's windows and output go in its TearDown before this one's.
+class PluginSessionTest : public support::QtFixture {
+ protected:
+  void SetUp() override {
+    support::QtFixture::SetUp();
+    ASSERT_TRUE(settingsDir.isValid());
+    setenv("SONVERO_SETTINGS_DIR", settingsDir.path().toLocal8Bit().constData(), 1);
+    session = std::make_unique<HostSession>(SONVERO_PLUGIN_PATH, *loop_);
+    session->start();
+  }
+  void TearDown() override {
+    support::QtFixture::TearDown();
+    session.reset();
+  }
+  QTemporaryDir settingsDir;
+  std::unique_ptr<HostSession> session;
+};
+
+class HostWindowTest : public PluginSessionTest {
+ protected:
+  void SetUp() override {
+    PluginSessionTest::SetUp();
+    path = std::make_unique<OutputPath>(session->channels(), output, [this] { return loop_->nowMs(); });
+    host = std::make_unique<HostWindow>(*session, *path);
+    host->onClosed = [this] { ++closed; };
+  }
+  void TearDown() override {
+    host.reset();
+    path.reset();
+    PluginSessionTest::TearDown();
+  }
+  // An event of the plug-in's, after which the host hands the channels on.
+  static void event() {
+    tk::app().runEvent([] {});
+  }
+  void beat() {
+    using VantorTypeLib::Variant;
+    session->helper().Messages().Send(Variant::i32(9), Variant::i16(1), Variant::i16(0));
+  }
+  CountingOutput output;
+  std::unique_ptr<OutputPath> path;
+  std::unique_ptr<HostWindow> host;
+  int closed = 0;
+};
+
+}  // namespace

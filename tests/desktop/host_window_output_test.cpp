@@ -1,0 +1,208 @@
+// The host window's own hand on the output and on shows: the master and
+// the blackout (button and key B) act on what goes out at once and the
+// master is kept while the blackout never is; the delay and fade boxes show
+// what they apply; the Show menu asks before it discards changes, keeps
+// starter shows as templates and names what it saves ".show".
+#include <QLineEdit>
+#include <QTest>
+#include <filesystem>
+
+#include "tests/desktop/host_window_fixture.h"
+#include "tests/support/temp_folder.h"
+#include "vantorhost/desktop/show_menu.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+QLineEdit* edit(QSpinBox& box) { return box.findChild<QLineEdit*>(); }
+
+// Types into a spin box as a user does: all of it replaced, then Enter.
+void type(QSpinBox& box, const QString& text) {
+  box.setFocus();
+  edit(box)->selectAll();
+  QTest::keyClicks(edit(box), text);
+  QTest::keyClick(edit(box), Qt::Key_Enter);
+}
+
+class HostWindowOutputTest : public HostWindowTest {
+ protected:
+  fs::path dir() const { return settingsDir.path().toStdString(); }
+  void showAndActivate(QWidget& window) {
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  }
+};
+
+}  // namespace
+
+TEST_F(HostWindowOutputTest, MasterAndBlackoutActOnWhatGoesOutAtOnceAndOnlyTheMasterIsKept) {
+  HostSettingsFile kept(dir() / kHostSettingsName);
+  HostWindow window(*session, *path, &kept);
+  showAndActivate(window);
+  MasterPanel& panel = window.masterPanel();
+  session->channels().set(1, 200, session->loop().nowMs());
+  event();
+  EXPECT_EQ(output.lastChannel1, 200);
+  EXPECT_EQ(panel.masterText().text(), "100 %");
+
+  panel.master().setValue(50);
+  EXPECT_EQ(output.lastChannel1, 100) << "handed to the output at once";
+  EXPECT_EQ(panel.masterText().text(), "50 %");
+  EXPECT_GE(output.hurries, 1);
+  QTest::mouseClick(&panel.blackout(), Qt::LeftButton);
+  EXPECT_TRUE(path->blackout());
+  EXPECT_EQ(output.lastChannel1, 0);
+  EXPECT_EQ(path->sent().get(1), 0) << "what the monitor shows";
+  // The plug-in goes on underneath.
+  session->channels().set(1, 180, session->loop().nowMs());
+  event();
+  EXPECT_EQ(output.lastChannel1, 0);
+  // The key B releases it, from anywhere in the window.
+  QTest::keyClick(&window, Qt::Key_B);
+  EXPECT_FALSE(panel.blackout().isChecked());
+  EXPECT_EQ(output.lastChannel1, 90);
+  QTest::keyClick(&window.sources().box(), Qt::Key_B);
+  EXPECT_TRUE(panel.blackout().isChecked()) << "B also works with the focus on another control";
+  // Typing a B in a text box types it.
+  QTest::keyClick(edit(window.delayBox()), Qt::Key_B);
+  EXPECT_TRUE(panel.blackout().isChecked());
+
+  const HostSettings saved = readHostSettings(dir() / kHostSettingsName);
+  EXPECT_EQ(saved.masterPercent, 50);
+  EXPECT_EQ(support::readBytes(dir() / kHostSettingsName).find("blackout"), std::string::npos)
+      << "a start is never dark by surprise";
+}
+
+TEST_F(HostWindowOutputTest, TheDelayBoxShowsWhatItApplies) {
+  HostSettingsFile kept(dir() / kHostSettingsName);
+  HostWindow window(*session, *path, &kept);
+  showAndActivate(window);
+  StepSpinBox& box = window.delayBox();
+  type(box, "123");
+  EXPECT_EQ(box.value(), 125);
+  EXPECT_EQ(box.text(), "125 ms");
+  EXPECT_EQ(path->delayMs(), 125);
+  QTest::keyClick(&box, Qt::Key_Up);
+  EXPECT_EQ(box.text(), "130 ms");
+  EXPECT_EQ(path->delayMs(), 130);
+  type(box, "127");  // rounds to what was there: nothing changes, and the box says so
+  EXPECT_EQ(box.text(), "125 ms");
+  EXPECT_EQ(path->delayMs(), 125);
+  // From a value between two steps, an arrow goes to the next step that way.
+  box.setValue(123);
+  box.stepBy(1);
+  EXPECT_EQ(box.value(), 125);
+  box.setValue(123);
+  box.stepBy(-1);
+  EXPECT_EQ(box.value(), 120);
+  type(box, "498");
+  EXPECT_EQ(box.value(), 500);
+  EXPECT_EQ(readHostSettings(dir() / kHostSettingsName).delayMs, 500);
+}
+
+TEST_F(HostWindowOutputTest, TheFadeIsPartOfTheShow) {
+  support::writeBytes(dir() / "plain.show", "# Sonvero show 1\nlist 2 1\n");
+  ShowMenu menu(*host, *session, {});
+  host->show();
+  StepSpinBox& box = host->fadePanel().box();
+  type(box, "310");
+  EXPECT_EQ(box.text(), "300 ms");
+  EXPECT_EQ(session->hostDesign().fadeMs, 300);
+  EXPECT_TRUE(menu.modified());
+  ASSERT_TRUE(menu.saveShowAs(dir() / "faded"));
+  EXPECT_NE(support::readBytes(dir() / "faded.show").find("\nfade 300\n"), std::string::npos);
+  ASSERT_TRUE(menu.openShow(dir() / "plain.show"));
+  EXPECT_EQ(box.value(), 0) << "a show without a fade has none";
+  ASSERT_TRUE(menu.openShow(dir() / "faded.show"));
+  EXPECT_EQ(box.value(), 300);
+}
+
+TEST_F(HostWindowOutputTest, OpeningAShowOverUnsavedChangesAsksFirst) {
+  support::writeBytes(dir() / "a.show", "# Sonvero show 1\nlist 2 1\n");
+  support::writeBytes(dir() / "b.show", "# Sonvero show 1\nlist 2 2\n");
+  ShowMenu menu(*host, *session, {});
+  IPluginDesign& plugin = *session->design();
+  int asked = 0, chosen = 0;
+  ShowMenu::Unsaved answer = ShowMenu::Unsaved::Cancel;
+  fs::path next;
+  menu.askAboutChanges = [&] {
+    ++asked;
+    return answer;
+  };
+  menu.askForShowToOpen = [&] {
+    ++chosen;
+    return next;
+  };
+  menu.askForShowToSave = [] { return fs::path(); };  // the user cancels
+  next = dir() / "a.show";
+  menu.openAction().trigger();
+  EXPECT_EQ(asked, 0) << "nothing to lose: no question";
+  EXPECT_EQ(menu.file(), dir() / "a.show");
+
+  plugin.writeList(2, 0, {9});
+  next = dir() / "b.show";
+  menu.openAction().trigger();
+  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(chosen, 1) << "cancelled: no file asked for";
+  EXPECT_EQ(plugin.readList(2, 0), std::vector<std::int16_t>{9});
+
+  answer = ShowMenu::Unsaved::Save;
+  menu.openAction().trigger();
+  EXPECT_NE(support::readBytes(dir() / "a.show").find("\nlist 2 9\n"), std::string::npos) << "saved first";
+  EXPECT_EQ(plugin.readList(2, 0), std::vector<std::int16_t>{2});
+  EXPECT_EQ(menu.file(), dir() / "b.show");
+
+  plugin.writeList(2, 0, {8});
+  answer = ShowMenu::Unsaved::Discard;
+  next = dir() / "a.show";
+  menu.openAction().trigger();
+  EXPECT_EQ(plugin.readList(2, 0), std::vector<std::int16_t>{9});
+  EXPECT_EQ(support::readBytes(dir() / "b.show"), "# Sonvero show 1\nlist 2 2\n") << "discarded";
+
+  // Untitled changes saved: the user is asked for a file, and cancelling
+  // that keeps the design.
+  ShowMenu untitled(*host, *session, {});
+  untitled.askAboutChanges = [] { return ShowMenu::Unsaved::Save; };
+  untitled.askForShowToSave = [] { return fs::path(); };
+  untitled.askForShowToOpen = [&] {
+    ++chosen;
+    return dir() / "b.show";
+  };
+  const int before = chosen;
+  plugin.writeList(2, 0, {7});
+  untitled.openAction().trigger();
+  EXPECT_EQ(chosen, before);
+  EXPECT_EQ(plugin.readList(2, 0), std::vector<std::int16_t>{7});
+}
+
+TEST_F(HostWindowOutputTest, AStarterShowIsATemplateAndSaveAsNamesItsFileDotShow) {
+  const fs::path starters = dir() / "starters";
+  fs::create_directory(starters);
+  const std::string starter = "# Sonvero show 1\n# a starter\nlist 2 1\n";
+  support::writeBytes(starters / "par.show", starter);
+  ShowMenu menu(*host, *session, starters / "par.show", starters);
+  EXPECT_TRUE(menu.isTemplate()) << "started with --show on a starter";
+  EXPECT_TRUE(host->windowTitle().startsWith("par.show (starter show)[*]"));
+  int askedForFile = 0;
+  menu.askForShowToSave = [&] {
+    ++askedForFile;
+    return dir() / "mygig";
+  };
+  session->design()->writeList(2, 0, {5});
+  menu.saveAction().trigger();
+  EXPECT_EQ(askedForFile, 1) << "Save on a template is Save as";
+  EXPECT_EQ(support::readBytes(starters / "par.show"), starter) << "the starter is never written";
+  EXPECT_NE(support::readBytes(dir() / "mygig.show").find("\nlist 2 5\n"), std::string::npos);
+  EXPECT_FALSE(fs::exists(dir() / "mygig"));
+  EXPECT_EQ(menu.file(), dir() / "mygig.show");
+  EXPECT_FALSE(menu.isTemplate());
+  session->design()->writeList(2, 0, {6});
+  menu.saveAction().trigger();
+  EXPECT_EQ(askedForFile, 1) << "the user's own show is saved in place";
+  EXPECT_NE(support::readBytes(dir() / "mygig.show").find("\nlist 2 6\n"), std::string::npos);
+  // Opened from the menu, a starter is a template again.
+  ASSERT_TRUE(menu.openShow(starters / "par.show"));
+  EXPECT_TRUE(menu.isTemplate());
+}

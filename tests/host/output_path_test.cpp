@@ -1,0 +1,200 @@
+// The output path's stages on a clock the test moves: the fade turns a
+// channel stepping between 0 and 150 on every tick into gentle falls while
+// every rise goes out in the tick's own frame; no fade gives the plug-in's
+// values exactly; a layer is merged HTP before the fade and changes at its
+// exact times; master and blackout act last; and nothing wakes while
+// nothing moves.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <vector>
+
+#include "vantorhost/output/output_path.h"
+
+using namespace vantorhost;
+
+namespace {
+
+class RecordingOutput final : public DmxOutput {
+ public:
+  void service(const ChannelBuffer&) override { ++services; }
+  void hurry() override { ++hurries; }
+  std::string status() const override { return "test"; }
+  DmxFacts facts() const override { return {}; }
+  int services = 0, hurries = 0;
+};
+
+// Channel 10 at 255 from `on` until `off`, at times off the frame grid.
+class FlashLayer final : public OutputLayer {
+ public:
+  FlashLayer(std::int64_t on, std::int64_t off) : on_(on), off_(off) {}
+  void mergeHtp(Channels channels, std::int64_t nowMs) const override {
+    if (nowMs >= on_ && nowMs < off_) raiseTo(channels[9], 255);
+  }
+  std::int64_t nextChangeMs(std::int64_t afterMs) const override {
+    return afterMs < on_ ? on_ : afterMs < off_ ? off_ : -1;
+  }
+
+ private:
+  std::int64_t on_, off_;
+};
+
+class OutputPathTest : public testing::Test {
+ protected:
+  // Runs the clock to `until` as a runner does: the plug-in's tick every
+  // 75 ms calls `tick`, and the path is woken when it asks; records what
+  // goes out on `channel` at every millisecond.
+  template <class Tick>
+  void run(std::int64_t until, int channel, Tick tick) {
+    for (; now <= until; ++now) {
+      if (now % 75 == 0) {
+        tick(now);
+        path.handOn();
+        ticks.push_back(now);
+      }
+      if (const std::int64_t due = path.nextWakeMs(); due >= 0 && due <= now) {
+        path.handOn();
+        wakes.push_back(now);
+      }
+      out[now] = path.sent().get(channel);
+    }
+  }
+  std::int64_t now = 0;
+  ChannelBuffer channels;
+  RecordingOutput output;
+  OutputPath path{channels, output, [this] { return now; }};
+  std::map<std::int64_t, int> out;
+  std::vector<std::int64_t> ticks, wakes;
+};
+
+// The plug-in's channel 1: 150 on even ticks, 0 on odd ones.
+auto stepping = [](ChannelBuffer& channels) {
+  return [&channels](std::int64_t t) { channels.set(1, (t / 75) % 2 == 0 ? 150 : 0, t); };
+};
+
+}  // namespace
+
+TEST_F(OutputPathTest, WithoutAFadeWhatGoesOutIsThePluginsValueAtOnce) {
+  run(1500, 1, stepping(channels));
+  for (const auto& [t, value] : out) EXPECT_EQ(value, (t / 75) % 2 == 0 ? 150 : 0) << t;
+  EXPECT_TRUE(wakes.empty()) << "nothing moves by itself";
+}
+
+TEST_F(OutputPathTest, AFadeTurnsStepsIntoFallsNoSteeperThanItAndRisesStayInTheirFrame) {
+  constexpr int kFade = 300;
+  path.setFade(kFade);
+  run(1500, 1, stepping(channels));
+  for (const std::int64_t t : ticks)
+    if ((t / 75) % 2 == 0) EXPECT_EQ(out[t], 150) << "the rise at " << t << " goes out in the tick's own frame";
+  // Every fall, from frame to frame, no steeper than 150 per 300 ms
+  // (rounding allows one step).
+  std::vector<std::int64_t> frames = ticks;
+  frames.insert(frames.end(), wakes.begin(), wakes.end());
+  std::sort(frames.begin(), frames.end());
+  for (auto a = frames.begin(); a != frames.end(); ++a)
+    for (auto b = std::next(a); b != frames.end() && *b <= *a + kFade; ++b)
+      if (out[*b] < out[*a])
+        ASSERT_LE((out[*a] - out[*b]) * kFade, 150 * (*b - *a) + kFade) << "from " << *a << " to " << *b;
+  // It falls 75 ms at a time from 150, in frames 25 ms apart: the last
+  // frame before the next rise is 50 ms down the fade.
+  EXPECT_EQ(out[149], 125);
+  EXPECT_EQ(out[150], 150);
+  // Frames between the ticks, every 25 ms after the tick, while it falls.
+  for (const std::int64_t t : {100, 125, 250, 275}) EXPECT_NE(std::find(wakes.begin(), wakes.end(), t), wakes.end()) << t;
+}
+
+TEST_F(OutputPathTest, AFallEndsWhereItGoesAndThenNothingWakes) {
+  path.setFade(300);
+  channels.set(1, 200, now);
+  path.handOn();
+  now = 10;
+  channels.set(1, 20, now);
+  path.handOn();
+  EXPECT_EQ(path.nextWakeMs(), 35);
+  run(400, 1, [](std::int64_t) {});
+  EXPECT_EQ(out[10], 200);
+  EXPECT_EQ(out[160], 110) << "half way down, half the fade later";
+  EXPECT_EQ(out[310], 20);
+  EXPECT_EQ(path.nextWakeMs(), -1);
+  const std::size_t frames = wakes.size();
+  run(2000, 1, [](std::int64_t) {});
+  EXPECT_EQ(wakes.size(), frames) << "no frames while nothing moves";
+}
+
+TEST_F(OutputPathTest, ALayerGoesOutAtItsExactTimesHtpAndFadesAfterIt) {
+  channels.set(10, 100, 0);
+  const FlashLayer flash(1003, 1053);
+  path.addLayer(flash);
+  EXPECT_EQ(path.nextWakeMs(), 1003);
+  run(1100, 10, [](std::int64_t) {});
+  EXPECT_EQ(out[1002], 100);
+  EXPECT_EQ(out[1003], 255) << "on the millisecond, off the frame grid";
+  EXPECT_EQ(out[1052], 255);
+  EXPECT_EQ(out[1053], 100) << "the plug-in's value again";
+  EXPECT_EQ(wakes, (std::vector<std::int64_t>{1003, 1053}));
+  // With a fade, the flash's end falls along it like any other value.
+  const FlashLayer later(2003, 2053);
+  path.removeLayer(flash);
+  path.addLayer(later);
+  path.setFade(100);
+  run(2200, 10, [](std::int64_t) {});
+  EXPECT_EQ(out[2003], 255);
+  EXPECT_EQ(out[2053], 255) << "the fall starts where the flash ends";
+  EXPECT_EQ(out[2103], 178) << "half way down";
+  EXPECT_EQ(out[2153], 100);
+  path.removeLayer(later);
+}
+
+TEST_F(OutputPathTest, MasterAndBlackoutActLastAndAtOnce) {
+  channels.set(1, 201, 0);
+  channels.set(600, 255, 0);
+  path.setFade(500);
+  path.handOn();
+  path.setMaster(50);
+  EXPECT_EQ(path.sent().get(1), 101) << "201 * 50 %, rounded";
+  EXPECT_EQ(path.sent().get(600), 128);
+  EXPECT_EQ(output.hurries, 1) << "the master waives the frame gap";
+  path.setBlackout(true);
+  for (const int c : {1, 600}) EXPECT_EQ(path.sent().get(c), 0) << c;
+  // The plug-in goes on underneath; the fade goes on under the blackout.
+  now = 100;
+  channels.set(1, 0, now);
+  path.handOn();
+  EXPECT_EQ(path.sent().get(1), 0);
+  now = 350;
+  path.setBlackout(false);
+  EXPECT_EQ(path.sent().get(1), 51) << "half way down the fade (101), at 50 %";
+  path.setMaster(100);
+  EXPECT_EQ(path.sent().get(600), 255);
+  EXPECT_EQ(output.hurries, 4);
+  // Out of range: the master keeps to 0..100.
+  path.setMaster(250);
+  EXPECT_EQ(path.masterPercent(), 100);
+}
+
+TEST_F(OutputPathTest, AFrameAskedForWakesTheRunnerAtThatTime) {
+  std::vector<std::int64_t> told;
+  path.setWake([&](std::int64_t due) { told.push_back(due); });
+  path.requestFrameAt(1234);
+  ASSERT_FALSE(told.empty());
+  EXPECT_EQ(told.back(), 1234);
+  run(1300, 1, [](std::int64_t) {});
+  EXPECT_EQ(std::count(wakes.begin(), wakes.end(), 1234), 1);
+  EXPECT_EQ(path.nextWakeMs(), -1);
+}
+
+TEST_F(OutputPathTest, FinishEndsTheDelayAndTheFalls) {
+  path.setFade(2000);
+  path.setDelay(300);
+  channels.set(1, 255, 0);
+  path.handOn();
+  now = 300;
+  path.handOn();
+  EXPECT_EQ(path.sent().get(1), 255);
+  channels.set(1, 7, now);
+  path.handOn();
+  now = 400;
+  path.finish();
+  EXPECT_EQ(path.sent().get(1), 7) << "what the plug-in sent last goes out";
+  EXPECT_EQ(path.nextWakeMs(), -1);
+}

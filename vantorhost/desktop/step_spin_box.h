@@ -1,0 +1,22 @@
+#pragma once
+#include <QSpinBox>
+
+namespace vantorhost {
+
+// A spin box whose values keep to whole steps from 0, so that it always
+// shows what it applies: an arrow from a value between two steps goes to
+// the next step that way, and a typed value is rounded to the nearest step
+// in the box itself once typing ends (Enter, leaving the box). It tells
+// valueChanged only then, not on each key.
+class StepSpinBox : public QSpinBox {
+ public:
+  StepSpinBox(int maximum, int step, const QString& unit, QWidget* parent = nullptr);
+  // The nearest step to `value` within the range (halves up).
+  int snapped(int value) const;
+  void stepBy(int steps) override;
+
+ protected:
+  int valueFromText(const QString& text) const override;
+};
+
+}  // namespace vantorhost

@@ -1,0 +1,17 @@
+#pragma once
+// The part of a light design that the host plays itself, beside the
+// plug-in's tables and parameters, and that shows keep with them: the fade
+// of the output (and, to come, the beat output).
+#include <cstdint>
+
+namespace vantorhost {
+
+struct HostDesign {
+  static constexpr std::int32_t kMaxFadeMs = 2000;
+  // How long a channel going out takes to fall to a lower value; rises go
+  // out at once. 0: no fade.
+  std::int32_t fadeMs = 0;
+  bool operator==(const HostDesign&) const = default;
+};
+
+}  // namespace vantorhost
