@@ -123,7 +123,7 @@ TEST_F(OutputPathTest, AFallEndsWhereItGoesAndThenNothingWakes) {
 
 TEST_F(OutputPathTest, ALayerGoesOutAtItsExactTimesHtpAndFadesAfterIt) {
   channels.set(10, 100, 0);
-  const FlashLayer flash(1003, 1053);
+  FlashLayer flash(1003, 1053);
   path.addLayer(flash);
   EXPECT_EQ(path.nextWakeMs(), 1003);
   run(1100, 10, [](std::int64_t) {});
@@ -133,7 +133,7 @@ TEST_F(OutputPathTest, ALayerGoesOutAtItsExactTimesHtpAndFadesAfterIt) {
   EXPECT_EQ(out[1053], 100) << "the plug-in's value again";
   EXPECT_EQ(wakes, (std::vector<std::int64_t>{1003, 1053}));
   // With a fade, the flash's end falls along it like any other value.
-  const FlashLayer later(2003, 2053);
+  FlashLayer later(2003, 2053);
   path.removeLayer(flash);
   path.addLayer(later);
   path.setFade(100);

@@ -5,6 +5,8 @@
 #include <variant>
 #include <vector>
 
+#include "vantorhost/beat/beat_output.h"
+
 namespace vantorhost {
 
 // FORM[#K][.CONTROL[(INDEX)]][.PROPERTY]
@@ -49,6 +51,10 @@ struct PrintTempo {};
 struct Fade { static constexpr std::int64_t kMaxMs = 2000; std::int32_t ms; };
 // What goes out on a channel now, after every stage of the output.
 struct PrintDmx { std::int32_t channel; };
+// The host's beat output, driven by the bridge's beat tracker; also a show line.
+struct Beats { BeatLook look; };
+// The bridge's beat tracker: tempo and confidence.
+struct PrintTracker {};
 // Not in the user's help: drives channel output directly.
 struct TestOutput { std::int32_t channel, value; std::uint8_t active; };
 }  // namespace cmd
@@ -58,7 +64,7 @@ using Command = std::variant<std::monostate, cmd::Audio, cmd::Spectrum, cmd::Vu,
                              cmd::Open, cmd::Reload, cmd::Advance, cmd::PrintProperty, cmd::PrintForms,
                              cmd::PrintDraw, cmd::PrintBar, cmd::PrintList, cmd::PrintModuleInfo,
                              cmd::PrintShow, cmd::SaveShow, cmd::OpenShow, cmd::PrintTempo, cmd::TestOutput,
-                             cmd::Fade, cmd::PrintDmx>;
+                             cmd::Fade, cmd::PrintDmx, cmd::Beats, cmd::PrintTracker>;
 
 struct ParseError {
   std::string message;

@@ -48,7 +48,7 @@ int runWindows(const HostOptions& options, tk::qt::QtEventLoop& loop) {
   if (!startPlugin(session, show)) return 1;
   HostSettingsFile kept(hostSettingsFile(session));
   if (!openAudioSource(options, kept.settings())) return 1;
-  HostOutput out(session, std::move(dmx));
+  HostOutput out(session, std::move(dmx), HostOutput::Clock::Real);
   OutputPath& path = out.path();
   path.setDelay(startDelayMs(options, kept.settings()));
   path.setMaster(kept.settings().masterPercent.value_or(OutputPath::kFullMaster));

@@ -24,7 +24,7 @@ int runHeadless(const HostOptions& options) {
   const HostSettings kept = readHostSettings(hostSettingsFile(session));
   if (!openAudioSource(options, kept)) return 1;
   // The output logs its own state changes.
-  HostOutput out(session, makeDmxOutput(options));
+  HostOutput out(session, makeDmxOutput(options), HostOutput::Clock::Real);
   OutputPath& path = out.path();
   path.setDelay(startDelayMs(options, kept));
   path.setMaster(kept.masterPercent.value_or(OutputPath::kFullMaster));
