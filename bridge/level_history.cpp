@@ -17,7 +17,7 @@ void LevelHistory::addStep(double meanSquare, float peak) {
   // nothing. Before a window's worth has come, the rest counts as silence,
   // so the first hit of a new source does not read as the level of all.
   double sum = 0.0;
-  for (const double meanSquare : meanSquares_) sum += meanSquare;
+  for (const double square : meanSquares_) sum += square;
   momentaryDb_ = powerDb(sum / static_cast<double>(kMomentarySteps));
 
   gated_ = gated_ ? momentaryDb_ < kGateOpenDb : momentaryDb_ < kGateCloseDb;

@@ -294,6 +294,9 @@ TEST_F(HostWindowTest, ChosenSourceAndDelayTakeEffectAtOnceAndAreKept) {
   EXPECT_STREQ(vbvis_source_uri(), "silence");
   window.delayBox().setValue(120);
   EXPECT_EQ(path->delayMs(), 120);
-  EXPECT_EQ(readHostSettings(dir / kHostSettingsName), (HostSettings{"silence", 120, {}, {}}));
+  HostSettings expected;
+  expected.source = "silence";
+  expected.delayMs = 120;
+  EXPECT_EQ(readHostSettings(dir / kHostSettingsName), expected);
   vbvis_close();
 }

@@ -54,10 +54,10 @@ int runScript(const HostOptions& options) {
     // output path runs all the same, so that `print dmx` reads what goes out.
     HostOptions output = options;
     if (output.dmx != "ola") output.dmx = "none";
-    HostOutput out(session, makeDmxOutput(output));
+    HostOutput host(session, makeDmxOutput(output));
     try {
       session.start();
-      ScriptRunner runner(session, loop, trace, out.path());
+      ScriptRunner runner(session, loop, trace, host.path());
       runner.run(script);
     } catch (const ScriptFailure& f) {
       trace.flush();
@@ -78,7 +78,7 @@ int runScript(const HostOptions& options) {
     }
     session.helper().setTrace(nullptr);
     // The script's last values go out before the output closes, and stay in olad.
-    out.close();
+    host.close();
   }
   vbvis_set_clock(nullptr, nullptr);
   vbvis_close();
