@@ -2,10 +2,12 @@
 // The light design kept between live runs in Sonvero.show beside
 // Sonvero.ini: restored at start (or the show --show names, or nothing with
 // --no-show) and saved when Sonvero quits. A Sonvero.show that cannot be
-// opened stays as the user has it: the run starts empty, says so, and does
-// not overwrite it.
+// opened is moved aside as Sonvero.show.unreadable-YYYYMMDD-HHMMSS: the run
+// starts empty, says so, and keeps its own design at quit (where it cannot
+// be moved, the file stays and is not overwritten).
 #include <filesystem>
 #include <optional>
+#include <string>
 
 #include "interface/plugin_design.h"
 #include "vantorhost/base/host_options.h"
@@ -31,6 +33,9 @@ class KeptShow {
   const std::filesystem::path& origin() const { return origin_; }
 
  private:
+  // Moves the kept show that cannot be opened aside; false when it stays.
+  bool setAside(const std::string& why);
+
   std::filesystem::path origin_;
   bool startEmpty_;
   std::filesystem::path keptFile_;  // known once the plug-in names its settings folder

@@ -14,6 +14,9 @@ namespace vantorhost {
 namespace {
 
 constexpr int kMaxPixel = 288, kMaxChannel = 1024, kMaxBoost = 200, kMaxLevel = 255;
+// What the bar dialog stores: a pixel box left empty (or holding a text
+// that is none of its entries) is pixel 0, a grey check box 2.
+constexpr int kNoPixel = 0, kGreyCheckBox = 2;
 
 // A reason for the line being parsed.
 struct LineError {
@@ -69,11 +72,11 @@ class ShowReader {
   }
   void operator()(const cmd::BarSet& b) {
     ShowBar bar{b.slot,
-                static_cast<std::int16_t>(within(b.fromPixel, 1, kMaxPixel, "FROM")),
-                static_cast<std::int16_t>(within(b.toPixel, 1, kMaxPixel, "TO")),
+                static_cast<std::int16_t>(within(b.fromPixel, kNoPixel, kMaxPixel, "FROM")),
+                static_cast<std::int16_t>(within(b.toPixel, kNoPixel, kMaxPixel, "TO")),
                 static_cast<std::int16_t>(within(b.boost, 1, kMaxBoost, "BOOST")),
                 static_cast<std::int16_t>(within(b.threshold, 0, kMaxLevel, "THRESHOLD")),
-                static_cast<std::uint8_t>(within(b.setOnExceed, 0, 1, "SETONEXCEED")),
+                static_cast<std::uint8_t>(within(b.setOnExceed, 0, kGreyCheckBox, "SETONEXCEED")),
                 static_cast<std::int16_t>(within(b.setValue, 0, kMaxLevel, "SETVALUE"))};
     bars_.insert_or_assign(b.slot, bar);
   }
