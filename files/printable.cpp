@@ -61,7 +61,7 @@ std::string printable(std::string_view bytes, std::size_t limit) {
   while (at < bytes.size()) {
     const Decoded d = decode(bytes.substr(at));
     const std::size_t length = d.length ? d.length : 1;
-    if (limit != kWhole && at + length > limit) break;
+    if (at + length > limit) break;
     if (!d.length) {
       char text[8];
       std::snprintf(text, sizeof text, "\\x%02x", static_cast<unsigned char>(bytes[at]));

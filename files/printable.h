@@ -13,8 +13,8 @@ namespace files {
 
 // Long enough for any name or number a message quotes.
 inline constexpr std::size_t kPrintableLimit = 80;
-// No cut: a file's name is quoted whole.
-inline constexpr std::size_t kWhole = std::string_view::npos;
+// A file's name or a source's URI: whole, as long as a path may be.
+inline constexpr std::size_t kPathLimit = 4096;
 
 std::string printable(std::string_view bytes, std::size_t limit = kPrintableLimit);
 

@@ -13,6 +13,8 @@
 #include <cstring>
 #include <new>
 
+#include "files/printable.h"
+
 namespace files {
 namespace {
 
@@ -24,7 +26,7 @@ void reached(ReplaceStep step) {
   if (stepHook) stepHook(step);
 }
 
-std::string quoted(const fs::path& path) { return "\"" + path.string() + "\""; }
+std::string quoted(const fs::path& path) { return "\"" + printable(path.string(), kPathLimit) + "\""; }
 
 std::string failure(const fs::path& path, int error) { return quoted(path) + ": " + std::strerror(error); }
 

@@ -46,7 +46,7 @@ SetAside setAside(const std::filesystem::path& file, std::string_view why) {
     }
     if (errno != EEXIST) break;
   }
-  result.reason = "\"" + printable(file.string(), kWhole) + "\": " + std::strerror(errno);
+  result.reason = "\"" + printable(file.string(), kPathLimit) + "\": " + std::strerror(errno);
   return result;
 }
 

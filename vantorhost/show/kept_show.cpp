@@ -36,7 +36,7 @@ void KeptShow::fillTables(IPluginDesign& plugin) {
 // kept at quit; where it cannot be moved it stays, and is not overwritten.
 bool KeptShow::setAside(const std::string& why) {
   const files::SetAside moved = files::setAside(keptFile_, "unreadable");
-  if (moved) hostLog(why + "; moved it aside to " + files::printable(moved.to.string(), files::kWhole));
+  if (moved) hostLog(why + "; moved it aside to " + files::printable(moved.to.string(), files::kPathLimit));
   else hostLog(why + "; cannot move it aside (" + moved.reason + ")");
   return moved.ok;
 }

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <utility>
 
+#include "files/printable.h"
 #include "files/text_lines.h"
 #include "vantorhost/commands/script_command.h"
 
@@ -54,7 +55,7 @@ void checkHeader(std::string_view line) {
   if (!digits || (!huge && version < 1))
     fail("not a Sonvero show: the first line must be \"" + std::string(kShowHeader) + "\"");
   if (huge || version > kShowFormatVersion)
-    fail("written by a newer Sonvero (show format " + std::string(number) + "); this one reads format " +
+    fail("written by a newer Sonvero (show format " + files::printable(number) + "); this one reads format " +
          std::to_string(kShowFormatVersion));
 }
 
@@ -82,7 +83,7 @@ class ShowReader {
   }
   void operator()(const cmd::Set& s) {
     const ControlRef& ref = s.ref;
-    const std::string name = ref.canonical();
+    const std::string name = files::printable(ref.canonical());
     if (ref.form != "Main" || ref.instance != 0) fail("a show sets only the main window's parameters: " + name);
     for (std::size_t key = 0; key < parameters_.size(); ++key) {
       const DesignParameter& p = parameters_[key];
@@ -168,7 +169,7 @@ ShowDesign parseShow(std::string text, const std::vector<DesignParameter>& param
     } catch (const LineError& e) {
       throw ShowError{number, e.reason};
     } catch (const NotAShowLine& e) {
-      const std::string what = e.what.empty() ? tokenize(line).front() : e.what;
+      const std::string what = e.what.empty() ? files::printable(tokenize(line).front()) : e.what;
       throw ShowError{number, "\"" + what + "\" is not a show line: a show holds only bar, list and set lines"};
     }
   }
