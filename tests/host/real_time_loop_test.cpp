@@ -6,47 +6,27 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
+#include <algorithm>
 #include <csignal>
-#include <thread>
-#include <vector>
 
+#include "tests/support/stalled_timer.h"
 #include "toolkit/application.h"
-#include "toolkit/form.h"
-#include "toolkit/timer.h"
 #include "vantorhost/run/live_run.h"
 #include "vantorhost/run/real_time_loop.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-using namespace std::chrono_literals;
-
-class Ticking : public tk::Form {
- public:
-  Ticking() : tk::Form("Ticking", "Ticking", 3000, 2000) { finishDesign(); }
-  tk::Timer Tick{*this, "Tick", {75, true}};
-};
-
-// Runs a 75 ms timer whose third event stalls the process for a second and
-// whose twentieth asks for the stop; gives how many events came less than
-// 20 ms after the one before.
+// Twenty events, the third stalling; the twentieth asks for the stop.
 int eventsOnTopOfEachOther() {
   vantorhost::RealTimeLoop loop;
   tk::app().setLoop(&loop);
   vantorhost::catchStopSignals();
-  Ticking form;
-  std::vector<Clock::time_point> fired;
-  form.Tick.onTimer = [&] {
-    fired.push_back(Clock::now());
-    if (fired.size() == 3) std::this_thread::sleep_for(1s);
-    if (fired.size() == 20) ::raise(SIGTERM);
-  };
+  support::StalledTimerForm form([](std::size_t events) {
+    if (events == 20) ::raise(SIGTERM);
+  });
   form.load();
   loop.runUntilInterrupted();
-  int close = 0;
-  for (std::size_t i = 1; i < fired.size(); ++i) close += fired[i] - fired[i - 1] < 20ms;
-  return close;
+  return form.eventsOnTopOfEachOther();
 }
 
 TEST(RealTimeLoop, AfterAStallATimerFiresOnceAndNotTheEventsItMissed) {
