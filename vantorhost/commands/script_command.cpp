@@ -19,10 +19,11 @@ std::int64_t integer(const std::string& token, std::int64_t lo, std::int64_t hi,
   const char* end = begin + token.size();
   if (begin != end && *begin == '+') ++begin;
   auto [ptr, ec] = std::from_chars(begin, end, v);
-  if (ec == std::errc::result_out_of_range) fail(std::string(what) + " out of range: " + files::printable(token));
-  if (ec != std::errc() || ptr != end || begin == end) fail(std::string(what) + " is not a whole number: " + files::printable(token));
-  if (v < lo || v > hi) fail(std::string(what) + " out of range " + std::to_string(lo) + ".." + std::to_string(hi) + ": " +
-                               files::printable(token));
+  const auto shown = [&] { return files::printable(token); };
+  if (ec == std::errc::result_out_of_range) fail(std::string(what) + " out of range: " + shown());
+  if (ec != std::errc() || ptr != end || begin == end) fail(std::string(what) + " is not a whole number: " + shown());
+  if (v < lo || v > hi)
+    fail(std::string(what) + " out of range " + std::to_string(lo) + ".." + std::to_string(hi) + ": " + shown());
   return v;
 }
 

@@ -10,7 +10,9 @@ namespace vantorhost {
 
 namespace {
 
-std::string quoted(const std::filesystem::path& file) { return "\"" + files::printable(file.string(), files::kPathLimit) + "\""; }
+std::string quoted(const std::filesystem::path& file) {
+  return "\"" + files::printable(file.string(), files::kPathLimit) + "\"";
+}
 
 // A failed save leaves the file as it was; said when there is one.
 std::string keptNote(const std::filesystem::path& file) {
