@@ -48,3 +48,25 @@ TEST(HostSettings, TheFileKeepsItsChoicesInAFolderThatDoesNotExistYet) {
   kept.save();
   EXPECT_EQ(readHostSettings(file).delayMs, 40);
 }
+
+// A file too large (or otherwise unreadable) is said to be so and left as
+// it is, as Sonvero.ini is: the choices it may hold are not lost to the few
+// of this run.
+TEST(HostSettings, AFileThatCannotBeReadIsNamedAndLeftAsItIs) {
+  support::TempFolder folder;
+  const auto file = folder.path() / kHostSettingsName;
+  const std::string large = "source = pulse:mine\ndelay = 40\n# " + std::string(70 * 1024, '.') + "\n";
+  support::writeBytes(file, large);
+  testing::internal::CaptureStderr();
+  {
+    HostSettingsFile kept(file);
+    EXPECT_EQ(kept.settings(), HostSettings{});
+    kept.settings().delayMs = 120;
+    kept.save();
+  }
+  const std::string log = testing::internal::GetCapturedStderr();
+  EXPECT_NE(log.find(file.string()), std::string::npos) << log;
+  EXPECT_NE(log.find("is larger than"), std::string::npos) << log;
+  EXPECT_NE(log.find("left as it is"), std::string::npos) << log;
+  EXPECT_EQ(support::readBytes(file), large);
+}

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "tests/host/hostile_bytes.h"
 #include "vantorhost/commands/script_command.h"
 
 using namespace vantorhost;
@@ -90,6 +91,17 @@ TEST(ScriptCommands, FadeAndPrintDmxKeepToTheirRanges) {
   for (const char* bad : {"fade", "fade -1", "fade 2001", "fade 1.5", "fade 300 400", "print dmx", "print dmx 0",
                           "print dmx 1025", "print dmx 1 2"})
     EXPECT_NE(errorOf(bad), "") << bad;
+}
+
+// A line that fails quotes its token escaped and short: a NUL, bytes that
+// are not UTF-8, an escape sequence or 900 KB never reach the terminal as
+// they are. (Names of bytes beyond ASCII parse; the run names what it lacks.)
+TEST(ScriptCommands, MessagesQuoteTheLinesBytesEscapedAndShort) {
+  for (const std::string& token : hostile::tokens())
+    for (const std::string& line : {token, "advance " + token, "set Main.Check5 " + token, "set " + token + ".X 1",
+                                    "click Main." + token, "spectrum " + token, "key Main " + token})
+      hostile::expectPrintable(errorOf(line));
+  EXPECT_EQ(errorOf("\x1b[2J"), "unknown command: \\x1b[2J");
 }
 
 }  // namespace

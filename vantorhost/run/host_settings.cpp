@@ -51,9 +51,10 @@ std::string placeText(const WindowPlace& p) {
 
 }  // namespace
 
-HostSettings readHostSettings(const std::filesystem::path& file) {
+HostSettings readHostSettings(const std::filesystem::path& file, std::string* unreadable) {
   HostSettings settings;
   const files::FileRead read = files::readRegularFile(file, kMaxBytes);
+  if (read.state == files::FileRead::State::Unreadable && unreadable) *unreadable = read.reason;
   if (read.state != files::FileRead::State::Read) return settings;
   const std::string_view text = read.bytes;
   for (std::size_t at = files::firstLineStart(text); at < text.size();) {
@@ -90,11 +91,17 @@ files::ReplaceResult saveHostSettings(const std::filesystem::path& file, const H
 }
 
 HostSettingsFile::HostSettingsFile(std::filesystem::path file) : file_(std::move(file)) {
-  if (!file_.empty()) settings_ = readHostSettings(file_);
+  if (file_.empty()) return;
+  std::string unreadable;
+  settings_ = readHostSettings(file_, &unreadable);
+  leaveAlone_ = !unreadable.empty();
+  if (leaveAlone_)
+    hostLog("cannot read the host window's choices (" + unreadable +
+            "); the file is left as it is and this run's choices are not kept in it");
 }
 
 void HostSettingsFile::save() {
-  if (file_.empty()) return;
+  if (file_.empty() || leaveAlone_) return;
   // On a first run the settings folder may not exist yet: Sonvero.ini makes
   // it only when Sonvero's window closes, after the host's choices go out.
   std::error_code ec;

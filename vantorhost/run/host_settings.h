@@ -33,12 +33,16 @@ inline constexpr int kMaxMasterPercent = 100;
 // Whether a delay is one the host offers.
 constexpr bool validDelay(long long ms) { return ms >= 0 && ms <= kMaxDelayMs && ms % kDelayStepMs == 0; }
 
-// What the file holds; nothing when it is missing or cannot be read.
-HostSettings readHostSettings(const std::filesystem::path& file);
+// What the file holds; nothing when it is missing or cannot be read (then
+// `unreadable`, when given, says why).
+HostSettings readHostSettings(const std::filesystem::path& file, std::string* unreadable = nullptr);
 files::ReplaceResult saveHostSettings(const std::filesystem::path& file, const HostSettings& settings);
 
 // The file as a live run keeps it: read once at start, saved whenever a
-// choice changes. A failed save is logged once and the run goes on.
+// choice changes. A failed save is logged once and the run goes on. A file
+// that is there but cannot be read (too large, a folder, no permission) is
+// named in the log and left as it is, as Sonvero.ini is: never replaced by
+// the few choices of this run.
 class HostSettingsFile {
  public:
   // An empty path keeps nothing.
@@ -50,6 +54,7 @@ class HostSettingsFile {
   std::filesystem::path file_;
   HostSettings settings_;
   bool failed_ = false;
+  bool leaveAlone_ = false;
 };
 
 }  // namespace vantorhost

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "bridge/vbvis.h"
+#include "files/printable.h"
 #include "toolkit/application.h"
 #include "toolkit/simulated_loop.h"
 #include "vantorhost/base/log.h"
@@ -41,7 +42,7 @@ int runScript(const HostOptions& options) {
   tk::app().setLoop(&loop);
   vbvis_set_clock(&simulatedNow, &loop);
   if (vbvis_open(options.audio.value_or("script").c_str()) != 0) {
-    hostLog("unknown audio source: " + options.audio.value_or(""));
+    hostLog("unknown audio source: " + files::printable(options.audio.value_or(""), files::kPathLimit));
     return 1;
   }
   Trace trace(out, [&loop] { return loop.nowMs(); });
