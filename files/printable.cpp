@@ -47,7 +47,7 @@ std::string escaped(char32_t c) {
     case '\r': return "\\r";
     default: break;
   }
-  char text[8];
+  char text[16];  // room for any code point, though only up to U+FFFF is escaped
   if (c < 0x80) std::snprintf(text, sizeof text, "\\x%02x", static_cast<unsigned>(c));
   else std::snprintf(text, sizeof text, "\\u%04x", static_cast<unsigned>(c));
   return text;

@@ -181,7 +181,7 @@ TEST_F(PulseLive, HostListsChoosesAndLogsItsSource) {
 TEST_F(PulseLive, ANameTheServerRefusesIsLoggedOnceWithItsReason) {
   ASSERT_TRUE(startServer());
   const std::string log = sox.folder() + "/host.log";
-  for (const std::string name : {std::string(200, 'x'), std::string("a\tb\x1b[31m")}) {
+  for (const std::string& name : {std::string(200, 'x'), std::string("a\tb\x1b[31m")}) {
     support::ChildProcess host;
     host.start({SONVERO_EXECUTABLE, "--headless", "--dmx", "none", "--settings-dir", pulse + "/home", "--audio",
                 "pulse:" + name},

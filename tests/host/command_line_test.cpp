@@ -48,7 +48,7 @@ TEST(CommandLine, NumbersWithLeadingZerosAreDecimal) {
 // What decimal reading puts out of range is refused, whatever another
 // reading would have made of it.
 TEST(CommandLine, TheValueCheckedIsTheValueUsed) {
-  for (const std::vector<std::string> args : {std::vector<std::string>{"--delay", "0505"}, {"--delay", "0012"},
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"--delay", "0505"}, {"--delay", "0012"},
                                               {"--ola-port", "0100000"}, {"--ola-port", "00"},
                                               {"--universe", "02147483647"}, {"--delay", "7"}}) {
     HostOptions o;
@@ -59,7 +59,7 @@ TEST(CommandLine, TheValueCheckedIsTheValueUsed) {
 }
 
 TEST(CommandLine, NumbersNotWrittenInDecimalAreRefusedSayingSo) {
-  for (const std::vector<std::string> args : {std::vector<std::string>{"--universe", "0x10"}, {"--ola-port", "0x2332"},
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"--universe", "0x10"}, {"--ola-port", "0x2332"},
                                               {"--delay", "1e2"}, {"--universe", "+1"}, {"--universe", ""},
                                               {"--delay", "10ms"}, {"--ola-port", "9010\x1b[2J"}}) {
     HostOptions o;
