@@ -3,6 +3,10 @@
 
     make_midi.py OUT_DIR [SONG ...]
     make_midi.py --list          the songs, each "tuning" or "held-out"
+    make_midi.py --calibration OUT_DIR
+                                 calibration.mid and .beats: single kicks and
+                                 snares, half a second apart, to measure when a
+                                 synthesizer's note is heard (sound_delay.py)
 
 For every song (all by default) OUT_DIR gets NAME.mid and NAME.beats (one beat
 time in seconds per line: the grid the drummer plays to, before humanising).
@@ -248,9 +252,21 @@ def write_song(song, folder):
                 out.write(f"{t:.4f}\n")
 
 
+def write_calibration(folder):
+    times = [1.0 + 0.5 * i for i in range(16)]
+    notes = [(t, 9, KICK if i % 2 == 0 else SNARE, 100, 0.1) for i, t in enumerate(times)]
+    with open(f"{folder}/calibration.mid", "wb") as out:
+        out.write(midi_bytes(Song("calibration", "rock8", 120), notes))
+    with open(f"{folder}/calibration.beats", "w") as out:
+        out.writelines(f"{t:.4f}\n" for t in times)
+
+
 def main(argv):
     if len(argv) < 2:
         sys.exit(__doc__)
+    if argv[1] == "--calibration" and len(argv) == 3:
+        write_calibration(argv[2])
+        return
     if argv[1] == "--list":
         print("\n".join(f"{s.name} {'tuning' if s in TUNING else 'held-out'}" for s in SONGS.values()))
         return
