@@ -2,30 +2,50 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 
 namespace vbvis {
 
 namespace {
 
 constexpr double kTempoEverySeconds = 0.25;
-constexpr double kHistorySeconds = 4.5;   // of cumulative score: two slowest periods and more
+constexpr double kHistorySeconds = 8.0;   // of cumulative score: eight slowest periods
 // Salience (0..1) that starts following a tempo, and below which it is lost.
 constexpr double kStartSalience = 0.2;
 constexpr double kLoseSalience = 0.1;
 constexpr int kLoseAfter = 12;            // updates, 3 s
 // Another tempo must beat the followed one by this much, this many updates
-// running; double, half or triple-related ones much longer.
+// running; triple-related ones much longer. Double or half the tempo is
+// left to the check of the metrical level.
 constexpr double kChallengeMargin = 1.15;
 constexpr int kChallengesNeeded = 4;
 constexpr int kHarmonicChallengesNeeded = 16;
+// The metrical level: each update adds how much better the other level
+// scores (the log of the ratio, at most kLevelStep) to what was gathered,
+// of which kLevelKept is kept; the other level is taken when that reaches
+// kLevelSwitch, or kEarlyLevelSwitch while the grid has taken fewer than
+// kSettledBeats beats (a first tempo is often a level off). A level
+// whose alternate beats are alike down to kAlikeAlternation (their weaker
+// half against the stronger) counts in full; one whose every other beat
+// is no stronger than an off-beat (kOffBeatAlternation or less) counts
+// kOffBeatWeight of its score.
+constexpr double kLevelStep = 0.15;
+constexpr double kLevelKept = 0.92;
+constexpr double kLevelSwitch = 1.0;
+constexpr double kEarlyLevelSwitch = 0.3;
+constexpr int kSettledBeats = 16;
+constexpr int kLevelBeats = 4;
+constexpr double kAlikeAlternation = 0.65;
+constexpr double kOffBeatAlternation = 0.35;
+constexpr double kOffBeatWeight = 0.6;
 constexpr double kPriorBpm = 120.0;
 // Confidence that locks, and below which the lock is let go.
 constexpr int kLockAt = 40;
 constexpr int kUnlockBelow = 25;
 
-bool harmonic(double a, double b) {
+bool related(double a, double b, std::initializer_list<double> ratios) {
   const double ratio = a > b ? a / b : b / a;
-  for (double h : {2.0, 3.0, 1.5, 4.0})
+  for (double h : ratios)
     if (std::abs(ratio / h - 1.0) < 0.05) return true;
   return false;
 }
@@ -93,13 +113,14 @@ void BeatTracker::follow(const TempoEstimator::Estimate& estimate) {
   const TempoEstimator::Candidate& best = estimate.best;
   salience_ = near.salience;
 
-  const bool elsewhere = best.period > 0.0 && std::abs(best.period / period_ - 1.0) > 0.08;
+  const bool elsewhere = best.period > 0.0 && std::abs(best.period / period_ - 1.0) > 0.08 &&
+                         !related(best.period, period_, {2.0});
   const double nearScore = near.salience * priorOf(period_, fps);
   if (elsewhere && best.salience * priorOf(best.period, fps) > kChallengeMargin * nearScore) {
     if (challenger_ > 0.0 && std::abs(best.period / challenger_ - 1.0) < 0.06) ++challenges_;
     else challenges_ = 1;
     challenger_ = best.period;
-    if (challenges_ >= (harmonic(best.period, period_) ? kHarmonicChallengesNeeded : kChallengesNeeded)) {
+    if (challenges_ >= (related(best.period, period_, {3.0, 1.5, 4.0}) ? kHarmonicChallengesNeeded : kChallengesNeeded)) {
       period_ = best.period;
       salience_ = best.salience;
       challenges_ = 0;
@@ -110,6 +131,7 @@ void BeatTracker::follow(const TempoEstimator::Estimate& estimate) {
     challenges_ = 0;
   }
   if (near.period > 0.0) period_ += 0.5 * (near.period - period_);
+  checkLevel();
 
   // A beat lost (silence, noise) lets the tempo go after a while.
   quiet_ = best.salience < kLoseSalience ? quiet_ + 1 : 0;
@@ -120,6 +142,52 @@ void BeatTracker::follow(const TempoEstimator::Estimate& estimate) {
     quiet_ = 0;
     grid_.dropGrid();
   }
+}
+
+// A level's comb score, weighed by how likely the tempo is and, for the
+// faster level of a pair, by how alike its alternate beats are. Once the
+// grid has settled, the comb counts less (its square root): a fill or a
+// break sways it for the length of its window, while the beats' own
+// alternation is a median over beats that a fill hardly moves.
+double BeatTracker::levelScore(double period, double alternation) const {
+  const double alike =
+      std::clamp((alternation - kOffBeatAlternation) / (kAlikeAlternation - kOffBeatAlternation), 0.0, 1.0);
+  const double comb = tempo_.salienceOf(period);
+  return (grid_.beats() < kSettledBeats ? comb : std::sqrt(comb)) * priorOf(period, onsets_.framesPerSecond()) *
+         (kOffBeatWeight + (1.0 - kOffBeatWeight) * alike);
+}
+
+// The followed level against the one twice as fast (its beats the grid's
+// beats and off-beats) and the one half as fast (every other beat of the
+// grid, the stronger half); the other level is taken once it has won for
+// a while.
+void BeatTracker::checkLevel() {
+  if (!grid_.hasGrid() || grid_.beats() < kLevelBeats) {
+    faster_ = slower_ = 0.0;
+    return;
+  }
+  const auto gather = [](double& evidence, double other, double here) {
+    const double step = other > 0.0 && here > 0.0 ? std::clamp(std::log(other / here), -kLevelStep, kLevelStep)
+                                                   : -kLevelStep;
+    evidence = std::max(0.0, kLevelKept * evidence + step);
+  };
+  const double here = levelScore(period_, 1.0);
+  gather(faster_, period_ / 2 >= tempo_.minPeriod() ? levelScore(period_ / 2, grid_.offBeats()) : 0.0, here);
+  const BeatGrid::Alternation alternation = grid_.alternation();
+  gather(slower_, 2 * period_ <= tempo_.maxPeriod() ? levelScore(2 * period_, 1.0) : 0.0,
+         levelScore(period_, alternation.ratio));
+  const double needed = grid_.beats() < kSettledBeats ? kEarlyLevelSwitch : kLevelSwitch;
+  if (faster_ >= needed && faster_ >= slower_) {
+    period_ /= 2;
+    grid_.follow(period_, grid_.expected() - 2 * period_);
+  } else if (slower_ >= needed) {
+    period_ *= 2;
+    grid_.follow(period_, alternation.strongBeat);
+  } else {
+    return;
+  }
+  faster_ = slower_ = 0.0;
+  challenges_ = 0;
 }
 
 // After each beat taken: the confidence and the lock.
