@@ -9,13 +9,15 @@
                                  synthesizer's note is heard (sound_delay.py)
 
 For every song (all by default) OUT_DIR gets NAME.mid and NAME.beats (one beat
-time in seconds per line: the grid the drummer plays to, before humanising).
+time in seconds per line: the grid the drummer plays to, before humanising),
+and drums/NAME.mid with the drums alone.
 Each song is drums played by a person as we model one: swing, timing jitter,
 velocity variation, fills, a bass line and chords, and sometimes a tempo that
 drifts or changes. Everything comes from a random generator seeded by the
 song's name, so the same command always writes the same bytes.
 """
 import math
+import os
 import random
 import struct
 import sys
@@ -246,6 +248,9 @@ def write_song(song, folder):
     notes = song_notes(song, beats, rng)
     with open(f"{folder}/{song.name}.mid", "wb") as out:
         out.write(midi_bytes(song, notes))
+    os.makedirs(f"{folder}/drums", exist_ok=True)
+    with open(f"{folder}/drums/{song.name}.mid", "wb") as out:
+        out.write(midi_bytes(song, [n for n in notes if n[1] == 9]))
     with open(f"{folder}/{song.name}.beats", "w") as out:
         for t in beats:
             if t <= song.seconds:

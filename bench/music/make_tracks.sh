@@ -18,6 +18,7 @@
 #   NAME-master   mastered loud: compressed slowly, then limited below full
 #                 scale, about -14 dBFS RMS
 #   NAME-swell    a level that rises and falls by about 10 dB over 20 s
+#   NAME-drums    the drums alone, as recorded, -26 dBFS RMS
 # and silence_then_noise (30 s of silence, then 30 s of pink noise at
 # -26 dBFS RMS; no beats). Tuning songs (t*) are rendered with FluidR3 at
 # 44.1 kHz, held-out songs (h*) with TimGM6mb at 48 kHz and never tuned on.
@@ -82,7 +83,10 @@ for mid in "$work"/*.mid; do
     to_level "$work/master.wav" "$out/$name-master.wav" -11 -l
     sox -R -D "$work/song.wav" "$work/swell.wav" tremolo 0.05 68
     to_level "$work/swell.wav" "$out/$name-swell.wav" -26
-    for variant in rec quiet loud hot noise room laptop speaker master swell; do cp "$work/heard.beats" "$out/$name-$variant.beats"; done
+    render "$work/drums/$name.mid" "$font" "$rate"
+    sox -D "$work/raw.wav" -b 16 "$work/drums.wav" trim 0 "$seconds"
+    to_level "$work/drums.wav" "$out/$name-drums.wav" -26
+    for variant in rec quiet loud hot noise room laptop speaker master swell drums; do cp "$work/heard.beats" "$out/$name-$variant.beats"; done
     echo "$name" >&2
 done
 if [[ $# -eq 0 ]]; then
