@@ -75,6 +75,14 @@ Song rock(double bpm) {
   return song;
 }
 
+// A song mastered loud: compressed hard, then at -12 dBFS RMS.
+std::vector<float> mastered(const Song& song) {
+  std::vector<float> audio = drum_machine::render(song);
+  drum_machine::compress(audio, -30, 4);
+  drum_machine::toLevel(audio, -12);
+  return audio;
+}
+
 }  // namespace
 
 TEST(BeatTracker, ASteadyClickTrackLocksWithin8sOnItsBeats) {
@@ -122,10 +130,7 @@ TEST(BeatTracker, ACompressedShuffleWhoseBassPlaysEverySwungEighthLocksOnTheBeat
   song.seconds = 30;
   song.hats = song.bass = "x.x.x.x.x.x.x.x.";
   song.swing = 0.66;
-  std::vector<float> audio = drum_machine::render(song);
-  drum_machine::compress(audio, -30, 4);
-  drum_machine::toLevel(audio, -12);
-  EXPECT_TRUE(onTheBeatFrom(follow(audio), drum_machine::beats(song), 104, 10.0));
+  EXPECT_TRUE(onTheBeatFrom(follow(mastered(song)), drum_machine::beats(song), 104, 10.0));
 }
 
 // Hip-hop at 80 mastered loud: kick on 1 and softer off the beat, snare
@@ -142,10 +147,7 @@ TEST(BeatTracker, AHalfTimeHipHopPatternAt80DoesNotLockAt160) {
   song.swing = 0.58;
   song.swingSteps = 1;
   song.jitterMs = 6;
-  std::vector<float> audio = drum_machine::render(song);
-  drum_machine::compress(audio, -30, 4);
-  drum_machine::toLevel(audio, -12);
-  EXPECT_TRUE(onTheBeatFrom(follow(audio), drum_machine::beats(song), 80, 10.0));
+  EXPECT_TRUE(onTheBeatFrom(follow(mastered(song)), drum_machine::beats(song), 80, 10.0));
 }
 
 // A half-time feel near the preferred tempo (kick on 1, snare on 3,
