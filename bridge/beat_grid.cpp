@@ -238,7 +238,8 @@ double BeatGrid::offBeats() const {
 void BeatGrid::follow(double period, double beat) {
   period_ = period;
   drift_ = 0.0;
-  while (beat + period <= static_cast<double>(frames_ - 1) + kDecideAfter * period) beat += period;
+  // The next beat not yet decided: one a third of a period old or newer.
+  while (beat + period <= static_cast<double>(frames_ - 1) - kDecideAfter * period) beat += period;
   expected_ = beat + period;
   pendingShift_ = -1.0;
   shiftVotes_ = 0;
