@@ -15,7 +15,8 @@ constexpr double kStartSalience = 0.2;
 constexpr double kLoseSalience = 0.1;
 constexpr int kLoseAfter = 12;            // updates, 3 s
 // Another tempo must beat the followed one by this much, this many updates
-// running; triple-related ones much longer once the grid has settled
+// running; triple-related ones (and 4/3, which a kick every three
+// sixteenths suggests) much longer once the grid has settled
 // (before, the first tempo, taken from a few seconds, is as likely wrong).
 // Double or half the tempo is left to the check of the metrical level.
 constexpr double kChallengeMargin = 1.15;
@@ -135,7 +136,7 @@ void BeatTracker::follow(const TempoEstimator::Estimate& estimate) {
     if (challenger_ > 0.0 && std::abs(best.period / challenger_ - 1.0) < 0.06) ++challenges_;
     else challenges_ = 1;
     challenger_ = best.period;
-    const bool slowly = grid_.beats() >= kSettledBeats && related(best.period, period_, {3.0, 1.5, 4.0});
+    const bool slowly = grid_.beats() >= kSettledBeats && related(best.period, period_, {3.0, 1.5, 4.0, 4.0 / 3.0});
     if (challenges_ >= (slowly ? kHarmonicChallengesNeeded : kChallengesNeeded)) {
       period_ = best.period;
       salience_ = best.salience;
