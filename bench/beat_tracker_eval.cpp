@@ -11,8 +11,9 @@
 // beside it aubio's F-measure on the same file when `aubio` is installed.
 // Per condition, per set (tuning, held-out) and over all: the mean and
 // least F, the signed error's mean, 5th and 95th percentile and the 95th
-// percentile of its size, and the median and longest time to lock. A track whose .beats is empty (silence, noise) reports the
-// number of beats fired. bench/music/make_tracks.sh makes the tracks.
+// percentile of its size, and the median and longest time to lock. A
+// track whose .beats is empty (silence, noise) reports the number of beats
+// fired. bench/music/make_tracks.sh makes the tracks.
 #include <sndfile.h>
 
 #include <algorithm>

@@ -25,16 +25,16 @@ constexpr int kHarmonicChallengesNeeded = 16;
 constexpr int kSettledBeats = 16;
 // The metrical level: each update adds how much better than by
 // kLevelMargin the other level scores (the log of the ratio, at most
-// kLevelStep) to what was gathered,
-// of which kLevelKept is kept; the other level is taken when that reaches
-// kLevelSwitch, or kEarlyLevelSwitch while the grid has taken fewer than
-// kSettledBeats beats (a first tempo is often a level off). A level
-// whose alternate beats are alike down to kAlikeAlternation (their weaker
-// half against the stronger) counts in full; one whose every other beat
-// is no stronger than an off-beat (kOffBeatAlternation or less) counts
-// kOffBeatWeight of its score, as far as it is faster than the preferred
-// tempo: near it a half-time feel is tapped at the faster level, while
-// from kHeardSlowerBpm on the slower level is heard.
+// kLevelStep) to what was gathered, of which kLevelKept is kept; the other
+// level is taken when that reaches kLevelSwitch, or kEarlyLevelSwitch while
+// the grid has taken fewer than kSettledBeats beats (a first tempo is often
+// a level off). A level whose alternate beats are alike down to
+// kAlikeAlternation (their weaker half against the stronger) counts in
+// full; one whose every other beat is no stronger than an off-beat
+// (kOffBeatAlternation or less) counts kOffBeatWeight of its score, as far
+// as it is faster than the preferred tempo: near it a half-time feel is
+// tapped at the faster level, while from kHeardSlowerBpm on the slower
+// level is heard.
 constexpr double kLevelMargin = 1.1;
 constexpr double kLevelStep = 0.15;
 constexpr double kLevelKept = 0.92;
@@ -170,7 +170,8 @@ double BeatTracker::levelScore(double period, double alternation) const {
   const double fps = onsets_.framesPerSecond();
   const double alike =
       std::clamp((alternation - kOffBeatAlternation) / (kAlikeAlternation - kOffBeatAlternation), 0.0, 1.0);
-  const double fast = std::clamp(std::log2(60.0 * fps / period / kPriorBpm) / std::log2(kHeardSlowerBpm / kPriorBpm), 0.0, 1.0);
+  const double bpm = 60.0 * fps / period;
+  const double fast = std::clamp(std::log2(bpm / kPriorBpm) / std::log2(kHeardSlowerBpm / kPriorBpm), 0.0, 1.0);
   const double comb = tempo_.salienceOf(period);
   return (grid_.beats() < kSettledBeats ? comb : std::sqrt(comb)) * priorOf(period, fps) *
          (1.0 - (1.0 - kOffBeatWeight) * (1.0 - alike) * fast);

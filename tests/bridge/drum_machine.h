@@ -50,7 +50,9 @@ inline double snare(double t, std::uint64_t i) {
 }
 inline double hat(double t, std::uint64_t i) { return 0.7 * std::exp(-t / 0.015) * (noise(i) - noise(i - 1)); }
 inline double click(double t) { return t < 0.002 ? (std::fmod(t * 1000.0, 1.0) < 0.5 ? 1.0 : -1.0) : 0.0; }
-inline double bass(double t) { return 0.8 * (1.0 - std::exp(-t / 0.004)) * std::exp(-t / 0.5) * std::sin(2 * std::numbers::pi * 62 * t); }
+inline double bass(double t) {
+  return 0.8 * (1.0 - std::exp(-t / 0.004)) * std::exp(-t / 0.5) * std::sin(2 * std::numbers::pi * 62 * t);
+}
 
 // The beat times (seconds) of a song: the first beat at 0.25 s.
 inline std::vector<double> beats(const Song& song) {
