@@ -18,6 +18,10 @@ class AudioFeed {
   // Replaces `stereo` with the interleaved frames since the previous take;
   // false when some were dropped, so they do not follow on the last take's.
   virtual bool take(std::vector<float>& stereo, std::int64_t nowUs) = 0;
+  // Runs the beat tracker over the audio due by `nowUs`, on the caller's
+  // thread, for a feed on the simulated clock; a live feed tracks on its
+  // capture thread and does nothing here.
+  virtual void track(std::int64_t /*nowUs*/) {}
   // Its source's state, where the source can fail.
   virtual const SourceState* state() const { return nullptr; }
 };

@@ -1,13 +1,12 @@
 #include "bridge/bridge.h"
 
-#include <chrono>
-
 #include "bridge/capture_feed.h"
 #include "bridge/clocked_feed.h"
 #include "bridge/demo_track.h"
 #include "bridge/file_frames.h"
 #include "bridge/paced_capture.h"
 #include "bridge/pulse_capture.h"
+#include "bridge/steady_clock.h"
 #include "bridge/vbvis.h"
 
 namespace vbvis {
@@ -31,14 +30,11 @@ Bridge& Bridge::instance() {
   return bridge;
 }
 
-std::int64_t Bridge::realTimeUs() {
-  return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now().time_since_epoch())
-      .count();
-}
+std::int64_t Bridge::realTimeUs() { return steadyNowUs(); }
 
 std::int64_t Bridge::bridgeClockUs() const { return clock_ ? clock_(clockContext_) * 1000 : realTimeUs(); }
 
-std::unique_ptr<AudioFeed> Bridge::makeFeed(const std::string& uri, std::string& why) const {
+std::unique_ptr<AudioFeed> Bridge::makeFeed(const std::string& uri, std::string& why) {
   std::unique_ptr<FrameGenerator> generator;
   if (uri == "pulse" || uri.starts_with(kPulsePrefix)) {
     std::string device = uri == "pulse" ? PulseCapture::kDefaultMonitor : uri.substr(kPulsePrefix.size());
@@ -46,7 +42,7 @@ std::unique_ptr<AudioFeed> Bridge::makeFeed(const std::string& uri, std::string&
       why = "no source name after pulse:";
       return nullptr;
     }
-    return std::make_unique<CaptureFeed>(std::make_unique<PulseCapture>(std::move(device)), realTimeUs());
+    return std::make_unique<CaptureFeed>(std::make_unique<PulseCapture>(std::move(device)), realTimeUs(), &tracker_);
   }
   // A file loops while it plays in real time; on the simulated clock it
   // plays once, so a script hears a file exactly as long as it is.
@@ -54,8 +50,8 @@ std::unique_ptr<AudioFeed> Bridge::makeFeed(const std::string& uri, std::string&
   else if (uri == "demo") generator = std::make_unique<DemoTrack>();
   else why = "unknown audio source: " + uri;
   if (!generator) return nullptr;
-  if (clock_) return std::make_unique<ClockedFeed>(std::move(generator), bridgeClockUs());
-  return std::make_unique<CaptureFeed>(std::make_unique<PacedCapture>(std::move(generator)), realTimeUs());
+  if (clock_) return std::make_unique<ClockedFeed>(std::move(generator), bridgeClockUs(), &tracker_);
+  return std::make_unique<CaptureFeed>(std::make_unique<PacedCapture>(std::move(generator)), realTimeUs(), &tracker_);
 }
 
 bool Bridge::open(const std::string& uri) {
@@ -67,6 +63,7 @@ bool Bridge::open(const std::string& uri) {
   else if (!(feed = makeFeed(uri, openError_))) return false;
   // The old capture stops before the new one starts.
   feed_.reset();
+  tracker_.clear();
   feed_ = std::move(feed);
   kind_ = kind;
   uri_ = uri;
@@ -87,6 +84,7 @@ std::int32_t Bridge::state(std::string& text) const {
 
 void Bridge::close() {
   feed_.reset();
+  tracker_.clear();
   kind_ = Kind::Silence;
   uri_ = "silence";
   analysed_ = false;
@@ -98,6 +96,10 @@ void Bridge::close() {
 void Bridge::setClock(ClockFn clock, void* context) {
   clock_ = clock;
   clockContext_ = context;
+}
+
+void Bridge::updateTracker() {
+  if (feed_ && feed_->followsBridgeClock()) feed_->track(bridgeClockUs());
 }
 
 const Analysis& Bridge::current() {

@@ -9,6 +9,7 @@
 #include "bridge/audio_feed.h"
 #include "bridge/gain_stage.h"
 #include "bridge/spectrum_analyzer.h"
+#include "bridge/tracker_board.h"
 
 namespace vbvis {
 
@@ -34,6 +35,12 @@ class Bridge {
   // on the source's clock, else the last one, so the reads of one tick agree.
   const Analysis& current();
 
+  // The beat tracker's latest state (any thread), and running it over the
+  // audio due now where the source follows the simulated clock.
+  const TrackerBoard& tracker() const { return tracker_; }
+  void updateTracker();
+  std::int64_t clockUs() const { return bridgeClockUs(); }
+
   enum class Kind { Silence, Script, Analysed };
   Kind kind() const { return kind_; }
 
@@ -58,7 +65,7 @@ class Bridge {
 
  private:
   Bridge() = default;
-  std::unique_ptr<AudioFeed> makeFeed(const std::string& uri, std::string& why) const;
+  std::unique_ptr<AudioFeed> makeFeed(const std::string& uri, std::string& why);
   std::int64_t bridgeClockUs() const;
   static std::int64_t realTimeUs();
 
@@ -74,6 +81,7 @@ class Bridge {
   std::vector<float> frames_;
   Analysis analysis_;
   std::int16_t peakLevel_ = -1;
+  TrackerBoard tracker_;
   bool analysed_ = false;
   std::int64_t analysedAtUs_ = 0;
   GainStage gain_;

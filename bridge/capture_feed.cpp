@@ -12,9 +12,13 @@ std::size_t ringFrames(int rate) { return static_cast<std::size_t>(rate) * 3 / 2
 
 }  // namespace
 
-CaptureFeed::CaptureFeed(std::unique_ptr<Capture> capture, std::int64_t nowUs)
-    : capture_(std::move(capture)), ring_(ringFrames(capture_->sampleRate())), lastTakeUs_(nowUs) {
-  thread_ = std::thread([this] { capture_->run(ring_, stop_); });
+CaptureFeed::CaptureFeed(std::unique_ptr<Capture> capture, std::int64_t nowUs, TrackerBoard* board)
+    : capture_(std::move(capture)),
+      ring_(ringFrames(capture_->sampleRate())),
+      tap_(board ? std::make_unique<TrackerTap>(capture_->sampleRate(), *board) : nullptr),
+      sink_(ring_, tap_.get()),
+      lastTakeUs_(nowUs) {
+  thread_ = std::thread([this] { capture_->run(sink_, stop_); });
 }
 
 CaptureFeed::~CaptureFeed() {
@@ -27,7 +31,7 @@ bool CaptureFeed::take(std::vector<float>& stereo, std::int64_t nowUs) {
   const std::int64_t since = std::clamp<std::int64_t>(nowUs - lastTakeUs_, 0, kMaxTakeUs);
   lastTakeUs_ = nowUs;
   const std::int64_t maxFrames = (since + kJitterUs) * sampleRate() / 1'000'000;
-  capture_->pull(ring_);
+  capture_->pull(sink_);
   return ring_.takeNewest(stereo, static_cast<std::size_t>(maxFrames));
 }
 

@@ -6,6 +6,7 @@
 #include "bridge/audio_feed.h"
 #include "bridge/capture.h"
 #include "bridge/frame_ring.h"
+#include "bridge/tracker_tap.h"
 
 namespace vbvis {
 
@@ -17,7 +18,8 @@ namespace vbvis {
 // out late.
 class CaptureFeed : public AudioFeed {
  public:
-  CaptureFeed(std::unique_ptr<Capture> capture, std::int64_t nowUs);
+  // With a board, the beat tracker runs on the capture thread and publishes there.
+  CaptureFeed(std::unique_ptr<Capture> capture, std::int64_t nowUs, TrackerBoard* board = nullptr);
   ~CaptureFeed() override;
   CaptureFeed(const CaptureFeed&) = delete;
   CaptureFeed& operator=(const CaptureFeed&) = delete;
@@ -32,6 +34,8 @@ class CaptureFeed : public AudioFeed {
  private:
   std::unique_ptr<Capture> capture_;
   FrameRing ring_;
+  std::unique_ptr<TrackerTap> tap_;
+  CaptureSink sink_;
   std::atomic<bool> stop_{false};
   std::int64_t lastTakeUs_;
   std::thread thread_;

@@ -4,12 +4,12 @@
 
 namespace vbvis {
 
-void PacedCapture::run(FrameRing& ring, const std::atomic<bool>& stop) {
-  while (turn_.background(stop, [&] { return fill(ring); })) {
-  }
+void PacedCapture::run(CaptureSink& sink, const std::atomic<bool>& stop) {
+  while (turn_.background(stop, [&] { return fill(sink); })) sink.track();
 }
 
-bool PacedCapture::fill(FrameRing& ring) {
+// Every frame due by now is played now: heard with no latency.
+bool PacedCapture::fill(CaptureSink& sink) {
   constexpr std::int64_t kChunkFrames = 1024;
   const std::int64_t rate = generator_->sampleRate();
   chunk_.resize(2 * kChunkFrames);
@@ -18,16 +18,17 @@ bool PacedCapture::fill(FrameRing& ring) {
   const std::int64_t due = elapsedUs * rate / 1'000'000;
   // After a long hold-up (a suspended machine), jump to now rather than
   // producing the missed audio in a rush.
-  if (due - played_ > static_cast<std::int64_t>(ring.capacity())) {
+  if (due - played_ > static_cast<std::int64_t>(sink.capacity())) {
     generator_->skip(static_cast<std::size_t>(due - played_));
     played_ = due;
   }
   while (played_ < due) {
     const std::int64_t n = std::min(kChunkFrames, due - played_);
     generator_->read(chunk_.data(), static_cast<std::size_t>(n));
-    ring.push(chunk_.data(), static_cast<std::size_t>(n));
+    sink.push(chunk_.data(), static_cast<std::size_t>(n));
     played_ += n;
   }
+  sink.arrived(0);
   return true;
 }
 

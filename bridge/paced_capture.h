@@ -16,14 +16,14 @@ class PacedCapture : public Capture {
  public:
   explicit PacedCapture(std::unique_ptr<FrameGenerator> generator) : generator_(std::move(generator)) {}
   int sampleRate() const override { return generator_->sampleRate(); }
-  void run(FrameRing& ring, const std::atomic<bool>& stop) override;
-  void pull(FrameRing& ring) override {
-    turn_.tryNow([&] { fill(ring); });
+  void run(CaptureSink& sink, const std::atomic<bool>& stop) override;
+  void pull(CaptureSink& sink) override {
+    turn_.tryNow([&] { fill(sink); });
   }
   void wake() override { turn_.wake(); }
 
  private:
-  bool fill(FrameRing& ring);
+  bool fill(CaptureSink& sink);
 
   std::unique_ptr<FrameGenerator> generator_;
   FillTurn turn_;

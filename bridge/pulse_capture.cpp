@@ -19,6 +19,7 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kRetryEvery = 1000ms;
 constexpr auto kStallAfter = 1000ms;
 constexpr auto kPoll = 20ms;
+constexpr std::int64_t kFragmentUs = 10'000;
 
 // The stream, released with its connection's loop still alive.
 struct StreamHandle {
@@ -34,14 +35,14 @@ struct StreamHandle {
 // Moves every fragment the server has delivered into the ring; false when
 // the stream broke. (Each call into the library costs a system call here,
 // so the loop asks for the next fragment and nothing else.)
-bool drain(pa_stream* stream, FrameRing& ring, bool& gotAudio) {
+bool drain(pa_stream* stream, CaptureSink& sink, bool& gotAudio) {
   for (;;) {
     const void* data = nullptr;
     size_t bytes = 0;
     if (pa_stream_peek(stream, &data, &bytes) < 0) return false;
     if (bytes == 0) break;
     // A hole (data == nullptr) is audio the server lost: skipped.
-    if (data) ring.push(static_cast<const float*>(data), bytes / (2 * sizeof(float)));
+    if (data) sink.push(static_cast<const float*>(data), bytes / (2 * sizeof(float)));
     gotAudio = true;
     pa_stream_drop(stream);
   }
@@ -66,7 +67,7 @@ class PulseCapture::Session {
   // Takes in what the server has sent by now, without waiting; false when
   // the connection or the stream failed, or the stream has stalled (a
   // running source always delivers, silence included).
-  bool fill(FrameRing& ring) {
+  bool fill(CaptureSink& sink) {
     if (!connection_.dispatchPending()) return false;
     const pa_stream_state_t state = pa_stream_get_state(stream_);
     if (!PA_STREAM_IS_GOOD(state)) {
@@ -83,9 +84,22 @@ class PulseCapture::Session {
                                                             : "listening to what this computer plays");
     }
     bool gotAudio = false;
-    if (state == PA_STREAM_READY && !drain(stream_, ring, gotAudio)) return false;
-    if (gotAudio) lastAudio_ = Clock::now();
+    if (state == PA_STREAM_READY && !drain(stream_, sink, gotAudio)) return false;
+    if (gotAudio) {
+      lastAudio_ = Clock::now();
+      sink.arrived(latencyUs());
+    }
     return Clock::now() - lastAudio_ <= kStallAfter;
+  }
+
+  // How long ago the newest frame read was captured (negative: a monitor's
+  // sound still to be played), as the server reports it; a fragment while
+  // it has not reported yet.
+  std::int64_t latencyUs() const {
+    pa_usec_t usec = 0;
+    int negative = 0;
+    if (pa_stream_get_latency(stream_, &usec, &negative) != 0) return kFragmentUs;
+    return negative ? -static_cast<std::int64_t>(usec) : static_cast<std::int64_t>(usec);
   }
 
  private:
@@ -104,22 +118,22 @@ void PulseCapture::refused(int error) {
                                         ") from pulse:" + device_);
 }
 
-void PulseCapture::run(FrameRing& ring, const std::atomic<bool>& stop) {
+void PulseCapture::run(CaptureSink& sink, const std::atomic<bool>& stop) {
   while (!stop.load()) {
     const Clock::time_point attempt = Clock::now();
-    captureUntilFailure(ring, stop);
+    captureUntilFailure(sink, stop);
     sleepUnlessStopped(attempt + kRetryEvery, stop);
   }
 }
 
-void PulseCapture::pull(FrameRing& ring) {
+void PulseCapture::pull(CaptureSink& sink) {
   // A failure shows at the next background fill, which opens the source anew.
   turn_.tryNow([&] {
-    if (session_) session_->fill(ring);
+    if (session_) session_->fill(sink);
   });
 }
 
-void PulseCapture::captureUntilFailure(FrameRing& ring, const std::atomic<bool>& stop) {
+void PulseCapture::captureUntilFailure(CaptureSink& sink, const std::atomic<bool>& stop) {
   PulseConnection connection;
   if (!connection.connect(kRetryEvery)) {
     state_.set(VBVIS_STATE_NO_SERVER, "no sound server answering");
@@ -133,9 +147,12 @@ void PulseCapture::captureUntilFailure(FrameRing& ring, const std::atomic<bool>&
   // Small fragments keep the newest audio at most 10 ms away from a read.
   pa_buffer_attr attr{};
   attr.maxlength = static_cast<uint32_t>(-1);
-  attr.fragsize = static_cast<uint32_t>(pa_usec_to_bytes(10'000, &format));
+  attr.fragsize = static_cast<uint32_t>(pa_usec_to_bytes(kFragmentUs, &format));
   attr.tlength = attr.prebuf = attr.minreq = static_cast<uint32_t>(-1);
-  const auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY | (named() ? PA_STREAM_DONT_MOVE : 0));
+  // Timing updates let the server's latency be read after each fill, so the
+  // beat tracker knows when what it hears was (or will be) heard.
+  const auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY | PA_STREAM_INTERPOLATE_TIMING |
+                                                    PA_STREAM_AUTO_TIMING_UPDATE | (named() ? PA_STREAM_DONT_MOVE : 0));
   if (pa_stream_connect_record(handle.stream, device_.c_str(), &attr, flags) < 0) {
     refused(pa_context_errno(connection.context()));
     return;
@@ -143,8 +160,7 @@ void PulseCapture::captureUntilFailure(FrameRing& ring, const std::atomic<bool>&
 
   Session session(connection, handle.stream, *this);
   turn_.exclusive([&] { session_ = &session; });
-  while (turn_.background(stop, [&] { return session.fill(ring); })) {
-  }
+  while (turn_.background(stop, [&] { return session.fill(sink); })) sink.track();
   turn_.exclusive([&] { session_ = nullptr; });
 }
 

@@ -20,15 +20,15 @@ class PulseCapture : public Capture {
   static constexpr const char* kDefaultMonitor = "@DEFAULT_MONITOR@";
   explicit PulseCapture(std::string device);
   int sampleRate() const override { return kRate; }
-  void run(FrameRing& ring, const std::atomic<bool>& stop) override;
+  void run(CaptureSink& sink, const std::atomic<bool>& stop) override;
   const SourceState* state() const override { return &state_; }
-  void pull(FrameRing& ring) override;
+  void pull(CaptureSink& sink) override;
   void wake() override { turn_.wake(); }
 
  private:
   class Session;
   // One connection from opening to failure (or stop).
-  void captureUntilFailure(FrameRing& ring, const std::atomic<bool>& stop);
+  void captureUntilFailure(CaptureSink& sink, const std::atomic<bool>& stop);
   // A named source stays that source (gone means reopen until it is back);
   // the default monitor may follow the server to another device.
   bool named() const { return device_ != kDefaultMonitor; }

@@ -65,6 +65,22 @@ int16_t vbvis_peak_level(void) { return Bridge::instance().takePeakLevel(); }
 
 int32_t vbvis_install_plugin(void) { return 0; }
 
+int32_t vbvis_tracker(vbvis_tracker_state* out) {
+  if (!out) return -1;
+  *out = Bridge::instance().tracker().read();
+  return out->locked;
+}
+
+int64_t vbvis_clock_us(void) { return Bridge::instance().clockUs(); }
+
+void vbvis_tracker_update(void) {
+  // Memory running out must not leave the C function as an exception.
+  try {
+    Bridge::instance().updateTracker();
+  } catch (const std::exception&) {
+  }
+}
+
 int32_t vbvis_open(const char* uri) {
   if (!uri) return -1;
   // Nothing may leave a C function as an exception (a thread that cannot

@@ -23,6 +23,33 @@ VBVIS_API int16_t vbvis_peak_level(void);
 // Kept for the plug-in's declarations; does nothing.
 VBVIS_API int32_t vbvis_install_plugin(void);
 
+// The beat tracker: it follows the beat of the current source's audio
+// (before any gain) and predicts the next beats. Predicted times are on the
+// bridge's clock (vbvis_clock_us) and say when the beat is HEARD: for a
+// sound server source the capture latency the server reports is already
+// taken off, so a host only takes off its own output latency.
+typedef struct {
+  double bpm;                // the followed tempo; 0 when not locked
+  int32_t confidence;        // 0..100
+  int32_t locked;            // 1 when next_beats_us can be fired, else 0
+  int64_t period_us;         // one beat; 0 when not locked
+  int64_t next_beats_us[4];  // the next beats after the newest audio tracked,
+                             // ascending; -1 for none (always when not locked)
+} vbvis_tracker_state;
+// Writes the latest state into `out` and returns `locked`, or -1 when out is
+// NULL. Any thread may call it; it copies, never analyses. A new source
+// (vbvis_open) starts the tracker afresh; "script" and "silence" give no beats.
+VBVIS_API int32_t vbvis_tracker(vbvis_tracker_state* out);
+// The bridge's clock now in microseconds: the simulated clock when one is
+// set (vbvis_set_clock, milliseconds * 1000), else the steady clock.
+VBVIS_API int64_t vbvis_clock_us(void);
+// On the simulated clock (files and the demo track in session scripts): runs
+// the tracker over the audio due by the bridge's clock now, on the caller's
+// thread; call it every 10 ms or so of simulated time, before reading
+// vbvis_tracker. The spectrum and levels the plug-in reads do not change by
+// it. Live sources track on their capture thread: there it does nothing.
+VBVIS_API void vbvis_tracker_update(void);
+
 // Chooses the source:
 //   "pulse"        the monitor of the sound server's default output
 //   "pulse:NAME"   a capture source of the sound server by name

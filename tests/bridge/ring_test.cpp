@@ -26,8 +26,8 @@ std::vector<float> frames(float first, std::size_t count) {
 // A capture that delivers one burst of 1000 frames at once and then nothing.
 struct BurstCapture : vbvis::Capture {
   int sampleRate() const override { return 1000; }
-  void run(FrameRing& ring, const std::atomic<bool>& stop) override {
-    ring.push(frames(0, 1000).data(), 1000);  // 1 s at 1 kHz
+  void run(vbvis::CaptureSink& sink, const std::atomic<bool>& stop) override {
+    sink.push(frames(0, 1000).data(), 1000);  // 1 s at 1 kHz
     pushed = true;
     while (!stop.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }

@@ -1,0 +1,237 @@
+// The beat tracker on material of our own drum machine, fed in 10 ms pieces
+// as a source delivers it: lock, tempo and predicted beats against the
+// known beats; the traps of double, half and off-beat tempo; a tempo change;
+// silence and noise; level; damaged samples; repeatability.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <span>
+#include <vector>
+
+#include "bridge/beat_tracker.h"
+#include "tests/bridge/drum_machine.h"
+
+using drum_machine::Song;
+using vbvis::BeatTracker;
+
+namespace {
+
+struct Moment {
+  double seconds;
+  BeatTracker::State state;
+};
+
+// The state after every 10 ms piece.
+std::vector<Moment> follow(const std::vector<float>& stereo, int rate = 44100) {
+  BeatTracker tracker(rate);
+  std::vector<Moment> moments;
+  const std::size_t piece = static_cast<std::size_t>(rate / 100);
+  for (std::size_t frame = 0; frame < stereo.size() / 2; frame += piece) {
+    const std::size_t count = std::min(piece, stereo.size() / 2 - frame);
+    tracker.push(std::span<const float>(stereo).subspan(2 * frame, 2 * count));
+    moments.push_back({static_cast<double>(tracker.samples()) / rate, tracker.state()});
+  }
+  return moments;
+}
+
+// Locked at the tempo of the beat in force (within 2 %) with every predicted
+// beat within 20 ms of a true one.
+bool onTheBeat(const BeatTracker::State& s, const std::vector<double>& truth, double bpm, int rate = 44100) {
+  if (!s.locked || std::abs(s.bpm / bpm - 1.0) > 0.02) return false;
+  for (double beat : s.nextBeats) {
+    const double t = beat / rate;
+    if (t > truth.back() - 2.0) continue;  // past the song's end
+    const auto nearest = std::min_element(truth.begin(), truth.end(),
+                                          [&](double a, double b) { return std::abs(a - t) < std::abs(b - t); });
+    if (std::abs(*nearest - t) > 0.020) return false;
+  }
+  return true;
+}
+
+// True when the tracker is on the beat from `from` seconds to the end.
+::testing::AssertionResult onTheBeatFrom(const std::vector<Moment>& moments, const std::vector<double>& truth,
+                                         double bpm, double from) {
+  for (const Moment& m : moments)
+    if (m.seconds >= from && !onTheBeat(m.state, truth, bpm))
+      return ::testing::AssertionFailure() << "at " << m.seconds << " s: locked " << m.state.locked << ", "
+                                           << m.state.bpm << " BPM, next beat " << m.state.nextBeats[0] / 44100.0
+                                           << " s (true tempo " << bpm << ")";
+  return ::testing::AssertionSuccess();
+}
+
+bool everLocked(const std::vector<Moment>& moments) {
+  return std::any_of(moments.begin(), moments.end(), [](const Moment& m) { return m.state.locked; });
+}
+
+Song rock(double bpm) {
+  Song song;
+  song.bpm = bpm;
+  song.kick = "x.......x.x.....";
+  song.snare = "....x.......x...";
+  song.hats = "x.x.x.x.x.x.x.x.";
+  song.jitterMs = 6;
+  return song;
+}
+
+// A song mastered loud: compressed hard, then at -12 dBFS RMS.
+std::vector<float> mastered(const Song& song) {
+  std::vector<float> audio = drum_machine::render(song);
+  drum_machine::compress(audio, -30, 4);
+  drum_machine::toLevel(audio, -12);
+  return audio;
+}
+
+}  // namespace
+
+TEST(BeatTracker, ASteadyClickTrackLocksWithin8sOnItsBeats) {
+  Song song;
+  song.kick.clear();
+  song.clicks = "x...x...x...x...";
+  song.bpm = 120;
+  EXPECT_TRUE(onTheBeatFrom(follow(drum_machine::render(song)), drum_machine::beats(song), 120, 8.0));
+}
+
+TEST(BeatTracker, ADrumPatternWithJitterLocksWithin8sOnItsBeats) {
+  const Song song = rock(104);
+  EXPECT_TRUE(onTheBeatFrom(follow(drum_machine::render(song)), drum_machine::beats(song), 104, 8.0));
+}
+
+// Strong hats on every eighth must not double the tempo.
+TEST(BeatTracker, LoudEighthNoteHatsDoNotDoubleTheTempo) {
+  Song song = rock(92);
+  song.hats = "x.x.x.x.x.x.x.x.";
+  song.gain = 0.3;
+  Song loudHats = song;
+  loudHats.kick = loudHats.snare = "";
+  loudHats.gain = 1.0;
+  std::vector<float> hats = drum_machine::render(loudHats);
+  std::vector<float> audio = drum_machine::render(song);
+  for (std::size_t i = 0; i < audio.size(); ++i) audio[i] += hats[i];
+  EXPECT_TRUE(onTheBeatFrom(follow(audio), drum_machine::beats(song), 92, 8.0));
+}
+
+// Kick only on 1, snare on 2 and 4, hats on the off-beats: neither the bar
+// (half tempo) nor the off-beat.
+TEST(BeatTracker, ABackbeatPatternLocksToTheBeatNotTheBarOrTheOffBeat) {
+  Song song = rock(112);
+  song.kick = "x...............";
+  song.hats = "..x...x...x...x.";
+  EXPECT_TRUE(onTheBeatFrom(follow(drum_machine::render(song)), drum_machine::beats(song), 112, 8.0));
+}
+
+// A shuffle mastered loud. The bass plays every swung eighth, and the
+// swung eighth, after the longer gap, rises more than the note on the beat
+// that comes while it still rings; compression evens out what kick and
+// snare add to the beat. The beat, not the swung eighth.
+TEST(BeatTracker, ACompressedShuffleWhoseBassPlaysEverySwungEighthLocksOnTheBeat) {
+  Song song = rock(104);
+  song.seconds = 30;
+  song.hats = song.bass = "x.x.x.x.x.x.x.x.";
+  song.swing = 0.66;
+  EXPECT_TRUE(onTheBeatFrom(follow(mastered(song)), drum_machine::beats(song), 104, 10.0));
+}
+
+// Hip-hop at 80 mastered loud: kick on 1 and softer off the beat, snare
+// on 2 and 4, a bass on the beats, swung sixteenth hats. At 160 the comb
+// fits as well, but every other beat would be no stronger than an off-beat.
+TEST(BeatTracker, AHalfTimeHipHopPatternAt80DoesNotLockAt160) {
+  Song song;
+  song.bpm = 80;
+  song.seconds = 30;
+  song.kick = "X.....x..xX.....";
+  song.snare = "....X.......X...";
+  song.hats = "xgxgxgxgxgxgxgxg";
+  song.bass = "x...x...x.x.x...";
+  song.swing = 0.58;
+  song.swingSteps = 1;
+  song.jitterMs = 6;
+  EXPECT_TRUE(onTheBeatFrom(follow(mastered(song)), drum_machine::beats(song), 80, 10.0));
+}
+
+// A half-time feel near the preferred tempo (kick on 1, snare on 3,
+// eighth hats) is followed at the tempo of its hats' quarters, though
+// every other beat is weak: the slower level would be 62.5 BPM.
+TEST(BeatTracker, AHalfTimeFeelAt125StaysAt125) {
+  Song song = rock(125);
+  song.kick = "x.........x.....";
+  song.snare = "........x.......";
+  EXPECT_TRUE(onTheBeatFrom(follow(drum_machine::render(song)), drum_machine::beats(song), 125, 8.0));
+}
+
+TEST(BeatTracker, AfterATempoChangeItIsOnTheNewBeatWithin8s) {
+  Song song = rock(100);
+  song.seconds = 32;
+  song.changeAt = 14;
+  song.bpmAfter = 124;
+  const std::vector<Moment> moments = follow(drum_machine::render(song));
+  const std::vector<double> truth = drum_machine::beats(song);
+  const double change = *std::lower_bound(truth.begin(), truth.end(), 14.0);
+  // Before the change, as long as the predictions all lie before it.
+  EXPECT_TRUE(onTheBeatFrom(std::vector<Moment>(moments.begin(), moments.begin() + 1100), truth, 100, 8.0));
+  EXPECT_TRUE(onTheBeatFrom(moments, truth, 124, change + 8.0));
+}
+
+TEST(BeatTracker, SilenceSteadyNoiseAndPinkNoiseGiveNoBeats) {
+  std::vector<float> audio(2 * 44100 * 10, 0.0f);
+  std::vector<float> pink = drum_machine::pinkNoise(20, 0.1);
+  audio.insert(audio.end(), pink.begin(), pink.end());
+  // A steady hum with its harmonics.
+  for (int i = 0; i < 44100 * 10; ++i) {
+    const float hum = static_cast<float>(0.2 * std::sin(2 * M_PI * 100 * i / 44100.0) + 0.05 * std::sin(2 * M_PI * 300 * i / 44100.0));
+    audio.insert(audio.end(), {hum, hum});
+  }
+  EXPECT_FALSE(everLocked(follow(audio)));
+}
+
+TEST(BeatTracker, QuietAndLoudMusicGiveTheSameBeats) {
+  const Song song = rock(116);
+  const std::vector<double> truth = drum_machine::beats(song);
+  for (double level : {-40.0, -26.0, -6.0}) {
+    std::vector<float> audio = drum_machine::render(song);
+    drum_machine::toLevel(audio, level);
+    EXPECT_TRUE(onTheBeatFrom(follow(audio), truth, 116, 8.0)) << level << " dBFS";
+  }
+}
+
+// NaN and infinite samples (a broken source) neither crash the tracker nor
+// stop it following the music around them.
+TEST(BeatTracker, NonFiniteSamplesDoNotPoisonIt) {
+  const Song song = rock(108);
+  std::vector<float> audio = drum_machine::render(song);
+  for (std::size_t i = 2 * 44100 * 3; i < 2 * 44100 * 3 + 4000; ++i)
+    audio[i] = i % 3 == 0 ? std::numeric_limits<float>::quiet_NaN()
+                          : (i % 3 == 1 ? std::numeric_limits<float>::infinity() : -std::numeric_limits<float>::infinity());
+  audio[2 * 44100 * 5] = std::numeric_limits<float>::max();
+  const std::vector<Moment> moments = follow(audio);
+  for (const Moment& m : moments) {
+    ASSERT_TRUE(std::isfinite(m.state.bpm));
+    for (double beat : m.state.nextBeats) ASSERT_TRUE(std::isfinite(beat));
+  }
+  EXPECT_TRUE(onTheBeatFrom(moments, drum_machine::beats(song), 108, 10.0));
+}
+
+TEST(BeatTracker, TheSameInputGivesTheSameOutput) {
+  const std::vector<float> audio = drum_machine::render(rock(97));
+  const std::vector<Moment> first = follow(audio), second = follow(audio);
+  ASSERT_EQ(first.size(), second.size());
+  for (std::size_t i = 0; i < first.size(); ++i) {
+    EXPECT_EQ(first[i].state.bpm, second[i].state.bpm);
+    EXPECT_EQ(first[i].state.confidence, second[i].state.confidence);
+    EXPECT_EQ(first[i].state.nextBeats, second[i].state.nextBeats);
+  }
+}
+
+// Pieces of any size give the same result: the tracker sees a stream.
+TEST(BeatTracker, HowTheAudioIsCutDoesNotMatter) {
+  const std::vector<float> audio = drum_machine::render(rock(126));
+  BeatTracker whole(44100), pieces(44100);
+  whole.push(audio);
+  for (std::size_t frame = 0, size = 1; frame < audio.size() / 2; frame += size, size = size * 7 % 3001 + 1) {
+    const std::size_t count = std::min(size, audio.size() / 2 - frame);
+    pieces.push(std::span<const float>(audio).subspan(2 * frame, 2 * count));
+  }
+  EXPECT_EQ(whole.state().nextBeats, pieces.state().nextBeats);
+  EXPECT_TRUE(whole.state().locked);
+}

@@ -1,0 +1,166 @@
+// The beat tracker through the bridge's C functions on the simulated clock
+// (a file made by our drum machine), and the live tap's time keeping.
+#include <gtest/gtest.h>
+#include <sndfile.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "bridge/tracker_tap.h"
+#include "bridge/vbvis.h"
+#include "tests/bridge/drum_machine.h"
+#include "tests/support/temp_folder.h"
+
+namespace {
+
+std::int64_t simulatedMs = 0;
+
+drum_machine::Song song() {
+  drum_machine::Song s;
+  s.bpm = 110;
+  s.seconds = 16;
+  s.kick = "x.......x.x.....";
+  s.snare = "....x.......x...";
+  s.hats = "x.x.x.x.x.x.x.x.";
+  s.jitterMs = 5;
+  return s;
+}
+
+class TrackerApi : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    simulatedMs = 0;
+    vbvis_set_clock([](void*) { return simulatedMs; }, nullptr);
+    const std::vector<float> audio = drum_machine::render(song());
+    path_ = folder_.path().string() + "/song.wav";
+    SF_INFO info{};
+    info.samplerate = 44100;
+    info.channels = 2;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    SNDFILE* file = sf_open(path_.c_str(), SFM_WRITE, &info);
+    ASSERT_NE(file, nullptr);
+    sf_writef_float(file, audio.data(), static_cast<sf_count_t>(audio.size() / 2));
+    sf_close(file);
+  }
+  void TearDown() override {
+    vbvis_close();
+    vbvis_set_clock(nullptr, nullptr);
+  }
+
+  struct Run {
+    std::string analysis;                       // every spectrum and level the plug-in read
+    std::vector<vbvis_tracker_state> states;    // after every update
+  };
+  // 16 s of the file: the plug-in's reads every 75 ms and, when `track`,
+  // the tracker updated every 10 ms.
+  Run play(bool track) {
+    Run run;
+    simulatedMs = 0;
+    EXPECT_EQ(vbvis_open(("file:" + path_).c_str()), 0);
+    std::string text(576, ' ');
+    for (simulatedMs = 0; simulatedMs <= 16000; simulatedMs += 5) {
+      if (simulatedMs % 75 == 0) {
+        vbvis_spectrum(0, text.data(), 576);
+        run.analysis += text + std::to_string(vbvis_vu(0)) + "," + std::to_string(vbvis_vu(1)) + ";";
+      }
+      if (track && simulatedMs % 10 == 0) {
+        vbvis_tracker_update();
+        vbvis_tracker_state state{};
+        vbvis_tracker(&state);
+        run.states.push_back(state);
+      }
+    }
+    return run;
+  }
+
+  support::TempFolder folder_;
+  std::string path_;
+};
+
+bool same(const vbvis_tracker_state& a, const vbvis_tracker_state& b) {
+  return a.bpm == b.bpm && a.confidence == b.confidence && a.locked == b.locked && a.period_us == b.period_us &&
+         std::equal(std::begin(a.next_beats_us), std::end(a.next_beats_us), std::begin(b.next_beats_us));
+}
+
+// Every predicted beat within 20 ms of a true one.
+bool onTheBeat(const vbvis_tracker_state& state) {
+  const std::vector<double> truth = drum_machine::beats(song());
+  for (std::int64_t beat : state.next_beats_us) {
+    const double t = static_cast<double>(beat) / 1e6;
+    const auto nearest = std::min_element(truth.begin(), truth.end(),
+                                          [&](double a, double b) { return std::abs(a - t) < std::abs(b - t); });
+    if (beat < 0 || std::abs(*nearest - t) > 0.020) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+TEST_F(TrackerApi, AFileOnTheSimulatedClockLocksOnItsBeatsAndLeavesTheAnalysisAsItWas) {
+  const Run plain = play(false);
+  const Run tracked = play(true);
+  EXPECT_EQ(plain.analysis, tracked.analysis);
+  const vbvis_tracker_state& last = tracked.states.back();
+  EXPECT_EQ(last.locked, 1);
+  EXPECT_NEAR(last.bpm, 110.0, 2.2);
+  EXPECT_NEAR(static_cast<double>(last.period_us), 60e6 / 110, 60e6 / 110 * 0.02);
+  EXPECT_GT(last.confidence, 50);
+  EXPECT_TRUE(onTheBeat(last));
+  // Predicted beats lie after the clock, in order.
+  EXPECT_GT(last.next_beats_us[0], vbvis_clock_us() - 10'000);
+  EXPECT_TRUE(std::is_sorted(std::begin(last.next_beats_us), std::end(last.next_beats_us)));
+}
+
+TEST_F(TrackerApi, TheSameScriptGivesTheSameStatesEveryTime) {
+  const Run first = play(true), second = play(true);
+  ASSERT_EQ(first.states.size(), second.states.size());
+  for (std::size_t i = 0; i < first.states.size(); ++i) ASSERT_TRUE(same(first.states[i], second.states[i])) << i;
+}
+
+TEST_F(TrackerApi, ANewSourceStartsAfreshAndScriptOrSilenceGiveNoBeats) {
+  play(true);
+  vbvis_tracker_state state{};
+  ASSERT_EQ(vbvis_tracker(&state), 1);
+  for (const char* uri : {"silence", "script"}) {
+    ASSERT_EQ(vbvis_open(uri), 0);
+    for (int i = 0; i < 100; ++i, simulatedMs += 10) vbvis_tracker_update();
+    EXPECT_EQ(vbvis_tracker(&state), 0) << uri;
+    EXPECT_EQ(state.bpm, 0.0);
+    EXPECT_EQ(state.next_beats_us[0], -1);
+  }
+  EXPECT_EQ(vbvis_tracker(nullptr), -1);
+}
+
+// A long pause between updates loses audio: the tracker starts afresh
+// rather than read the gap as time that passed in the music.
+TEST_F(TrackerApi, AGapInTheUpdatesStartsTheTrackerAfresh) {
+  ASSERT_EQ(vbvis_open(("file:" + path_).c_str()), 0);
+  for (simulatedMs = 0; simulatedMs <= 10000; simulatedMs += 10) vbvis_tracker_update();
+  vbvis_tracker_state state{};
+  ASSERT_EQ(vbvis_tracker(&state), 1);
+  simulatedMs += 3000;
+  vbvis_tracker_update();
+  EXPECT_EQ(vbvis_tracker(&state), 0);
+}
+
+// Live audio is timed by when it arrives, less the latency the source
+// reports: the predicted beats are when they are heard.
+TEST(TrackerTap, PredictsWhenTheBeatsAreHeard) {
+  vbvis::TrackerBoard board;
+  vbvis::TrackerTap tap(44100, board);
+  const std::vector<float> audio = drum_machine::render(song());
+  constexpr std::int64_t kStartUs = 5'000'000, kLatencyUs = 30'000;
+  for (std::size_t frame = 0; frame < audio.size() / 2; frame += 441) {
+    tap.push(audio.data() + 2 * frame, 441);
+    const std::int64_t arrivedUs = kStartUs + static_cast<std::int64_t>((frame + 441) * 1e6 / 44100) + kLatencyUs;
+    tap.arrived(arrivedUs, kLatencyUs);
+    if (frame % (441 * 25) == 0) tap.track();
+  }
+  tap.track();
+  vbvis_tracker_state state = board.read();
+  ASSERT_EQ(state.locked, 1);
+  for (std::int64_t& beat : state.next_beats_us) beat -= kStartUs;
+  EXPECT_TRUE(onTheBeat(state));
+}
