@@ -8,6 +8,7 @@
 #include <chrono>
 #include <sstream>
 
+#include "tests/host/live_run.h"
 #include "tests/support/child_process.h"
 #include "tests/support/temp_folder.h"
 #include "toolkit/application.h"
@@ -46,18 +47,6 @@ std::string fullestShow() {
   return s.str();
 }
 
-// Starts a live run, waits until it runs and stops it with `stop` (Ctrl-C by
-// default); gives its log.
-std::string liveRun(std::vector<std::string> args, const fs::path& log, int stop = SIGINT) {
-  args.insert(args.begin(), {SONVERO_BIN, "--audio", "silence", "--dmx", "none"});
-  support::ChildProcess sonvero;
-  EXPECT_TRUE(sonvero.start(args, "/dev/null", log));
-  EXPECT_TRUE(sonvero.waitUntil([&] { return support::readBytes(log).find(" running") != std::string::npos; },
-                                std::chrono::seconds(60)));
-  EXPECT_EQ(sonvero.stop(stop), 0);
-  return support::readBytes(log);
-}
-
 TEST(Shows, TheFullestDesignSurvivesSavingAndStartingAgain) {
   support::TempFolder dir;
   const std::string show = fullestShow();
@@ -84,7 +73,7 @@ TEST(Shows, TheFullestDesignSurvivesSavingAndStartingAgain) {
     support::writeBytes(settings / "Sonvero.show", "# Sonvero show 1\r\n# by hand\r\n" + show.substr(17));
     std::vector<std::string> args{"--settings-dir", settings};
     if (mode == "headless") args.push_back("--headless");
-    const std::string log = liveRun(args, settings / "log", mode == "headless" ? SIGHUP : SIGINT);
+    const std::string log = testlive::liveRun(args, settings / "log", mode == "headless" ? SIGHUP : SIGINT);
     EXPECT_NE(log.find("restored the last design"), std::string::npos) << log;
     EXPECT_NE(log.find(mode == "headless" ? "running headless" : "desktop running"), std::string::npos) << log;
     EXPECT_EQ(support::readBytes(settings / "Sonvero.show"), show) << mode;
@@ -95,7 +84,7 @@ TEST(Shows, ADamagedKeptShowIsLeftAsItIsAndABadChosenOneStopsTheStart) {
   support::TempFolder dir;
   const std::string damaged = "# Sonvero show 1\nbar 0 1 288 100 1 0 1\nbar 1 0 1 100 1 0 1\n";
   support::writeBytes(dir.path() / "Sonvero.show", damaged);
-  const std::string log = liveRun({"--headless", "--settings-dir", dir.path()}, dir.path() / "log");
+  const std::string log = testlive::liveRun({"--headless", "--settings-dir", dir.path()}, dir.path() / "log");
   EXPECT_NE(log.find("Sonvero.show\", line 3: FROM out of range 1..288: 0"), std::string::npos) << log;
   EXPECT_EQ(support::readBytes(dir.path() / "Sonvero.show"), damaged);
 
@@ -142,7 +131,7 @@ TEST(Shows, ARunWithAnotherDesignLeavesTheLastOneBesideItAsABackup) {
 
   auto with = [&](std::vector<std::string> args) {
     args.insert(args.begin(), settings.begin(), settings.end());
-    return liveRun(args, dir.path() / "log");
+    return testlive::liveRun(args, dir.path() / "log");
   };
   std::string log = with({"--no-show"});
   EXPECT_EQ(support::readBytes(backup), last);
@@ -169,7 +158,7 @@ TEST(Shows, ABackupThatCannotBeWrittenLeavesTheKeptDesignAsItIs) {
   const std::string last = "# Sonvero show 1\nlist 2 4\n";
   support::writeBytes(kept, last);
   fs::create_directory(vantorhost::keptShowBackup(kept));
-  const std::string log = liveRun({"--headless", "--settings-dir", dir.path(), "--no-show"}, dir.path() / "log");
+  const std::string log = testlive::liveRun({"--headless", "--settings-dir", dir.path(), "--no-show"}, dir.path() / "log");
   EXPECT_EQ(support::readBytes(kept), last);
   EXPECT_NE(log.find("this run's design is not kept"), std::string::npos) << log;
   EXPECT_TRUE(fs::is_directory(vantorhost::keptShowBackup(kept)));

@@ -42,12 +42,27 @@ int main(int argc, char** argv) {
             return ok ? std::string() : std::string("0..500 in steps of 5");
           },
           "0..500 in steps of 5"));
+  // Read as text and checked here, so "010" is ten and nothing but a plain
+  // decimal number or "auto" gets through.
+  std::string gainText;
+  CLI::Option* gain =
+      cli.add_option("--gain", gainText,
+                     "the gain ahead of the analysis: auto, or fixed at DB decibels; live runs default to the host "
+                     "window's choice, else auto, session scripts to 0")
+          ->type_name("auto|DB")
+          ->check(CLI::Validator(
+              [](std::string& text) {
+                if (vantorhost::parseGainChoice(text)) return std::string();
+                return std::string(vantorhost::kGainChoiceHint) + ", not \"" + text + "\"";
+              },
+              "-12..36"));
   cli.add_flag("--list-sources", listSources, "list the capture sources of the sound server");
   cli.add_flag("--list-bins", listBins, "list each spectrum pixel's frequency range");
   // A script starts from nothing and keeps nothing: it says what it opens.
   script->excludes(show);
   script->excludes("--no-show");
   CLI11_PARSE(cli, argc, argv);
+  if (gain->count()) options.gain = vantorhost::parseGainChoice(gainText);
 
   if (listSources) options.mode = HostOptions::Mode::ListSources;
   else if (listBins) options.mode = HostOptions::Mode::ListBins;
