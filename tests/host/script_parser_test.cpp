@@ -104,4 +104,16 @@ TEST(ScriptCommands, MessagesQuoteTheLinesBytesEscapedAndShort) {
   EXPECT_EQ(errorOf("\x1b[2J"), "unknown command: \\x1b[2J");
 }
 
+TEST(ScriptCommands, GainIsAutoOrDecibelsWithinTheBridgesRange) {
+  EXPECT_EQ(parsed<cmd::Gain>("gain auto").choice, (GainChoice{true, 0.0}));
+  EXPECT_EQ(parsed<cmd::Gain>("gain -12").choice, (GainChoice{false, -12.0}));
+  EXPECT_EQ(parsed<cmd::Gain>("gain 36").choice, (GainChoice{false, 36.0}));
+  EXPECT_EQ(parsed<cmd::Gain>("gain \"+6.5\" # louder").choice, (GainChoice{false, 6.5}));
+  parsed<cmd::PrintGain>("print gain");
+  for (const char* bad : {"gain", "gain 36.5", "gain -12.1", "gain 1e1", "gain nan", "gain inf", "gain auto 6",
+                          "gain 6 dB", "gain Auto", "print gain 1"})
+    EXPECT_NE(errorOf(bad), "") << bad;
+  EXPECT_EQ(errorOf("gain 40"), "the gain is auto or a decimal number of dB from -12 to 36: 40");
+}
+
 }  // namespace

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <sstream>
 
+#include "tests/host/live_run.h"
 #include "tests/support/child_process.h"
 #include "tests/support/temp_folder.h"
 #include "toolkit/application.h"
@@ -49,18 +50,6 @@ std::string fullestShow() {
   return s.str();
 }
 
-// Starts a live run, waits until it runs and stops it with `stop` (Ctrl-C by
-// default); gives its log.
-std::string liveRun(std::vector<std::string> args, const fs::path& log, int stop = SIGINT) {
-  args.insert(args.begin(), {SONVERO_BIN, "--audio", "silence", "--dmx", "none"});
-  support::ChildProcess sonvero;
-  EXPECT_TRUE(sonvero.start(args, "/dev/null", log));
-  EXPECT_TRUE(sonvero.waitUntil([&] { return support::readBytes(log).find(" running") != std::string::npos; },
-                                std::chrono::seconds(60)));
-  EXPECT_EQ(sonvero.stop(stop), 0);
-  return support::readBytes(log);
-}
-
 TEST(Shows, TheFullestDesignSurvivesSavingAndStartingAgain) {
   support::TempFolder dir;
   const std::string show = fullestShow();
@@ -87,7 +76,7 @@ TEST(Shows, TheFullestDesignSurvivesSavingAndStartingAgain) {
     support::writeBytes(settings / "Sonvero.show", "# Sonvero show 1\r\n# by hand\r\n" + show.substr(17));
     std::vector<std::string> args{"--settings-dir", settings};
     if (mode == "headless") args.push_back("--headless");
-    const std::string log = liveRun(args, settings / "log", mode == "headless" ? SIGHUP : SIGINT);
+    const std::string log = testlive::liveRun(args, settings / "log", mode == "headless" ? SIGHUP : SIGINT);
     EXPECT_NE(log.find("restored the last design"), std::string::npos) << log;
     EXPECT_NE(log.find(mode == "headless" ? "running headless" : "desktop running"), std::string::npos) << log;
     EXPECT_EQ(support::readBytes(settings / "Sonvero.show"), show) << mode;
@@ -108,7 +97,7 @@ TEST(Shows, ADamagedKeptShowIsMovedAsideAndTheSessionsDesignKeptAtQuit) {
   const std::string damaged = "# Sonvero show 1\nbar 0 1 288 100 1 0 1\nbar 1 289 1 100 1 0 1\n";
   for (int run = 1; run <= 2; ++run) {
     support::writeBytes(dir.path() / "Sonvero.show", damaged);
-    const std::string log = liveRun({"--headless", "--settings-dir", dir.path()}, dir.path() / "log");
+    const std::string log = testlive::liveRun({"--headless", "--settings-dir", dir.path()}, dir.path() / "log");
     EXPECT_NE(log.find("Sonvero.show\", line 3: FROM out of range 0..288: 289; moved it aside to "), std::string::npos) << log;
     // Each run's damaged show stays, under a name of its own.
     const std::vector<fs::path> aside = filesStartingWith(dir.path(), "Sonvero.show.unreadable-");
@@ -120,7 +109,7 @@ TEST(Shows, ADamagedKeptShowIsMovedAsideAndTheSessionsDesignKeptAtQuit) {
     EXPECT_NE(log.find("the design is kept in"), std::string::npos) << log;
     EXPECT_TRUE(support::readBytes(dir.path() / "Sonvero.show").starts_with("# Sonvero show 1\nset Main."));
   }
-  const std::string log = liveRun({"--headless", "--settings-dir", dir.path()}, dir.path() / "log");
+  const std::string log = testlive::liveRun({"--headless", "--settings-dir", dir.path()}, dir.path() / "log");
   EXPECT_NE(log.find("restored the last design"), std::string::npos) << log;
 
   support::ChildProcess sonvero;
@@ -215,7 +204,7 @@ TEST(Shows, ARunWithAnotherDesignLeavesTheLastOneBesideItAsABackup) {
 
   auto with = [&](std::vector<std::string> args) {
     args.insert(args.begin(), settings.begin(), settings.end());
-    return liveRun(args, dir.path() / "log");
+    return testlive::liveRun(args, dir.path() / "log");
   };
   std::string log = with({"--no-show"});
   EXPECT_EQ(support::readBytes(backup), last);
@@ -242,7 +231,7 @@ TEST(Shows, ABackupThatCannotBeWrittenLeavesTheKeptDesignAsItIs) {
   const std::string last = "# Sonvero show 1\nlist 2 4\n";
   support::writeBytes(kept, last);
   fs::create_directory(vantorhost::keptShowBackup(kept));
-  const std::string log = liveRun({"--headless", "--settings-dir", dir.path(), "--no-show"}, dir.path() / "log");
+  const std::string log = testlive::liveRun({"--headless", "--settings-dir", dir.path(), "--no-show"}, dir.path() / "log");
   EXPECT_EQ(support::readBytes(kept), last);
   EXPECT_NE(log.find("this run's design is not kept"), std::string::npos) << log;
   EXPECT_TRUE(fs::is_directory(vantorhost::keptShowBackup(kept)));

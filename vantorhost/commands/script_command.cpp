@@ -219,6 +219,12 @@ Command parseCommand(const std::string& line) {
     expectArgs(t, 1, 1, "fade MS");
     return cmd::Fade{static_cast<std::int32_t>(integer(t[1], 0, cmd::Fade::kMaxMs, "MS"))};
   }
+  if (verb == "gain") {
+    expectArgs(t, 1, 1, "gain auto|DB");
+    const std::optional<GainChoice> choice = parseGainChoice(t[1]);
+    if (!choice) fail(std::string("the gain is ") + kGainChoiceHint + ": " + t[1]);
+    return cmd::Gain{*choice};
+  }
   if (verb == "print") {
     if (t.size() < 2) fail("usage: print WHAT");
     const std::string& what = t[1];
@@ -227,6 +233,7 @@ Command parseCommand(const std::string& line) {
     if (what == "moduleinfo" && t.size() == 2) return cmd::PrintModuleInfo{};
     if (what == "show" && t.size() == 2) return cmd::PrintShow{};
     if (what == "tempo" && t.size() == 2) return cmd::PrintTempo{};
+    if (what == "gain" && t.size() == 2) return cmd::PrintGain{};
     if (what == "bar") {
       expectArgs(t, 2, 2, "print bar SLOT");
       return cmd::PrintBar{static_cast<int>(integer(t[2], 0, 287, "SLOT"))};

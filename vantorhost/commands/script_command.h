@@ -5,6 +5,8 @@
 #include <variant>
 #include <vector>
 
+#include "vantorhost/base/gain_choice.h"
+
 namespace vantorhost {
 
 // FORM[#K][.CONTROL[(INDEX)]][.PROPERTY]
@@ -49,6 +51,10 @@ struct PrintTempo {};
 struct Fade { static constexpr std::int64_t kMaxMs = 2000; std::int32_t ms; };
 // What goes out on a channel now, after every stage of the output.
 struct PrintDmx { std::int32_t channel; };
+// The bridge's gain ahead of the analysis: automatic, or fixed in dB.
+struct Gain { GainChoice choice; };
+// The gain now: automatic or fixed, and the gain applied.
+struct PrintGain {};
 // Not in the user's help: drives channel output directly.
 struct TestOutput { std::int32_t channel, value; std::uint8_t active; };
 }  // namespace cmd
@@ -58,7 +64,7 @@ using Command = std::variant<std::monostate, cmd::Audio, cmd::Spectrum, cmd::Vu,
                              cmd::Open, cmd::Reload, cmd::Advance, cmd::PrintProperty, cmd::PrintForms,
                              cmd::PrintDraw, cmd::PrintBar, cmd::PrintList, cmd::PrintModuleInfo,
                              cmd::PrintShow, cmd::SaveShow, cmd::OpenShow, cmd::PrintTempo, cmd::TestOutput,
-                             cmd::Fade, cmd::PrintDmx>;
+                             cmd::Fade, cmd::PrintDmx, cmd::Gain, cmd::PrintGain>;
 
 struct ParseError {
   std::string message;

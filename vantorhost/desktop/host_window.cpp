@@ -34,6 +34,7 @@ HostWindow::HostWindow(HostSession& session, OutputPath& path, HostSettingsFile*
       kept_(kept),
       statusLine_(new QLabel),
       sources_(new SourceChooser),
+      gain_(new GainPanel(kept)),
       delayBox_(new StepSpinBox(kMaxDelayMs, kDelayStepMs, " ms")),
       master_(new MasterPanel(path, kept)),
       fade_(new FadePanel(session)),
@@ -56,6 +57,8 @@ HostWindow::HostWindow(HostSession& session, OutputPath& path, HostSettingsFile*
   controls->addWidget(new QLabel("Audio:"));
   controls->addWidget(sources_);
   controls->addWidget(audioText_);
+  controls->addSpacing(16);
+  controls->addWidget(gain_);
   controls->addSpacing(16);
   controls->addWidget(new QLabel("Output delay:"));
   controls->addWidget(delayBox_);
@@ -187,6 +190,7 @@ void HostWindow::refreshStatus(std::int64_t nowMs) {
   audioText_->setText(audioState_.state() == VBVIS_STATE_PLAYING ? QString()
                                                                  : QString::fromStdString(audioState_.text()));
   if (sources_->showLevel() >= kQuietLevel) lastSoundMs_ = nowMs;
+  gain_->refresh();
   dmxText_->setText(QString::fromStdString(path_.output().status()));
   showLightStatus(explainLights(lightFacts(nowMs)));
   reopen_->setEnabled(!mainWindowOpen());

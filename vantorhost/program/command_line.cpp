@@ -6,6 +6,7 @@
 
 #include "files/printable.h"
 #include "toolkit/version.h"
+#include "vantorhost/base/gain_choice.h"
 #include "vantorhost/run/host_settings.h"
 
 namespace vantorhost {
@@ -60,6 +61,20 @@ std::optional<int> readCommandLine(int argc, const char* const* argv, HostOption
   cli.add_option("--delay", options.delayMs, "hold the DMX output back by MS (0..500, in steps of 5) to line light up with the speakers")
       ->type_name("MS")
       ->transform(decimal(0, kMaxDelayMs, kDelayStepMs, "0..500 in steps of 5"));
+  // Read as text and checked here, so "010" is ten and nothing but a plain
+  // decimal number or "auto" gets through.
+  std::string gainText;
+  CLI::Option* gain =
+      cli.add_option("--gain", gainText,
+                     "the gain ahead of the analysis: auto, or fixed at DB decibels; live runs default to the host "
+                     "window's choice, else auto, session scripts to 0")
+          ->type_name("auto|DB")
+          ->check(CLI::Validator(
+              [](std::string& text) {
+                if (parseGainChoice(text)) return std::string();
+                return std::string(kGainChoiceHint) + ", not \"" + files::printable(text) + "\"";
+              },
+              "-12..36"));
   cli.add_flag("--list-sources", listSources, "list the capture sources of the sound server");
   cli.add_flag("--list-bins", listBins, "list each spectrum pixel's frequency range");
   // A script starts from nothing and keeps nothing: it says what it opens.
@@ -70,6 +85,7 @@ std::optional<int> readCommandLine(int argc, const char* const* argv, HostOption
   } catch (const CLI::ParseError& e) {
     return cli.exit(e);
   }
+  if (gain->count()) options.gain = parseGainChoice(gainText);
 
   if (listSources) options.mode = HostOptions::Mode::ListSources;
   else if (listBins) options.mode = HostOptions::Mode::ListBins;

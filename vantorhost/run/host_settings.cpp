@@ -71,6 +71,8 @@ HostSettings readHostSettings(const std::filesystem::path& file, std::string* un
     } else if (key == "master") {
       if (const auto n = numbers(value); n && n->size() == 1 && n->front() >= 0 && n->front() <= kMaxMasterPercent)
         settings.masterPercent = n->front();
+    } else if (key == "gain") {
+      if (const auto gain = parseGainChoice(value)) settings.gain = gain;
     } else if (key == "host-window") {
       settings.hostWindow = placeOf(value);
     } else if (key == "main-window") {
@@ -85,6 +87,7 @@ files::ReplaceResult saveHostSettings(const std::filesystem::path& file, const H
   if (settings.source) text += "source = " + *settings.source + "\n";
   if (settings.delayMs) text += "delay = " + std::to_string(*settings.delayMs) + "\n";
   if (settings.masterPercent) text += "master = " + std::to_string(*settings.masterPercent) + "\n";
+  if (settings.gain) text += "gain = " + gainChoiceText(*settings.gain) + "\n";
   if (settings.hostWindow) text += "host-window = " + placeText(*settings.hostWindow) + "\n";
   if (settings.mainWindow) text += "main-window = " + placeText(*settings.mainWindow) + "\n";
   return files::replaceFile(file, text);

@@ -1,7 +1,8 @@
 #pragma once
 // The host's own choices, kept for the next start in a small file beside
 // Sonvero.ini (never inside it): the audio source, the output delay, the
-// grand master and where the two windows stood. The blackout is never
+// grand master, the gain ahead of the analysis and where the two windows
+// stood. The blackout is never
 // kept: a start is never dark by surprise. Lines "key = value"; a line that cannot be
 // read is skipped, so a damaged file costs only what it lost.
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "files/safe_file.h"
+#include "vantorhost/base/gain_choice.h"
 
 namespace vantorhost {
 
@@ -25,6 +27,7 @@ struct HostSettings {
   std::optional<int> delayMs;         // 0..kMaxDelayMs in kDelayStepMs
   std::optional<WindowPlace> hostWindow, mainWindow;
   std::optional<int> masterPercent;   // 0..kMaxMasterPercent
+  std::optional<GainChoice> gain;     // "gain = auto" or "gain = DB"
   bool operator==(const HostSettings&) const = default;
 };
 

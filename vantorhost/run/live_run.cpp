@@ -43,6 +43,17 @@ int startDelayMs(const HostOptions& options, const HostSettings& kept) {
   return options.delayMs.value_or(kept.delayMs.value_or(0));
 }
 
+GainChoice startGain(const HostOptions& options, const HostSettings& kept) {
+  return options.gain.value_or(kept.gain.value_or(GainChoice{true, 0.0}));
+}
+
+void applyStartGain(const HostOptions& options, const HostSettings& kept) {
+  const GainChoice gain = startGain(options, kept);
+  // Both come checked: the bridge takes them.
+  vbvis_set_gain(gain.automatic ? 1 : 0, gain.fixedDb);
+  hostLog("gain: " + describeGain(gain));
+}
+
 void catchStopSignals() {
   std::signal(SIGINT, onStopSignal);
   std::signal(SIGTERM, onStopSignal);

@@ -29,6 +29,9 @@ struct RunError {
 
 [[noreturn]] void fail(std::string message) { throw RunError{std::move(message)}; }
 
+static_assert(kMinGainDb == VBVIS_GAIN_MIN_DB && kMaxGainDb == VBVIS_GAIN_MAX_DB,
+              "a script's gain line takes what the bridge applies");
+
 template <class F>
 void asEvent(F&& f) {
   tk::app().runEvent(std::forward<F>(f));
@@ -338,6 +341,18 @@ void ScriptRunner::operator()(const cmd::Fade& c) {
 
 void ScriptRunner::operator()(const cmd::PrintDmx& c) {
   trace_.line("dmx " + std::to_string(c.channel) + " = " + std::to_string(path_.sent().get(c.channel)));
+}
+
+// Automatic starts from the gain applied now, as in the host window.
+void ScriptRunner::operator()(const cmd::Gain& c) {
+  if (vbvis_set_gain(c.choice.automatic ? 1 : 0, c.choice.fixedDb) != 0)
+    fail("the bridge refuses the gain " + gainChoiceText(c.choice));
+}
+
+void ScriptRunner::operator()(const cmd::PrintGain&) {
+  vbvis_gain_state gain{};
+  vbvis_gain(&gain);
+  trace_.line(std::string("gain = ") + (gain.automatic ? "auto " : "") + decibelText(gain.gain_db));
 }
 
 void ScriptRunner::operator()(const cmd::TestOutput& c) {

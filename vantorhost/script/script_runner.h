@@ -70,6 +70,8 @@ class ScriptRunner {
   void operator()(const cmd::TestOutput& c);
   void operator()(const cmd::Fade& c);
   void operator()(const cmd::PrintDmx& c);
+  void operator()(const cmd::Gain& c);
+  void operator()(const cmd::PrintGain& c);
 
   IPluginDesign& design() const;
 
