@@ -14,7 +14,7 @@ TEST(HostSettings, WhatIsSavedComesBackAndBadLinesAreSkipped) {
   support::TempFolder folder;
   const auto file = folder.path() / kHostSettingsName;
   EXPECT_EQ(readHostSettings(file), HostSettings{}) << "missing";
-  const HostSettings all{"file:/music/a b.wav", 125, WindowPlace{0, 446, 1366, 322}, WindowPlace{-3, 0, 1002, 445}, 0};
+  const HostSettings all{"file:/music/a b.wav", 125, WindowPlace{0, 446, 1366, 322}, WindowPlace{-3, 0, 1002, 445}, 0, std::nullopt};
   ASSERT_TRUE(saveHostSettings(file, all));
   EXPECT_EQ(readHostSettings(file), all);
 
@@ -26,7 +26,7 @@ TEST(HostSettings, WhatIsSavedComesBackAndBadLinesAreSkipped) {
                                            "main-window = 10 20 30 40\r\nunknown = 1\r\n"
                                            "master = 101\r\nmaster = -1\r\nmaster = 55\r\nmaster = 5 5\r\n";
   EXPECT_EQ(readHostSettings(file),
-            (HostSettings{"demo", std::nullopt, std::nullopt, WindowPlace{10, 20, 30, 40}, 55}));
+            (HostSettings{"demo", std::nullopt, std::nullopt, WindowPlace{10, 20, 30, 40}, 55, std::nullopt}));
 
   // A folder in its place reads as nothing, and a save there fails, reporting why.
   std::filesystem::remove(file);

@@ -53,15 +53,13 @@ HostWindow::HostWindow(HostSession& session, OutputPath& path, HostSettingsFile*
 
   delayBox_->setToolTip("Holds the light back to line it up with speakers that lag behind the computer's sound");
   delayBox_->setValue(static_cast<int>(path_.delayMs()));
+  // What comes in: the source, its gain, the beat tool, Sonvero's window.
   auto* controls = new QHBoxLayout;
   controls->addWidget(new QLabel("Audio:"));
   controls->addWidget(sources_);
   controls->addWidget(audioText_);
   controls->addSpacing(16);
   controls->addWidget(gain_);
-  controls->addSpacing(16);
-  controls->addWidget(new QLabel("Output delay:"));
-  controls->addWidget(delayBox_);
   controls->addStretch(1);
   controls->addWidget(new QLabel("Beat tool:"));
   controls->addWidget(beatLamp_);
@@ -69,8 +67,11 @@ HostWindow::HostWindow(HostSession& session, OutputPath& path, HostSettingsFile*
   controls->addSpacing(16);
   controls->addWidget(reopen_);
 
-  // The output's own panels; more join this row the same way.
+  // What goes out: the output's own panels; more join this row the same way.
   auto* output = new QHBoxLayout;
+  output->addWidget(new QLabel("Output delay:"));
+  output->addWidget(delayBox_);
+  output->addSpacing(16);
   output->addWidget(master_);
   output->addSpacing(16);
   output->addWidget(fade_);
