@@ -7,9 +7,13 @@
 // time in seconds per line): F-measure (+-70 ms, beats in the first 5 s not
 // counted), the tempo error at the end, the time until the beats are right
 // (four in a row), and after a tempo change the time until they are right
-// again; beside it aubio's F-measure on the same file when `aubio` is
-// installed. A track whose .beats is empty (silence, noise) reports the
-// number of beats fired. bench/music/make_tracks.sh makes the tracks.
+// again, and the mean signed error of the beats that hit (fired minus true);
+// beside it aubio's F-measure on the same file when `aubio` is installed.
+// Per condition, per set (tuning, held-out) and over all: the mean and
+// least F, the signed error's mean, 5th and 95th percentile and the 95th
+// percentile of its size, and the median and longest time to lock. A
+// track whose .beats is empty (silence, noise) reports the number of beats
+// fired. bench/music/make_tracks.sh makes the tracks.
 #include <sndfile.h>
 
 #include <algorithm>
@@ -112,10 +116,36 @@ double tempoChange(const std::vector<double>& truth) {
   return -1.0;
 }
 
+// Fired minus true time, in ms, of every fired beat that hits (after the first 5 s).
+std::vector<double> signedErrorsMs(const std::vector<double>& truth, const std::vector<double>& found) {
+  const std::vector<double> t = after(truth, kSkip), f = after(found, kSkip);
+  const std::vector<bool> hit = matched(t, f);
+  std::vector<double> errors;
+  for (std::size_t i = 0; i < f.size(); ++i)
+    if (hit[i]) {
+      const auto it = std::min_element(t.begin(), t.end(),
+                                       [&](double a, double b) { return std::abs(a - f[i]) < std::abs(b - f[i]); });
+      errors.push_back(1000.0 * (f[i] - *it));
+    }
+  return errors;
+}
+
+double mean(const std::vector<double>& values) {
+  double sum = 0;
+  for (double v : values) sum += v;
+  return values.empty() ? 0.0 : sum / static_cast<double>(values.size());
+}
+
+// The q-quantile (nearest rank), 0 for none.
+double quantile(std::vector<double> values, double q) {
+  if (values.empty()) return 0.0;
+  std::sort(values.begin(), values.end());
+  return values[std::min(values.size() - 1, static_cast<std::size_t>(q * static_cast<double>(values.size())))];
+}
+
 struct Run {
   std::vector<double> beats;
   double endBpm = 0.0;
-  double meanOffsetMs = 0.0;
 };
 
 Run track(const std::string& path, double seconds) {
@@ -180,8 +210,14 @@ int main(int argc, char** argv) {
     return 64;
   }
   vbvis_set_clock(&readClock, nullptr);
-  std::printf("%-34s %6s %8s %7s %8s %7s %8s\n", "track", "F", "tempo%", "lock_s", "relock_s", "offs_ms", "aubio_F");
-  std::map<std::string, std::vector<double>> byGroup, aubioByGroup;
+  std::printf("%-34s %6s %8s %7s %8s %7s %8s\n", "track", "F", "tempo%", "lock_s", "relock_s", "err_ms", "aubio_F");
+  // Per group (condition, tuning or held-out, all): F, aubio's F, the
+  // signed errors of the beats that hit, and the lock times.
+  struct Group {
+    std::vector<double> f, aubioF, errorsMs, locks;
+    int neverLocked = 0;
+  };
+  std::map<std::string, Group> groups;
   for (const std::string& path : tracks) {
     std::ifstream beatsFile(fs::path(path).replace_extension(".beats"));
     if (!beatsFile) continue;
@@ -201,42 +237,34 @@ int main(int argc, char** argv) {
     const double lock = rightFrom(truth, run.beats, 0.0);
     const double change = tempoChange(truth);
     const double relock = change > 0 ? rightFrom(truth, run.beats, change) : -1.0;
-    // The mean of fired minus true time over the beats that hit.
-    const std::vector<bool> hit = matched(truth, run.beats);
-    double offset = 0;
-    int hits = 0;
-    for (std::size_t i = 0; i < run.beats.size(); ++i)
-      if (hit[i]) {
-        const auto it = std::min_element(truth.begin(), truth.end(), [&](double a, double b) {
-          return std::abs(a - run.beats[i]) < std::abs(b - run.beats[i]);
-        });
-        offset += run.beats[i] - *it, ++hits;
-      }
+    const std::vector<double> errors = signedErrorsMs(truth, run.beats);
     const double aubioF = haveAubio ? fMeasure(truth, aubio) : -1.0;
     std::printf("%-34s %6.3f %8.2f %7.1f %8s %7.1f %8s\n", name.c_str(), f, tempoError, lock,
                 change > 0 ? (relock >= 0 ? std::to_string(relock - change).substr(0, 5).c_str() : "never") : "-",
-                hits ? 1000.0 * offset / hits : 0.0, haveAubio ? std::to_string(aubioF).substr(0, 5).c_str() : "-");
+                mean(errors), haveAubio ? std::to_string(aubioF).substr(0, 5).c_str() : "-");
     std::fflush(stdout);
     const std::string variant = name.substr(name.rfind('-') + 1);
     const std::string set = name[0] == 'h' ? "held-out" : "tuning";
-    for (const std::string& group : {variant, set, std::string("all")}) {
-      byGroup[group].push_back(f);
-      if (haveAubio) aubioByGroup[group].push_back(aubioF);
+    for (const std::string& key : {variant, set, std::string("all")}) {
+      Group& group = groups[key];
+      group.f.push_back(f);
+      if (haveAubio) group.aubioF.push_back(aubioF);
+      group.errorsMs.insert(group.errorsMs.end(), errors.begin(), errors.end());
+      if (lock >= 0) group.locks.push_back(lock);
+      else ++group.neverLocked;
     }
   }
-  std::printf("\n%-12s %6s %6s %6s %9s\n", "group", "tracks", "meanF", "minF", "aubio_F");
-  for (const auto& [group, values] : byGroup) {
-    double sum = 0;
-    for (double v : values) sum += v;
-    double aubioMean = -1;
-    if (!aubioByGroup[group].empty()) {
-      aubioMean = 0;
-      for (double v : aubioByGroup[group]) aubioMean += v;
-      aubioMean /= aubioByGroup[group].size();
-    }
-    std::printf("%-12s %6zu %6.3f %6.3f %9s\n", group.c_str(), values.size(), sum / values.size(),
-                *std::min_element(values.begin(), values.end()),
-                aubioMean >= 0 ? std::to_string(aubioMean).substr(0, 5).c_str() : "-");
+  std::printf("\n%-12s %6s %6s %6s %8s %8s %8s %8s %8s %7s %9s\n", "group", "tracks", "meanF", "minF", "err_ms",
+              "err_p5", "err_p95", "|err|p95", "lock_med", "lock_max", "aubio_F");
+  for (auto& [name, group] : groups) {
+    std::vector<double> magnitudes;
+    for (double e : group.errorsMs) magnitudes.push_back(std::abs(e));
+    std::printf("%-12s %6zu %6.3f %6.3f %8.1f %8.1f %8.1f %8.1f %8.1f %7s %9s\n", name.c_str(), group.f.size(),
+                mean(group.f), *std::min_element(group.f.begin(), group.f.end()), mean(group.errorsMs),
+                quantile(group.errorsMs, 0.05), quantile(group.errorsMs, 0.95), quantile(magnitudes, 0.95),
+                quantile(group.locks, 0.5),
+                group.neverLocked ? "never" : std::to_string(quantile(group.locks, 1.0)).substr(0, 4).c_str(),
+                group.aubioF.empty() ? "-" : std::to_string(mean(group.aubioF)).substr(0, 5).c_str());
   }
   vbvis_set_clock(nullptr, nullptr);
   return 0;

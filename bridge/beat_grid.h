@@ -12,7 +12,12 @@ namespace vbvis {
 // third of a period after each expected beat, the best-scoring frame near
 // it is taken as that beat, and the grid moves part of the way towards it;
 // when another phase of the period scores clearly better over the last
-// beats (an off-beat, a swung eighth) the grid moves there. Positions are onset frames counted from the first, fractional.
+// beats (an off-beat) the grid moves there, never onto a swung eighth: of
+// two strong phases where one follows the other by 57 to 70 % of a period
+// (long, then short), the first is the beat. The beats taken also correct
+// the period a little, so a tempo that keeps rising or falling is followed
+// without lagging. Positions are onset frames counted from the first,
+// fractional.
 class BeatGrid {
  public:
   // `history`: frames of score kept (more than two of the longest periods).
@@ -28,11 +33,27 @@ class BeatGrid {
   bool hasGrid() const { return expected_ >= 0.0; }
   // The next expected beat, and the period the grid follows.
   double expected() const { return expected_; }
-  double period() const { return period_; }
+  double period() const { return period_ + drift_; }
   // Beats taken since the grid was set.
   int beats() const { return beats_; }
   // How closely the taken beats fell on the grid lately, 0..1.
   double regularity() const { return regularity_; }
+
+  // The onsets of alternate beats over the last eight beats: the weaker
+  // half's against the stronger's (0..1, the median of four pairs; about 1
+  // when every beat is alike, low when every other beat is really an
+  // off-beat), and the position of the last beat of the stronger half.
+  struct Alternation {
+    double ratio = 1.0;
+    double strongBeat = -1.0;
+  };
+  Alternation alternation() const;
+  // The onsets halfway between beats against those on the beats before
+  // them, the median over the last eight beats.
+  double offBeats() const;
+  // Follows another period from the beat at `beat` on (a metrical level
+  // twice or half as fast), keeping the lock.
+  void follow(double period, double beat);
   std::int64_t frames() const { return frames_; }
 
  private:
@@ -41,7 +62,11 @@ class BeatGrid {
   void start();
   void decide();
   void checkPhase(double expected);
-  double chain(const std::vector<float>& values, double at, int beats) const;
+  double swungBeat(double at) const;
+  float peak(const std::vector<float>& values, double at) const;
+  double chain(const std::vector<float>& values, double at, int beats, double step = 0.0) const;
+  double medianRatio(double at, int count, double apart, double step) const;
+  double lastBeat() const { return expected_ - period_; }
 
   std::int64_t size_;
   std::vector<float> score_;
@@ -54,6 +79,7 @@ class BeatGrid {
   double expected_ = -1.0;
   int beats_ = 0;
   double regularity_ = 0.0;
+  double drift_ = 0.0;           // frames added to each period, from the beats taken
   double pendingShift_ = -1.0;   // the other phase that scored better at the last beat
   int shiftVotes_ = 0;
 };

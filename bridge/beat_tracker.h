@@ -12,9 +12,13 @@ namespace vbvis {
 
 // Follows the beat of the audio it is given, causally: onset strength per
 // hop, the tempo every quarter second (held near the followed one; another
-// taken only when it wins for a while, longer for double, half or
-// triple-related tempi, which fills and busy hats suggest), the beat grid,
-// its confidence, and the next beats. Times are sample positions counted
+// taken only when it wins for a while, longer for triple-related tempi,
+// which fills and busy hats suggest), the beat grid, its confidence, and
+// the next beats. Whether the beat is the followed tempo or twice or half
+// as fast is judged on its own: besides how well each fits the onsets and
+// how likely it is as a tempo, the faster one must have beats that are
+// alike, as a beat's are; when every other one is weak, they are off-beats
+// and the beat is the slower one. Times are sample positions counted
 // from the first sample pushed. The same samples give the same results.
 class BeatTracker {
  public:
@@ -40,6 +44,8 @@ class BeatTracker {
   void addFrame(float onset);
   void updateTempo();
   void follow(const TempoEstimator::Estimate& estimate);
+  void checkLevel();
+  double levelScore(double period, double alternation) const;
   void judge();
 
   int rate_;
@@ -55,6 +61,8 @@ class BeatTracker {
   double challenger_ = 0.0;     // another tempo that beats the followed one
   int challenges_ = 0;
   int quiet_ = 0;               // tempo updates without a beat worth following
+  double faster_ = 0.0;         // evidence gathered for the level twice as fast
+  double slower_ = 0.0;         // and for the one half as fast
   double salience_ = 0.0;
   int confidence_ = 0;
   bool locked_ = false;

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <thread>
 
+#include <pulse/error.h>
 #include <pulse/stream.h>
 
 #include "bridge/pulse_connection.h"
@@ -70,8 +71,11 @@ class PulseCapture::Session {
     if (!connection_.dispatchPending()) return false;
     const pa_stream_state_t state = pa_stream_get_state(stream_);
     if (!PA_STREAM_IS_GOOD(state)) {
-      if (pa_context_errno(connection_.context()) == PA_ERR_NOENTITY)
+      const int error = pa_context_errno(connection_.context());
+      if (error == PA_ERR_NOENTITY)
         owner_.state_.set(VBVIS_STATE_NO_SOURCE, "the sound server has no capture source named " + owner_.device_);
+      else if (!recording_)
+        owner_.refused(error);
       return false;
     }
     if (state == PA_STREAM_READY && !recording_) {
@@ -105,6 +109,14 @@ class PulseCapture::Session {
   bool recording_ = false;
   Clock::time_point lastAudio_ = Clock::now();
 };
+
+// A source the server will not record from (a name too long or holding
+// characters it does not take): the reason first, so that it survives a
+// caller's short buffer.
+void PulseCapture::refused(int error) {
+  state_.set(VBVIS_STATE_NO_SOURCE, std::string("the sound server refuses to record (") + pa_strerror(error) +
+                                        ") from pulse:" + device_);
+}
 
 void PulseCapture::run(CaptureSink& sink, const std::atomic<bool>& stop) {
   while (!stop.load()) {
@@ -141,7 +153,10 @@ void PulseCapture::captureUntilFailure(CaptureSink& sink, const std::atomic<bool
   // beat tracker knows when what it hears was (or will be) heard.
   const auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY | PA_STREAM_INTERPOLATE_TIMING |
                                                     PA_STREAM_AUTO_TIMING_UPDATE | (named() ? PA_STREAM_DONT_MOVE : 0));
-  if (pa_stream_connect_record(handle.stream, device_.c_str(), &attr, flags) < 0) return;
+  if (pa_stream_connect_record(handle.stream, device_.c_str(), &attr, flags) < 0) {
+    refused(pa_context_errno(connection.context()));
+    return;
+  }
 
   Session session(connection, handle.stream, *this);
   turn_.exclusive([&] { session_ = &session; });

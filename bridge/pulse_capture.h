@@ -32,6 +32,8 @@ class PulseCapture : public Capture {
   // A named source stays that source (gone means reopen until it is back);
   // the default monitor may follow the server to another device.
   bool named() const { return device_ != kDefaultMonitor; }
+  // The server refused the stream before it recorded: the state says why.
+  void refused(int error);
 
   std::string device_;
   SourceState state_;

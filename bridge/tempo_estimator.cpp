@@ -18,6 +18,7 @@ constexpr double kPriorOctaves = 1.0;
 constexpr double kNearCurrent = 0.08;
 constexpr int kMultiples = 4;        // for refining the period
 constexpr int kMaxMultiples = 8;
+constexpr int kBarBeats = 4;
 // The local mean taken off the onsets: about 90 ms either side.
 constexpr int kMeanHalfWidth = 8;
 // Onset strength per frame, on average, below which nothing is going on:
@@ -47,8 +48,11 @@ double TempoEstimator::comb(double period) const {
   int terms = 0;
   // As many multiples as fit in the same span for every candidate, so a
   // fast one is judged over its odd multiples too (the off-beats, for
-  // double the tempo), not only over the shorter lags.
-  const int multiples = std::clamp(static_cast<int>(combSpan_ / period), 1, kMaxMultiples);
+  // double the tempo), not only over the shorter lags; and never fewer
+  // than a bar's four, as a pattern repeats by the bar: a syncopated kick
+  // every three sixteenths fits 4/3 of the tempo as well as the beat up to
+  // three beats, but not at the bar.
+  const int multiples = std::clamp(static_cast<int>(combSpan_ / period), kBarBeats, kMaxMultiples);
   for (int k = 1; k <= multiples; ++k) {
     const double lag = k * period;
     // Later multiples may lie a little further off: a tempo is never exact.

@@ -7,8 +7,9 @@ namespace vbvis {
 // The beat period of the last few seconds of onset strength, 60 to 200 BPM.
 // The onsets, less their local mean, are autocorrelated; each candidate
 // period scores the mean of the autocorrelation at its first multiples (a
-// comb), so a period whose multiples also repeat (the beat, not the
-// eighth-note hats between beats) stands out; a prior over tempo (centred
+// comb, over a bar at least), so a period whose multiples also repeat (the
+// beat, not the eighth-note hats between beats, nor a cross-rhythm of the
+// kick) stands out; a prior over tempo (centred
 // near 120 BPM, an octave wide) settles what the comb cannot. Salience is
 // the comb's score against the autocorrelation at lag 0: about 0 for noise
 // or silence, towards 1 for a steady beat.

@@ -13,6 +13,8 @@
 #include <cstring>
 #include <new>
 
+#include "files/printable.h"
+
 namespace files {
 namespace {
 
@@ -24,7 +26,7 @@ void reached(ReplaceStep step) {
   if (stepHook) stepHook(step);
 }
 
-std::string quoted(const fs::path& path) { return "\"" + path.string() + "\""; }
+std::string quoted(const fs::path& path) { return "\"" + printable(path.string(), kPathLimit) + "\""; }
 
 std::string failure(const fs::path& path, int error) { return quoted(path) + ": " + std::strerror(error); }
 
@@ -120,6 +122,13 @@ void removeLeftovers(const fs::path& target) {
   }
 }
 
+// Whether `name` still is the file open on `fd`.
+bool stillNamed(int fd, const fs::path& name) {
+  struct stat open {}, named {};
+  return ::fstat(fd, &open) == 0 && ::lstat(name.c_str(), &named) == 0 && open.st_dev == named.st_dev &&
+         open.st_ino == named.st_ino;
+}
+
 // Creates NAME.saving-XXXXXX beside the target and locks it for as long as
 // the descriptor lives. A file that replaces another starts private; a new
 // one gets the usual mode of new files.
@@ -134,8 +143,13 @@ int createTemporary(const fs::path& target, bool replacing, fs::path& temporary)
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                           replacing ? 0600 : 0666);
     if (fd >= 0) {
-      ::flock(fd, LOCK_EX | LOCK_NB);
-      return fd;
+      reached(ReplaceStep::TemporaryNamed);
+      // Until it is locked, another save's clean-up may take it for a
+      // leftover and remove it: only one that is locked and still there
+      // under its name is used, else another name is tried.
+      if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && stillNamed(fd, temporary)) return fd;
+      ::close(fd);
+      continue;
     }
     if (errno != EEXIST) return -1;
   }

@@ -48,7 +48,8 @@ inline constexpr std::string_view kTemporaryInfix = ".saving-";
 
 // For tests: called after each step of a replacement, so that a test can
 // end the process there.
-enum class ReplaceStep { TemporaryCreated, Written, Synced, Renamed };
+// TemporaryNamed: the temporary file is there but not yet locked.
+enum class ReplaceStep { TemporaryNamed, TemporaryCreated, Written, Synced, Renamed };
 void setReplaceStepHook(void (*hook)(ReplaceStep));
 
 }  // namespace files

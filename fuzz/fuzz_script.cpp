@@ -66,6 +66,13 @@ void checkCommand(const Command& command) {
         if constexpr (std::is_same_v<T, cmd::PrintList>) FUZZ_REQUIRE(c.id >= 1 && c.id <= 6);
         if constexpr (std::is_same_v<T, cmd::Advance>) FUZZ_REQUIRE(c.ms >= 0 && c.ms <= cmd::Advance::kMaxMs);
         if constexpr (std::is_same_v<T, cmd::Select>) FUZZ_REQUIRE(c.index >= -1);
+        if constexpr (std::is_same_v<T, cmd::Gain>) {
+          // Within what the bridge takes, and written back as read.
+          FUZZ_REQUIRE(c.choice.automatic || (c.choice.fixedDb >= kMinGainDb && c.choice.fixedDb <= kMaxGainDb));
+          const Command again = parseCommand("gain " + gainChoiceText(c.choice));
+          const auto* gain = std::get_if<cmd::Gain>(&again);
+          FUZZ_REQUIRE(gain && gain->choice == c.choice);
+        }
       },
       command);
 }

@@ -25,6 +25,13 @@ std::int64_t SimulatedLoop::nextDue() const {
   return best;
 }
 
+void SimulatedLoop::skipMissed(std::int64_t until) {
+  for (Entry& e : entries_) {
+    const std::int64_t interval = e.timer->interval();
+    if (interval > 0 && e.due + interval <= until) e.due += (until - e.due) / interval * interval;
+  }
+}
+
 bool SimulatedLoop::fireNext(std::int64_t until) {
   auto next = entries_.end();
   for (auto it = entries_.begin(); it != entries_.end(); ++it) {

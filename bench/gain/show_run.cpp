@@ -6,7 +6,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "bridge/vbvis.h"
+#include "vantorhost/base/gain_choice.h"
 #include "vantorhost/run/run_script.h"
 #include "vantorhost/session/plugin_library.h"
 
@@ -36,7 +36,10 @@ ChannelValues runShow(const std::string& showPath, const std::string& uri, std::
   const std::string script = folder + "/show.script";
   {
     std::ofstream out(script);
-    out << show.rdbuf() << "\naudio " << uri << "\nadvance " << ms << "\n";
+    // Every script starts at a fixed 0 dB: automatic starts from there.
+    const vantorhost::GainChoice gain{automatic, automatic ? 0.0 : fixedDb};
+    out << show.rdbuf() << "\ngain " << vantorhost::gainChoiceText(gain) << "\naudio " << uri << "\nadvance " << ms
+        << "\n";
   }
   vantorhost::HostOptions options;
   options.mode = vantorhost::HostOptions::Mode::Script;
@@ -45,11 +48,7 @@ ChannelValues runShow(const std::string& showPath, const std::string& uri, std::
   options.settingsDir = folder;
   options.pluginPath = vantorhost::defaultPluginPath();
   setenv("SONVERO_SETTINGS_DIR", folder.c_str(), 1);
-  // The gain from where each run starts; scripts cannot set it themselves yet.
-  vbvis_set_gain(0, automatic ? 0.0 : fixedDb);
-  if (automatic) vbvis_set_gain(1, 0.0);
   const int status = vantorhost::runScript(options);
-  vbvis_set_gain(0, 0.0);
   if (status != 0) throw std::runtime_error("the script run failed over " + uri);
 
   ChannelValues values;

@@ -3,15 +3,21 @@
 
     make_midi.py OUT_DIR [SONG ...]
     make_midi.py --list          the songs, each "tuning" or "held-out"
+    make_midi.py --calibration OUT_DIR
+                                 calibration.mid and .beats: single kicks and
+                                 snares, half a second apart, to measure when a
+                                 synthesizer's note is heard (sound_delay.py)
 
 For every song (all by default) OUT_DIR gets NAME.mid and NAME.beats (one beat
-time in seconds per line: the grid the drummer plays to, before humanising).
+time in seconds per line: the grid the drummer plays to, before humanising),
+and drums/NAME.mid with the drums alone.
 Each song is drums played by a person as we model one: swing, timing jitter,
 velocity variation, fills, a bass line and chords, and sometimes a tempo that
 drifts or changes. Everything comes from a random generator seeded by the
 song's name, so the same command always writes the same bytes.
 """
 import math
+import os
 import random
 import struct
 import sys
@@ -242,15 +248,30 @@ def write_song(song, folder):
     notes = song_notes(song, beats, rng)
     with open(f"{folder}/{song.name}.mid", "wb") as out:
         out.write(midi_bytes(song, notes))
+    os.makedirs(f"{folder}/drums", exist_ok=True)
+    with open(f"{folder}/drums/{song.name}.mid", "wb") as out:
+        out.write(midi_bytes(song, [n for n in notes if n[1] == 9]))
     with open(f"{folder}/{song.name}.beats", "w") as out:
         for t in beats:
             if t <= song.seconds:
                 out.write(f"{t:.4f}\n")
 
 
+def write_calibration(folder):
+    times = [1.0 + 0.5 * i for i in range(16)]
+    notes = [(t, 9, KICK if i % 2 == 0 else SNARE, 100, 0.1) for i, t in enumerate(times)]
+    with open(f"{folder}/calibration.mid", "wb") as out:
+        out.write(midi_bytes(Song("calibration", "rock8", 120), notes))
+    with open(f"{folder}/calibration.beats", "w") as out:
+        out.writelines(f"{t:.4f}\n" for t in times)
+
+
 def main(argv):
     if len(argv) < 2:
         sys.exit(__doc__)
+    if argv[1] == "--calibration" and len(argv) == 3:
+        write_calibration(argv[2])
+        return
     if argv[1] == "--list":
         print("\n".join(f"{s.name} {'tuning' if s in TUNING else 'held-out'}" for s in SONGS.values()))
         return

@@ -75,6 +75,14 @@ Song rock(double bpm) {
   return song;
 }
 
+// A song mastered loud: compressed hard, then at -12 dBFS RMS.
+std::vector<float> mastered(const Song& song) {
+  std::vector<float> audio = drum_machine::render(song);
+  drum_machine::compress(audio, -30, 4);
+  drum_machine::toLevel(audio, -12);
+  return audio;
+}
+
 }  // namespace
 
 TEST(BeatTracker, ASteadyClickTrackLocksWithin8sOnItsBeats) {
@@ -111,6 +119,45 @@ TEST(BeatTracker, ABackbeatPatternLocksToTheBeatNotTheBarOrTheOffBeat) {
   song.kick = "x...............";
   song.hats = "..x...x...x...x.";
   EXPECT_TRUE(onTheBeatFrom(follow(drum_machine::render(song)), drum_machine::beats(song), 112, 8.0));
+}
+
+// A shuffle mastered loud. The bass plays every swung eighth, and the
+// swung eighth, after the longer gap, rises more than the note on the beat
+// that comes while it still rings; compression evens out what kick and
+// snare add to the beat. The beat, not the swung eighth.
+TEST(BeatTracker, ACompressedShuffleWhoseBassPlaysEverySwungEighthLocksOnTheBeat) {
+  Song song = rock(104);
+  song.seconds = 30;
+  song.hats = song.bass = "x.x.x.x.x.x.x.x.";
+  song.swing = 0.66;
+  EXPECT_TRUE(onTheBeatFrom(follow(mastered(song)), drum_machine::beats(song), 104, 10.0));
+}
+
+// Hip-hop at 80 mastered loud: kick on 1 and softer off the beat, snare
+// on 2 and 4, a bass on the beats, swung sixteenth hats. At 160 the comb
+// fits as well, but every other beat would be no stronger than an off-beat.
+TEST(BeatTracker, AHalfTimeHipHopPatternAt80DoesNotLockAt160) {
+  Song song;
+  song.bpm = 80;
+  song.seconds = 30;
+  song.kick = "X.....x..xX.....";
+  song.snare = "....X.......X...";
+  song.hats = "xgxgxgxgxgxgxgxg";
+  song.bass = "x...x...x.x.x...";
+  song.swing = 0.58;
+  song.swingSteps = 1;
+  song.jitterMs = 6;
+  EXPECT_TRUE(onTheBeatFrom(follow(mastered(song)), drum_machine::beats(song), 80, 10.0));
+}
+
+// A half-time feel near the preferred tempo (kick on 1, snare on 3,
+// eighth hats) is followed at the tempo of its hats' quarters, though
+// every other beat is weak: the slower level would be 62.5 BPM.
+TEST(BeatTracker, AHalfTimeFeelAt125StaysAt125) {
+  Song song = rock(125);
+  song.kick = "x.........x.....";
+  song.snare = "........x.......";
+  EXPECT_TRUE(onTheBeatFrom(follow(drum_machine::render(song)), drum_machine::beats(song), 125, 8.0));
 }
 
 TEST(BeatTracker, AfterATempoChangeItIsOnTheNewBeatWithin8s) {

@@ -1,8 +1,10 @@
 #pragma once
 // A small deterministic drum machine for the beat tracker's tests: clicks,
-// kick, snare and hats on a sixteenth grid at a tempo (which may step to
-// another), with timing jitter from a fixed generator, rendered as
-// interleaved stereo; and noise. The same song always gives the same samples.
+// kick, snare, hats and a bass on a sixteenth grid at a tempo (which may
+// step to another), swung or straight, with timing jitter from a fixed
+// generator, rendered as interleaved stereo; noise; and a compressor as
+// loud masters use. The same song always gives the same samples.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
@@ -14,11 +16,15 @@ namespace drum_machine {
 struct Song {
   double bpm = 120.0;
   double seconds = 20.0;
-  // One bar of 16 steps per voice ('x' a hit, '.' none).
+  // One bar of 16 steps per voice ('x' a hit, 'X' an accent half as loud
+  // again, 'g' a ghost note at 40 %, '.' none).
   std::string kick = "x...x...x...x...";
   std::string snare;
   std::string hats;
   std::string clicks;
+  std::string bass;          // a low note that rings on under the next
+  double swing = 0.5;        // where the second note of a swung pair falls (0.5 straight, 0.66 a shuffle)
+  int swingSteps = 2;        // sixteenths per note of a swung pair: 2 swings eighths, 1 sixteenths
   double changeAt = 0.0;     // seconds: from the next beat on, the tempo is bpmAfter
   double bpmAfter = 0.0;
   double jitterMs = 0.0;
@@ -44,6 +50,9 @@ inline double snare(double t, std::uint64_t i) {
 }
 inline double hat(double t, std::uint64_t i) { return 0.7 * std::exp(-t / 0.015) * (noise(i) - noise(i - 1)); }
 inline double click(double t) { return t < 0.002 ? (std::fmod(t * 1000.0, 1.0) < 0.5 ? 1.0 : -1.0) : 0.0; }
+inline double bass(double t) {
+  return 0.8 * (1.0 - std::exp(-t / 0.004)) * std::exp(-t / 0.5) * std::sin(2 * std::numbers::pi * 62 * t);
+}
 
 // The beat times (seconds) of a song: the first beat at 0.25 s.
 inline std::vector<double> beats(const Song& song) {
@@ -62,23 +71,30 @@ inline std::vector<float> render(const Song& song) {
   std::vector<double> mono(frames, 0.0);
   const std::vector<double> grid = beats(song);
   std::uint64_t seed = 1;
-  const auto place = [&](double at, auto voice) {
+  const auto place = [&](double at, char mark, auto voice) {
+    const double gain = song.gain * (mark == 'X' ? 1.5 : mark == 'g' ? 0.4 : 1.0);
     const double jitter = song.jitterMs / 1000.0 * noise(seed++);
     const std::int64_t start = std::llround((at + jitter) * song.rate);
     for (std::int64_t i = std::max<std::int64_t>(0, start); i < start + song.rate / 2 && i < static_cast<std::int64_t>(frames); ++i)
-      mono[static_cast<std::size_t>(i)] += song.gain * voice(static_cast<double>(i - start) / song.rate, static_cast<std::uint64_t>(i));
+      mono[static_cast<std::size_t>(i)] += gain * voice(static_cast<double>(i - start) / song.rate, static_cast<std::uint64_t>(i));
   };
   for (std::size_t b = 0; b + 1 < grid.size(); ++b) {
     const double length = grid[b + 1] - grid[b];
     for (int step = 0; step < 4; ++step) {
       const std::size_t s = (b % 4) * 4 + static_cast<std::size_t>(step);
-      const double at = grid[b] + step * length / 4;
+      // The second note of a swung pair falls late.
+      const bool second = step % (2 * song.swingSteps) == song.swingSteps;
+      const double at = grid[b] + (step + (second ? (song.swing - 0.5) * 2 * song.swingSteps : 0.0)) * length / 4;
       if (at >= song.seconds) break;
-      const auto hit = [&](const std::string& line) { return s < line.size() && line[s] == 'x'; };
-      if (hit(song.kick)) place(at, [](double t, std::uint64_t) { return kick(t); });
-      if (hit(song.snare)) place(at, [](double t, std::uint64_t i) { return snare(t, i); });
-      if (hit(song.hats)) place(at, [](double t, std::uint64_t i) { return hat(t, i); });
-      if (hit(song.clicks)) place(at, [](double t, std::uint64_t) { return click(t); });
+      const auto mark = [&](const std::string& line) { return s < line.size() ? line[s] : '.'; };
+      const auto play = [&](const std::string& line, auto voice) {
+        if (mark(line) != '.') place(at, mark(line), voice);
+      };
+      play(song.kick, [](double t, std::uint64_t) { return kick(t); });
+      play(song.snare, [](double t, std::uint64_t i) { return snare(t, i); });
+      play(song.hats, [](double t, std::uint64_t i) { return hat(t, i); });
+      play(song.clicks, [](double t, std::uint64_t) { return click(t); });
+      play(song.bass, [](double t, std::uint64_t) { return bass(t); });
     }
   }
   std::vector<float> stereo(2 * frames);
@@ -107,6 +123,23 @@ inline double rms(const std::vector<float>& stereo) {
   double sum = 0;
   for (float s : stereo) sum += static_cast<double>(s) * s;
   return stereo.empty() ? 0.0 : std::sqrt(sum / static_cast<double>(stereo.size()));
+}
+
+// A fast compressor with make-up gain, as loud masters use: above
+// `thresholdDb` the level rises `ratio` times less; it reacts within 2 ms
+// and lets go over 80 ms, so the hits are flattened and what follows them
+// brought up.
+inline void compress(std::vector<float>& stereo, double thresholdDb, double ratio, int rate = 44100) {
+  const double attack = 1.0 - std::exp(-1.0 / (0.002 * rate)), release = 1.0 - std::exp(-1.0 / (0.08 * rate));
+  const double threshold = std::pow(10.0, thresholdDb / 20.0);
+  double envelope = 0.0;
+  for (std::size_t i = 0; i + 1 < stereo.size(); i += 2) {
+    const double level = std::max(std::abs(stereo[i]), std::abs(stereo[i + 1]));
+    envelope += (level > envelope ? attack : release) * (level - envelope);
+    const double gain = envelope > threshold ? std::pow(envelope / threshold, 1.0 / ratio - 1.0) : 1.0;
+    stereo[i] = static_cast<float>(stereo[i] * gain);
+    stereo[i + 1] = static_cast<float>(stereo[i + 1] * gain);
+  }
 }
 
 // Scales samples to an RMS level in dBFS.

@@ -22,4 +22,9 @@ for bpm in "${tempos[@]}"; do
   sox -R -D -n -r 48000 -b 16 -c 1 "$tmp/one.wav" synth 96s square 1000 vol 0.9 pad 0 $((period - 96))s
   sox -R -D "$tmp/one.wav" "$tmp/tempo-$bpm.wav" repeat $(( 456000 / period )) pad 4800s
 done
-mv -f "$tmp/clicks-120bpm.wav" "$tmp/sine-1k-left.wav" $(printf "$tmp/tempo-%s.wav " "${tempos[@]}") "$out/"
+# Quiet music for the automatic gain: 4 s of a 220 Hz sine on both sides at
+# -37 dBFS peak (-40 dBFS RMS, 24 dB under the gain's aim, well above its
+# gate), then 2 s of digital silence.
+sox -R -D -n -r 48000 -b 16 -c 2 "$tmp/quiet-sine-then-silence.wav" synth 4 sine 220 gain -37 pad 0 2
+mv -f "$tmp/clicks-120bpm.wav" "$tmp/sine-1k-left.wav" "$tmp/quiet-sine-then-silence.wav" \
+  $(printf "$tmp/tempo-%s.wav " "${tempos[@]}") "$out/"

@@ -175,6 +175,37 @@ TEST_F(PulseLive, HostListsChoosesAndLogsItsSource) {
   EXPECT_TRUE(runUntil({}, "audio source: demo\n"));
 }
 
+// A name the sound server refuses (longer than it takes, or holding a tab
+// or an escape sequence) does not stay "connecting" without a word: the
+// state says why, and the host logs it once, escaped.
+TEST_F(PulseLive, ANameTheServerRefusesIsLoggedOnceWithItsReason) {
+  ASSERT_TRUE(startServer());
+  const std::string log = sox.folder() + "/host.log";
+  for (const std::string& name : {std::string(200, 'x'), std::string("a\tb\x1b[31m")}) {
+    support::ChildProcess host;
+    host.start({SONVERO_EXECUTABLE, "--headless", "--dmx", "none", "--settings-dir", pulse + "/home", "--audio",
+                "pulse:" + name},
+               "/dev/null", log);
+    EXPECT_TRUE(host.waitUntil([&] { return readFile(log).find("audio: the sound server refuses to record (") !=
+                                            std::string::npos; },
+                               8s))
+        << readFile(log);
+    std::this_thread::sleep_for(2500ms);  // more attempts, no more lines
+    host.stop(SIGINT);
+    const std::string all = readFile(log);
+    std::size_t lines = 0;
+    for (auto at = all.find("audio: "); at != std::string::npos; at = all.find("audio: ", at + 1)) ++lines;
+    EXPECT_EQ(lines, 1u) << all;
+    EXPECT_EQ(all.find('\t'), std::string::npos) << all;
+    EXPECT_EQ(all.find('\x1b'), std::string::npos) << all;
+  }
+  ASSERT_EQ(vbvis_open(("pulse:" + std::string(200, 'x')).c_str()), 0);
+  EXPECT_TRUE(tickUntil([](const Reading&) { return vbvis_state(nullptr, 0) == VBVIS_STATE_NO_SOURCE; }, 5s));
+  char text[256];
+  vbvis_state(text, sizeof text);
+  EXPECT_TRUE(std::string(text).starts_with("the sound server refuses to record (")) << text;
+}
+
 // The source changes while the plug-in ticks, as the host window's chooser
 // changes it: each new source is heard at once (the server's within a few
 // ticks), the old one never again, and no tick waits.

@@ -14,7 +14,7 @@ TEST(HostSettings, WhatIsSavedComesBackAndBadLinesAreSkipped) {
   support::TempFolder folder;
   const auto file = folder.path() / kHostSettingsName;
   EXPECT_EQ(readHostSettings(file), HostSettings{}) << "missing";
-  const HostSettings all{"file:/music/a b.wav", 125, WindowPlace{0, 446, 1366, 322}, WindowPlace{-3, 0, 1002, 445}, 0};
+  const HostSettings all{"file:/music/a b.wav", 125, WindowPlace{0, 446, 1366, 322}, WindowPlace{-3, 0, 1002, 445}, 0, std::nullopt};
   ASSERT_TRUE(saveHostSettings(file, all));
   EXPECT_EQ(readHostSettings(file), all);
 
@@ -26,7 +26,7 @@ TEST(HostSettings, WhatIsSavedComesBackAndBadLinesAreSkipped) {
                                            "main-window = 10 20 30 40\r\nunknown = 1\r\n"
                                            "master = 101\r\nmaster = -1\r\nmaster = 55\r\nmaster = 5 5\r\n";
   EXPECT_EQ(readHostSettings(file),
-            (HostSettings{"demo", std::nullopt, std::nullopt, WindowPlace{10, 20, 30, 40}, 55}));
+            (HostSettings{"demo", std::nullopt, std::nullopt, WindowPlace{10, 20, 30, 40}, 55, std::nullopt}));
 
   // A folder in its place reads as nothing, and a save there fails, reporting why.
   std::filesystem::remove(file);
@@ -47,4 +47,26 @@ TEST(HostSettings, TheFileKeepsItsChoicesInAFolderThatDoesNotExistYet) {
   kept.settings().delayMs = 40;
   kept.save();
   EXPECT_EQ(readHostSettings(file).delayMs, 40);
+}
+
+// A file too large (or otherwise unreadable) is said to be so and left as
+// it is, as Sonvero.ini is: the choices it may hold are not lost to the few
+// of this run.
+TEST(HostSettings, AFileThatCannotBeReadIsNamedAndLeftAsItIs) {
+  support::TempFolder folder;
+  const auto file = folder.path() / kHostSettingsName;
+  const std::string large = "source = pulse:mine\ndelay = 40\n# " + std::string(70 * 1024, '.') + "\n";
+  support::writeBytes(file, large);
+  testing::internal::CaptureStderr();
+  {
+    HostSettingsFile kept(file);
+    EXPECT_EQ(kept.settings(), HostSettings{});
+    kept.settings().delayMs = 120;
+    kept.save();
+  }
+  const std::string log = testing::internal::GetCapturedStderr();
+  EXPECT_NE(log.find(file.string()), std::string::npos) << log;
+  EXPECT_NE(log.find("is larger than"), std::string::npos) << log;
+  EXPECT_NE(log.find("left as it is"), std::string::npos) << log;
+  EXPECT_EQ(support::readBytes(file), large);
 }

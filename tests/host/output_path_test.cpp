@@ -84,17 +84,22 @@ TEST_F(OutputPathTest, AFadeTurnsStepsIntoFallsNoSteeperThanItAndRisesStayInThei
   constexpr int kFade = 300;
   path.setFade(kFade);
   run(1500, 1, stepping(channels));
-  for (const std::int64_t t : ticks)
-    if ((t / 75) % 2 == 0) EXPECT_EQ(out[t], 150) << "the rise at " << t << " goes out in the tick's own frame";
+  for (const std::int64_t t : ticks) {
+    if ((t / 75) % 2 == 0) {
+      EXPECT_EQ(out[t], 150) << "the rise at " << t << " goes out in the tick's own frame";
+    }
+  }
   // Every fall, from frame to frame, no steeper than 150 per 300 ms
   // (rounding allows one step).
   std::vector<std::int64_t> frames = ticks;
   frames.insert(frames.end(), wakes.begin(), wakes.end());
   std::sort(frames.begin(), frames.end());
   for (auto a = frames.begin(); a != frames.end(); ++a)
-    for (auto b = std::next(a); b != frames.end() && *b <= *a + kFade; ++b)
-      if (out[*b] < out[*a])
+    for (auto b = std::next(a); b != frames.end() && *b <= *a + kFade; ++b) {
+      if (out[*b] < out[*a]) {
         ASSERT_LE((out[*a] - out[*b]) * kFade, 150 * (*b - *a) + kFade) << "from " << *a << " to " << *b;
+      }
+    }
   // It falls 75 ms at a time from 150, in frames 25 ms apart: the last
   // frame before the next rise is 50 ms down the fade.
   EXPECT_EQ(out[149], 125);

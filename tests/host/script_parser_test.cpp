@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "tests/host/hostile_bytes.h"
 #include "vantorhost/commands/script_command.h"
 
 using namespace vantorhost;
@@ -90,6 +91,29 @@ TEST(ScriptCommands, FadeAndPrintDmxKeepToTheirRanges) {
   for (const char* bad : {"fade", "fade -1", "fade 2001", "fade 1.5", "fade 300 400", "print dmx", "print dmx 0",
                           "print dmx 1025", "print dmx 1 2"})
     EXPECT_NE(errorOf(bad), "") << bad;
+}
+
+// A line that fails quotes its token escaped and short: a NUL, bytes that
+// are not UTF-8, an escape sequence or 900 KB never reach the terminal as
+// they are. (Names of bytes beyond ASCII parse; the run names what it lacks.)
+TEST(ScriptCommands, MessagesQuoteTheLinesBytesEscapedAndShort) {
+  for (const std::string& token : hostile::tokens())
+    for (const std::string& line : {token, "advance " + token, "set Main.Check5 " + token, "set " + token + ".X 1",
+                                    "click Main." + token, "spectrum " + token, "key Main " + token})
+      hostile::expectPrintable(errorOf(line));
+  EXPECT_EQ(errorOf("\x1b[2J"), "unknown command: \\x1b[2J");
+}
+
+TEST(ScriptCommands, GainIsAutoOrDecibelsWithinTheBridgesRange) {
+  EXPECT_EQ(parsed<cmd::Gain>("gain auto").choice, (GainChoice{true, 0.0}));
+  EXPECT_EQ(parsed<cmd::Gain>("gain -12").choice, (GainChoice{false, -12.0}));
+  EXPECT_EQ(parsed<cmd::Gain>("gain 36").choice, (GainChoice{false, 36.0}));
+  EXPECT_EQ(parsed<cmd::Gain>("gain \"+6.5\" # louder").choice, (GainChoice{false, 6.5}));
+  parsed<cmd::PrintGain>("print gain");
+  for (const char* bad : {"gain", "gain 36.5", "gain -12.1", "gain 1e1", "gain nan", "gain inf", "gain auto 6",
+                          "gain 6 dB", "gain Auto", "print gain 1"})
+    EXPECT_NE(errorOf(bad), "") << bad;
+  EXPECT_EQ(errorOf("gain 40"), "the gain is auto or a decimal number of dB from -12 to 36: 40");
 }
 
 }  // namespace

@@ -1,13 +1,17 @@
 // The design kept between runs: the fullest design survives saving and
 // starting again byte for byte, headless and on the desktop; a damaged
-// Sonvero.show is left alone; a read-only folder keeps the old show whole;
-// a run with another design leaves the last one beside it as a backup. The
-// fade line, the starter shows, and the names "Save show as" writes.
+// Sonvero.show is moved aside and the session's design kept; what the bar
+// dialog stores is saved and opens again, and what no show can hold is not
+// saved; a read-only folder keeps the old show whole; a run with another
+// design leaves the last one beside it as a backup. The fade line, the
+// starter shows, and the names "Save show as" writes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <sstream>
 
+#include "tests/host/live_run.h"
 #include "tests/support/child_process.h"
 #include "tests/support/temp_folder.h"
 #include "toolkit/application.h"
@@ -46,18 +50,6 @@ std::string fullestShow() {
   return s.str();
 }
 
-// Starts a live run, waits until it runs and stops it with `stop` (Ctrl-C by
-// default); gives its log.
-std::string liveRun(std::vector<std::string> args, const fs::path& log, int stop = SIGINT) {
-  args.insert(args.begin(), {SONVERO_BIN, "--audio", "silence", "--dmx", "none"});
-  support::ChildProcess sonvero;
-  EXPECT_TRUE(sonvero.start(args, "/dev/null", log));
-  EXPECT_TRUE(sonvero.waitUntil([&] { return support::readBytes(log).find(" running") != std::string::npos; },
-                                std::chrono::seconds(60)));
-  EXPECT_EQ(sonvero.stop(stop), 0);
-  return support::readBytes(log);
-}
-
 TEST(Shows, TheFullestDesignSurvivesSavingAndStartingAgain) {
   support::TempFolder dir;
   const std::string show = fullestShow();
@@ -84,25 +76,95 @@ TEST(Shows, TheFullestDesignSurvivesSavingAndStartingAgain) {
     support::writeBytes(settings / "Sonvero.show", "# Sonvero show 1\r\n# by hand\r\n" + show.substr(17));
     std::vector<std::string> args{"--settings-dir", settings};
     if (mode == "headless") args.push_back("--headless");
-    const std::string log = liveRun(args, settings / "log", mode == "headless" ? SIGHUP : SIGINT);
+    const std::string log = testlive::liveRun(args, settings / "log", mode == "headless" ? SIGHUP : SIGINT);
     EXPECT_NE(log.find("restored the last design"), std::string::npos) << log;
     EXPECT_NE(log.find(mode == "headless" ? "running headless" : "desktop running"), std::string::npos) << log;
     EXPECT_EQ(support::readBytes(settings / "Sonvero.show"), show) << mode;
   }
 }
 
-TEST(Shows, ADamagedKeptShowIsLeftAsItIsAndABadChosenOneStopsTheStart) {
+// The files in `folder` whose names start with `prefix`, by name.
+std::vector<fs::path> filesStartingWith(const fs::path& folder, const std::string& prefix) {
+  std::vector<fs::path> found;
+  for (const auto& entry : fs::directory_iterator(folder))
+    if (entry.path().filename().string().starts_with(prefix)) found.push_back(entry.path());
+  std::sort(found.begin(), found.end());
+  return found;
+}
+
+TEST(Shows, ADamagedKeptShowIsMovedAsideAndTheSessionsDesignKeptAtQuit) {
   support::TempFolder dir;
-  const std::string damaged = "# Sonvero show 1\nbar 0 1 288 100 1 0 1\nbar 1 0 1 100 1 0 1\n";
-  support::writeBytes(dir.path() / "Sonvero.show", damaged);
-  const std::string log = liveRun({"--headless", "--settings-dir", dir.path()}, dir.path() / "log");
-  EXPECT_NE(log.find("Sonvero.show\", line 3: FROM out of range 1..288: 0"), std::string::npos) << log;
-  EXPECT_EQ(support::readBytes(dir.path() / "Sonvero.show"), damaged);
+  const std::string damaged = "# Sonvero show 1\nbar 0 1 288 100 1 0 1\nbar 1 289 1 100 1 0 1\n";
+  for (int run = 1; run <= 2; ++run) {
+    support::writeBytes(dir.path() / "Sonvero.show", damaged);
+    const std::string log = testlive::liveRun({"--headless", "--settings-dir", dir.path()}, dir.path() / "log");
+    EXPECT_NE(log.find("Sonvero.show\", line 3: FROM out of range 0..288: 289; moved it aside to "), std::string::npos) << log;
+    // Each run's damaged show stays, under a name of its own.
+    const std::vector<fs::path> aside = filesStartingWith(dir.path(), "Sonvero.show.unreadable-");
+    ASSERT_EQ(aside.size(), static_cast<std::size_t>(run)) << log;
+    for (const fs::path& file : aside) EXPECT_EQ(support::readBytes(file), damaged) << file;
+    // The newest name sorts last: a later second, or the same one with -2.
+    EXPECT_NE(log.find("moved it aside to " + aside.back().string() + "\n"), std::string::npos) << log;
+    // The session's design (empty) is kept, and opens at the next start.
+    EXPECT_NE(log.find("the design is kept in"), std::string::npos) << log;
+    EXPECT_TRUE(support::readBytes(dir.path() / "Sonvero.show").starts_with("# Sonvero show 1\nset Main."));
+  }
+  const std::string log = testlive::liveRun({"--headless", "--settings-dir", dir.path()}, dir.path() / "log");
+  EXPECT_NE(log.find("restored the last design"), std::string::npos) << log;
 
   support::ChildProcess sonvero;
   ASSERT_TRUE(sonvero.start({SONVERO_BIN, "--headless", "--audio", "silence", "--settings-dir", dir.path(), "--show",
                              dir.path() / "none.show"}));
   EXPECT_EQ(sonvero.wait(), 1);
+}
+
+// Runs `script` (its lines) in `dir`; gives the trace without the times,
+// and standard error in `errors`.
+std::string runLines(const fs::path& dir, const std::string& script, std::string& errors) {
+  vantorhost::HostOptions options;
+  options.pluginPath = SONVERO_PLUGIN_PATH;
+  options.scriptPath = dir / "s.script";
+  options.tracePath = dir / "trace";
+  support::writeBytes(options.scriptPath, script);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(vantorhost::runScript(options), 0);
+  errors = testing::internal::GetCapturedStderr();
+  std::string printed;
+  std::istringstream trace(support::readBytes(options.tracePath));
+  for (std::string line; std::getline(trace, line);) printed += line.substr(line.find(' ') + 1) + '\n';
+  return printed;
+}
+
+// The bar dialog stores pixel 0 for a box left empty or holding a text that
+// is none of its entries: such a design is saved and opens again whole.
+TEST(Shows, WhatTheBarDialogStoresIsSavedAndOpensAgain) {
+  support::TempFolder dir;
+  const std::string show = "\"" + (dir.path() / "a.show").string() + "\"";
+  std::string errors;
+  const std::string printed = runLines(dir.path(),
+                                       "click Main.Command1\ntype Presets_Channel.Combo1 x\n"
+                                       "select Presets_Channel.Combo2 -1\nset Presets_Channel.Check2 2\nadvance 100\n"
+                                       "click Presets_Channel.Command1\nsave-show " + show + "\nbar 0 clear\n"
+                                       "open-show " + show + "\nprint bar 0\n",
+                                       errors);
+  EXPECT_EQ(errors, "");
+  EXPECT_EQ(printed, "bar 0 = 1 0 0 0 100 1 2 1\n");
+}
+
+// A script's bar and list lines reach beyond what the dialogs store: a
+// design that no show can hold is not saved, and says why.
+TEST(Shows, ADesignThatCannotBeOpenedAgainIsNotSaved) {
+  support::TempFolder dir;
+  const fs::path file = dir.path() / "a.show";
+  const std::string old = "# Sonvero show 1\nlist 2 4\n";
+  for (const std::string line : {"bar 0 500 1 100 1 0 1", "list 3 2000", "bar 1 1 2 100 1 7 1"}) {
+    support::writeBytes(file, old);
+    std::string errors;
+    runLines(dir.path(), line + "\nsave-show \"" + file.string() + "\"\n", errors);
+    EXPECT_NE(errors.find("could not be opened again"), std::string::npos) << line << ": " << errors;
+    EXPECT_NE(errors.find("the old file is unchanged"), std::string::npos) << errors;
+    EXPECT_EQ(support::readBytes(file), old) << line;
+  }
 }
 
 TEST(Shows, AReadOnlyFolderKeepsTheOldShowWhole) {
@@ -142,7 +204,7 @@ TEST(Shows, ARunWithAnotherDesignLeavesTheLastOneBesideItAsABackup) {
 
   auto with = [&](std::vector<std::string> args) {
     args.insert(args.begin(), settings.begin(), settings.end());
-    return liveRun(args, dir.path() / "log");
+    return testlive::liveRun(args, dir.path() / "log");
   };
   std::string log = with({"--no-show"});
   EXPECT_EQ(support::readBytes(backup), last);
@@ -169,7 +231,7 @@ TEST(Shows, ABackupThatCannotBeWrittenLeavesTheKeptDesignAsItIs) {
   const std::string last = "# Sonvero show 1\nlist 2 4\n";
   support::writeBytes(kept, last);
   fs::create_directory(vantorhost::keptShowBackup(kept));
-  const std::string log = liveRun({"--headless", "--settings-dir", dir.path(), "--no-show"}, dir.path() / "log");
+  const std::string log = testlive::liveRun({"--headless", "--settings-dir", dir.path(), "--no-show"}, dir.path() / "log");
   EXPECT_EQ(support::readBytes(kept), last);
   EXPECT_NE(log.find("this run's design is not kept"), std::string::npos) << log;
   EXPECT_TRUE(fs::is_directory(vantorhost::keptShowBackup(kept)));

@@ -1,7 +1,9 @@
 // A service on olad's port that is not olad: one that never answers, one
-// that closes at once, one that answers with a frame OLA cannot parse.
-// Each is named as not an olad once, retried quietly, never taken for a
-// connection, and leaves nothing behind (the sanitizer pass checks leaks).
+// that closes at once, one that answers with a frame OLA cannot parse, one
+// that greets every connection with a banner of another protocol. Each is
+// named as not an olad once, retried quietly, never taken for a connection,
+// and leaves nothing behind (the sanitizer pass checks leaks); the banner
+// costs Sonvero next to no processor time.
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
@@ -10,10 +12,14 @@
 #include <unistd.h>
 
 #include <array>
+#include <fstream>
+#include <sstream>
 #include <thread>
 #include <vector>
 
 #include "tests/ola/output_helpers.h"
+#include "tests/support/child_process.h"
+#include "tests/support/temp_folder.h"
 #include "vantorhost/dmx/ola_output.h"
 
 using namespace vantorhost;
@@ -22,7 +28,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-enum class Peer { Silent, ClosesAtOnce, Garbage };
+enum class Peer { Silent, ClosesAtOnce, Garbage, Banner };
 
 // A TCP service on a free loopback port, behaving as `peer` to everyone
 // who connects, until it goes.
@@ -42,6 +48,8 @@ class FakeService {
       static const char kBadFrame[] = "\x08\x00\x00\x10\xff\xff\xff\xff\xff\xff\xff\xff";
       for (int fd; (fd = ::accept(listener_, nullptr, nullptr)) >= 0;) {
         if (peer == Peer::Garbage) (void)!::write(fd, kBadFrame, sizeof kBadFrame - 1);
+        // What an SSH server says first, and then waits.
+        if (peer == Peer::Banner) (void)!::write(fd, "SSH-2.0-x\r\n", 11);
         if (peer == Peer::ClosesAtOnce) ::close(fd);
         else open_.push_back(fd);
       }
@@ -85,9 +93,49 @@ TEST_P(NotOlad, IsNamedOnceRetriedQuietlyAndNeverTakenForAConnection) {
 }
 
 std::string peerName(const testing::TestParamInfo<Peer>& param) {
-  return std::array{"Silent", "ClosesAtOnce", "Garbage"}[static_cast<std::size_t>(param.param)];
+  return std::array{"Silent", "ClosesAtOnce", "Garbage", "Banner"}[static_cast<std::size_t>(param.param)];
 }
 
-INSTANTIATE_TEST_SUITE_P(OlaLink, NotOlad, testing::Values(Peer::Silent, Peer::ClosesAtOnce, Peer::Garbage), peerName);
+INSTANTIATE_TEST_SUITE_P(OlaLink, NotOlad, testing::Values(Peer::Silent, Peer::ClosesAtOnce, Peer::Garbage, Peer::Banner),
+                         peerName);
+
+// Processor time (user and system) the process has used, in clock ticks.
+long cpuTicks(pid_t pid) {
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+  // The fields after the command's name, which may hold blanks, in parentheses.
+  std::istringstream fields(text.substr(text.rfind(')') + 2));
+  std::string field;
+  long utime = 0, stime = 0;
+  for (int n = 3; fields >> field; ++n) {
+    if (n == 14) utime = std::stol(field);
+    if (n == 15) { stime = std::stol(field); break; }
+  }
+  return utime + stime;
+}
+
+// libola reads the frame a banner's first bytes seem to announce, fails and
+// tries again as long as the connection stays: the link must go at once and
+// the next attempt wait. Measured over seconds of Sonvero's life beside it.
+TEST(OlaLink, ABannerOnOladsPortCostsNextToNoProcessorTime) {
+  FakeService service(Peer::Banner);
+  support::TempFolder dir;
+  const std::string log = (dir.path() / "log").string();
+  support::ChildProcess sonvero;
+  ASSERT_TRUE(sonvero.start({SONVERO_BINARY, "--headless", "--dmx", "ola", "--ola-port", std::to_string(service.port()),
+                             "--audio", "silence", "--settings-dir", dir.path().string()},
+                            "/dev/null", log));
+  ASSERT_TRUE(sonvero.waitUntil([&] { return support::readBytes(log).find("not an olad") != std::string::npos; }, 10s))
+      << support::readBytes(log);
+  const long before = cpuTicks(sonvero.pid());
+  const auto t0 = std::chrono::steady_clock::now();
+  std::this_thread::sleep_for(4s);
+  const long used = cpuTicks(sonvero.pid()) - before;
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  const double share = static_cast<double>(used) / static_cast<double>(::sysconf(_SC_CLK_TCK)) / seconds;
+  EXPECT_LT(share, 0.01) << used << " clock ticks in " << seconds << " s";
+  EXPECT_EQ(sonvero.stop(SIGINT), 0);
+  EXPECT_EQ(countOf(support::readBytes(log), "not an olad"), 1u) << support::readBytes(log);
+}
 
 }  // namespace

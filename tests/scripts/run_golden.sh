@@ -9,6 +9,8 @@
 #   NAME.ini.expected  Sonvero.ini as it must be after the run
 #   NAME.show          copied in as Sonvero.show; a script neither reads nor
 #                      changes it, and without it makes none
+#   NAME.host          copied in as Sonvero.host (the host window's choices);
+#                      a script neither reads nor changes it
 #   NAME.args          extra command-line arguments, one line
 # SONVERO_UPDATE_GOLDEN=1 rewrites the expected files from this run.
 set -u
@@ -21,6 +23,7 @@ settings=$work/settings
 mkdir -p "$settings"
 [ -f "$base.ini" ] && cp "$base.ini" "$settings/Sonvero.ini"
 [ -f "$base.show" ] && cp "$base.show" "$settings/Sonvero.show"
+[ -f "$base.host" ] && cp "$base.host" "$settings/Sonvero.host"
 args=()
 [ -f "$base.args" ] && read -r -a args < "$base.args"
 (cd "$(dirname "$script")" && "$sonvero" --script "$script" --settings-dir "$settings" "${args[@]}" \
@@ -53,4 +56,8 @@ if [ -f "$base.show" ] && ! cmp -s "$base.show" "$settings/Sonvero.show"; then
   echo "the script changed Sonvero.show"; fail=1
 fi
 if [ ! -f "$base.show" ] && [ -e "$settings/Sonvero.show" ]; then echo "the script made a Sonvero.show"; fail=1; fi
+if [ -f "$base.host" ] && ! cmp -s "$base.host" "$settings/Sonvero.host"; then
+  echo "the script changed Sonvero.host"; fail=1
+fi
+if [ ! -f "$base.host" ] && [ -e "$settings/Sonvero.host" ]; then echo "the script made a Sonvero.host"; fail=1; fi
 exit $fail

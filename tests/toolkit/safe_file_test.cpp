@@ -8,7 +8,11 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <csignal>
+#include <vector>
 
 #include "tests/support/file_states.h"
 
@@ -96,6 +100,45 @@ TEST_P(KilledSave, LeavesTheOldFileOrTheNewOneAndTheNextSaveClearsUp) {
 INSTANTIATE_TEST_SUITE_P(SafeFile, KilledSave,
                          ::testing::Values(files::ReplaceStep::TemporaryCreated, files::ReplaceStep::Written,
                                            files::ReplaceStep::Synced, files::ReplaceStep::Renamed));
+
+// Between the moment a save's temporary file is there and the moment it is
+// locked, made long here so that it is met often.
+void pauseBeforeTheLock(files::ReplaceStep step) {
+  if (step == files::ReplaceStep::TemporaryNamed) ::usleep(1000);
+}
+
+// Saves of one file from several processes at once: each one's clean-up of
+// leftovers meets the others' fresh temporary files. Every save succeeds,
+// the file is always one save's whole bytes, and nothing is left behind.
+TEST(SafeFile, SavesFromSeveralProcessesAtOnceAllSucceed) {
+  support::TempFolder dir;
+  const fs::path file = dir.path() / "Sonvero.show";
+  const auto bytes = [](int saver) { return std::string(4000, static_cast<char>('a' + saver)); };
+  support::writeBytes(file, bytes(0));
+  constexpr int kSavers = 4, kSaves = 150;
+  std::vector<pid_t> savers;
+  for (int saver = 1; saver <= kSavers; ++saver) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+      files::setReplaceStepHook(&pauseBeforeTheLock);
+      int failed = 0;
+      for (int n = 0; n < kSaves; ++n) {
+        if (!files::replaceFile(file, bytes(saver))) ++failed;
+        const std::string now = readBytes(file);
+        if (now.size() != 4000 || now.find_first_not_of(now[0]) != std::string::npos) ++failed;
+      }
+      ::_exit(std::min(failed, 100));
+    }
+    savers.push_back(child);
+  }
+  for (const pid_t child : savers) {
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "saves that failed or left a mix in one saver";
+  }
+  EXPECT_EQ(entries(dir.path()), 1u) << "a temporary file left";
+}
 
 // A disk that fills up (here: the file size limit) while the new file is written.
 TEST(SafeFile, AWriteThatRunsOutOfSpaceLeavesTheOldFileWhole) {

@@ -2,6 +2,8 @@
 #include <optional>
 #include <string>
 
+#include "vantorhost/base/gain_choice.h"
+
 namespace vantorhost {
 
 // The command line, parsed.
@@ -19,6 +21,7 @@ struct HostOptions {
   std::string showPath;                // --show: start with this show instead of the last design
   bool noShow = false;                 // --no-show: start with an empty design
   std::optional<int> delayMs;          // --delay: output delay; unset: the one the host window kept
+  std::optional<GainChoice> gain;      // --gain: live runs, else the kept one (else auto); scripts, else 0 dB
 };
 
 }  // namespace vantorhost

@@ -6,6 +6,8 @@
 #include <limits>
 #include <optional>
 
+#include "files/printable.h"
+
 namespace vantorhost {
 
 namespace {
@@ -18,9 +20,11 @@ std::int64_t integer(const std::string& token, std::int64_t lo, std::int64_t hi,
   const char* end = begin + token.size();
   if (begin != end && *begin == '+') ++begin;
   auto [ptr, ec] = std::from_chars(begin, end, v);
-  if (ec == std::errc::result_out_of_range) fail(std::string(what) + " out of range: " + token);
-  if (ec != std::errc() || ptr != end || begin == end) fail(std::string(what) + " is not a whole number: " + token);
-  if (v < lo || v > hi) fail(std::string(what) + " out of range " + std::to_string(lo) + ".." + std::to_string(hi) + ": " + token);
+  const auto shown = [&] { return files::printable(token); };
+  if (ec == std::errc::result_out_of_range) fail(std::string(what) + " out of range: " + shown());
+  if (ec != std::errc() || ptr != end || begin == end) fail(std::string(what) + " is not a whole number: " + shown());
+  if (v < lo || v > hi)
+    fail(std::string(what) + " out of range " + std::to_string(lo) + ".." + std::to_string(hi) + ": " + shown());
   return v;
 }
 
@@ -57,7 +61,7 @@ ControlRef controlRef(const std::string& token, size_t minParts, size_t maxParts
       start = i + 1;
     }
   }
-  if (parts.size() < minParts || parts.size() > maxParts) fail("bad control name: " + token);
+  if (parts.size() < minParts || parts.size() > maxParts) fail("bad control name: " + files::printable(token));
   ControlRef ref;
   std::string form = parts[0];
   if (auto hash = form.find('#'); hash != std::string::npos) {
@@ -66,20 +70,20 @@ ControlRef controlRef(const std::string& token, size_t minParts, size_t maxParts
   }
   form = canonicalForm(form);
   if (form != "Main" && form != "Presets_Channel" && form != "Kan\xC3\xA4le" && form != "frmAbout")
-    fail("unknown form: " + form);
+    fail("unknown form: " + files::printable(form));
   ref.form = form;
   if (parts.size() >= 2) {
     std::string control = parts[1];
     if (auto open = control.find('('); open != std::string::npos) {
-      if (control.back() != ')') fail("bad control index: " + token);
+      if (control.back() != ')') fail("bad control index: " + files::printable(token));
       ref.index = static_cast<int>(integer(control.substr(open + 1, control.size() - open - 2), 0, 1000, "control index"));
       control = control.substr(0, open);
     }
-    if (!isIdentifier(control)) fail("bad control name: " + token);
+    if (!isIdentifier(control)) fail("bad control name: " + files::printable(token));
     ref.control = control;
   }
   if (parts.size() == 3) {
-    if (!isIdentifier(parts[2])) fail("bad property: " + token);
+    if (!isIdentifier(parts[2])) fail("bad property: " + files::printable(token));
     ref.property = parts[2];
   }
   return ref;
@@ -156,7 +160,7 @@ Command parseCommand(const std::string& line) {
     expectArgs(t, 0, 1, "spectrum HEX");
     std::string hex = t.size() > 1 ? t[1] : "";
     for (char c : hex)
-      if (!isHex(c)) fail("not hexadecimal: " + hex);
+      if (!isHex(c)) fail("not hexadecimal: " + files::printable(hex));
     if (hex.size() / 2 > 32767) fail("spectrum too long");
     return cmd::Spectrum{static_cast<std::int16_t>(hex.size() / 2), hex};
   }
@@ -207,7 +211,7 @@ Command parseCommand(const std::string& line) {
   }
   if (verb == "key") {
     expectArgs(t, 2, 2, "key FORM Enter|Escape");
-    if (t[2] != "Enter" && t[2] != "Escape") fail("KEY is Enter or Escape: " + t[2]);
+    if (t[2] != "Enter" && t[2] != "Escape") fail("KEY is Enter or Escape: " + files::printable(t[2]));
     return cmd::Key{controlRef(t[1], 1, 1), t[2] == "Enter"};
   }
   if (verb == "close") {
@@ -238,6 +242,12 @@ Command parseCommand(const std::string& line) {
     expectArgs(t, 1, 1, "fade MS");
     return cmd::Fade{static_cast<std::int32_t>(integer(t[1], 0, cmd::Fade::kMaxMs, "MS"))};
   }
+  if (verb == "gain") {
+    expectArgs(t, 1, 1, "gain auto|DB");
+    const std::optional<GainChoice> choice = parseGainChoice(t[1]);
+    if (!choice) fail(std::string("the gain is ") + kGainChoiceHint + ": " + t[1]);
+    return cmd::Gain{*choice};
+  }
   if (verb == "beats") return parseBeats(t);
   if (verb == "print") {
     if (t.size() < 2) fail("usage: print WHAT");
@@ -247,6 +257,7 @@ Command parseCommand(const std::string& line) {
     if (what == "moduleinfo" && t.size() == 2) return cmd::PrintModuleInfo{};
     if (what == "show" && t.size() == 2) return cmd::PrintShow{};
     if (what == "tempo" && t.size() == 2) return cmd::PrintTempo{};
+    if (what == "gain" && t.size() == 2) return cmd::PrintGain{};
     if (what == "tracker" && t.size() == 2) return cmd::PrintTracker{};
     if (what == "bar") {
       expectArgs(t, 2, 2, "print bar SLOT");
@@ -279,7 +290,7 @@ Command parseCommand(const std::string& line) {
                            static_cast<std::int32_t>(integer(t[2], INT32_MIN, INT32_MAX, "VALUE")),
                            static_cast<std::uint8_t>(integer(t[3], 0, 255, "ACTIVE"))};
   }
-  fail("unknown command: " + verb);
+  fail("unknown command: " + files::printable(verb));
 }
 
 }  // namespace vantorhost

@@ -5,6 +5,7 @@
 #include <variant>
 #include <vector>
 
+#include "vantorhost/base/gain_choice.h"
 #include "vantorhost/beat/beat_output.h"
 
 namespace vantorhost {
@@ -51,6 +52,10 @@ struct PrintTempo {};
 struct Fade { static constexpr std::int64_t kMaxMs = 2000; std::int32_t ms; };
 // What goes out on a channel now, after every stage of the output.
 struct PrintDmx { std::int32_t channel; };
+// The bridge's gain ahead of the analysis: automatic, or fixed in dB.
+struct Gain { GainChoice choice; };
+// The gain now: automatic or fixed, and the gain applied.
+struct PrintGain {};
 // The host's beat output, driven by the bridge's beat tracker; also a show line.
 struct Beats { BeatLook look; };
 // The bridge's beat tracker: tempo and confidence.
@@ -64,7 +69,7 @@ using Command = std::variant<std::monostate, cmd::Audio, cmd::Spectrum, cmd::Vu,
                              cmd::Open, cmd::Reload, cmd::Advance, cmd::PrintProperty, cmd::PrintForms,
                              cmd::PrintDraw, cmd::PrintBar, cmd::PrintList, cmd::PrintModuleInfo,
                              cmd::PrintShow, cmd::SaveShow, cmd::OpenShow, cmd::PrintTempo, cmd::TestOutput,
-                             cmd::Fade, cmd::PrintDmx, cmd::Beats, cmd::PrintTracker>;
+                             cmd::Fade, cmd::PrintDmx, cmd::Gain, cmd::PrintGain, cmd::Beats, cmd::PrintTracker>;
 
 struct ParseError {
   std::string message;

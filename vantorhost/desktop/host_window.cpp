@@ -34,6 +34,7 @@ HostWindow::HostWindow(HostSession& session, OutputPath& path, HostSettingsFile*
       kept_(kept),
       statusLine_(new QLabel),
       sources_(new SourceChooser),
+      gain_(new GainPanel(kept)),
       delayBox_(new StepSpinBox(kMaxDelayMs, kDelayStepMs, " ms")),
       master_(new MasterPanel(path, kept)),
       fade_(new FadePanel(session)),
@@ -52,13 +53,13 @@ HostWindow::HostWindow(HostSession& session, OutputPath& path, HostSettingsFile*
 
   delayBox_->setToolTip("Holds the light back to line it up with speakers that lag behind the computer's sound");
   delayBox_->setValue(static_cast<int>(path_.delayMs()));
+  // What comes in: the source, its gain, the beat tool, Sonvero's window.
   auto* controls = new QHBoxLayout;
   controls->addWidget(new QLabel("Audio:"));
   controls->addWidget(sources_);
   controls->addWidget(audioText_);
   controls->addSpacing(16);
-  controls->addWidget(new QLabel("Output delay:"));
-  controls->addWidget(delayBox_);
+  controls->addWidget(gain_);
   controls->addStretch(1);
   controls->addWidget(new QLabel("Beat tool:"));
   controls->addWidget(beatLamp_);
@@ -66,8 +67,11 @@ HostWindow::HostWindow(HostSession& session, OutputPath& path, HostSettingsFile*
   controls->addSpacing(16);
   controls->addWidget(reopen_);
 
-  // The output's own panels; more join this row the same way.
+  // What goes out: the output's own panels; more join this row the same way.
   auto* output = new QHBoxLayout;
+  output->addWidget(new QLabel("Output delay:"));
+  output->addWidget(delayBox_);
+  output->addSpacing(16);
   output->addWidget(master_);
   output->addSpacing(16);
   output->addWidget(fade_);
@@ -187,6 +191,7 @@ void HostWindow::refreshStatus(std::int64_t nowMs) {
   audioText_->setText(audioState_.state() == VBVIS_STATE_PLAYING ? QString()
                                                                  : QString::fromStdString(audioState_.text()));
   if (sources_->showLevel() >= kQuietLevel) lastSoundMs_ = nowMs;
+  gain_->refresh();
   dmxText_->setText(QString::fromStdString(path_.output().status()));
   showLightStatus(explainLights(lightFacts(nowMs)));
   reopen_->setEnabled(!mainWindowOpen());

@@ -8,6 +8,7 @@
 #include "vantorhost/desktop/beat_indicator.h"
 #include "vantorhost/desktop/dmx_monitor_widget.h"
 #include "vantorhost/desktop/fade_panel.h"
+#include "vantorhost/desktop/gain_panel.h"
 #include "vantorhost/desktop/master_panel.h"
 #include "vantorhost/desktop/refresh_pacer.h"
 #include "vantorhost/desktop/source_chooser.h"
@@ -21,15 +22,17 @@
 namespace vantorhost {
 
 // The host's own window: a status line that names why no light moves, the
-// audio source with its input level, the output delay, the states of the
+// audio source with its input level, the gain ahead of the analysis, the
+// output delay, the states of the
 // audio source and the DMX output, the beat tool (lamp, count, tempo), a
 // button that opens Sonvero's window again, the output's own panels (the
 // master and the blackout, the fade) and the DMX monitor of what goes out.
 // Each panel is a widget of its own that the window only places. Each part refreshes when what it shows moves: the monitor when
 // the output path hands channels on (at most every kMonitorGapMs, never
 // while the window is hidden or minimised), the beat tool on each beat;
-// the states, the status line, the output's upkeep and a stop request are
-// looked at every kUpkeepMs. The source and the delay chosen here are kept
+// the states, the gain, the status line, the output's upkeep and a stop
+// request are looked at every kUpkeepMs. The source, the gain and the delay
+// chosen here are kept
 // in the host settings file. Closing it closes Sonvero's window (so its
 // settings are saved) and then tells onClosed.
 class HostWindow : public QWidget {
@@ -59,6 +62,7 @@ class HostWindow : public QWidget {
   QLabel& dmxText() const { return *dmxText_; }
   QLabel& statusLine() const { return *statusLine_; }
   SourceChooser& sources() const { return *sources_; }
+  GainPanel& gainPanel() const { return *gain_; }
   StepSpinBox& delayBox() const { return *delayBox_; }
   MasterPanel& masterPanel() const { return *master_; }
   FadePanel& fadePanel() const { return *fade_; }
@@ -79,6 +83,7 @@ class HostWindow : public QWidget {
   HostSettingsFile* kept_;
   QLabel* statusLine_;
   SourceChooser* sources_;
+  GainPanel* gain_;
   StepSpinBox* delayBox_;
   MasterPanel* master_;
   FadePanel* fade_;

@@ -48,6 +48,7 @@ int runWindows(const HostOptions& options, tk::qt::QtEventLoop& loop) {
   if (!startPlugin(session, show)) return 1;
   HostSettingsFile kept(hostSettingsFile(session));
   if (!openAudioSource(options, kept.settings())) return 1;
+  applyStartGain(options, kept.settings());
   HostOutput out(session, std::move(dmx), HostOutput::Clock::Real);
   OutputPath& path = out.path();
   path.setDelay(startDelayMs(options, kept.settings()));

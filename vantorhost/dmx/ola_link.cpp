@@ -12,6 +12,9 @@
 #include <ola/network/TCPSocket.h>
 
 
+#include <poll.h>
+#include <sys/socket.h>
+
 #include <algorithm>
 #include <chrono>
 #include <map>
@@ -23,6 +26,12 @@
 namespace vantorhost {
 
 namespace {
+
+// olad's RPC frames: a little-endian header word, the protocol's version in
+// its top four bits and the length of the message after it in the rest.
+constexpr std::uint32_t kRpcVersion = 1;
+// Far above any answer olad gives to what the host asks.
+constexpr std::uint32_t kLongestFrame = 1u << 20;
 
 // OLA's own warnings (a refused connection on every retry) would flood the
 // host's log; the output reports state changes itself.
@@ -92,8 +101,8 @@ class OladLink final : public OlaLink {
   }
 
   bool alive() override {
-    if (!closed_) ss_.RunOnce(ola::TimeInterval(0, 0));
-    return !closed_;
+    if (!closed_ && !wrongPeer_) ss_.RunOnce(ola::TimeInterval(0, 0));
+    return !closed_ && !wrongPeer_;
   }
 
   std::optional<UniverseOutputs> universeOutputs(int timeoutMs) override {
@@ -121,13 +130,48 @@ class OladLink final : public OlaLink {
   template <class Done>
   bool runUntil(std::chrono::steady_clock::time_point deadline, Done done) {
     while (!done()) {
-      if (closed_) return false;
+      if (closed_ || wrongPeer_) return false;
       const auto left =
           std::chrono::duration_cast<std::chrono::microseconds>(deadline - std::chrono::steady_clock::now()).count();
       if (left <= 0) return false;
+      if (!firstFrameSeen_) {
+        if (const FirstFrame seen = lookAtFirstFrame(static_cast<int>(left / 1000)); seen == FirstFrame::Wrong) {
+          // libola would try to read the frame its header announces, again
+          // and again: the connection is given up now.
+          wrongPeer_ = true;
+          return false;
+        } else if (seen == FirstFrame::NotYet) {
+          continue;
+        }
+        firstFrameSeen_ = true;
+      }
       ss_.RunOnce(ola::TimeInterval(static_cast<std::int32_t>(left / 1000000), static_cast<std::int32_t>(left % 1000000)));
     }
     return true;
+  }
+
+  enum class FirstFrame { NotYet, Right, Wrong };
+
+  // The first bytes the service sends, looked at before libola reads them:
+  // olad's answers start with a frame header of its protocol's version and
+  // a modest length. Anything else (a banner, a greeting of another
+  // protocol) is not olad. Waits at most waitMs for the header to arrive.
+  FirstFrame lookAtFirstFrame(int waitMs) {
+    const int fd = socket_->ReadDescriptor();
+    pollfd ready{fd, POLLIN, 0};
+    if (::poll(&ready, 1, std::max(waitMs, 0)) <= 0) return FirstFrame::NotYet;
+    std::uint8_t header[4];
+    const ssize_t got = ::recv(fd, header, sizeof header, MSG_PEEK | MSG_DONTWAIT);
+    // Closed or failed: libola sees that for itself.
+    if (got <= 0) return FirstFrame::Right;
+    if (got < static_cast<ssize_t>(sizeof header)) {
+      // The rest of a header that comes in pieces is a moment away.
+      ::poll(nullptr, 0, 5);
+      return FirstFrame::NotYet;
+    }
+    const std::uint32_t word = header[0] | header[1] << 8 | header[2] << 16 | static_cast<std::uint32_t>(header[3]) << 24;
+    const bool right = word >> 28 == kRpcVersion && (word & 0x0fffffff) <= kLongestFrame;
+    return right ? FirstFrame::Right : FirstFrame::Wrong;
   }
 
   void onClosed() { closed_ = true; }
@@ -153,6 +197,8 @@ class OladLink final : public OlaLink {
   // Deletes itself when it runs (closed_), else the destructor deletes it.
   ola::SingleUseCallback0<void>* closeHandler_ = nullptr;
   bool closed_ = false;
+  bool firstFrameSeen_ = false;
+  bool wrongPeer_ = false;  // it sent what olad never sends
   bool answered_ = false;
   std::optional<UniverseOutputs> answer_;
 };
@@ -169,7 +215,7 @@ OlaAttempt connectToOlad(std::uint16_t port, bool askFirst) {
       break;
     case OladLink::Opened::NotOlad:
       attempt.notOlad = "DMX: the service on port " + std::to_string(port) +
-                        " is not an olad (no answer to an OLA request within a second); retrying";
+                        " is not an olad (it does not answer an OLA request as olad does); retrying";
       break;
     case OladLink::Opened::Unreachable:
       break;

@@ -250,8 +250,9 @@ class Sender {
   std::array<SendSchedule, 2> schedules_{};
   RetryDelay retry_;
   // Another service on olad's port rarely turns into olad; and each attempt
-  // leaves the request it never answered with libola.
-  RetryDelay notOladRetry_{kNotOladLongestMs};
+  // leaves the request it never answered with libola. The wait doubles with
+  // every attempt.
+  RetryDelay notOladRetry_{kNotOladLongestMs, 1};
   std::int64_t nextAttemptMs_ = 0;
   std::int64_t nextPatchCheckMs_ = 0;
   bool patchKnown_ = false;         // asked olad since this connection began

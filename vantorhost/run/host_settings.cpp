@@ -51,9 +51,10 @@ std::string placeText(const WindowPlace& p) {
 
 }  // namespace
 
-HostSettings readHostSettings(const std::filesystem::path& file) {
+HostSettings readHostSettings(const std::filesystem::path& file, std::string* unreadable) {
   HostSettings settings;
   const files::FileRead read = files::readRegularFile(file, kMaxBytes);
+  if (read.state == files::FileRead::State::Unreadable && unreadable) *unreadable = read.reason;
   if (read.state != files::FileRead::State::Read) return settings;
   const std::string_view text = read.bytes;
   for (std::size_t at = files::firstLineStart(text); at < text.size();) {
@@ -70,6 +71,8 @@ HostSettings readHostSettings(const std::filesystem::path& file) {
     } else if (key == "master") {
       if (const auto n = numbers(value); n && n->size() == 1 && n->front() >= 0 && n->front() <= kMaxMasterPercent)
         settings.masterPercent = n->front();
+    } else if (key == "gain") {
+      if (const auto gain = parseGainChoice(value)) settings.gain = gain;
     } else if (key == "host-window") {
       settings.hostWindow = placeOf(value);
     } else if (key == "main-window") {
@@ -84,17 +87,24 @@ files::ReplaceResult saveHostSettings(const std::filesystem::path& file, const H
   if (settings.source) text += "source = " + *settings.source + "\n";
   if (settings.delayMs) text += "delay = " + std::to_string(*settings.delayMs) + "\n";
   if (settings.masterPercent) text += "master = " + std::to_string(*settings.masterPercent) + "\n";
+  if (settings.gain) text += "gain = " + gainChoiceText(*settings.gain) + "\n";
   if (settings.hostWindow) text += "host-window = " + placeText(*settings.hostWindow) + "\n";
   if (settings.mainWindow) text += "main-window = " + placeText(*settings.mainWindow) + "\n";
   return files::replaceFile(file, text);
 }
 
 HostSettingsFile::HostSettingsFile(std::filesystem::path file) : file_(std::move(file)) {
-  if (!file_.empty()) settings_ = readHostSettings(file_);
+  if (file_.empty()) return;
+  std::string unreadable;
+  settings_ = readHostSettings(file_, &unreadable);
+  leaveAlone_ = !unreadable.empty();
+  if (leaveAlone_)
+    hostLog("cannot read the host window's choices (" + unreadable +
+            "); the file is left as it is and this run's choices are not kept in it");
 }
 
 void HostSettingsFile::save() {
-  if (file_.empty()) return;
+  if (file_.empty() || leaveAlone_) return;
   // On a first run the settings folder may not exist yet: Sonvero.ini makes
   // it only when Sonvero's window closes, after the host's choices go out.
   std::error_code ec;

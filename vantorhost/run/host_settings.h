@@ -1,7 +1,8 @@
 #pragma once
 // The host's own choices, kept for the next start in a small file beside
 // Sonvero.ini (never inside it): the audio source, the output delay, the
-// grand master and where the two windows stood. The blackout is never
+// grand master, the gain ahead of the analysis and where the two windows
+// stood. The blackout is never
 // kept: a start is never dark by surprise. Lines "key = value"; a line that cannot be
 // read is skipped, so a damaged file costs only what it lost.
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "files/safe_file.h"
+#include "vantorhost/base/gain_choice.h"
 
 namespace vantorhost {
 
@@ -25,6 +27,7 @@ struct HostSettings {
   std::optional<int> delayMs;         // 0..kMaxDelayMs in kDelayStepMs
   std::optional<WindowPlace> hostWindow, mainWindow;
   std::optional<int> masterPercent;   // 0..kMaxMasterPercent
+  std::optional<GainChoice> gain;     // "gain = auto" or "gain = DB"
   bool operator==(const HostSettings&) const = default;
 };
 
@@ -33,12 +36,16 @@ inline constexpr int kMaxMasterPercent = 100;
 // Whether a delay is one the host offers.
 constexpr bool validDelay(long long ms) { return ms >= 0 && ms <= kMaxDelayMs && ms % kDelayStepMs == 0; }
 
-// What the file holds; nothing when it is missing or cannot be read.
-HostSettings readHostSettings(const std::filesystem::path& file);
+// What the file holds; nothing when it is missing or cannot be read (then
+// `unreadable`, when given, says why).
+HostSettings readHostSettings(const std::filesystem::path& file, std::string* unreadable = nullptr);
 files::ReplaceResult saveHostSettings(const std::filesystem::path& file, const HostSettings& settings);
 
 // The file as a live run keeps it: read once at start, saved whenever a
-// choice changes. A failed save is logged once and the run goes on.
+// choice changes. A failed save is logged once and the run goes on. A file
+// that is there but cannot be read (too large, a folder, no permission) is
+// named in the log and left as it is, as Sonvero.ini is: never replaced by
+// the few choices of this run.
 class HostSettingsFile {
  public:
   // An empty path keeps nothing.
@@ -50,6 +57,7 @@ class HostSettingsFile {
   std::filesystem::path file_;
   HostSettings settings_;
   bool failed_ = false;
+  bool leaveAlone_ = false;
 };
 
 }  // namespace vantorhost

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "bridge/vbvis.h"
+#include "files/printable.h"
 #include "toolkit/application.h"
 #include "vantorhost/base/log.h"
 #include "vantorhost/run/default_audio_source.h"
@@ -23,12 +24,13 @@ bool openAudioSource(const HostOptions& options, const HostSettings& kept) {
   // The default asks the sound server: only when nothing else is chosen.
   std::string uri = options.audio ? *options.audio : kept.source ? *kept.source : defaultAudioSource();
   if (vbvis_open(uri.c_str()) != 0) {
-    hostLog("cannot take the audio source " + uri + ": " + vbvis_open_error());
+    hostLog("cannot take the audio source " + files::printable(uri, files::kPathLimit) + ": " +
+            files::printable(vbvis_open_error(), files::kPathLimit));
     if (options.audio) return false;
     uri = defaultAudioSource();
     if (vbvis_open(uri.c_str()) != 0) return false;
   }
-  hostLog("audio source: " + uri);
+  hostLog("audio source: " + files::printable(uri, files::kPathLimit));
   return true;
 }
 
@@ -39,6 +41,17 @@ std::filesystem::path hostSettingsFile(const HostSession& session) {
 
 int startDelayMs(const HostOptions& options, const HostSettings& kept) {
   return options.delayMs.value_or(kept.delayMs.value_or(0));
+}
+
+GainChoice startGain(const HostOptions& options, const HostSettings& kept) {
+  return options.gain.value_or(kept.gain.value_or(GainChoice{true, 0.0}));
+}
+
+void applyStartGain(const HostOptions& options, const HostSettings& kept) {
+  const GainChoice gain = startGain(options, kept);
+  // Both come checked: the bridge takes them.
+  vbvis_set_gain(gain.automatic ? 1 : 0, gain.fixedDb);
+  hostLog("gain: " + describeGain(gain));
 }
 
 void catchStopSignals() {

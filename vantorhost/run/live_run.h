@@ -19,6 +19,10 @@ bool openAudioSource(const HostOptions& options, const HostSettings& kept);
 std::filesystem::path hostSettingsFile(const HostSession& session);
 // --delay's, else the one the host window kept, else none.
 int startDelayMs(const HostOptions& options, const HostSettings& kept);
+// --gain's, else the one the host window kept, else automatic.
+GainChoice startGain(const HostOptions& options, const HostSettings& kept);
+// Sets the bridge's gain to startGain's and logs it.
+void applyStartGain(const HostOptions& options, const HostSettings& kept);
 // Ctrl-C, SIGTERM and SIGHUP ask for a stop (the main window then closes
 // properly, so its settings are saved, and the last DMX values go out); a
 // closed socket never kills the program.

@@ -22,6 +22,9 @@ void RealTimeLoop::runUntilInterrupted() {
     else if (due < 0)
       std::this_thread::sleep_for(std::chrono::milliseconds(kUpkeepMs));
     now = elapsed();
+    // After a stall (the process stopped, the machine swapping) the missed
+    // ticks are not made up back to back on stale audio.
+    skipMissed(now);
     if (now > nowMs()) advance(now - nowMs());
     if (onService) onService();
   }

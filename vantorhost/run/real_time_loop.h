@@ -8,7 +8,8 @@ namespace vantorhost {
 
 // The headless run's event loop: the simulated loop, moved along by the
 // real clock. Between timer events it wakes at least every kUpkeepMs for
-// the output's upkeep and to see a stop request.
+// the output's upkeep and to see a stop request. A timer that missed
+// several events (a stall) fires once and goes on from there.
 class RealTimeLoop : public tk::SimulatedLoop {
  public:
   static constexpr std::int64_t kUpkeepMs = 250;

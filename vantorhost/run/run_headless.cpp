@@ -23,6 +23,7 @@ int runHeadless(const HostOptions& options) {
   if (!startPlugin(session, show)) return 1;
   const HostSettings kept = readHostSettings(hostSettingsFile(session));
   if (!openAudioSource(options, kept)) return 1;
+  applyStartGain(options, kept);
   // The output logs its own state changes.
   HostOutput out(session, makeDmxOutput(options), HostOutput::Clock::Real);
   OutputPath& path = out.path();

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "bridge/vbvis.h"
+#include "files/printable.h"
 #include "toolkit/application.h"
 #include "toolkit/simulated_loop.h"
 #include "vantorhost/base/log.h"
@@ -41,8 +42,13 @@ int runScript(const HostOptions& options) {
   tk::SimulatedLoop loop;
   tk::app().setLoop(&loop);
   vbvis_set_clock(&simulatedNow, &loop);
+  // A script starts at 0 dB, or where --gain says, never where a live run
+  // or an earlier script in this process left the gain: the same script
+  // gives the same bytes. Automatic then starts from 0 dB.
+  vbvis_set_gain(0, 0.0);
+  if (options.gain) vbvis_set_gain(options.gain->automatic ? 1 : 0, options.gain->fixedDb);
   if (vbvis_open(options.audio.value_or("script").c_str()) != 0) {
-    hostLog("unknown audio source: " + options.audio.value_or(""));
+    hostLog("unknown audio source: " + files::printable(options.audio.value_or(""), files::kPathLimit));
     return 1;
   }
   Trace trace(out, [&loop] { return loop.nowMs(); });

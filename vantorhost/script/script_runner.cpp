@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "bridge/vbvis.h"
+#include "files/printable.h"
 #include "files/text_lines.h"
 #include "toolkit/application.h"
 #include "toolkit/check_box.h"
@@ -29,6 +30,9 @@ struct RunError {
 };
 
 [[noreturn]] void fail(std::string message) { throw RunError{std::move(message)}; }
+
+static_assert(kMinGainDb == VBVIS_GAIN_MIN_DB && kMaxGainDb == VBVIS_GAIN_MAX_DB,
+              "a script's gain line takes what the bridge applies");
 
 template <class F>
 void asEvent(F&& f) {
@@ -77,12 +81,12 @@ tk::Form& ScriptRunner::form(const ControlRef& ref) const {
 
 tk::Control& ScriptRunner::control(const ControlRef& ref) const {
   tk::Control* c = form(ref).findControl(ref.control, ref.index);
-  if (!c) fail(ref.form + " has no control " + ref.canonical());
+  if (!c) fail(ref.form + " has no control " + files::printable(ref.canonical()));
   return *c;
 }
 
 void ScriptRunner::operator()(const cmd::Audio& c) {
-  if (vbvis_open(c.uri.c_str()) != 0) fail("unknown audio source: " + c.uri);
+  if (vbvis_open(c.uri.c_str()) != 0) fail("unknown audio source: " + files::printable(c.uri, files::kPathLimit));
 }
 
 void ScriptRunner::operator()(const cmd::Spectrum& c) {
@@ -131,7 +135,7 @@ void ScriptRunner::operator()(const cmd::Set& c) {
       return;
     }
     default:
-      fail(c.ref.canonical() + " has no value to set");
+      fail(files::printable(c.ref.canonical()) + " has no value to set");
   }
 }
 
@@ -140,20 +144,21 @@ void ScriptRunner::operator()(const cmd::Select& c) {
   if (target.kind() == tk::ControlKind::ComboBox) {
     auto& combo = static_cast<tk::ComboBox&>(target);
     if (c.index < -1 || c.index >= static_cast<std::int64_t>(combo.items().size()))
-      fail("no entry " + std::to_string(c.index) + " in " + c.ref.canonical());
+      fail("no entry " + std::to_string(c.index) + " in " + files::printable(c.ref.canonical()));
     asEvent([&] { combo.userSelect(static_cast<int>(c.index)); });
   } else if (target.kind() == tk::ControlKind::ListView) {
     auto& list = static_cast<tk::ListView&>(target);
-    if (c.index < 0 || c.index > list.rowCount()) fail("no row " + std::to_string(c.index) + " in " + c.ref.canonical());
+    if (c.index < 0 || c.index > list.rowCount())
+      fail("no row " + std::to_string(c.index) + " in " + files::printable(c.ref.canonical()));
     asEvent([&] { list.userSelect(static_cast<int>(c.index)); });
   } else {
-    fail(c.ref.canonical() + " is neither a combo box nor a list view");
+    fail(files::printable(c.ref.canonical()) + " is neither a combo box nor a list view");
   }
 }
 
 void ScriptRunner::operator()(const cmd::Type& c) {
   tk::Control& target = control(c.ref);
-  if (target.kind() != tk::ControlKind::ComboBox) fail(c.ref.canonical() + " is not a combo box");
+  if (target.kind() != tk::ControlKind::ComboBox) fail(files::printable(c.ref.canonical()) + " is not a combo box");
   asEvent([&] { static_cast<tk::ComboBox&>(target).userType(c.text); });
 }
 
@@ -173,7 +178,7 @@ void ScriptRunner::operator()(const cmd::Click& c) {
       asEvent([&] { static_cast<tk::OptionButton&>(target).userClick(); });
       return;
     default:
-      fail(c.ref.canonical() + " cannot be clicked");
+      fail(files::printable(c.ref.canonical()) + " cannot be clicked");
   }
 }
 
@@ -230,7 +235,7 @@ void ScriptRunner::printProperty(const ControlRef& ref) {
     value = tk::fmt::quoted(form(ref).caption());
   } else {
     value = control(ref).property(ref.property);
-    if (!value) fail(ref.canonical() + ": no such property");
+    if (!value) fail(files::printable(ref.canonical()) + ": no such property");
   }
   trace_.line(ref.canonical() + " = " + *value);
 }
@@ -356,6 +361,18 @@ void ScriptRunner::operator()(const cmd::PrintTracker&) {
 
 void ScriptRunner::operator()(const cmd::PrintDmx& c) {
   trace_.line("dmx " + std::to_string(c.channel) + " = " + std::to_string(path_.sent().get(c.channel)));
+}
+
+// Automatic starts from the gain applied now, as in the host window.
+void ScriptRunner::operator()(const cmd::Gain& c) {
+  if (vbvis_set_gain(c.choice.automatic ? 1 : 0, c.choice.fixedDb) != 0)
+    fail("the bridge refuses the gain " + gainChoiceText(c.choice));
+}
+
+void ScriptRunner::operator()(const cmd::PrintGain&) {
+  vbvis_gain_state gain{};
+  vbvis_gain(&gain);
+  trace_.line(std::string("gain = ") + (gain.automatic ? "auto " : "") + decibelText(gain.gain_db));
 }
 
 void ScriptRunner::operator()(const cmd::TestOutput& c) {

@@ -72,6 +72,8 @@ class ScriptRunner {
   void operator()(const cmd::PrintDmx& c);
   void operator()(const cmd::Beats& c);
   void operator()(const cmd::PrintTracker& c);
+  void operator()(const cmd::Gain& c);
+  void operator()(const cmd::PrintGain& c);
 
   IPluginDesign& design() const;
 

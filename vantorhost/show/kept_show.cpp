@@ -2,7 +2,9 @@
 
 #include <stdexcept>
 
+#include "files/printable.h"
 #include "files/safe_file.h"
+#include "files/set_aside.h"
 #include "vantorhost/base/log.h"
 #include "vantorhost/show/show_file.h"
 #include "vantorhost/show/show_text.h"
@@ -22,7 +24,7 @@ void KeptShow::fillTables(HostSession& session) {
   keptFile_ = std::filesystem::path(plugin.settingsFolder()) / kKeptShowName;
   // Read also when another show starts, to know whether it may be replaced at quit.
   ShowRead kept = readShowFile(keptFile_, plugin);
-  keepUsersFile_ = !kept.design && !kept.missing;
+  keepUsersFile_ = !kept.design && !kept.missing && !setAside(kept.message);
   if (!origin_.empty()) {
     ShowRead chosen = readShowFile(origin_, plugin);
     if (!chosen.design) throw std::runtime_error(chosen.message);
@@ -31,11 +33,21 @@ void KeptShow::fillTables(HostSession& session) {
   } else if (!startEmpty_ && kept.design) {
     design_ = std::move(kept.design);
     hostLog("restored the last design from " + keptFile_.string());
-  } else if (!startEmpty_ && keepUsersFile_) {
-    hostLog(kept.message + "; starting with an empty design");
+  } else if (!startEmpty_ && !kept.design && !kept.missing) {
+    hostLog("starting with an empty design");
   }
   if (keepUsersFile_) hostLog(keptFile_.string() + " is left as it is: the design is not kept there at quit");
   if (design_) applyTables(plugin, *design_);
+}
+
+// A Sonvero.show that cannot be opened is moved out of the way under a name
+// that says so, for the user to mend, so that this session's design can be
+// kept at quit; where it cannot be moved it stays, and is not overwritten.
+bool KeptShow::setAside(const std::string& why) {
+  const files::SetAside moved = files::setAside(keptFile_, "unreadable");
+  if (moved) hostLog(why + "; moved it aside to " + files::printable(moved.to.string(), files::kPathLimit));
+  else hostLog(why + "; cannot move it aside (" + moved.reason + ")");
+  return moved.ok;
 }
 
 void KeptShow::setParameters(HostSession& session) {
@@ -70,7 +82,7 @@ void KeptShow::saveAtQuit(HostSession& session) {
       return;
     }
   }
-  if (const ShowOutcome saved = saveShowText(text, keptFile_); !saved) hostLog(saved.message);
+  if (const ShowOutcome saved = saveShowText(text, plugin->parameters(), keptFile_); !saved) hostLog(saved.message);
   else if (old.state == files::FileRead::State::Read)
     hostLog("the design is kept in " + keptFile_.string() + "; the one it replaced is in " + backup.string());
   else hostLog("the design is kept in " + keptFile_.string());

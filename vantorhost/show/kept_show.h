@@ -4,10 +4,13 @@
 // --no-show) and saved when Sonvero quits. A design that differs from the
 // kept one leaves the old file beside it as Sonvero.show.bak (one
 // generation), so a run with --no-show or another show never costs the
-// last design. A Sonvero.show that cannot be opened stays as the user has
-// it: the run starts empty, says so, and does not overwrite it.
+// last design. A Sonvero.show that cannot be opened is moved aside as
+// Sonvero.show.unreadable-YYYYMMDD-HHMMSS: the run starts empty, says so,
+// and keeps its own design at quit (where it cannot be moved, the file
+// stays and is not overwritten).
 #include <filesystem>
 #include <optional>
+#include <string>
 
 #include "vantorhost/base/host_options.h"
 #include "vantorhost/session/host_session.h"
@@ -38,6 +41,9 @@ class KeptShow {
   const std::filesystem::path& keptFile() const { return keptFile_; }
 
  private:
+  // Moves the kept show that cannot be opened aside; false when it stays.
+  bool setAside(const std::string& why);
+
   std::filesystem::path origin_;
   bool startEmpty_;
   std::filesystem::path keptFile_;  // known once the plug-in names its settings folder

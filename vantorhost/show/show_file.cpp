@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "files/printable.h"
 #include "files/safe_file.h"
 #include "vantorhost/show/show_text.h"
 
@@ -9,7 +10,15 @@ namespace vantorhost {
 
 namespace {
 
-std::string quoted(const std::filesystem::path& file) { return "\"" + file.string() + "\""; }
+std::string quoted(const std::filesystem::path& file) {
+  return "\"" + files::printable(file.string(), files::kPathLimit) + "\"";
+}
+
+// A failed save leaves the file as it was; said when there is one.
+std::string keptNote(const std::filesystem::path& file) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(file, ec) ? "; the old file is unchanged" : "";
+}
 
 }  // namespace
 
@@ -48,7 +57,8 @@ ShowOutcome saveShow(HostSession& session, const std::filesystem::path& file) {
 }
 
 ShowOutcome saveShow(IPluginDesign& plugin, const ShowDesign& design, const std::filesystem::path& file) {
-  return saveShowText(showText(showLines(design, plugin.parameters())), file);
+  const std::vector<DesignParameter> parameters = plugin.parameters();
+  return saveShowText(showText(showLines(design, parameters)), parameters, file);
 }
 
 std::filesystem::path withShowExtension(std::filesystem::path file) {
@@ -56,14 +66,19 @@ std::filesystem::path withShowExtension(std::filesystem::path file) {
   return file;
 }
 
-ShowOutcome saveShowText(const std::string& text, const std::filesystem::path& file) {
-  const files::ReplaceResult written = files::replaceFile(file, text);
-  if (!written) {
-    std::error_code ec;
-    const bool kept = std::filesystem::is_regular_file(file, ec);
-    return {false, "cannot save the show " + quoted(file) + " (" + written.reason + ")" +
-                       (kept ? "; the old file is unchanged" : "")};
+ShowOutcome saveShowText(const std::string& text, const std::vector<DesignParameter>& parameters,
+                         const std::filesystem::path& file) {
+  // What opening would refuse is never written: a show that cannot be
+  // opened is lost work (a script's bar and list lines go beyond what the
+  // dialogs store).
+  try {
+    parseShow(text, parameters);
+  } catch (const ShowError& e) {
+    return {false, "cannot save the show " + quoted(file) + ": its line " + std::to_string(e.line) +
+                       " could not be opened again (" + e.reason + ")" + keptNote(file)};
   }
+  const files::ReplaceResult written = files::replaceFile(file, text);
+  if (!written) return {false, "cannot save the show " + quoted(file) + " (" + written.reason + ")" + keptNote(file)};
   return {true, {}};
 }
 

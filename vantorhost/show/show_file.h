@@ -38,7 +38,8 @@ ShowOutcome openShow(HostSession& session, const std::filesystem::path& file);
 ShowOutcome saveShow(HostSession& session, const std::filesystem::path& file);
 ShowOutcome saveShow(IPluginDesign& plugin, const ShowDesign& design, const std::filesystem::path& file);
 // The same for a show already in show format.
-ShowOutcome saveShowText(const std::string& text, const std::filesystem::path& file);
+ShowOutcome saveShowText(const std::string& text, const std::vector<DesignParameter>& parameters,
+                         const std::filesystem::path& file);
 // Where "Save show as" writes when given `file`: a name without an
 // extension gets ".show", so that the Open dialog lists it.
 std::filesystem::path withShowExtension(std::filesystem::path file);

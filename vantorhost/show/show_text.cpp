@@ -6,6 +6,7 @@
 #include <sstream>
 #include <utility>
 
+#include "files/printable.h"
 #include "files/text_lines.h"
 #include "vantorhost/commands/script_command.h"
 
@@ -14,6 +15,9 @@ namespace vantorhost {
 namespace {
 
 constexpr int kMaxPixel = 288, kMaxChannel = 1024, kMaxBoost = 200, kMaxLevel = 255;
+// What the bar dialog stores: a pixel box left empty (or holding a text
+// that is none of its entries) is pixel 0, a grey check box 2.
+constexpr int kNoPixel = 0, kGreyCheckBox = 2;
 
 // A reason for the line being parsed.
 struct LineError {
@@ -51,7 +55,7 @@ void checkHeader(std::string_view line) {
   if (!digits || (!huge && version < 1))
     fail("not a Sonvero show: the first line must be \"" + std::string(kShowHeader) + "\"");
   if (huge || version > kShowFormatVersion)
-    fail("written by a newer Sonvero (show format " + std::string(number) + "); this one reads format " +
+    fail("written by a newer Sonvero (show format " + files::printable(number) + "); this one reads format " +
          std::to_string(kShowFormatVersion));
 }
 
@@ -69,17 +73,17 @@ class ShowReader {
   }
   void operator()(const cmd::BarSet& b) {
     ShowBar bar{b.slot,
-                static_cast<std::int16_t>(within(b.fromPixel, 1, kMaxPixel, "FROM")),
-                static_cast<std::int16_t>(within(b.toPixel, 1, kMaxPixel, "TO")),
+                static_cast<std::int16_t>(within(b.fromPixel, kNoPixel, kMaxPixel, "FROM")),
+                static_cast<std::int16_t>(within(b.toPixel, kNoPixel, kMaxPixel, "TO")),
                 static_cast<std::int16_t>(within(b.boost, 1, kMaxBoost, "BOOST")),
                 static_cast<std::int16_t>(within(b.threshold, 0, kMaxLevel, "THRESHOLD")),
-                static_cast<std::uint8_t>(within(b.setOnExceed, 0, 1, "SETONEXCEED")),
+                static_cast<std::uint8_t>(within(b.setOnExceed, 0, kGreyCheckBox, "SETONEXCEED")),
                 static_cast<std::int16_t>(within(b.setValue, 0, kMaxLevel, "SETVALUE"))};
     bars_.insert_or_assign(b.slot, bar);
   }
   void operator()(const cmd::Set& s) {
     const ControlRef& ref = s.ref;
-    const std::string name = ref.canonical();
+    const std::string name = files::printable(ref.canonical());
     if (ref.form != "Main" || ref.instance != 0) fail("a show sets only the main window's parameters: " + name);
     for (std::size_t key = 0; key < parameters_.size(); ++key) {
       const DesignParameter& p = parameters_[key];
@@ -174,7 +178,7 @@ ShowDesign parseShow(std::string text, const std::vector<DesignParameter>& param
     } catch (const LineError& e) {
       throw ShowError{number, e.reason};
     } catch (const NotAShowLine& e) {
-      const std::string what = e.what.empty() ? tokenize(line).front() : e.what;
+      const std::string what = e.what.empty() ? files::printable(tokenize(line).front()) : e.what;
       throw ShowError{number, "\"" + what + "\" is not a show line: a show holds only bar, list, set, fade and beats lines"};
     }
   }

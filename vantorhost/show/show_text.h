@@ -31,7 +31,7 @@ std::string showText(const std::vector<std::string>& lines);
 
 // Parses and checks a whole show against the plug-in's parameters; throws
 // ShowError at the first line that is not a show line or holds a value
-// that the dialogs do not allow. A later line for the same list, bar or
+// that the dialogs cannot store. A later line for the same list, bar or
 // parameter replaces an earlier one, as replaying the show would.
 ShowDesign parseShow(std::string text, const std::vector<DesignParameter>& parameters);
 

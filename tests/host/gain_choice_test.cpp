@@ -1,0 +1,124 @@
+// The gain as users write it (command line, Sonvero.host, scripts): what is
+// read, what is refused, what is written back, how a live run picks its
+// start, and that a headless run starts where the kept file and --gain say.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <ostream>
+
+#include "tests/host/live_run.h"
+#include "tests/support/temp_folder.h"
+#include "vantorhost/base/gain_choice.h"
+#include "vantorhost/run/host_settings.h"
+#include "vantorhost/run/live_run.h"
+
+using namespace vantorhost;
+
+namespace vantorhost {
+// Failures name the choice as users write it.
+void PrintTo(const GainChoice& choice, std::ostream* out) { *out << gainChoiceText(choice); }
+}  // namespace vantorhost
+
+namespace {
+
+TEST(GainChoice, ReadsAutoAndPlainDecimalNumbersWithinRange) {
+  EXPECT_EQ(parseGainChoice("auto"), (GainChoice{true, 0.0}));
+  for (auto [text, db] : {std::pair{"0", 0.0}, {"6", 6.0}, {"-3.5", -3.5}, {"+0.25", 0.25}, {"-12", -12.0},
+                          {"36", 36.0}, {"36.000", 36.0}, {"010", 10.0}, {"-011.50", -11.5}, {".5", 0.5}, {"5.", 5.0}})
+    EXPECT_EQ(parseGainChoice(text), (GainChoice{false, db})) << text;
+  for (const char* bad : {"", "Auto", "AUTO", "auto ", " 6", "6 ", "36.01", "-12.5", "37", "1e1", "1E1", "0x5",
+                          "inf", "-inf", "nan", "NaN", "+-1", "--1", "++1", "1.2.3", ".", "-", "+", "6dB", "6,5",
+                          "99", "1000000000000000000000000"})
+    EXPECT_EQ(parseGainChoice(bad), std::nullopt) << bad;
+}
+
+TEST(GainChoice, WritesWhatItReadsBackAndNeverAMinusZero) {
+  for (const GainChoice choice : {GainChoice{true, 0.0}, GainChoice{false, 0.0}, GainChoice{false, -12.0},
+                                  GainChoice{false, 36.0}, GainChoice{false, 6.25}, GainChoice{false, 0.1},
+                                  GainChoice{false, -3.3}})
+    EXPECT_EQ(parseGainChoice(gainChoiceText(choice)), choice) << gainChoiceText(choice);
+  EXPECT_EQ(gainChoiceText({true, 0.0}), "auto");
+  EXPECT_EQ(gainChoiceText({false, 6.0}), "6");
+  EXPECT_EQ(gainChoiceText({false, -3.5}), "-3.5");
+  EXPECT_EQ(gainChoiceText({false, -0.0}), "0");
+  EXPECT_FALSE(std::signbit(parseGainChoice("-0")->fixedDb)) << "-0 is 0 dB";
+  EXPECT_EQ(describeGain({true, 0.0}), "automatic");
+  EXPECT_EQ(describeGain({false, -3.5}), "fixed at -3.5 dB");
+}
+
+TEST(GainChoice, DecibelsShowWithOneDecimalAndNeverAsMinusZero) {
+  EXPECT_EQ(decibelText(23.64), "23.6");
+  EXPECT_EQ(decibelText(12.0), "12.0");
+  EXPECT_EQ(decibelText(-3.5), "-3.5");
+  EXPECT_EQ(decibelText(-0.04), "0.0");
+  EXPECT_EQ(decibelText(-0.0), "0.0");
+  EXPECT_EQ(decibelText(-0.05000001), "-0.1");
+  EXPECT_EQ(decibelText(-120.0), "-120.0");
+  EXPECT_EQ(decibelText(std::numeric_limits<double>::quiet_NaN()), "0.0");
+}
+
+TEST(GainChoice, TheHostSettingsFileKeepsItAndDropsWhatIsNotAGain) {
+  support::TempFolder folder;
+  const auto file = folder.path() / kHostSettingsName;
+  HostSettings settings;
+  for (const GainChoice gain : {GainChoice{true, 0.0}, GainChoice{false, -6.5}, GainChoice{false, 36.0}}) {
+    settings.gain = gain;
+    ASSERT_TRUE(saveHostSettings(file, settings));
+    EXPECT_EQ(readHostSettings(file), settings) << gainChoiceText(gain);
+  }
+  EXPECT_NE(support::readBytes(file).find("\ngain = 36\n"), std::string::npos) << support::readBytes(file);
+
+  // A damaged line is dropped alone; a good one before it stays.
+  support::writeBytes(file, "gain = 6\ngain = 99\ngain = auto please\ngain =\ngain = 1e1\nmaster = 40\n");
+  EXPECT_EQ(readHostSettings(file).gain, (GainChoice{false, 6.0}));
+  EXPECT_EQ(readHostSettings(file).masterPercent, 40);
+  for (const char* junk : {"gain = 99\n", "gain = -13\n", "gain = nan\n", "gain = \x01\xff\n", "gain\n", "Gain = 6\n"}) {
+    support::writeBytes(file, junk);
+    EXPECT_EQ(readHostSettings(file).gain, std::nullopt) << junk;
+  }
+  support::writeBytes(file, "\xEF\xBB\xBFgain\t=\tauto\r\n");
+  EXPECT_EQ(readHostSettings(file).gain, (GainChoice{true, 0.0})) << "a BOM, tabs and CR LF read as written";
+}
+
+TEST(GainChoice, ALiveRunStartsFromTheOptionElseTheKeptChoiceElseAutomatic) {
+  HostOptions options;
+  HostSettings kept;
+  EXPECT_EQ(startGain(options, kept), (GainChoice{true, 0.0})) << "nothing chosen";
+  kept.gain = GainChoice{false, 6.0};
+  EXPECT_EQ(startGain(options, kept), (GainChoice{false, 6.0}));
+  options.gain = GainChoice{false, -3.0};
+  EXPECT_EQ(startGain(options, kept), (GainChoice{false, -3.0})) << "--gain wins";
+  options.gain = GainChoice{true, 0.0};
+  EXPECT_EQ(startGain(options, kept), (GainChoice{true, 0.0}));
+}
+
+// The whole way from the file and the command line to the bridge, as the
+// run's log names it, headless and on the desktop.
+TEST(GainChoice, ALiveRunTakesTheKeptGainUnlessGainSaysOtherwise) {
+  support::TempFolder dir;
+  const auto kept = dir.path() / kHostSettingsName;
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  struct Case {
+    const char* file;
+    std::vector<std::string> options;
+    const char* logged;
+    std::optional<GainChoice> keptAfter;
+  };
+  const GainChoice six{false, 6.0};
+  for (const Case& c : {Case{"gain = 99\n", {"--headless"}, "gain: automatic", std::nullopt},
+                        Case{"gain = 6\n", {"--headless"}, "gain: fixed at 6 dB", six},
+                        Case{"gain = 6\n", {"--headless", "--gain", "-3.5"}, "gain: fixed at -3.5 dB", six},
+                        Case{"gain = 6\n", {"--gain", "auto"}, "gain: automatic", six},
+                        Case{"gain = -2.5\n", {}, "gain: fixed at -2.5 dB", GainChoice{false, -2.5}}}) {
+    support::writeBytes(kept, c.file);
+    std::vector<std::string> args{"--settings-dir", dir.path()};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    const std::string log = testlive::liveRun(args, dir.path() / "log");
+    EXPECT_NE(log.find(c.logged), std::string::npos) << c.file << log;
+    // Only a choice made in the host window is kept.
+    EXPECT_EQ(readHostSettings(kept).gain, c.keptAfter) << c.file;
+  }
+}
+
+}  // namespace
