@@ -41,7 +41,7 @@ struct FakeTracker {
 class BeatOutputTest : public ::testing::Test {
  protected:
   FakeTracker tracker;
-  BeatOutput output{[this](vbvis_tracker_state& s) { tracker.read(s); }, [this] { return tracker.nowMs * 1000; }};
+  BeatOutput output{BeatClock([this](vbvis_tracker_state& s) { tracker.read(s); }, [this] { return tracker.nowMs * 1000; })};
   std::vector<std::int64_t> fired;  // host ms of each beat that went out
 
   void SetUp() override {

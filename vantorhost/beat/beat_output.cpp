@@ -1,7 +1,6 @@
 #include "vantorhost/beat/beat_output.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace vantorhost {
 
@@ -19,12 +18,6 @@ std::optional<BeatLook::Mode> beatModeNamed(const std::string& word) {
   return std::nullopt;
 }
 
-BeatOutput::BeatOutput()
-    : BeatOutput([](vbvis_tracker_state& state) { vbvis_tracker(&state); }, [] { return vbvis_clock_us(); }) {}
-
-BeatOutput::BeatOutput(ReadTracker readTracker, BridgeClockUs bridgeClockUs)
-    : readTracker_(std::move(readTracker)), bridgeClockUs_(std::move(bridgeClockUs)) {}
-
 void BeatOutput::setLook(BeatLook look) {
   // Another list starts afresh: no channel of the old one stays lit.
   if (look.channels != look_.channels) {
@@ -34,15 +27,6 @@ void BeatOutput::setLook(BeatLook look) {
   look_ = std::move(look);
   look_.flashMs = std::clamp(look_.flashMs, kMinFlashMs, kMaxFlashMs);
   if (!look_.on()) litUntilMs_ = -1;
-}
-
-std::int64_t BeatOutput::nextBeatUs(const vbvis_tracker_state& state) const {
-  if (!state.locked) return -1;
-  // A prediction within half a beat of the last one handled is that beat again.
-  const std::int64_t after = lastBeatUs_ < 0 ? -1 : lastBeatUs_ + state.period_us / 2;
-  for (const std::int64_t beat : state.next_beats_us)
-    if (beat >= 0 && beat > after) return beat;
-  return -1;
 }
 
 void BeatOutput::fire(std::int64_t nowMs, double bpm) {
@@ -55,36 +39,11 @@ void BeatOutput::fire(std::int64_t nowMs, double bpm) {
   if (onBeat) onBeat(count_, bpm);
 }
 
-void BeatOutput::followPending(const vbvis_tracker_state& state) {
-  if (!state.locked) {
-    pendingUs_ = -1;
-    return;
-  }
-  if (pendingUs_ < 0) {
-    pendingUs_ = nextBeatUs(state);
-    return;
-  }
-  for (const std::int64_t beat : state.next_beats_us)
-    if (beat >= 0 && std::abs(beat - pendingUs_) < state.period_us / 2) {
-      pendingUs_ = beat;
-      return;
-    }
-}
-
 std::int64_t BeatOutput::service(std::int64_t nowMs) {
   if (!look_.on()) return -1;
-  vbvis_tracker_state state{};
-  readTracker_(state);
-  const std::int64_t bridgeNowUs = bridgeClockUs_();
-  for (followPending(state); pendingUs_ >= 0; pendingUs_ = nextBeatUs(state)) {
-    const std::int64_t leaveUs = pendingUs_ - leadUs_;
-    if (leaveUs > bridgeNowUs + kDueWithinUs) break;
-    lastBeatUs_ = pendingUs_;
-    if (bridgeNowUs - leaveUs <= kLateLimitUs) fire(nowMs, state.bpm);
-  }
-  std::int64_t wake = -1;
-  // Whole milliseconds, to the nearest: the beat is more than kDueWithinUs away.
-  if (pendingUs_ >= 0) wake = nowMs + (pendingUs_ - leadUs_ - bridgeNowUs + 500) / 1000;
+  const BeatClock::Look beat = clock_.look(nowMs);
+  if (beat.beat) fire(nowMs, beat.bpm);
+  std::int64_t wake = beat.nextMs;
   if (litUntilMs_ > nowMs) wake = wake < 0 ? litUntilMs_ : std::min(wake, litUntilMs_);
   return wake;
 }

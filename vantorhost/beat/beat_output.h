@@ -1,11 +1,10 @@
 #pragma once
 // The host's beat output: on every beat the bridge's tracker predicts, its
-// channels light so that the light is on when the beat is heard. The
-// tracker says when the next beats will be heard (its capture latency
-// already taken off); the output sends each one `leadUs` early, the time its
-// light needs to get out (the output's latency, less the output delay that
-// holds everything back for speakers that lag). It runs on the host's own
-// clock, not the plug-in's tick: service() says when it must look again.
+// channels light so that the light is on when the beat is heard. Its beat
+// clock gives each beat `leadUs` early, the time its light needs to get out
+// (the output's latency, less the output delay that holds everything back
+// for speakers that lag). It runs on the host's own clock, not the
+// plug-in's tick: service() says when it must look again.
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -13,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "bridge/vbvis.h"
+#include "vantorhost/beat/beat_clock.h"
 
 namespace vantorhost {
 
@@ -39,23 +38,13 @@ std::optional<BeatLook::Mode> beatModeNamed(const std::string& word);
 
 class BeatOutput {
  public:
-  using ReadTracker = std::function<void(vbvis_tracker_state&)>;
-  using BridgeClockUs = std::function<std::int64_t()>;
-  // A beat whose time passed by more than this when it is looked at (the
-  // host was busy) is let go rather than flashed late.
-  static constexpr std::int64_t kLateLimitUs = 40'000;
-  // Within this of its time a beat counts as due: a host looks in whole
-  // milliseconds.
-  static constexpr std::int64_t kDueWithinUs = 500;
-
-  // The bridge's tracker and clock by default.
-  BeatOutput();
-  BeatOutput(ReadTracker readTracker, BridgeClockUs bridgeClockUs);
+  // On the bridge's tracker and clock by default.
+  explicit BeatOutput(BeatClock clock = BeatClock()) : clock_(std::move(clock)) {}
 
   void setLook(BeatLook look);
   const BeatLook& look() const { return look_; }
   // How much before the beat is heard its light leaves.
-  void setLeadUs(std::int64_t leadUs) { leadUs_ = leadUs; }
+  void setLeadUs(std::int64_t leadUs) { clock_.setLeadUs(leadUs); }
 
   // Looks at the tracker at host time `nowMs`: a beat that falls due lights
   // now (onBeat tells it). Returns the host time to look again at (the next
@@ -65,29 +54,21 @@ class BeatOutput {
   void raise(std::int64_t nowMs, std::span<std::uint8_t> channels) const;
   // Whether any channel is lit at `nowMs`.
   bool lit(std::int64_t nowMs) const { return look_.on() && nowMs < litUntilMs_; }
+  // When the last beat's light ends (or ended); -1 before the first.
+  std::int64_t litUntilMs() const { return litUntilMs_; }
 
   std::uint64_t count() const { return count_; }
   // Told at each beat that goes out: its number (from 1) and the tempo.
   std::function<void(std::uint64_t number, double bpm)> onBeat;
 
  private:
-  // The earliest predicted beat after the last one handled; -1 for none.
-  std::int64_t nextBeatUs(const vbvis_tracker_state& state) const;
-  // Takes the tracker's latest word on the pending beat: a prediction within
-  // half a beat of it moves it, and a pending beat the tracker no longer
-  // lists (heard already, its light held back by the delay) stays.
-  void followPending(const vbvis_tracker_state& state);
   void fire(std::int64_t nowMs, double bpm);
 
-  ReadTracker readTracker_;
-  BridgeClockUs bridgeClockUs_;
+  BeatClock clock_;
   BeatLook look_;
-  std::int64_t leadUs_ = 0;
-  std::int64_t lastBeatUs_ = -1;  // bridge time of the last beat fired or let go
-  std::int64_t pendingUs_ = -1;   // bridge time of the next beat to go out; -1 none
   std::int64_t litUntilMs_ = -1;
-  std::size_t chaseNext_ = 0;     // the chase's next channel
-  std::int16_t chaseLit_ = 0;     // the chase's channel lit now
+  std::size_t chaseNext_ = 0;  // the chase's next channel
+  std::int16_t chaseLit_ = 0;  // the chase's channel lit now
   std::uint64_t count_ = 0;
 };
 

@@ -17,7 +17,9 @@ void BeatLayer::follow(std::int64_t nowMs, std::int64_t delayMs) {
 
 std::int64_t BeatLayer::nextChangeMs(std::int64_t afterMs) const {
   std::int64_t next = -1;
-  for (const std::int64_t at : {firedAtMs_, wakeMs_})
+  // A light's end that the output already passed still counts: the path
+  // must render the frame in which it went out.
+  for (const std::int64_t at : {firedAtMs_, beats_.litUntilMs(), wakeMs_})
     if (at > afterMs) next = next < 0 ? at : std::min(next, at);
   return next;
 }
