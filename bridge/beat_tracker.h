@@ -66,7 +66,6 @@ class BeatTracker {
   double salience_ = 0.0;
   int confidence_ = 0;
   bool locked_ = false;
-  int judgedBeats_ = 0;
 };
 
 }  // namespace vbvis

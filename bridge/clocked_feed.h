@@ -25,6 +25,9 @@ class ClockedFeed : public AudioFeed {
  private:
   // What waits for one reader: frames, and whether older ones were dropped.
   struct Pending {
+    // Spelled out: clang cannot build a nested class's default constructor
+    // from its member initializers before the enclosing class is complete.
+    Pending() {}
     std::vector<float> stereo;
     bool dropped = false;
     std::int64_t first = 0;  // source position of the first frame
