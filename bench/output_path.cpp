@@ -48,7 +48,7 @@ BENCHMARK(BM_TickAtRest);
 
 void BM_TickThroughEveryStage(benchmark::State& state) {
   Bench b;
-  const EveryEighth layer;
+  EveryEighth layer;
   b.path.addLayer(layer);
   b.path.setFade(300);
   b.path.setMaster(80);

@@ -19,6 +19,7 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kRetryEvery = 1000ms;
 constexpr auto kStallAfter = 1000ms;
 constexpr auto kPoll = 20ms;
+constexpr auto kTimingEvery = 1000ms;
 constexpr std::int64_t kFragmentUs = 10'000;
 
 // The stream, released with its connection's loop still alive.
@@ -87,9 +88,19 @@ class PulseCapture::Session {
     if (state == PA_STREAM_READY && !drain(stream_, sink, gotAudio)) return false;
     if (gotAudio) {
       lastAudio_ = Clock::now();
+      askForTiming();
       sink.arrived(latencyUs());
     }
     return Clock::now() - lastAudio_ <= kStallAfter;
+  }
+
+  // The server's timing, asked for once a second: the latency hardly moves,
+  // and asking on every fill (or every 100 ms, as automatic updates do)
+  // costs a round trip each time.
+  void askForTiming() {
+    if (lastAudio_ - timingAsked_ < kTimingEvery) return;
+    timingAsked_ = lastAudio_;
+    if (pa_operation* asked = pa_stream_update_timing_info(stream_, nullptr, nullptr)) pa_operation_unref(asked);
   }
 
   // How long ago the newest frame read was captured (negative: a monitor's
@@ -108,6 +119,7 @@ class PulseCapture::Session {
   PulseCapture& owner_;
   bool recording_ = false;
   Clock::time_point lastAudio_ = Clock::now();
+  Clock::time_point timingAsked_{};
 };
 
 // A source the server will not record from (a name too long or holding
@@ -149,10 +161,11 @@ void PulseCapture::captureUntilFailure(CaptureSink& sink, const std::atomic<bool
   attr.maxlength = static_cast<uint32_t>(-1);
   attr.fragsize = static_cast<uint32_t>(pa_usec_to_bytes(kFragmentUs, &format));
   attr.tlength = attr.prebuf = attr.minreq = static_cast<uint32_t>(-1);
-  // Timing updates let the server's latency be read after each fill, so the
-  // beat tracker knows when what it hears was (or will be) heard.
+  // Timing (asked for once a second, interpolated in between) lets the
+  // server's latency be read after each fill, so the beat tracker knows
+  // when what it hears was (or will be) heard.
   const auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY | PA_STREAM_INTERPOLATE_TIMING |
-                                                    PA_STREAM_AUTO_TIMING_UPDATE | (named() ? PA_STREAM_DONT_MOVE : 0));
+                                                    (named() ? PA_STREAM_DONT_MOVE : 0));
   if (pa_stream_connect_record(handle.stream, device_.c_str(), &attr, flags) < 0) {
     refused(pa_context_errno(connection.context()));
     return;

@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <fstream>
 #include <memory>
@@ -78,6 +79,29 @@ std::vector<Match> matchClicks(std::vector<Match> matches, const std::vector<Dmx
   return matches;
 }
 
+// Tracker mode: the light is meant to land ON the beat, before or after
+// the click, so each click (after the tracker had time to lock) takes the
+// rise nearest to its play time within half a period either way.
+std::vector<Match> matchNearest(std::vector<Match> matches, const std::vector<DmxWatcher::Frame>& frames,
+                                std::int64_t halfPeriodNs) {
+  std::vector<std::int64_t> rises;
+  std::uint8_t last = 0;
+  for (const auto& f : frames) {
+    if (f.value >= 128 && last < 128) rises.push_back(f.arrivedNs);
+    last = f.value;
+  }
+  for (Match& m : matches) {
+    if (m.click.playedNs < 0) continue;
+    std::int64_t best = -1;
+    for (const std::int64_t rise : rises)
+      if (std::llabs(rise - m.click.playedNs) < halfPeriodNs &&
+          (best < 0 || std::llabs(rise - m.click.playedNs) < std::llabs(best - m.click.playedNs)))
+        best = rise;
+    m.arrivedNs = best;
+  }
+  return matches;
+}
+
 double percentile(std::vector<double> v, double p) {
   if (v.empty()) return NAN;
   std::sort(v.begin(), v.end());
@@ -102,8 +126,13 @@ int main(int argc, char** argv) {
   unsigned universe = 1, channel = 10;
   double intervalMs = 500, jitterMs = 75, warmupMs = 2000;
   std::string rawPath;
-  bool reference = true;
+  bool reference = true, tracker = false;
+  double lockS = 8;
   CLI::App cli{"click_latency: click played -> DMX value at olad, p50/p99"};
+  cli.add_flag("--tracker", tracker,
+               "a steady click track (--interval-ms, no jitter) for the beat tracker's output: each click after "
+               "--lock-s against the nearest rise, early or late");
+  cli.add_option("--lock-s", lockS, "tracker mode: seconds of clicks the tracker has to lock before they count");
   cli.add_option("--ola-port", olaPort, "olad's RPC port")->required();
   cli.add_option("--universe", universe, "universe to watch");
   cli.add_option("--channel", channel, "channel (1..512) that flashes on a beat")->check(CLI::Range(1, 512));
@@ -146,6 +175,7 @@ int main(int argc, char** argv) {
     std::cerr << error << "\n";
     return 1;
   }
+  if (tracker) jitterMs = 0;
   std::mt19937 random(static_cast<unsigned>(seed));
   std::uniform_real_distribution<double> jitter(0.0, jitterMs);
   play.queueClick(warmupMs);
@@ -170,7 +200,14 @@ int main(int argc, char** argv) {
     if (c.playedNs >= 0) m.recordedNs = onsetOf(c, onsets);
     matches.push_back(m);
   }
-  matches = matchClicks(std::move(matches), frames, unmatched);
+  if (tracker) {
+    // Only clicks from --lock-s on count; the tracker had those to lock.
+    const std::size_t locking = static_cast<std::size_t>(lockS * 1000 / intervalMs);
+    matches.erase(matches.begin(), matches.begin() + static_cast<std::ptrdiff_t>(std::min(locking, matches.size())));
+    matches = matchNearest(std::move(matches), frames, static_cast<std::int64_t>(intervalMs * 500'000));
+  } else {
+    matches = matchClicks(std::move(matches), frames, unmatched);
+  }
 
   std::ofstream raw;
   if (!rawPath.empty()) {
@@ -201,9 +238,16 @@ int main(int argc, char** argv) {
       raw << line;
     }
   }
-  std::printf("clicks=%d matched=%zu missed=%d unmatched_rises=%d dmx_frames=%zu\n", clicks, fromPlay.size(), missed,
+  std::printf("clicks=%zu matched=%zu missed=%d unmatched_rises=%d dmx_frames=%zu\n", matches.size(), fromPlay.size(), missed,
               unmatched, frames.size());
   summarise("latency click played -> value at olad client", fromPlay);
+  if (tracker) {
+    // Signed: the light early is below zero. And how far off either way.
+    std::vector<double> off;
+    for (double x : fromPlay) off.push_back(std::fabs(x));
+    std::printf("tracker: signed p5=%.1f p50=%.1f p95=%.1f ms; off by p50=%.1f p95=%.1f ms\n", percentile(fromPlay, 5),
+                percentile(fromPlay, 50), percentile(fromPlay, 95), percentile(off, 50), percentile(off, 95));
+  }
   summarise("latency click written -> value at olad client", fromWrite);
   summarise("latency fragment at the reference recorder -> value at olad client", fromRecorded);
   summarise("click played -> its 10 ms fragment at the reference recorder", delivery);

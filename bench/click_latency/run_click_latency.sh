@@ -12,6 +12,10 @@
 # Environment:
 #   OUT=DIR          keep the results here (default: a fresh /tmp/click-latency.*)
 #   MODE=desktop     run Sonvero's desktop on a private Xvfb instead of --headless
+#   TRACKER=1        the beat tracker's output instead of Beat: VU: a steady
+#                    120 BPM click track, Sonvero's beat output flashing channel
+#                    10 (a show of one line: beats flash 60 10), each click after
+#                    the first 8 s against the nearest rise, early or late
 #   PROBE=1          also record uprobes in Sonvero (perf, as root) on the same
 #                    clock and split each click's latency into its parts
 #                    (probe_breakdown.py)
@@ -125,7 +129,11 @@ fi
 
 # --- Sonvero, set up for Beat: VU on channel 10 ----------------------------------
 setup=${SETUP:-$run/setup.show}
-if [[ -z ${SETUP:-} ]]; then
+tracker_args=()
+if [[ ${TRACKER:-0} == 1 && -z ${SETUP:-} ]]; then
+    printf '# Sonvero show 1\n# the beat output flashes channel 10 on the tracker'"'"'s beats\nbeats flash 60 10\n' >"$setup"
+    tracker_args=(--tracker --interval-ms 500)
+elif [[ -z ${SETUP:-} ]]; then
     cat >"$setup" <<'SETUP'
 # Sonvero show 1
 # output on, mutes off, Beat: VU on the left level, threshold 128, feeding the
@@ -185,7 +193,7 @@ fi
 # --- the clicks ------------------------------------------------------------------
 echo "mode=$mode loadavg_before=$(cat /proc/loadavg)" | tee "$out/summary.txt"
 set +e
-"$click_bin" --ola-port "$ola_port" --sink sonvero_null --clicks "$clicks" --raw "$out/clicks.csv" "$@" \
+"$click_bin" --ola-port "$ola_port" --sink sonvero_null --clicks "$clicks" --raw "$out/clicks.csv" "${tracker_args[@]}" "$@" \
     2>&1 | tee -a "$out/summary.txt"
 status=${PIPESTATUS[0]}
 set -e

@@ -9,6 +9,7 @@
 #include <map>
 #include <vector>
 
+#include "vantorhost/output/beat_layer.h"
 #include "vantorhost/output/output_path.h"
 
 using namespace vantorhost;
@@ -128,7 +129,7 @@ TEST_F(OutputPathTest, AFallEndsWhereItGoesAndThenNothingWakes) {
 
 TEST_F(OutputPathTest, ALayerGoesOutAtItsExactTimesHtpAndFadesAfterIt) {
   channels.set(10, 100, 0);
-  const FlashLayer flash(1003, 1053);
+  FlashLayer flash(1003, 1053);
   path.addLayer(flash);
   EXPECT_EQ(path.nextWakeMs(), 1003);
   run(1100, 10, [](std::int64_t) {});
@@ -138,7 +139,7 @@ TEST_F(OutputPathTest, ALayerGoesOutAtItsExactTimesHtpAndFadesAfterIt) {
   EXPECT_EQ(out[1053], 100) << "the plug-in's value again";
   EXPECT_EQ(wakes, (std::vector<std::int64_t>{1003, 1053}));
   // With a fade, the flash's end falls along it like any other value.
-  const FlashLayer later(2003, 2053);
+  FlashLayer later(2003, 2053);
   path.removeLayer(flash);
   path.addLayer(later);
   path.setFade(100);
@@ -202,4 +203,45 @@ TEST_F(OutputPathTest, FinishEndsTheDelayAndTheFalls) {
   path.finish();
   EXPECT_EQ(path.sent().get(1), 7) << "what the plug-in sent last goes out";
   EXPECT_EQ(path.nextWakeMs(), -1);
+}
+
+namespace {
+
+// A steady beat heard at 1003 + k * 500 ms, as a locked tracker predicts it
+// on the path's clock.
+BeatLayer steadyBeats(const std::int64_t& now) {
+  BeatOutput beats(BeatClock(
+      [&now](vbvis_tracker_state& s) {
+        s = {};
+        s.locked = 1;
+        s.bpm = 120;
+        s.period_us = 500'000;
+        std::int64_t k = now < 1003 ? 0 : (now - 1003) / 500 + 1;
+        for (auto& beat : s.next_beats_us) beat = (1003 + 500 * k++) * 1000;
+      },
+      [&now] { return now * 1000; }));
+  beats.setLook({BeatLook::Mode::Flash, 50, {10}});
+  return BeatLayer(0, std::move(beats));
+}
+
+}  // namespace
+
+TEST_F(OutputPathTest, TheBeatOutputLightsOnItsBeatUntilTheFlashEndsAndTheDelayHoldsItBack) {
+  BeatLayer beats = steadyBeats(now);
+  path.addLayer(beats);
+  const int hurried = output.hurries;
+  run(1600, 10, [](std::int64_t) {});
+  EXPECT_EQ(out[1002], 0);
+  EXPECT_EQ(out[1003], 255) << "on the beat's millisecond";
+  EXPECT_EQ(out[1052], 255);
+  EXPECT_EQ(out[1053], 0) << "out when the flash ends";
+  EXPECT_EQ(out[1503], 255);
+  EXPECT_GE(output.hurries - hurried, 2) << "a beat's frame waits for no frame gap";
+  // Speakers that lag 120 ms: the light lags with them.
+  path.setDelay(120);
+  run(2700, 10, [](std::int64_t) {});
+  EXPECT_EQ(out[2122], 0);
+  EXPECT_EQ(out[2123], 255);
+  EXPECT_EQ(out[2623], 255);
+  path.removeLayer(beats);
 }

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstdint>
 #include <limits>
+#include <optional>
 
 #include "files/printable.h"
 
@@ -124,6 +125,28 @@ std::vector<std::string> tokenize(const std::string& line) {
   return tokens;
 }
 
+namespace {
+
+// beats flash|chase MS C1 C2 ... | beats off
+cmd::Beats parseBeats(const std::vector<std::string>& t) {
+  constexpr const char* kUsage = "beats flash MS C1 C2 ... | beats chase MS C1 C2 ... | beats off";
+  if (t.size() < 2) fail(std::string("usage: ") + kUsage);
+  const std::optional<BeatLook::Mode> mode = beatModeNamed(t[1]);
+  if (!mode) fail("a beat output is flash, chase or off: " + t[1]);
+  if (*mode == BeatLook::Mode::Off) {
+    expectArgs(t, 1, 1, "beats off");
+    return cmd::Beats{};
+  }
+  if (t.size() < 4) fail(std::string("usage: ") + kUsage);
+  if (t.size() - 3 > kMaxBeatChannels) fail("a beat output drives at most 1024 channels");
+  BeatLook look{*mode, static_cast<int>(integer(t[2], kMinFlashMs, kMaxFlashMs, "MS")), {}};
+  for (std::size_t i = 3; i < t.size(); ++i)
+    look.channels.push_back(static_cast<std::int16_t>(integer(t[i], 1, 1024, "channel")));
+  return cmd::Beats{std::move(look)};
+}
+
+}  // namespace
+
 Command parseCommand(const std::string& line) {
   const std::vector<std::string> t = tokenize(line);
   if (t.empty()) return std::monostate{};
@@ -225,6 +248,7 @@ Command parseCommand(const std::string& line) {
     if (!choice) fail(std::string("the gain is ") + kGainChoiceHint + ": " + t[1]);
     return cmd::Gain{*choice};
   }
+  if (verb == "beats") return parseBeats(t);
   if (verb == "print") {
     if (t.size() < 2) fail("usage: print WHAT");
     const std::string& what = t[1];
@@ -234,6 +258,7 @@ Command parseCommand(const std::string& line) {
     if (what == "show" && t.size() == 2) return cmd::PrintShow{};
     if (what == "tempo" && t.size() == 2) return cmd::PrintTempo{};
     if (what == "gain" && t.size() == 2) return cmd::PrintGain{};
+    if (what == "tracker" && t.size() == 2) return cmd::PrintTracker{};
     if (what == "bar") {
       expectArgs(t, 2, 2, "print bar SLOT");
       return cmd::PrintBar{static_cast<int>(integer(t[2], 0, 287, "SLOT"))};

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "vantorhost/base/gain_choice.h"
+#include "vantorhost/beat/beat_output.h"
 
 namespace vantorhost {
 
@@ -55,6 +56,10 @@ struct PrintDmx { std::int32_t channel; };
 struct Gain { GainChoice choice; };
 // The gain now: automatic or fixed, and the gain applied.
 struct PrintGain {};
+// The host's beat output, driven by the bridge's beat tracker; also a show line.
+struct Beats { BeatLook look; };
+// The bridge's beat tracker: tempo and confidence.
+struct PrintTracker {};
 // Not in the user's help: drives channel output directly.
 struct TestOutput { std::int32_t channel, value; std::uint8_t active; };
 }  // namespace cmd
@@ -64,7 +69,7 @@ using Command = std::variant<std::monostate, cmd::Audio, cmd::Spectrum, cmd::Vu,
                              cmd::Open, cmd::Reload, cmd::Advance, cmd::PrintProperty, cmd::PrintForms,
                              cmd::PrintDraw, cmd::PrintBar, cmd::PrintList, cmd::PrintModuleInfo,
                              cmd::PrintShow, cmd::SaveShow, cmd::OpenShow, cmd::PrintTempo, cmd::TestOutput,
-                             cmd::Fade, cmd::PrintDmx, cmd::Gain, cmd::PrintGain>;
+                             cmd::Fade, cmd::PrintDmx, cmd::Gain, cmd::PrintGain, cmd::Beats, cmd::PrintTracker>;
 
 struct ParseError {
   std::string message;

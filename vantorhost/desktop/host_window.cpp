@@ -38,6 +38,7 @@ HostWindow::HostWindow(HostSession& session, OutputPath& path, HostSettingsFile*
       delayBox_(new StepSpinBox(kMaxDelayMs, kDelayStepMs, " ms")),
       master_(new MasterPanel(path, kept)),
       fade_(new FadePanel(session)),
+      beats_(new BeatPanel(session)),
       monitor_(new DmxMonitorWidget(path.sent())),
       beatLamp_(new BeatIndicator),
       beatText_(new QLabel),
@@ -75,6 +76,8 @@ HostWindow::HostWindow(HostSession& session, OutputPath& path, HostSettingsFile*
   output->addWidget(master_);
   output->addSpacing(16);
   output->addWidget(fade_);
+  output->addSpacing(16);
+  output->addWidget(beats_);
   output->addStretch(1);
 
   auto* scroll = new QScrollArea;
@@ -192,6 +195,7 @@ void HostWindow::refreshStatus(std::int64_t nowMs) {
                                                                  : QString::fromStdString(audioState_.text()));
   if (sources_->showLevel() >= kQuietLevel) lastSoundMs_ = nowMs;
   gain_->refresh();
+  beats_->refresh();
   dmxText_->setText(QString::fromStdString(path_.output().status()));
   showLightStatus(explainLights(lightFacts(nowMs)));
   reopen_->setEnabled(!mainWindowOpen());

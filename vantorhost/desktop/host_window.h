@@ -7,6 +7,7 @@
 
 #include "vantorhost/desktop/beat_indicator.h"
 #include "vantorhost/desktop/dmx_monitor_widget.h"
+#include "vantorhost/desktop/beat_panel.h"
 #include "vantorhost/desktop/fade_panel.h"
 #include "vantorhost/desktop/gain_panel.h"
 #include "vantorhost/desktop/master_panel.h"
@@ -66,6 +67,7 @@ class HostWindow : public QWidget {
   StepSpinBox& delayBox() const { return *delayBox_; }
   MasterPanel& masterPanel() const { return *master_; }
   FadePanel& fadePanel() const { return *fade_; }
+  BeatPanel& beatPanel() const { return *beats_; }
   QPushButton& reopenButton() const { return *reopen_; }
 
  protected:
@@ -87,6 +89,7 @@ class HostWindow : public QWidget {
   StepSpinBox* delayBox_;
   MasterPanel* master_;
   FadePanel* fade_;
+  BeatPanel* beats_;
   DmxMonitorWidget* monitor_;
   BeatIndicator* beatLamp_;
   QLabel *beatText_, *audioText_, *dmxText_;

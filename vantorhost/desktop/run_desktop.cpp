@@ -49,7 +49,7 @@ int runWindows(const HostOptions& options, tk::qt::QtEventLoop& loop) {
   HostSettingsFile kept(hostSettingsFile(session));
   if (!openAudioSource(options, kept.settings())) return 1;
   applyStartGain(options, kept.settings());
-  HostOutput out(session, std::move(dmx));
+  HostOutput out(session, std::move(dmx), HostOutput::Clock::Real);
   OutputPath& path = out.path();
   path.setDelay(startDelayMs(options, kept.settings()));
   path.setMaster(kept.settings().masterPercent.value_or(OutputPath::kFullMaster));

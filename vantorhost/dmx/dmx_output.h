@@ -36,6 +36,9 @@ class DmxOutput {
   // waiting for the frame gap: the user's own hand on the output (blackout,
   // master) is never a frame late.
   virtual void hurry() {}
+  // How long values handed over take to leave the output (to olad), in
+  // microseconds: a beat's light leaves that much early.
+  virtual std::int64_t latencyUs() const { return 0; }
   // One line for the host's window and log, e.g. "DMX: OLA universes 1, 2".
   virtual std::string status() const = 0;
   // The same as facts, as of the last service().

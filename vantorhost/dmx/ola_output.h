@@ -38,6 +38,9 @@ class OlaOutput final : public DmxOutput {
 
   void service(const ChannelBuffer& channels) override;
   void hurry() override;
+  // The hand-over to the sender thread and olad's RPC on this machine.
+  std::int64_t latencyUs() const override { return kLatencyUs; }
+  static constexpr std::int64_t kLatencyUs = 2000;
   // The state as of the last service(), so that the window and the log
   // change together.
   std::string status() const override;

@@ -13,6 +13,11 @@ class OutputLayer {
  public:
   using Channels = std::span<std::uint8_t, ChannelBuffer::kChannels>;
   virtual ~OutputLayer() = default;
+  // Called at every hand-on, before a frame is rendered: a layer that
+  // follows something outside the path (the beat tracker) looks at it
+  // here. Layers come after the output delay, so one timed to the music
+  // holds itself back by `delayMs` as the delay holds the channels back.
+  virtual void follow(std::int64_t /*nowMs*/, std::int64_t /*delayMs*/) {}
   // Raises each channel it drives at `nowMs` to its own value where that is
   // higher (channel c is channels[c - 1]); leaves the others alone.
   virtual void mergeHtp(Channels channels, std::int64_t nowMs) const = 0;

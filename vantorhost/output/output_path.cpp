@@ -46,7 +46,7 @@ void OutputPath::setBlackout(bool on) {
   restage(true);
 }
 
-void OutputPath::addLayer(const OutputLayer& layer) {
+void OutputPath::addLayer(OutputLayer& layer) {
   layers_.push_back(&layer);
   restage(false);
 }
@@ -149,6 +149,12 @@ void OutputPath::render(std::int64_t nowMs) {
 
 void OutputPath::handOn() {
   const std::int64_t now = clock_();
+  for (OutputLayer* layer : layers_) {
+    layer->follow(now, delayMs_);
+    // A layer's light (a beat) that changes now goes out now, not a DMX frame later.
+    const std::int64_t change = layer->nextChangeMs(lastRenderMs_);
+    if (change >= 0 && change <= now) urgent_ = true;
+  }
   const bool moved = takeInput(now);
   if (moved || restage_ || frameDue(now)) {
     restage_ = false;

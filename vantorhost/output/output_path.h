@@ -81,8 +81,10 @@ class OutputPath final : public tk::FormObserver {
   bool blackout() const { return blackout_; }
   // A layer merged HTP before the fade; it must outlive the path or be
   // removed first. Rendered at once.
-  void addLayer(const OutputLayer& layer);
+  void addLayer(OutputLayer& layer);
   void removeLayer(const OutputLayer& layer);
+  // A layer's look changed (not by itself in time): render at once.
+  void layerChanged() { restage(false); }
   // The program is ending: held-back channels and falls end where they
   // are going, and that goes out.
   void finish();
@@ -121,7 +123,7 @@ class OutputPath final : public tk::FormObserver {
   const std::uint8_t* input_;
   std::array<std::uint8_t, ChannelBuffer::kChannels> delayed_{};
   std::array<std::uint8_t, ChannelBuffer::kChannels> staged_{};
-  std::vector<const OutputLayer*> layers_;
+  std::vector<OutputLayer*> layers_;
   FadeStage fade_;
   int master_ = kFullMaster;
   bool blackout_ = false;

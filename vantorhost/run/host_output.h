@@ -1,10 +1,12 @@
 #pragma once
 // The way out of a run, the same for the desktop, headless runs and
 // scripts: the DMX output and the output path in front of it, on the
-// session's clock, following the fade of the session's design.
+// session's clock, following the fade and the beat output of the session's
+// design.
 #include <memory>
 
 #include "vantorhost/dmx/dmx_output.h"
+#include "vantorhost/output/beat_layer.h"
 #include "vantorhost/output/output_path.h"
 #include "vantorhost/session/host_session.h"
 
@@ -12,19 +14,26 @@ namespace vantorhost {
 
 class HostOutput {
  public:
-  HostOutput(HostSession& session, std::unique_ptr<DmxOutput> dmx);
+  // On the real clock a beat's light leaves early by the DMX output's
+  // latency; on simulated time it leaves at the beat's own millisecond.
+  enum class Clock { Real, Simulated };
+  HostOutput(HostSession& session, std::unique_ptr<DmxOutput> dmx, Clock clock);
   ~HostOutput();
   HostOutput(const HostOutput&) = delete;
   HostOutput& operator=(const HostOutput&) = delete;
 
   OutputPath& path() { return *path_; }
+  BeatOutput& beats() { return beats_.beats(); }
   // The last values go out (no delay, no fade left) and the output closes;
   // olad keeps them, so the lights hold their look. Also on destruction.
   void close();
 
  private:
+  void follow(const HostDesign& design);
+
   HostSession& session_;
   std::unique_ptr<DmxOutput> dmx_;
+  BeatLayer beats_;
   std::unique_ptr<OutputPath> path_;
   int watch_;
 };

@@ -25,7 +25,7 @@ int runHeadless(const HostOptions& options) {
   if (!openAudioSource(options, kept)) return 1;
   applyStartGain(options, kept);
   // The output logs its own state changes.
-  HostOutput out(session, makeDmxOutput(options));
+  HostOutput out(session, makeDmxOutput(options), HostOutput::Clock::Real);
   OutputPath& path = out.path();
   path.setDelay(startDelayMs(options, kept));
   path.setMaster(kept.masterPercent.value_or(OutputPath::kFullMaster));

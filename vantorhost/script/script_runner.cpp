@@ -1,5 +1,6 @@
 #include "vantorhost/script/script_runner.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "bridge/vbvis.h"
@@ -14,6 +15,7 @@
 #include "toolkit/ranged_control.h"
 #include "toolkit/simple_controls.h"
 #include "vantorhost/base/log.h"
+#include "vantorhost/beat/tempo_fit.h"
 #include "vantorhost/show/show_file.h"
 #include "vantorhost/show/show_text.h"
 
@@ -213,15 +215,18 @@ void ScriptRunner::operator()(const cmd::Advance& c) { advanceWithOutput(loop_, 
 void advanceWithOutput(tk::SimulatedLoop& loop, OutputPath& path, std::int64_t ms) {
   const std::int64_t target = loop.nowMs() + ms;
   for (;;) {
-    const std::int64_t due = path.nextWakeMs();
-    const bool wake = due >= 0 && due <= target;
-    // Every event up to the wake; an event may bring the wake forward.
-    if (loop.fireNext(wake ? due : target)) continue;
-    if (!wake) break;
-    if (due > loop.nowMs()) loop.advance(due - loop.nowMs());
+    const std::int64_t pathDue = path.nextWakeMs();
+    const std::int64_t trackDue = (loop.nowMs() / kTrackerStepMs + 1) * kTrackerStepMs;
+    std::int64_t until = std::min(target, trackDue);
+    if (pathDue >= 0) until = std::min(until, std::max(pathDue, loop.nowMs()));
+    // Every event up to then; an event may bring the path's wake forward.
+    if (loop.fireNext(until)) continue;
+    loop.advance(until - loop.nowMs());
+    const bool track = until == trackDue;
+    if (track) vbvis_tracker_update();
+    if (!track && (pathDue < 0 || pathDue > until)) break;
     path.handOn();
   }
-  loop.advance(target - loop.nowMs());
 }
 
 void ScriptRunner::printProperty(const ControlRef& ref) {
@@ -337,6 +342,21 @@ void ScriptRunner::operator()(const cmd::Fade& c) {
   HostDesign host = session_.hostDesign();
   host.fadeMs = c.ms;
   session_.setHostDesign(host);
+}
+
+void ScriptRunner::operator()(const cmd::Beats& c) {
+  HostDesign host = session_.hostDesign();
+  host.beats = c.look;
+  session_.setHostDesign(host);
+}
+
+// As the host window shows it: the tempo with one decimal while locked.
+void ScriptRunner::operator()(const cmd::PrintTracker&) {
+  vbvis_tracker_update();
+  vbvis_tracker_state state{};
+  const bool locked = vbvis_tracker(&state) == 1;
+  trace_.line("tracker = " + (locked ? tempoText(Tempo{state.bpm, true}) : std::string("--")) + " " +
+              std::to_string(state.confidence));
 }
 
 void ScriptRunner::operator()(const cmd::PrintDmx& c) {

@@ -70,6 +70,8 @@ class ScriptRunner {
   void operator()(const cmd::TestOutput& c);
   void operator()(const cmd::Fade& c);
   void operator()(const cmd::PrintDmx& c);
+  void operator()(const cmd::Beats& c);
+  void operator()(const cmd::PrintTracker& c);
   void operator()(const cmd::Gain& c);
   void operator()(const cmd::PrintGain& c);
 
@@ -81,8 +83,12 @@ class ScriptRunner {
   OutputPath& path_;
 };
 
-// Runs the loop on for `ms` simulated milliseconds as `advance` does, and
-// wakes the path at each time it asks for: timer events due at that same
+// The bridge's beat tracker follows the simulated clock in steps of this.
+inline constexpr std::int64_t kTrackerStepMs = 10;
+
+// Runs the loop on for `ms` simulated milliseconds as `advance` does, wakes
+// the path at each time it asks for, and moves the beat tracker on every
+// kTrackerStepMs (then the path looks at it): timer events due at that same
 // millisecond run first.
 void advanceWithOutput(tk::SimulatedLoop& loop, OutputPath& path, std::int64_t ms);
 

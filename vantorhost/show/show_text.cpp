@@ -101,6 +101,7 @@ class ShowReader {
     fail("not one of the main window's 22 parameters: " + name);
   }
   void operator()(const cmd::Fade& f) { host_.fadeMs = f.ms; }
+  void operator()(const cmd::Beats& b) { host_.beats = b.look; }
   void operator()(const cmd::BarClear&) { throw NotAShowLine{"bar SLOT clear"}; }
   template <class Other>
   void operator()(const Other&) {
@@ -149,6 +150,7 @@ std::vector<std::string> showLines(const ShowDesign& design, const std::vector<D
   }
   // Only when not the default, so that a show without it reads the same.
   if (design.host.fadeMs != 0) lines.push_back("fade " + std::to_string(design.host.fadeMs));
+  if (design.host.beats.mode != BeatLook::Mode::Off) lines.push_back("beats " + beatLookText(design.host.beats));
   return lines;
 }
 
@@ -177,7 +179,7 @@ ShowDesign parseShow(std::string text, const std::vector<DesignParameter>& param
       throw ShowError{number, e.reason};
     } catch (const NotAShowLine& e) {
       const std::string what = e.what.empty() ? files::printable(tokenize(line).front()) : e.what;
-      throw ShowError{number, "\"" + what + "\" is not a show line: a show holds only bar, list, set and fade lines"};
+      throw ShowError{number, "\"" + what + "\" is not a show line: a show holds only bar, list, set, fade and beats lines"};
     }
   }
   if (!lines.error().empty()) throw ShowError{number + 1, lines.error()};

@@ -1,0 +1,157 @@
+// The beat output against a tracker of the test's own: when its light goes
+// out, for how long, which channels, and what it does when the host looks
+// late or the predictions wobble.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
+
+#include "vantorhost/beat/beat_output.h"
+
+using namespace vantorhost;
+
+namespace {
+
+// A steady beat at `bpm` whose beats are heard at first + k periods, as a
+// locked tracker predicts it; the bridge's clock is the host's (as in
+// scripts), in microseconds.
+struct FakeTracker {
+  double bpm = 120;
+  std::int64_t firstUs = 1'000'000;
+  bool locked = true;
+  std::int64_t staleMs = 0;  // how far behind now the newest audio it tracked lies
+  std::int64_t nowMs = 0;
+
+  std::int64_t periodUs() const { return static_cast<std::int64_t>(60e6 / bpm); }
+  void read(vbvis_tracker_state& s) const {
+    s = {};
+    std::fill(std::begin(s.next_beats_us), std::end(s.next_beats_us), -1);
+    if (!locked) return;
+    s.locked = 1;
+    s.bpm = bpm;
+    s.confidence = 90;
+    s.period_us = periodUs();
+    // The next four beats after the newest audio it tracked.
+    const std::int64_t seenUs = (nowMs - staleMs) * 1000;
+    std::int64_t k = seenUs < firstUs ? 0 : (seenUs - firstUs) / periodUs() + 1;
+    for (auto& beat : s.next_beats_us) beat = firstUs + k++ * periodUs();
+  }
+};
+
+class BeatOutputTest : public ::testing::Test {
+ protected:
+  FakeTracker tracker;
+  BeatOutput output{BeatClock([this](vbvis_tracker_state& s) { tracker.read(s); }, [this] { return tracker.nowMs * 1000; })};
+  std::vector<std::int64_t> fired;  // host ms of each beat that went out
+
+  void SetUp() override {
+    output.onBeat = [this](std::uint64_t number, double bpm) {
+      EXPECT_EQ(number, fired.size() + 1);
+      EXPECT_EQ(bpm, tracker.bpm);
+      fired.push_back(tracker.nowMs);
+    };
+  }
+  // The host looks whenever the output asks, and every `pollMs` besides.
+  void runUntil(std::int64_t endMs, std::int64_t pollMs = 10) {
+    std::int64_t wake = output.service(tracker.nowMs);
+    while (tracker.nowMs < endMs) {
+      const std::int64_t poll = tracker.nowMs + pollMs;
+      tracker.nowMs = wake > tracker.nowMs ? std::min(wake, poll) : poll;
+      wake = output.service(tracker.nowMs);
+    }
+  }
+  std::array<std::uint8_t, 1024> channelsAt(std::int64_t ms) const {
+    std::array<std::uint8_t, 1024> values{};
+    values[0] = 40;
+    output.raise(ms, values);
+    return values;
+  }
+};
+
+TEST_F(BeatOutputTest, EachBeatGoesOutAtItsMillisecondAndLightsItsChannelsForTheFlash) {
+  output.setLook({BeatLook::Mode::Flash, 100, {6, 7}});
+  runUntil(1000);
+  EXPECT_EQ(fired, std::vector<std::int64_t>{1000});
+  EXPECT_EQ(channelsAt(1000)[5], 255);
+  EXPECT_EQ(channelsAt(1099)[6], 255);
+  EXPECT_EQ(channelsAt(1100)[6], 0) << "the flash ends after 100 ms";
+  EXPECT_EQ(channelsAt(1050)[0], 40) << "channels off the list keep the plug-in's value";
+  runUntil(3000);
+  EXPECT_EQ(fired, (std::vector<std::int64_t>{1000, 1500, 2000, 2500, 3000}));
+}
+
+TEST_F(BeatOutputTest, TheLightLeavesEarlyByTheOutputsLatencyAndLateByTheDelay) {
+  output.setLook({BeatLook::Mode::Flash, 50, {1}});
+  output.setLeadUs(12'000);
+  runUntil(1600, 1);
+  EXPECT_EQ(fired, (std::vector<std::int64_t>{988, 1488}));
+  // A delay of 120 ms for speakers that lag, no latency: a beat goes out
+  // after it was heard, when the tracker lists it no longer.
+  output.setLeadUs(-120'000);
+  runUntil(2700, 1);
+  EXPECT_EQ(fired, (std::vector<std::int64_t>{988, 1488, 2120, 2620}));
+}
+
+TEST_F(BeatOutputTest, AWobblingPredictionFiresEachBeatOnce) {
+  output.setLook({BeatLook::Mode::Flash, 50, {1}});
+  tracker.firstUs = 1'010'000;
+  tracker.nowMs = 900;
+  EXPECT_EQ(output.service(900), 1010);
+  // The tracker moves its grid 10 ms earlier before the beat: the light follows.
+  tracker.firstUs = 1'000'000;
+  runUntil(1000);
+  // And 30 ms later just after the beat went out: the same beat, predicted
+  // again, is not a new one.
+  tracker.firstUs = 1'030'000;
+  runUntil(2100);
+  EXPECT_EQ(fired, (std::vector<std::int64_t>{1000, 1530, 2030}));
+}
+
+TEST_F(BeatOutputTest, ABeatTheHostLooksAtTooLateIsLetGoNotFlashedLate) {
+  output.setLook({BeatLook::Mode::Flash, 50, {1}});
+  tracker.staleMs = 250;  // a live capture's predictions come from audio this old
+  tracker.nowMs = 900;
+  EXPECT_EQ(output.service(900), 1000);
+  tracker.nowMs = 1200;  // stalled past the beat
+  EXPECT_EQ(output.service(1200), 1500);
+  EXPECT_TRUE(fired.empty());
+  EXPECT_FALSE(output.lit(1200));
+  tracker.nowMs = 1530;  // late, but within the limit
+  output.service(1530);
+  EXPECT_EQ(fired, std::vector<std::int64_t>{1530});
+}
+
+TEST_F(BeatOutputTest, AChaseLightsTheNextChannelOnEachBeat) {
+  output.setLook({BeatLook::Mode::Chase, 200, {3, 9, 4}});
+  std::vector<int> lit;
+  output.onBeat = [&](std::uint64_t, double) {
+    const auto values = channelsAt(tracker.nowMs);
+    for (int c = 1; c <= 1024; ++c)
+      if (values[static_cast<std::size_t>(c - 1)] == 255) lit.push_back(c);
+  };
+  runUntil(3000);
+  EXPECT_EQ(lit, (std::vector<int>{3, 9, 4, 3, 9}));
+}
+
+TEST_F(BeatOutputTest, NothingWithoutALockALookOrChannels) {
+  tracker.locked = false;
+  output.setLook({BeatLook::Mode::Flash, 50, {1}});
+  runUntil(2000);
+  EXPECT_TRUE(fired.empty());
+  tracker.locked = true;
+  output.setLook({BeatLook::Mode::Flash, 50, {}});
+  EXPECT_EQ(output.service(tracker.nowMs), -1);
+  output.setLook({BeatLook::Mode::Off, 50, {1}});
+  EXPECT_EQ(output.service(tracker.nowMs), -1);
+  EXPECT_TRUE(fired.empty());
+}
+
+TEST(BeatLook, WrittenAsShowsAndScriptsWriteIt) {
+  EXPECT_EQ(beatLookText({BeatLook::Mode::Flash, 100, {6}}), "flash 100 6");
+  EXPECT_EQ(beatLookText({BeatLook::Mode::Chase, 80, {1, 2, 3}}), "chase 80 1 2 3");
+  EXPECT_EQ(beatLookText({}), "off");
+  EXPECT_EQ(beatModeNamed("chase"), BeatLook::Mode::Chase);
+  EXPECT_EQ(beatModeNamed("Flash"), std::nullopt);
+}
+
+}  // namespace

@@ -1,0 +1,62 @@
+#pragma once
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+#include <QWidget>
+#include <optional>
+#include <vector>
+
+#include "vantorhost/beat/beat_clock.h"
+#include "vantorhost/desktop/beat_indicator.h"
+#include "vantorhost/desktop/step_spin_box.h"
+#include "vantorhost/session/host_session.h"
+
+namespace vantorhost {
+
+// The bridge's beat tracker and the design's beat output. The lamp lights
+// on every beat the tracker predicts, at the moment it is heard, and the
+// tempo shows with one decimal and whether the tracker is locked or still
+// searching, so a user sees it is on the beat before letting it light
+// anything. The beat output: off, flash (every channel of its list) or
+// chase (the next channel of its list on each beat), and how long each
+// beat's light stays on. Part of the show: a change here is a change of
+// the design, and opening a show sets the panel.
+class BeatPanel : public QWidget {
+ public:
+  static constexpr int kFlashStepMs = 10;
+
+  explicit BeatPanel(HostSession& session, BeatClock clock = BeatClock(), QWidget* parent = nullptr);
+  ~BeatPanel() override;
+
+  // On the window's upkeep: the tracker's tempo and lock, and a look for
+  // the next beat while none is known.
+  void refresh();
+
+  BeatIndicator& lamp() const { return *lamp_; }
+  QLabel& tempo() const { return *tempo_; }
+  QComboBox& mode() const { return *mode_; }
+  QLineEdit& channels() const { return *channels_; }
+  StepSpinBox& flash() const { return *flash_; }
+
+  // "6 7 8" or "6, 7, 8": channels 1..1024, at most 1024; nullopt for any other text.
+  static std::optional<std::vector<std::int16_t>> channelsFrom(const QString& text);
+
+ private:
+  // The lamp's clock: lights the lamp when a beat falls due and waits for the next.
+  void lookAtTracker();
+  void show(const BeatLook& look);
+  void apply();
+
+  HostSession& session_;
+  BeatClock clock_;
+  BeatIndicator* lamp_;
+  QLabel* tempo_;
+  QComboBox* mode_;
+  QLineEdit* channels_;
+  StepSpinBox* flash_;
+  QTimer nextBeat_;
+  int watch_;
+};
+
+}  // namespace vantorhost
