@@ -47,6 +47,10 @@ HostWindow::HostWindow(HostSession& session, OutputPath& path, HostSettingsFile*
       reopen_(new QPushButton("Open Sonvero")),
       lastSoundMs_(session.loop().nowMs()) {
   setWindowTitle("Sonvero host");
+  // Texts that come and go never widen the window beyond the screen: what
+  // does not fit is cut, and the whole text is the tip.
+  for (QLabel* changing : {statusLine_, audioText_})
+    changing->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   auto* top = new QHBoxLayout;
   top->addWidget(statusLine_, 1);
   top->addSpacing(12);
@@ -185,14 +189,17 @@ void HostWindow::showLightStatus(const LightStatus& status) {
   const QString text = QString::fromStdString(status.text);
   if (statusLine_->text() == text) return;
   statusLine_->setText(text);
+  statusLine_->setToolTip(text);
   statusLine_->setStyleSheet(moodStyle(status.mood));
 }
 
 void HostWindow::refreshStatus(std::int64_t nowMs) {
   showBeatCount(nowMs);  // the tempo fades without beats
   audioState_.poll();
-  audioText_->setText(audioState_.state() == VBVIS_STATE_PLAYING ? QString()
-                                                                 : QString::fromStdString(audioState_.text()));
+  const QString trouble =
+      audioState_.state() == VBVIS_STATE_PLAYING ? QString() : QString::fromStdString(audioState_.text());
+  audioText_->setText(trouble);
+  audioText_->setToolTip(trouble);
   if (sources_->showLevel() >= kQuietLevel) lastSoundMs_ = nowMs;
   gain_->refresh();
   beats_->refresh();
