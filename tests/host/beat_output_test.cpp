@@ -146,12 +146,4 @@ TEST_F(BeatOutputTest, NothingWithoutALockALookOrChannels) {
   EXPECT_TRUE(fired.empty());
 }
 
-TEST(BeatLook, WrittenAsShowsAndScriptsWriteIt) {
-  EXPECT_EQ(beatLookText({BeatLook::Mode::Flash, 100, {6}}), "flash 100 6");
-  EXPECT_EQ(beatLookText({BeatLook::Mode::Chase, 80, {1, 2, 3}}), "chase 80 1 2 3");
-  EXPECT_EQ(beatLookText({}), "off");
-  EXPECT_EQ(beatModeNamed("chase"), BeatLook::Mode::Chase);
-  EXPECT_EQ(beatModeNamed("Flash"), std::nullopt);
-}
-
 }  // namespace

@@ -1,6 +1,5 @@
 // The gain as users write it (command line, Sonvero.host, scripts): what is
-// read, what is refused, what is written back, how a live run picks its
-// start, and that a headless run starts where the kept file and --gain say.
+// read, what is refused, what is written back, and where a live run starts.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,10 +7,8 @@
 #include <ostream>
 
 #include "tests/host/live_run.h"
-#include "tests/support/temp_folder.h"
 #include "vantorhost/base/gain_choice.h"
 #include "vantorhost/run/host_settings.h"
-#include "vantorhost/run/live_run.h"
 
 using namespace vantorhost;
 
@@ -38,63 +35,16 @@ TEST(GainChoice, WritesWhatItReadsBackAndNeverAMinusZero) {
                                   GainChoice{false, 36.0}, GainChoice{false, 6.25}, GainChoice{false, 0.1},
                                   GainChoice{false, -3.3}})
     EXPECT_EQ(parseGainChoice(gainChoiceText(choice)), choice) << gainChoiceText(choice);
-  EXPECT_EQ(gainChoiceText({true, 0.0}), "auto");
-  EXPECT_EQ(gainChoiceText({false, 6.0}), "6");
-  EXPECT_EQ(gainChoiceText({false, -3.5}), "-3.5");
   EXPECT_EQ(gainChoiceText({false, -0.0}), "0");
   EXPECT_FALSE(std::signbit(parseGainChoice("-0")->fixedDb)) << "-0 is 0 dB";
-  EXPECT_EQ(describeGain({true, 0.0}), "automatic");
-  EXPECT_EQ(describeGain({false, -3.5}), "fixed at -3.5 dB");
+  for (auto [db, text] : {std::pair{23.64, "23.6"}, {-0.04, "0.0"}, {-0.0, "0.0"}, {-0.05000001, "-0.1"},
+                          {std::numeric_limits<double>::quiet_NaN(), "0.0"}})
+    EXPECT_EQ(decibelText(db), text) << db;
 }
 
-TEST(GainChoice, DecibelsShowWithOneDecimalAndNeverAsMinusZero) {
-  EXPECT_EQ(decibelText(23.64), "23.6");
-  EXPECT_EQ(decibelText(12.0), "12.0");
-  EXPECT_EQ(decibelText(-3.5), "-3.5");
-  EXPECT_EQ(decibelText(-0.04), "0.0");
-  EXPECT_EQ(decibelText(-0.0), "0.0");
-  EXPECT_EQ(decibelText(-0.05000001), "-0.1");
-  EXPECT_EQ(decibelText(-120.0), "-120.0");
-  EXPECT_EQ(decibelText(std::numeric_limits<double>::quiet_NaN()), "0.0");
-}
-
-TEST(GainChoice, TheHostSettingsFileKeepsItAndDropsWhatIsNotAGain) {
-  support::TempFolder folder;
-  const auto file = folder.path() / kHostSettingsName;
-  HostSettings settings;
-  for (const GainChoice gain : {GainChoice{true, 0.0}, GainChoice{false, -6.5}, GainChoice{false, 36.0}}) {
-    settings.gain = gain;
-    ASSERT_TRUE(saveHostSettings(file, settings));
-    EXPECT_EQ(readHostSettings(file), settings) << gainChoiceText(gain);
-  }
-  EXPECT_NE(support::readBytes(file).find("\ngain = 36\n"), std::string::npos) << support::readBytes(file);
-
-  // A damaged line is dropped alone; a good one before it stays.
-  support::writeBytes(file, "gain = 6\ngain = 99\ngain = auto please\ngain =\ngain = 1e1\nmaster = 40\n");
-  EXPECT_EQ(readHostSettings(file).gain, (GainChoice{false, 6.0}));
-  EXPECT_EQ(readHostSettings(file).masterPercent, 40);
-  for (const char* junk : {"gain = 99\n", "gain = -13\n", "gain = nan\n", "gain = \x01\xff\n", "gain\n", "Gain = 6\n"}) {
-    support::writeBytes(file, junk);
-    EXPECT_EQ(readHostSettings(file).gain, std::nullopt) << junk;
-  }
-  support::writeBytes(file, "\xEF\xBB\xBFgain\t=\tauto\r\n");
-  EXPECT_EQ(readHostSettings(file).gain, (GainChoice{true, 0.0})) << "a BOM, tabs and CR LF read as written";
-}
-
-TEST(GainChoice, ALiveRunStartsFromTheOptionElseTheKeptChoiceElseAutomatic) {
-  HostOptions options;
-  HostSettings kept;
-  EXPECT_EQ(startGain(options, kept), (GainChoice{true, 0.0})) << "nothing chosen";
-  kept.gain = GainChoice{false, 6.0};
-  EXPECT_EQ(startGain(options, kept), (GainChoice{false, 6.0}));
-  options.gain = GainChoice{false, -3.0};
-  EXPECT_EQ(startGain(options, kept), (GainChoice{false, -3.0})) << "--gain wins";
-  options.gain = GainChoice{true, 0.0};
-  EXPECT_EQ(startGain(options, kept), (GainChoice{true, 0.0}));
-}
-
-// The whole way from the file and the command line to the bridge, as the
-// run's log names it, headless and on the desktop.
+// The whole way from Sonvero.host and the command line to the bridge, as
+// the run's log names it, headless and on the desktop: --gain, else the
+// kept choice, else automatic.
 TEST(GainChoice, ALiveRunTakesTheKeptGainUnlessGainSaysOtherwise) {
   support::TempFolder dir;
   const auto kept = dir.path() / kHostSettingsName;

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "tests/support/temp_folder.h"
 #include "vantorhost/run/host_settings.h"
@@ -14,19 +13,23 @@ TEST(HostSettings, WhatIsSavedComesBackAndBadLinesAreSkipped) {
   support::TempFolder folder;
   const auto file = folder.path() / kHostSettingsName;
   EXPECT_EQ(readHostSettings(file), HostSettings{}) << "missing";
-  const HostSettings all{"file:/music/a b.wav", 125, WindowPlace{0, 446, 1366, 322}, WindowPlace{-3, 0, 1002, 445}, 0, std::nullopt};
+  const HostSettings all{"file:/music/a b.wav", 125, WindowPlace{0, 446, 1366, 322}, WindowPlace{-3, 0, 1002, 445}, 0,
+                         GainChoice{false, -6.5}};
   ASSERT_TRUE(saveHostSettings(file, all));
   EXPECT_EQ(readHostSettings(file), all);
 
-  // Damage: each bad value is dropped alone; CR LF and a BOM read as written.
-  std::ofstream(file, std::ios::binary) << "\xEF\xBB\xBF" "source = demo\r\n"
-                                           "delay = 7\r\ndelay = 600\r\ndelay = -5\r\ndelay = 12x\r\n"
-                                           "host-window = 1 2 3\r\nmain-window = 1 2 0 4\r\n"
-                                           "host-window = 99999999999 0 10 10\r\nno equals sign\r\n= 5\r\n"
-                                           "main-window = 10 20 30 40\r\nunknown = 1\r\n"
-                                           "master = 101\r\nmaster = -1\r\nmaster = 55\r\nmaster = 5 5\r\n";
-  EXPECT_EQ(readHostSettings(file),
-            (HostSettings{"demo", std::nullopt, std::nullopt, WindowPlace{10, 20, 30, 40}, 55, std::nullopt}));
+  // Damage: each bad value is dropped alone, a good one before it stays;
+  // CR LF, tabs and a BOM read as written.
+  support::writeBytes(file, "\xEF\xBB\xBF" "source = demo\r\n"
+                            "delay = 7\r\ndelay = 600\r\ndelay = -5\r\ndelay = 12x\r\n"
+                            "host-window = 1 2 3\r\nmain-window = 1 2 0 4\r\n"
+                            "host-window = 99999999999 0 10 10\r\nno equals sign\r\n= 5\r\n"
+                            "main-window = 10 20 30 40\r\nunknown = 1\r\n"
+                            "master = 101\r\nmaster = -1\r\nmaster = 55\r\nmaster = 5 5\r\n"
+                            "gain\t=\t6\r\ngain = 99\r\ngain = -13\r\ngain = auto please\r\ngain =\r\ngain = 1e1\r\n"
+                            "gain = nan\r\ngain = \x01\xff\r\ngain\r\nGain = 9\r\n");
+  EXPECT_EQ(readHostSettings(file), (HostSettings{"demo", std::nullopt, std::nullopt, WindowPlace{10, 20, 30, 40}, 55,
+                                                  GainChoice{false, 6.0}}));
 
   // A folder in its place reads as nothing, and a save there fails, reporting why.
   std::filesystem::remove(file);
@@ -49,9 +52,8 @@ TEST(HostSettings, TheFileKeepsItsChoicesInAFolderThatDoesNotExistYet) {
   EXPECT_EQ(readHostSettings(file).delayMs, 40);
 }
 
-// A file too large (or otherwise unreadable) is said to be so and left as
-// it is, as Sonvero.ini is: the choices it may hold are not lost to the few
-// of this run.
+// A file too large (or otherwise unreadable) is named and left as it is, as
+// Sonvero.ini is: the choices it may hold are not lost to the few of this run.
 TEST(HostSettings, AFileThatCannotBeReadIsNamedAndLeftAsItIs) {
   support::TempFolder folder;
   const auto file = folder.path() / kHostSettingsName;

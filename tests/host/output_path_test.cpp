@@ -1,9 +1,5 @@
-// The output path's stages on a clock the test moves: the fade turns a
-// channel stepping between 0 and 150 on every tick into gentle falls while
-// every rise goes out in the tick's own frame; no fade gives the plug-in's
-// values exactly; a layer is merged HTP before the fade and changes at its
-// exact times; master and blackout act last; and nothing wakes while
-// nothing moves.
+// The output path's stages on a clock the test moves: the fade, the beat
+// layer, master and blackout, and nothing waking while nothing moves.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -23,21 +19,6 @@ class RecordingOutput final : public DmxOutput {
   std::string status() const override { return "test"; }
   DmxFacts facts() const override { return {}; }
   int services = 0, hurries = 0;
-};
-
-// Channel 10 at 255 from `on` until `off`, at times off the frame grid.
-class FlashLayer final : public OutputLayer {
- public:
-  FlashLayer(std::int64_t on, std::int64_t off) : on_(on), off_(off) {}
-  void mergeHtp(Channels channels, std::int64_t nowMs) const override {
-    if (nowMs >= on_ && nowMs < off_) raiseTo(channels[9], 255);
-  }
-  std::int64_t nextChangeMs(std::int64_t afterMs) const override {
-    return afterMs < on_ ? on_ : afterMs < off_ ? off_ : -1;
-  }
-
- private:
-  std::int64_t on_, off_;
 };
 
 class OutputPathTest : public testing::Test {
@@ -127,30 +108,6 @@ TEST_F(OutputPathTest, AFallEndsWhereItGoesAndThenNothingWakes) {
   EXPECT_EQ(wakes.size(), frames) << "no frames while nothing moves";
 }
 
-TEST_F(OutputPathTest, ALayerGoesOutAtItsExactTimesHtpAndFadesAfterIt) {
-  channels.set(10, 100, 0);
-  FlashLayer flash(1003, 1053);
-  path.addLayer(flash);
-  EXPECT_EQ(path.nextWakeMs(), 1003);
-  run(1100, 10, [](std::int64_t) {});
-  EXPECT_EQ(out[1002], 100);
-  EXPECT_EQ(out[1003], 255) << "on the millisecond, off the frame grid";
-  EXPECT_EQ(out[1052], 255);
-  EXPECT_EQ(out[1053], 100) << "the plug-in's value again";
-  EXPECT_EQ(wakes, (std::vector<std::int64_t>{1003, 1053}));
-  // With a fade, the flash's end falls along it like any other value.
-  FlashLayer later(2003, 2053);
-  path.removeLayer(flash);
-  path.addLayer(later);
-  path.setFade(100);
-  run(2200, 10, [](std::int64_t) {});
-  EXPECT_EQ(out[2003], 255);
-  EXPECT_EQ(out[2053], 255) << "the fall starts where the flash ends";
-  EXPECT_EQ(out[2103], 178) << "half way down";
-  EXPECT_EQ(out[2153], 100);
-  path.removeLayer(later);
-}
-
 TEST_F(OutputPathTest, MasterAndBlackoutActLastAndAtOnce) {
   channels.set(1, 201, 0);
   channels.set(600, 255, 0);
@@ -208,7 +165,7 @@ TEST_F(OutputPathTest, FinishEndsTheDelayAndTheFalls) {
 namespace {
 
 // A steady beat heard at 1003 + k * 500 ms, as a locked tracker predicts it
-// on the path's clock.
+// on the path's clock, flashing channel 10 for 50 ms.
 BeatLayer steadyBeats(const std::int64_t& now) {
   BeatOutput beats(BeatClock(
       [&now](vbvis_tracker_state& s) {
@@ -226,22 +183,32 @@ BeatLayer steadyBeats(const std::int64_t& now) {
 
 }  // namespace
 
-TEST_F(OutputPathTest, TheBeatOutputLightsOnItsBeatUntilTheFlashEndsAndTheDelayHoldsItBack) {
+// The beat layer goes out on the beat's millisecond (off the frame grid and
+// the tick), merged HTP over the plug-in's value; with a fade its end falls
+// along it; the delay holds it back with the plug-in's channels.
+TEST_F(OutputPathTest, TheBeatLayerGoesOutOnItsMillisecondHtpFadedAndDelayed) {
+  channels.set(10, 100, 0);
   BeatLayer beats = steadyBeats(now);
   path.addLayer(beats);
   const int hurried = output.hurries;
   run(1600, 10, [](std::int64_t) {});
-  EXPECT_EQ(out[1002], 0);
+  EXPECT_EQ(out[1002], 100);
   EXPECT_EQ(out[1003], 255) << "on the beat's millisecond";
   EXPECT_EQ(out[1052], 255);
-  EXPECT_EQ(out[1053], 0) << "out when the flash ends";
+  EXPECT_EQ(out[1053], 100) << "the plug-in's value again when the flash ends";
   EXPECT_EQ(out[1503], 255);
+  EXPECT_EQ(wakes, (std::vector<std::int64_t>{1003, 1053, 1503, 1553})) << "frames only where the light changes";
   EXPECT_GE(output.hurries - hurried, 2) << "a beat's frame waits for no frame gap";
+  path.setFade(100);
+  run(2200, 10, [](std::int64_t) {});
+  EXPECT_EQ(out[2053], 255) << "the fall starts where the flash ends";
+  EXPECT_EQ(out[2103], 178) << "half way down";
+  EXPECT_EQ(out[2153], 100);
+  path.setFade(0);
   // Speakers that lag 120 ms: the light lags with them.
   path.setDelay(120);
   run(2700, 10, [](std::int64_t) {});
-  EXPECT_EQ(out[2122], 0);
-  EXPECT_EQ(out[2123], 255);
+  EXPECT_EQ(out[2622], 100);
   EXPECT_EQ(out[2623], 255);
   path.removeLayer(beats);
 }

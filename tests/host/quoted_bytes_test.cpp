@@ -1,15 +1,13 @@
-// Messages that quote a user's bytes (show errors, a script run's errors,
-// the host's log of a kept source) never hand a terminal a NUL, bytes that
-// are not UTF-8 or an escape sequence, and never echo a huge token whole
-// (script lines: script_parser_test.cpp).
+// Messages that quote a user's bytes (show errors, the host's log of a kept
+// source; script lines: script_parser_test, script runs: script_run_test)
+// never hand a terminal a NUL, bytes that are not UTF-8 or an escape
+// sequence, and never echo a huge token whole.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "tests/host/hostile_bytes.h"
-#include "tests/support/temp_folder.h"
 #include "vantorhost/run/live_run.h"
-#include "vantorhost/run/run_script.h"
 #include "vantorhost/show/show_text.h"
 
 namespace {
@@ -32,23 +30,6 @@ TEST(QuotedBytes, ShowLinesThatFailQuoteTheirTokensEscapedAndShort) {
   }
 }
 
-// The script's own message, as the run prints it.
-TEST(QuotedBytes, AScriptRunPrintsItsErrorEscaped) {
-  support::TempFolder dir;
-  HostOptions options;
-  options.pluginPath = SONVERO_PLUGIN_PATH;
-  options.scriptPath = dir.path() / "s.script";
-  options.tracePath = dir.path() / "trace";
-  support::writeBytes(options.scriptPath, "click Main.Command\xC2\x9B" "2J\n");
-  testing::internal::CaptureStderr();
-  EXPECT_EQ(runScript(options), 2);
-  const std::string said = testing::internal::GetCapturedStderr();
-  EXPECT_NE(said.find("error 1: "), std::string::npos) << said;
-  EXPECT_NE(said.find("Command\\u009b2J"), std::string::npos) << said;
-  hostile::expectPrintable(said.substr(0, said.size() - 1));
-}
-
-// A source kept in Sonvero.host, as the log names it.
 TEST(QuotedBytes, TheKeptSourceIsLoggedEscaped) {
   HostSettings kept;
   kept.source = "file:/no/such\x1b]0;title\x07.wav";
