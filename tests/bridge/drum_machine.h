@@ -19,10 +19,10 @@ struct Song {
   // One bar of 16 steps per voice ('x' a hit, 'X' an accent half as loud
   // again, 'g' a ghost note at 40 %, '.' none).
   std::string kick = "x...x...x...x...";
-  std::string snare;
-  std::string hats;
-  std::string clicks;
-  std::string bass;          // a low note that rings on under the next
+  std::string snare{};
+  std::string hats{};
+  std::string clicks{};
+  std::string bass{};        // a low note that rings on under the next
   double swing = 0.5;        // where the second note of a swung pair falls (0.5 straight, 0.66 a shuffle)
   int swingSteps = 2;        // sixteenths per note of a swung pair: 2 swings eighths, 1 sixteenths
   double changeAt = 0.0;     // seconds: from the next beat on, the tempo is bpmAfter

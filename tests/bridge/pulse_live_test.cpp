@@ -1,9 +1,6 @@
-// The "pulse:" source against a private PulseAudio server: it hears what is
-// played into a null sink, keeps answering on silence while the server is
-// gone, and hears again once the server is back; its state says which; and
-// it gives way to another source at once while the plug-in ticks. Also the
-// host's choice of source (the kept one or --audio's), its list of the
-// server's sources and its log.
+// The "pulse:" source against a private PulseAudio server: what it hears,
+// the server going and coming back, switching sources while the plug-in
+// ticks; and the host's choice of source, its list of sources and its log.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -90,10 +87,27 @@ class PulseLive : public ::testing::Test {
     return true;
   }
   void playTone() { player.start({"paplay", "-d", "sonvero_null", tone}); }
+  // A headless host on this server, until it logs `text`.
+  bool startHost(std::vector<std::string> args, const std::string& text) {
+    args.insert(args.begin(), {SONVERO_EXECUTABLE, "--headless", "--dmx", "none", "--settings-dir", pulse + "/home"});
+    host.start(args, "/dev/null", log);
+    return waitFor(text);
+  }
+  bool waitFor(const std::string& text) {
+    return host.waitUntil([&] { return readFile(log).find(text) != std::string::npos; }, 8s);
+  }
+  // Stops the host; how many lines it logged about its audio.
+  std::size_t stopAndCountAudioLines() {
+    host.stop(SIGINT);
+    const std::string all = readFile(log);
+    std::size_t n = 0;
+    for (auto at = all.find("audio: "); at != std::string::npos; at = all.find("audio: ", at + 1)) ++n;
+    return n;
+  }
   SoxSignals sox;
-  const std::string pulse = sox.folder() + "/pulse";
+  const std::string pulse = sox.folder() + "/pulse", log = sox.folder() + "/host.log";
   std::string tone;
-  support::ChildProcess server, reader, player;
+  support::ChildProcess server, reader, player, host;
 };
 
 }  // namespace
@@ -134,45 +148,26 @@ TEST_F(PulseLive, AnAbsentServerReadsSilenceWithoutHoldingUpTheTick) {
 // what happens to its source once per change: a named source missing at the
 // start, the server going away and coming back.
 TEST_F(PulseLive, HostListsChoosesAndLogsItsSource) {
-  const std::string log = sox.folder() + "/host.log";
-  support::ChildProcess host;
-  const auto waitFor = [&](const std::string& text) {
-    return host.waitUntil([&] { return readFile(log).find(text) != std::string::npos; }, 8s);
-  };
-  const auto audioLines = [&] {
-    host.stop(SIGINT);
-    const std::string all = readFile(log);
-    std::size_t n = 0;
-    for (auto at = all.find("audio: "); at != std::string::npos; at = all.find("audio: ", at + 1)) ++n;
-    return n;
-  };
-  // A headless host with a fresh log, until it logs `text`.
-  const auto runUntil = [&](std::vector<std::string> args, const std::string& text) {
-    args.insert(args.begin(), {SONVERO_EXECUTABLE, "--headless", "--dmx", "none", "--settings-dir", pulse + "/home"});
-    host.start(args, "/dev/null", log);
-    return waitFor(text);
-  };
   ASSERT_TRUE(startServer());
-  support::ChildProcess lister;
-  lister.start({SONVERO_EXECUTABLE, "--list-sources"}, sox.folder() + "/sources.txt");
-  EXPECT_EQ(lister.wait(), 0);
+  host.start({SONVERO_EXECUTABLE, "--list-sources"}, sox.folder() + "/sources.txt");
+  EXPECT_EQ(host.wait(), 0);
   EXPECT_NE(readFile(sox.folder() + "/sources.txt").find("pulse:sonvero_null.monitor"), std::string::npos);
-  EXPECT_TRUE(runUntil({}, "audio source: pulse\n"));
+  EXPECT_TRUE(startHost({}, "audio source: pulse\n"));
 
-  EXPECT_TRUE(runUntil({"--audio", "pulse:no_such_source"}, "audio: the sound server has no capture source named no_such_source"));
-  EXPECT_EQ(audioLines(), 1u) << readFile(log);
+  EXPECT_TRUE(startHost({"--audio", "pulse:no_such_source"}, "audio: the sound server has no capture source named no_such_source"));
+  EXPECT_EQ(stopAndCountAudioLines(), 1u) << readFile(log);
 
-  ASSERT_TRUE(runUntil({"--audio", "pulse:sonvero_null.monitor"}, "audio source: pulse:sonvero_null.monitor"));
+  ASSERT_TRUE(startHost({"--audio", "pulse:sonvero_null.monitor"}, "audio source: pulse:sonvero_null.monitor"));
   std::this_thread::sleep_for(500ms);
   server.stop(SIGKILL);
   EXPECT_TRUE(waitFor("audio: no sound server answering"));
   std::this_thread::sleep_for(1500ms);  // more attempts, no more lines
   ASSERT_TRUE(startServer());
   EXPECT_TRUE(waitFor("audio: listening to pulse:sonvero_null.monitor"));
-  EXPECT_EQ(audioLines(), 2u) << readFile(log);
+  EXPECT_EQ(stopAndCountAudioLines(), 2u) << readFile(log);
 
   server.stop(SIGKILL);
-  EXPECT_TRUE(runUntil({}, "audio source: demo\n"));
+  EXPECT_TRUE(startHost({}, "audio source: demo\n"));
 }
 
 // A name the sound server refuses (longer than it takes, or holding a tab
@@ -180,24 +175,11 @@ TEST_F(PulseLive, HostListsChoosesAndLogsItsSource) {
 // state says why, and the host logs it once, escaped.
 TEST_F(PulseLive, ANameTheServerRefusesIsLoggedOnceWithItsReason) {
   ASSERT_TRUE(startServer());
-  const std::string log = sox.folder() + "/host.log";
   for (const std::string& name : {std::string(200, 'x'), std::string("a\tb\x1b[31m")}) {
-    support::ChildProcess host;
-    host.start({SONVERO_EXECUTABLE, "--headless", "--dmx", "none", "--settings-dir", pulse + "/home", "--audio",
-                "pulse:" + name},
-               "/dev/null", log);
-    EXPECT_TRUE(host.waitUntil([&] { return readFile(log).find("audio: the sound server refuses to record (") !=
-                                            std::string::npos; },
-                               8s))
-        << readFile(log);
+    EXPECT_TRUE(startHost({"--audio", "pulse:" + name}, "audio: the sound server refuses to record (")) << readFile(log);
     std::this_thread::sleep_for(2500ms);  // more attempts, no more lines
-    host.stop(SIGINT);
-    const std::string all = readFile(log);
-    std::size_t lines = 0;
-    for (auto at = all.find("audio: "); at != std::string::npos; at = all.find("audio: ", at + 1)) ++lines;
-    EXPECT_EQ(lines, 1u) << all;
-    EXPECT_EQ(all.find('\t'), std::string::npos) << all;
-    EXPECT_EQ(all.find('\x1b'), std::string::npos) << all;
+    EXPECT_EQ(stopAndCountAudioLines(), 1u) << readFile(log);
+    EXPECT_EQ(readFile(log).find_first_of("\t\x1b"), std::string::npos) << readFile(log);
   }
   ASSERT_EQ(vbvis_open(("pulse:" + std::string(200, 'x')).c_str()), 0);
   EXPECT_TRUE(tickUntil([](const Reading&) { return vbvis_state(nullptr, 0) == VBVIS_STATE_NO_SOURCE; }, 5s));
@@ -228,14 +210,6 @@ TEST_F(PulseLive, SwitchesSourcesWhileTicking) {
 TEST_F(PulseLive, ALiveRunStartsWithTheKeptSourceUnlessTold) {
   ASSERT_TRUE(startServer());
   std::ofstream(pulse + "/home/Sonvero.host") << "source = pulse:sonvero_null.monitor\n";
-  const std::string log = sox.folder() + "/host.log";
-  support::ChildProcess host;
-  for (const auto& [args, line] : {std::pair{std::vector<std::string>{}, "audio source: pulse:sonvero_null.monitor\n"},
-                                   {{"--audio", "demo"}, "audio source: demo\n"}}) {
-    std::vector<std::string> argv{SONVERO_EXECUTABLE, "--headless", "--dmx", "none", "--settings-dir", pulse + "/home"};
-    argv.insert(argv.end(), args.begin(), args.end());
-    host.start(argv, "/dev/null", log);
-    EXPECT_TRUE(host.waitUntil([&] { return readFile(log).find(line) != std::string::npos; }, 8s)) << readFile(log);
-    host.stop(SIGINT);
-  }
+  EXPECT_TRUE(startHost({}, "audio source: pulse:sonvero_null.monitor\n")) << readFile(log);
+  EXPECT_TRUE(startHost({"--audio", "demo"}, "audio source: demo\n")) << readFile(log);
 }
