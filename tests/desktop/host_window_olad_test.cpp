@@ -1,21 +1,18 @@
 // The status line against a real olad (started and stopped here), as a
-// lighting person meets it at the gig: an olad started after Sonvero is
-// used, ola_patch clears the warning about an unpatched universe, and a rig
-// on one interface is green. Each ends with the right status within 5 s.
+// lighting person meets it at the gig, each ending with the right status
+// within 5 s; and what the run's log says meanwhile.
 #include <QTest>
 #include <chrono>
-#include <functional>
 
 #include "bridge/vbvis.h"
 #include "tests/desktop/host_window_fixture.h"
+#include "tests/ola/output_helpers.h"
 #include "tests/support/olad_process.h"
 #include "toolkit/check_box.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-
-constexpr auto kWithin = 5s;
 
 class StatusWithOlad : public PluginSessionTest {
  protected:
@@ -30,11 +27,10 @@ class StatusWithOlad : public PluginSessionTest {
       static_cast<tk::CheckBox*>(main.findControl("Check8"))->setValue(0);
     });
     session->design()->writeList(2, 0, {1});
+    testing::internal::CaptureStderr();
   }
   void TearDown() override {
-    host.reset();
-    path.reset();
-    dmx.reset();
+    log();
     PluginSessionTest::TearDown();
     vbvis_close();
   }
@@ -48,32 +44,36 @@ class StatusWithOlad : public PluginSessionTest {
     host->show();
   }
   std::string status() const { return host->statusLine().text().toStdString(); }
-  // Whether the status line says `expected` within kWithin, the window's
+  // Whether the status line says `expected` within 5 s, the window's
   // upkeep running as it does.
   testing::AssertionResult saysWithin(const std::string& expected) {
-    const auto since = std::chrono::steady_clock::now();
-    while (std::chrono::steady_clock::now() - since < kWithin) {
+    for (const auto until = std::chrono::steady_clock::now() + 5s; std::chrono::steady_clock::now() < until;
+         QTest::qWait(50)) {
       host->upkeep();
-      if (status() == expected) {
-        std::printf("\"%s\" after %lld ms\n", expected.c_str(),
-                    static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                               std::chrono::steady_clock::now() - since)
-                                               .count()));
-        return testing::AssertionSuccess();
-      }
-      QTest::qWait(50);
+      if (status() == expected) return testing::AssertionSuccess();
     }
     return testing::AssertionFailure() << "the status line says \"" << status() << "\"";
+  }
+  // What the output logged from the test's start until it closed.
+  std::string log() {
+    host.reset();
+    path.reset();
+    dmx.reset();
+    if (!logged_) logged_ = testing::internal::GetCapturedStderr();
+    return *logged_;
   }
 
   OladProcess olad;
   std::unique_ptr<DmxOutput> dmx;
   std::unique_ptr<OutputPath> path;
   std::unique_ptr<HostWindow> host;
+  std::optional<std::string> logged_;
 };
 
 }  // namespace
 
+// --dmx auto: an olad started after Sonvero is found without a word of
+// trouble in the log, and the values go there.
 TEST_F(StatusWithOlad, AnOladStartedLaterIsUsed) {
   start("auto");
   EXPECT_TRUE(saysWithin("The DMX monitor is the only output until olad answers: start olad, and Sonvero sends to it "
@@ -81,8 +81,14 @@ TEST_F(StatusWithOlad, AnOladStartedLaterIsUsed) {
   ASSERT_TRUE(olad.start());
   EXPECT_TRUE(saysWithin("Sending to OLA universe 1"));
   EXPECT_EQ(olad.fetch(1).value_or(UniverseValues{})[0], path->sent().get(1)) << "and the values are there";
+  const std::string said = log();
+  EXPECT_NE(said.find("no olad answers on port " + std::to_string(olad.port()) + " yet"), std::string::npos) << said;
+  EXPECT_EQ(countOf(said, "not reachable"), 0u) << "looking is quiet: " << said;
+  EXPECT_EQ(countOf(said, "DMX: OLA connected"), 1u) << said;
 }
 
+// olad tells no one when a port is patched: the output asks again, so the
+// warning clears after ola_patch, and the log says both once.
 TEST_F(StatusWithOlad, OneInterfaceIsGreenAndPatchingTheSecondClearsItsWarning) {
   ASSERT_TRUE(olad.start());
   ASSERT_TRUE(olad.patch(OladProcess::kOsc, 2, false));
@@ -92,6 +98,9 @@ TEST_F(StatusWithOlad, OneInterfaceIsGreenAndPatchingTheSecondClearsItsWarning) 
   EXPECT_TRUE(saysWithin("OLA universe 2 has no output patched: patch one in olad (http://localhost:9090)"));
   ASSERT_TRUE(olad.patch(OladProcess::kOsc, 2));
   EXPECT_TRUE(saysWithin("Sending to OLA universes 1 and 2"));
+  const std::string said = log();
+  EXPECT_EQ(countOf(said, "universe 2 has no output patched in olad"), 1u) << said;
+  EXPECT_EQ(countOf(said, "DMX: OLA universe 2 has an output patched now"), 1u) << said;
 }
 
 TEST_F(StatusWithOlad, MonitorOnlyNamesItsRemedy) {

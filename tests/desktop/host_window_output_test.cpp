@@ -1,8 +1,5 @@
-// The host window's own hand on the output and on shows: the master and
-// the blackout (button and key B) act on what goes out at once and the
-// master is kept while the blackout never is; the delay and fade boxes show
-// what they apply; the Show menu asks before it discards changes, keeps
-// starter shows as templates and names what it saves ".show".
+// The host window's own hand on the output and on shows: master and
+// blackout, the delay and fade boxes, and the Show menu.
 #include <QLineEdit>
 #include <QTest>
 #include <filesystem>
@@ -102,6 +99,8 @@ TEST_F(HostWindowOutputTest, TheDelayBoxShowsWhatItApplies) {
   EXPECT_EQ(readHostSettings(dir() / kHostSettingsName).delayMs, 500);
 }
 
+// The fade box keeps to its steps and is part of the show (a show's fade
+// line: golden output_fade).
 TEST_F(HostWindowOutputTest, TheFadeIsPartOfTheShow) {
   support::writeBytes(dir() / "plain.show", "# Sonvero show 1\nlist 2 1\n");
   ShowMenu menu(*host, *session, {});
@@ -111,12 +110,8 @@ TEST_F(HostWindowOutputTest, TheFadeIsPartOfTheShow) {
   EXPECT_EQ(box.text(), "300 ms");
   EXPECT_EQ(session->hostDesign().fadeMs, 300);
   EXPECT_TRUE(menu.modified());
-  ASSERT_TRUE(menu.saveShowAs(dir() / "faded"));
-  EXPECT_NE(support::readBytes(dir() / "faded.show").find("\nfade 300\n"), std::string::npos);
   ASSERT_TRUE(menu.openShow(dir() / "plain.show"));
   EXPECT_EQ(box.value(), 0) << "a show without a fade has none";
-  ASSERT_TRUE(menu.openShow(dir() / "faded.show"));
-  EXPECT_EQ(box.value(), 300);
 }
 
 TEST_F(HostWindowOutputTest, OpeningAShowOverUnsavedChangesAsksFirst) {

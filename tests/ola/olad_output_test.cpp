@@ -1,13 +1,8 @@
-// The OLA output against a real olad started by the test: an unpatched
-// universe is named and cleared once patched, a killed and restarted olad
-// gets the current values back, --dmx auto takes olad when it answers at
-// start or later, the output delay holds changes back by just the delay,
-// and master and blackout arrive within a frame.
+// The OLA output against a real olad started by the test (--dmx auto and
+// patching: host_window_olad_test).
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <atomic>
-#include <cstdio>
 #include <functional>
 #include <thread>
 
@@ -52,61 +47,30 @@ TEST_F(OladOutput, UniverseWithoutOutputIsNamed) {
   EXPECT_EQ(countOf(log, "universe 2 has no output"), 0u) << log;
 }
 
+// The output lives through olad killed and restarted: it never holds up
+// the caller meanwhile, says so once, and olad has the current values back
+// within a second.
 TEST_F(OladOutput, KilledAndRestartedOladHoldsTheCurrentValuesWithinASecond) {
   ChannelBuffer channels;
-  OlaOutput out(1, connect());
-  channels.set(1, 1, 0);  // zeros would be there without any send
-  ASSERT_TRUE(serviceUntil(out, channels, [&] { return holds(channels); }, 3s));
-  olad.kill();
-  // The output keeps taking values while olad is gone, and never holds up the caller.
-  const auto slowest = slowestService(&out, channels, 25, 20ms, [&](int tick) {
-    for (int c = 1; c <= 1024; ++c) channels.set(c, (c + tick) % 256, 0);
-  });
-  EXPECT_LT(slowest, 100ms);
-  EXPECT_EQ(out.status(), OlaOutput::kUnreachable);
-  ASSERT_TRUE(olad.start());
-  const auto back = std::chrono::steady_clock::now();
-  ASSERT_TRUE(serviceUntil(out, channels, [&] { return holds(channels); }, 3s));
-  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - back).count();
-  RecordProperty("reconnect_ms", static_cast<int>(ms));
-  EXPECT_LT(ms, 1000);
-}
-
-// --dmx auto takes olad when it answers at start, and else goes on looking
-// for it without a word, taking it as soon as it starts.
-TEST_F(OladOutput, AutoTakesOladAtStartOrWhenItStartsLater) {
-  HostOptions options;
-  options.olaPort = olad.port();
-  ChannelBuffer channels;
-  channels.set(2, 2, 0);
-  {
-    auto out = makeDmxOutput(options);
-    // The status follows the sender's reports on the next service() calls.
-    EXPECT_TRUE(serviceUntil(
-        *out, channels, [&] { return holds(channels) && out->status() == "DMX: OLA universes 1, 2"; }, 3s))
-        << out->status();
-  }
-  olad.stop();
   testing::internal::CaptureStderr();
   {
-    auto looking = makeDmxOutput(options);
-    EXPECT_EQ(looking->facts().state, DmxFacts::State::Looking);
-    serviceUntil(*looking, channels, [] { return false; }, 1500ms);  // several attempts
-    EXPECT_EQ(looking->status(), OlaOutput::kLooking);
+    OlaOutput out(1, connect());
+    channels.set(1, 1, 0);  // zeros would be there without any send
+    ASSERT_TRUE(serviceUntil(out, channels, [&] { return holds(channels); }, 3s));
+    olad.kill();
+    const auto slowest = slowestService(&out, channels, 25, 20ms, [&](int tick) {
+      for (int c = 1; c <= 1024; ++c) channels.set(c, (c + tick) % 256, 0);
+    });
+    EXPECT_LT(slowest, 100ms);
+    EXPECT_EQ(out.status(), OlaOutput::kUnreachable);
     ASSERT_TRUE(olad.start());
-    channels.set(3, 3, 0);
-    const auto started = std::chrono::steady_clock::now();
-    EXPECT_TRUE(serviceUntil(
-        *looking, channels, [&] { return holds(channels) && looking->facts().state == DmxFacts::State::Sending; }, 5s))
-        << looking->status();
-    RecordProperty("found_olad_ms", static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                                         std::chrono::steady_clock::now() - started)
-                                                         .count()));
+    const auto back = std::chrono::steady_clock::now();
+    ASSERT_TRUE(serviceUntil(out, channels, [&] { return holds(channels); }, 3s));
+    EXPECT_LT(std::chrono::steady_clock::now() - back, 1s);
   }
   const std::string log = testing::internal::GetCapturedStderr();
-  EXPECT_NE(log.find("no olad answers on port " + std::to_string(olad.port()) + " yet"), std::string::npos) << log;
-  EXPECT_EQ(countOf(log, "not reachable"), 0u) << "looking is quiet: " << log;
-  EXPECT_EQ(countOf(log, "DMX: OLA connected"), 1u) << log;
+  EXPECT_EQ(countOf(log, "DMX: OLA not reachable, retrying"), 1u) << log;
+  EXPECT_EQ(countOf(log, "DMX: OLA connected"), 2u) << log;
 }
 
 // The output delay: a change reaches olad the delay after the plug-in made
@@ -148,34 +112,9 @@ TEST_F(OladOutput, DelayedChangesArriveTheDelayLater) {
     }
     watch.join();
     ASSERT_GE(by, 0) << "delay " << delay;
-    RecordProperty("arrival_ms_at_delay_" + std::to_string(delay), static_cast<int>(by - made));
-    std::printf("delay %lld ms: at olad after %lld..%lld ms\n", static_cast<long long>(delay),
-                static_cast<long long>(after - made), static_cast<long long>(by - made));
     EXPECT_GE(by - made, delay);
     EXPECT_LE(after - made, delay + 10);
   }
-}
-
-// olad tells no one when a port is patched: the output asks again, so the
-// unpatched universe it named clears within a few seconds of ola_patch.
-TEST_F(OladOutput, PatchingAUniverseInOladClearsItsWarning) {
-  ASSERT_TRUE(olad.patch(OladProcess::kOsc, 2, false));
-  ChannelBuffer channels;
-  testing::internal::CaptureStderr();
-  {
-    OlaOutput out(1, connect());
-    ASSERT_TRUE(serviceUntil(out, channels, [&] { return out.facts().unpatched == std::vector<unsigned>{2}; }, 3s));
-    ASSERT_TRUE(olad.patch(OladProcess::kOsc, 2));
-    const auto patched = std::chrono::steady_clock::now();
-    EXPECT_TRUE(serviceUntil(out, channels, [&] { return out.facts().unpatched.empty(); }, 5s)) << out.status();
-    RecordProperty("cleared_ms", static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                                      std::chrono::steady_clock::now() - patched)
-                                                      .count()));
-    EXPECT_EQ(out.status(), "DMX: OLA universes 1, 2");
-  }
-  const std::string log = testing::internal::GetCapturedStderr();
-  EXPECT_EQ(countOf(log, "universe 2 has no output patched in olad"), 1u) << log;
-  EXPECT_EQ(countOf(log, "DMX: OLA universe 2 has an output patched now"), 1u) << log;
 }
 
 // Master and blackout reach olad within one DMX frame of the hand that
@@ -200,7 +139,6 @@ TEST_F(OladOutput, MasterAndBlackoutReachOladWithinAFrame) {
                                 {"release", [&] { path.setBlackout(false); }, 200},
                                 {"master 50 %", [&] { path.setMaster(50); }, 100},
                                 {"master 100 %", [&] { path.setMaster(100); }, 200}};
-  std::vector<double> latest, arrived;
   for (int round = 0; round < 5; ++round)
     for (const Step& step : steps) {
       // Another thread asks olad over and over: the value got there after
@@ -233,14 +171,6 @@ TEST_F(OladOutput, MasterAndBlackoutReachOladWithinAFrame) {
       }
       watch.join();
       ASSERT_GE(by, 0) << step.what;
-      latest.push_back(after - actedAt);
-      arrived.push_back(by - actedAt);
       EXPECT_LE(after - actedAt, OutputPath::kFrameMs) << step.what << " in round " << round;
     }
-  std::sort(latest.begin(), latest.end());
-  std::sort(arrived.begin(), arrived.end());
-  std::printf("master and blackout at olad after: median %.1f..%.1f ms, slowest %.1f..%.1f ms (%zu changes)\n",
-              latest[latest.size() / 2], arrived[arrived.size() / 2], latest.back(), arrived.back(), latest.size());
-  RecordProperty("median_us", static_cast<int>(latest[latest.size() / 2] * 1000));
-  RecordProperty("slowest_us", static_cast<int>(latest.back() * 1000));
 }
