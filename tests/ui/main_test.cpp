@@ -1,12 +1,17 @@
-// Main's tick on its controls: what the end-to-end scripts cannot see or
-// do not reach (the table full, greyed switches, state kept across ticks).
+// Main on its controls where the end-to-end scripts cannot see or do not
+// reach: the tick with the table full, greyed switches and state kept across
+// ticks; "+" on a full table and "-" on a list with a hole; a bar chosen by
+// hand while another waits.
 #include <algorithm>
 
+#include "tests/support/temp_folder.h"
 #include "tests/ui/main_fixture.h"
+#include "ui/Presets_Channel.h"
 
 namespace {
 
 using MainTick = MainTest;
+using MainCommands = MainTest;
 
 TEST_F(MainTick, OnlyThePixelsWithinTheWidthAreRefreshed) {
   spectrum(std::string(288 * 2, 'f'));
@@ -76,6 +81,51 @@ TEST_F(MainTick, FormVariablesSurviveClosingAndControlsStartFromDesign) {
   event([this] { main.show(); });
   EXPECT_EQ(main.spectrumBoost, 150);
   EXPECT_EQ(main.Label4.caption(), "200%") << "design text again";
+}
+
+TEST_F(MainCommands, PlusWithEverySlotInUseOpensNoDialog) {
+  for (int s = 0; s < Arrays::kBarSlots; ++s) bar(s);
+  event([this] { main.Command1.userClick(); });
+  EXPECT_TRUE(open<Presets_Channel>().empty());
+  EXPECT_EQ(Arrays::barToEdit, 0);
+  Arrays::clearBar(287);
+  event([this] { main.Command1.userClick(); });
+  ASSERT_EQ(open<Presets_Channel>().size(), 1u);
+  EXPECT_EQ(open<Presets_Channel>()[0]->barSlot, 287);
+}
+
+TEST_F(MainCommands, MinusClearsTheSlotAndItsChannelsBehindTheLastChannel) {
+  bar(0);
+  bar(1);
+  for (int p = 1; p <= Arrays::kListEntries; ++p) Arrays::barChannels[1][p] = 9;
+  Arrays::barChannels[1][3] = 0;  // entries behind a hole are cleared too
+  main.ListView1.addRow({"1", "288", "0"});
+  main.ListView1.addRow({"1", "288", "0"});
+  event([this] {
+    main.ListView1.userSelect(2);
+    main.Command3.userClick();
+  });
+  EXPECT_EQ(main.selectedRow, 2);
+  for (int p = 1; p <= Arrays::kListEntries; ++p) ASSERT_EQ(Arrays::barChannels[1][p], 0);
+  EXPECT_EQ(Arrays::highestBarSlot(), 0);
+  EXPECT_EQ(main.ListView1.rowCount(), 1);
+}
+
+// The Beat: Balken bar the settings file names waits for that bar; one
+// chosen by hand meanwhile drops the waiting one.
+TEST_F(MainTest, ChoosingABarByHandDropsTheWaitingOne) {
+  support::TempFolder dir;
+  event([this] { main.discard(); });
+  ::setenv("SONVERO_SETTINGS_DIR", dir.path().c_str(), 1);
+  support::writeBytes(dir.path() / "Sonvero.ini", "[Einstellungen]\r\nBeat: Balken - ch=3\r\n");
+  event([this] { main.show(); });
+  bar(0, 1, 1);
+  bar(1, 1, 1);
+  tick();
+  main.VScroll4.userSetValue(2);
+  bar(2, 1, 1);
+  tick();
+  EXPECT_EQ(main.VScroll4.value(), 2);
 }
 
 }  // namespace

@@ -1,8 +1,12 @@
+// The shared tables at their limits (the ordinary walk, clearing and
+// summaries: golden foundation_tables), the corners of the settings file's
+// numbers (a whole damaged file: golden settings_foreign) and its folder.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
 
+#include "model/arrays.h"
 #include "model/settings.h"
 #include "tests/support/temp_folder.h"
 
@@ -11,8 +15,33 @@ namespace {
 using Settings::readNumber;
 using Settings::toControlValue;
 
-// Damaged, oversized and fractional values in a whole file: golden
-// settings_foreign. Here the corners of the number reading.
+class SharedTables : public ::testing::Test {
+ protected:
+  void SetUp() override { Arrays::resetAll(); }
+};
+
+TEST_F(SharedTables, AllSlotsInUseLeaveNoFreeSlot) {
+  for (int s = 0; s < Arrays::kBarSlots; ++s) Arrays::bars[s].number = static_cast<std::int16_t>(s + 1);
+  EXPECT_EQ(Arrays::firstFreeSlot(), -1);
+  EXPECT_EQ(Arrays::highestBarSlot(), 287);
+}
+
+TEST_F(SharedTables, AListEndsAtItsFirstEntryThatIsNotPositiveOrAfterAllOf1024) {
+  auto& list = *Arrays::listById(Arrays::kVuLeft, 0);
+  for (int j = 1; j <= Arrays::kListEntries; ++j) list[j] = static_cast<std::int16_t>(j);
+  int n = 0;
+  Arrays::forEachChannel(list, [&](int) { ++n; });
+  EXPECT_EQ(n, 1024);
+  EXPECT_EQ(Arrays::channelCount(list), 1024);
+  list[3] = -3;
+  EXPECT_EQ(Arrays::channelCount(list), 2) << "a negative entry ends the list too";
+}
+
+TEST_F(SharedTables, ListIdsOutsideOneToSixNameNoList) {
+  for (auto [id, slot] : {std::pair{0, 0}, {7, 0}, {1, 288}, {1, -1}}) EXPECT_EQ(Arrays::listById(id, slot), nullptr);
+  EXPECT_EQ(Arrays::listById(1, 3), &Arrays::barChannels[3]);
+}
+
 TEST(SettingsNumber, ReadsTheLeadingDecimalNumberWithBlanksAnywhere) {
   EXPECT_EQ(readNumber("-7x"), -7);
   EXPECT_EQ(readNumber(".5"), 0.5);

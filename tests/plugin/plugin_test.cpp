@@ -1,14 +1,27 @@
-// What the host reads through the design interface instead of the plug-in's
-// controls: the switches that decide whether light can move, and what a bar
-// dialog has chosen.
+// The plug-in class as the host meets it (what each entry of the module
+// information holds: golden foundation_moduleinfo), and what the host reads
+// through the design interface instead of the plug-in's controls.
+#include "plugin/clsVantorPlugIn.h"
 #include "plugin/plugin_design.h"
 #include "tests/ui/main_fixture.h"
 #include "ui/Presets_Channel.h"
 
 namespace {
 
+TEST(PluginObject, EveryModuleInfoIsNewButNamesTheSameWindow) {
+  clsVantorPlugIn object;
+  auto first = object.module().GetModuleInfo();
+  auto second = object.module().GetModuleInfo();
+  EXPECT_NE(first.get(), second.get());
+  EXPECT_EQ(second->parameters.size(), 2u) << "items go into the new object's own collection";
+  EXPECT_EQ(first->window, &mainForm());
+  EXPECT_EQ(second->window, &mainForm());
+  EXPECT_FALSE(mainForm().loaded()) << "nothing runs before the host loads the window";
+}
+
 using PluginDesign = MainTest;
 
+// The switches that decide whether light can move.
 TEST_F(PluginDesign, SwitchesFollowTheirBoxesAndAClosedWindowHasNone) {
   IPluginDesign& design = pluginDesign();
   event([this] {
