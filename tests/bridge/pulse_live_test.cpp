@@ -5,8 +5,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <thread>
 
@@ -52,11 +50,6 @@ bool hearsTone(const Reading& r) { return r.tone > 150 && r.left > 4000 && r.rig
 bool hearsNothing(const Reading& r) { return r.tone == 0 && r.left == 0 && r.right == 0; }
 bool hearsSomething(const Reading& r) { return !hearsNothing(r); }
 
-std::string readFile(const std::string& path) {
-  std::ifstream in(path);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
 // Each test gets a PulseAudio server of its own: per-user mode (also as
 // root) with a private runtime folder and home, one null sink "sonvero_null"
 // and an anonymous socket. PULSE_SERVER points this process and its
@@ -94,12 +87,12 @@ class PulseLive : public ::testing::Test {
     return waitFor(text);
   }
   bool waitFor(const std::string& text) {
-    return host.waitUntil([&] { return readFile(log).find(text) != std::string::npos; }, 8s);
+    return host.waitUntil([&] { return support::readBytes(log).find(text) != std::string::npos; }, 8s);
   }
   // Stops the host; how many lines it logged about its audio.
   std::size_t stopAndCountAudioLines() {
     host.stop(SIGINT);
-    const std::string all = readFile(log);
+    const std::string all = support::readBytes(log);
     std::size_t n = 0;
     for (auto at = all.find("audio: "); at != std::string::npos; at = all.find("audio: ", at + 1)) ++n;
     return n;
@@ -143,29 +136,33 @@ TEST_F(PulseLive, AnAbsentServerReadsSilenceWithoutHoldingUpTheTick) {
   EXPECT_FALSE(tickUntil(hearsSomething, 500ms));
 }
 
-// The host: lists the server's sources; without --audio listens to the
-// server when it answers, else plays the demo track, and says which; logs
-// what happens to its source once per change: a named source missing at the
-// start, the server going away and coming back.
+// The host: lists the server's sources; starts with --audio's source, else
+// the one the host window kept in Sonvero.host, else the server's when it
+// answers, else the demo track, and says which; logs what happens to its
+// source once per change: a named source missing, the server going away and
+// coming back.
 TEST_F(PulseLive, HostListsChoosesAndLogsItsSource) {
   ASSERT_TRUE(startServer());
   host.start({SONVERO_EXECUTABLE, "--list-sources"}, sox.folder() + "/sources.txt");
   EXPECT_EQ(host.wait(), 0);
-  EXPECT_NE(readFile(sox.folder() + "/sources.txt").find("pulse:sonvero_null.monitor"), std::string::npos);
+  EXPECT_NE(support::readBytes(sox.folder() + "/sources.txt").find("pulse:sonvero_null.monitor"), std::string::npos);
   EXPECT_TRUE(startHost({}, "audio source: pulse\n"));
 
   EXPECT_TRUE(startHost({"--audio", "pulse:no_such_source"}, "audio: the sound server has no capture source named no_such_source"));
-  EXPECT_EQ(stopAndCountAudioLines(), 1u) << readFile(log);
+  EXPECT_EQ(stopAndCountAudioLines(), 1u) << support::readBytes(log);
 
-  ASSERT_TRUE(startHost({"--audio", "pulse:sonvero_null.monitor"}, "audio source: pulse:sonvero_null.monitor"));
+  support::writeBytes(pulse + "/home/Sonvero.host", "source = pulse:sonvero_null.monitor\n");
+  ASSERT_TRUE(startHost({}, "audio source: pulse:sonvero_null.monitor\n"));
   std::this_thread::sleep_for(500ms);
   server.stop(SIGKILL);
   EXPECT_TRUE(waitFor("audio: no sound server answering"));
   std::this_thread::sleep_for(1500ms);  // more attempts, no more lines
   ASSERT_TRUE(startServer());
   EXPECT_TRUE(waitFor("audio: listening to pulse:sonvero_null.monitor"));
-  EXPECT_EQ(stopAndCountAudioLines(), 2u) << readFile(log);
+  EXPECT_EQ(stopAndCountAudioLines(), 2u) << support::readBytes(log);
+  EXPECT_TRUE(startHost({"--audio", "demo"}, "audio source: demo\n"));
 
+  std::filesystem::remove(pulse + "/home/Sonvero.host");
   server.stop(SIGKILL);
   EXPECT_TRUE(startHost({}, "audio source: demo\n"));
 }
@@ -176,10 +173,10 @@ TEST_F(PulseLive, HostListsChoosesAndLogsItsSource) {
 TEST_F(PulseLive, ANameTheServerRefusesIsLoggedOnceWithItsReason) {
   ASSERT_TRUE(startServer());
   for (const std::string& name : {std::string(200, 'x'), std::string("a\tb\x1b[31m")}) {
-    EXPECT_TRUE(startHost({"--audio", "pulse:" + name}, "audio: the sound server refuses to record (")) << readFile(log);
+    EXPECT_TRUE(startHost({"--audio", "pulse:" + name}, "audio: the sound server refuses to record (")) << support::readBytes(log);
     std::this_thread::sleep_for(2500ms);  // more attempts, no more lines
-    EXPECT_EQ(stopAndCountAudioLines(), 1u) << readFile(log);
-    EXPECT_EQ(readFile(log).find_first_of("\t\x1b"), std::string::npos) << readFile(log);
+    EXPECT_EQ(stopAndCountAudioLines(), 1u) << support::readBytes(log);
+    EXPECT_EQ(support::readBytes(log).find_first_of("\t\x1b"), std::string::npos) << support::readBytes(log);
   }
   ASSERT_EQ(vbvis_open(("pulse:" + std::string(200, 'x')).c_str()), 0);
   EXPECT_TRUE(tickUntil([](const Reading&) { return vbvis_state(nullptr, 0) == VBVIS_STATE_NO_SOURCE; }, 5s));
@@ -203,13 +200,4 @@ TEST_F(PulseLive, SwitchesSourcesWhileTicking) {
   EXPECT_TRUE(hearsNothing(tick()));
   ASSERT_EQ(vbvis_open("pulse:sonvero_null.monitor"), 0);
   EXPECT_TRUE(tickUntil(hearsTone, 3s)) << "the server's source back";
-}
-
-// A live run starts with the source the host window kept in Sonvero.host,
-// unless --audio names another.
-TEST_F(PulseLive, ALiveRunStartsWithTheKeptSourceUnlessTold) {
-  ASSERT_TRUE(startServer());
-  std::ofstream(pulse + "/home/Sonvero.host") << "source = pulse:sonvero_null.monitor\n";
-  EXPECT_TRUE(startHost({}, "audio source: pulse:sonvero_null.monitor\n")) << readFile(log);
-  EXPECT_TRUE(startHost({"--audio", "demo"}, "audio source: demo\n")) << readFile(log);
 }

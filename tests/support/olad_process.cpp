@@ -162,18 +162,10 @@ bool OladProcess::patch(int plugin, unsigned universe, bool on) const {
 }
 
 std::optional<UniverseValues> OladProcess::fetch(unsigned universe) const {
-  std::unique_ptr<ola::network::TCPSocket> socket(ola::network::TCPSocket::Connect(
-      ola::network::IPV4SocketAddress(ola::network::IPV4Address::Loopback(), port_)));
-  if (!socket) return std::nullopt;
-  ola::io::SelectServer ss;
-  ola::client::OlaClient client(socket.get());
-  if (!client.Setup()) return std::nullopt;
-  ss.AddReadDescriptor(socket.get());
+  Client client(port_);
+  if (!client) return std::nullopt;
   Fetch fetch;
-  client.FetchDMX(universe, ola::NewSingleCallback(&fetch, &Fetch::received));
-  for (int i = 0; i < 100 && !fetch.done; ++i) ss.RunOnce(ola::TimeInterval(0, 10000));
-  ss.RemoveReadDescriptor(socket.get());
-  client.Stop();
+  client->FetchDMX(universe, ola::NewSingleCallback(&fetch, &Fetch::received));
+  client.run([&] { return fetch.done; });
   return fetch.values;
 }
-
