@@ -1,5 +1,5 @@
-// The beat grid on onset strengths written by hand: which phase it takes,
-// and how it follows a tempo that keeps rising.
+// The beat grid on onset strengths written by hand (the phase it takes on
+// patterns: beat_tracker_test).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,49 +10,7 @@
 
 using vbvis::BeatGrid;
 
-namespace {
-
 constexpr double kPeriod = 50.0;  // frames
-
-// Frames from the nearest beat of a grid of `period` frames starting at 0.
-double offBeat(double position, double period) {
-  const double phase = std::fmod(position, period);
-  return std::min(phase, period - phase);
-}
-
-// Onsets with a hit at every beat and one more at `second` of each period,
-// `louder` times as strong; a little noise between.
-BeatGrid play(double second, float louder, int frames = 1500) {
-  BeatGrid grid(800);
-  for (int n = 0; n < frames; ++n) {
-    const int step = n % static_cast<int>(kPeriod);
-    float onset = 0.05f;
-    if (step == 0) onset = 1.0f;
-    if (step == static_cast<int>(std::lround(second * kPeriod))) onset = louder;
-    grid.add(onset, kPeriod);
-  }
-  return grid;
-}
-
-}  // namespace
-
-// A shuffle as the onset strength often sees it: the swung eighth comes
-// after the longer gap and rises more than the beat.
-TEST(BeatGrid, TheSecondNoteOfASwungPairIsNotTakenForTheBeat) {
-  for (double swing : {0.6, 0.66}) {
-    const BeatGrid grid = play(swing, 1.4f);
-    ASSERT_TRUE(grid.hasGrid());
-    EXPECT_LT(offBeat(grid.expected(), kPeriod), 2.0) << "swing " << swing;
-  }
-}
-
-// Straight eighths: the grid goes to the phase that scores clearly better,
-// which is how it leaves an off-beat it started on.
-TEST(BeatGrid, AClearlyStrongerPhaseIsTakenWhenTheEighthsAreStraight) {
-  const BeatGrid grid = play(0.5, 2.0f);
-  ASSERT_TRUE(grid.hasGrid());
-  EXPECT_LT(offBeat(grid.expected() - 0.5 * kPeriod, kPeriod), 2.0);
-}
 
 // A tempo that keeps rising, with the period the grid is given three
 // seconds behind it (as a tempo estimate over the last seconds is): the

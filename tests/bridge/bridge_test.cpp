@@ -153,20 +153,6 @@ TEST_F(BridgeTest, FileStartsWhenOpenedAndPlaysWhatIsThereOnce) {
   EXPECT_EQ(leftAt({5075, 5150, 5300, 15000}), (Levels{16000, 16000, 0, 0}));  // 75..104 ms still hold tone
 }
 
-// The kick falls on every 500 ms, and two runs read the same.
-TEST_F(BridgeTest, DemoTrackOnTheSimulatedClockBeatsAt120Bpm) {
-  std::vector<std::uint8_t> runs[2];
-  for (auto& lowPixel : runs) {
-    ASSERT_EQ(vbvis_open("demo"), 0);
-    const std::int64_t start = simulatedMs;
-    for (simulatedMs = start + 75; simulatedMs <= start + 2000; simulatedMs += 75)
-      lowPixel.push_back(spectrum()[pixelOf(60.0)]);
-    simulatedMs += 3000;
-  }
-  EXPECT_EQ(runs[0], runs[1]);
-  EXPECT_GT(runs[0][0], 200);  // 0..75 ms: the first kick
-}
-
 // In real time a file starts over at its end; skipping wraps the same way.
 TEST(FileFrames, LoopingFileStartsOverAtItsEnd) {
   SoxSignals sox;

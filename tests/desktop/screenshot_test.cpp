@@ -1,10 +1,8 @@
-// A picture of the main window with eight bars, a spectrum and moving
-// meters, kept under the build tree (screenshots/main_window.png), and the
-// window on screen after ticks that each repaint only what moved.
+// The main window with eight bars, a spectrum and moving meters on screen,
+// kept under the build tree (screenshots/main_window.png).
 #include <QCheckBox>
 #include <QDir>
 #include <QImage>
-#include <QSet>
 #include <QTest>
 #include <cmath>
 #include <cstdio>
@@ -71,40 +69,11 @@ class ScreenshotTest : public support::QtFixture {
 
 }  // namespace
 
-TEST_F(ScreenshotTest, MainWithBarsAndSpectrum) {
-  tick();
-  tick();
-
-  const QImage image = window(main)->grab().toImage();
-  ASSERT_TRUE(QDir().mkpath(SONVERO_SCREENSHOT_DIR));
-  const QString path = QString(SONVERO_SCREENSHOT_DIR) + "/main_window.png";
-  ASSERT_TRUE(image.save(path)) << path.toStdString();
-  EXPECT_EQ(image.size(), QSize(1000, 418));
-
-  QSet<QRgb> colours;  // not blank
-  for (int y = 0; y < image.height(); y += 2)
-    for (int x = 0; x < image.width(); x += 2) colours.insert(image.pixel(x, y));
-  EXPECT_GT(colours.size(), 20);
-
-  // The spectrum strip (Shape1, inside its outline) holds drawn pixels in
-  // most of the columns that the 288 spectrum pixels cover.
-  const QRect strip = tk::qt::TwipScale(96.0).rect(main.Shape1.geometry()).adjusted(1, 1, -1, -1);
-  int drawnColumns = 0, drawnPixels = 0;
-  for (int x = strip.left(); x <= strip.right(); ++x) {
-    int inColumn = 0;
-    for (int y = strip.top(); y <= strip.bottom(); ++y) inColumn += image.pixelColor(x, y) != QColor(Qt::white);
-    drawnPixels += inColumn;
-    drawnColumns += inColumn > 0;
-  }
-  EXPECT_GT(drawnColumns, 600);
-  EXPECT_GT(drawnPixels, 10000);
-  EXPECT_EQ(main.ListView1.rowCount(), 8);
-  EXPECT_TRUE(main.LEDMeter1.level().has_value());  // Check3 turned the VU meters on
-}
-
+// Ticks that each repaint only what moved (levels up and down, beats coming
+// and going, the spectrum moving) leave the picture a full repaint gives;
+// the last one is kept, its spectrum strip drawn in most of its columns.
 TEST_F(ScreenshotTest, RepaintsOfWhatMovedAddUpToTheWholePicture) {
   QWidget& shown = *window(main);
-  // Levels up and down, beats coming and going, the spectrum moving.
   const std::int16_t levels[] = {16000, 3000, 12000, 0, 9000, 15000, 200, 8000};
   for (int t = 0; t < 8; ++t) {
     feed(t * 0.7, levels[t], levels[7 - t]);
@@ -113,4 +82,16 @@ TEST_F(ScreenshotTest, RepaintsOfWhatMovedAddUpToTheWholePicture) {
     const QImage partly = onScreen(shown);
     ASSERT_TRUE(partly == afterFullRepaint(shown)) << "tick " << t;
   }
+  const QImage image = shown.grab().toImage();
+  ASSERT_TRUE(QDir().mkpath(SONVERO_SCREENSHOT_DIR));
+  ASSERT_TRUE(image.save(QString(SONVERO_SCREENSHOT_DIR) + "/main_window.png"));
+  const QRect strip = tk::qt::TwipScale(96.0).rect(main.Shape1.geometry()).adjusted(1, 1, -1, -1);
+  int drawnColumns = 0;
+  for (int x = strip.left(); x <= strip.right(); ++x) {
+    bool drawn = false;
+    for (int y = strip.top(); y <= strip.bottom() && !drawn; ++y) drawn = image.pixelColor(x, y) != QColor(Qt::white);
+    drawnColumns += drawn;
+  }
+  EXPECT_GT(drawnColumns, 600);
+  EXPECT_EQ(main.ListView1.rowCount(), 8);
 }

@@ -146,6 +146,20 @@ TEST_F(OutputPathTest, AFrameAskedForWakesTheRunnerAtThatTime) {
   EXPECT_EQ(path.nextWakeMs(), -1);
 }
 
+// Each change goes out just the delay after the plug-in made it, the path
+// woken for it then, never sooner.
+TEST_F(OutputPathTest, TheDelayHoldsEachChangeBackByJustTheDelay) {
+  path.setDelay(100);
+  run(1000, 1, [this](std::int64_t t) {
+    if (t == 300 || t == 375) channels.set(1, static_cast<std::int32_t>(t / 3), t);
+  });
+  EXPECT_EQ(out[399], 0);
+  EXPECT_EQ(out[400], 100);
+  EXPECT_EQ(out[474], 100);
+  EXPECT_EQ(out[475], 125);
+  EXPECT_EQ(wakes, (std::vector<std::int64_t>{100, 400, 475})) << "the first hand-on at 0, then each change";
+}
+
 TEST_F(OutputPathTest, FinishEndsTheDelayAndTheFalls) {
   path.setFade(2000);
   path.setDelay(300);

@@ -18,16 +18,9 @@ TEST(PluginLibrary, AReloadStartsFromZeroedTablesAndANewWindow) {
   {
     HostSession session(SONVERO_PLUGIN_PATH, loop);
     session.start();
-    IPluginDesign* tables = session.design();
-    ASSERT_NE(tables, nullptr);
-    tables->writeList(1, 0, {5, 12});
-    tables->writeBar(0, 10, 12, 100, 100, 0, 1);
-    tables->writeList(3, 0, {7});
+    session.design()->writeList(3, 0, {7});
     session.reload();
-    tables = session.design();
-    EXPECT_EQ(tables->readBar(0).number, 0);
-    EXPECT_TRUE(tables->readList(1, 0).empty());
-    EXPECT_TRUE(tables->readList(3, 0).empty());
+    EXPECT_TRUE(session.design()->readList(3, 0).empty()) << "all tables: golden foundation_tables";
     ASSERT_EQ(tk::app().forms().size(), 1u) << "the old window left with the old module";
     EXPECT_TRUE(session.mainWindow()->loaded());
     session.stop();

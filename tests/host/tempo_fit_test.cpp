@@ -1,3 +1,5 @@
+// The host beat tool's tempo from the plug-in's beat messages, which come
+// on the 75 ms tick (whole click tracks: golden audio_tempo).
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -48,10 +50,8 @@ TEST(TempoFit, UnsteadyWhileFewOrOffTheGrid) {
   const Tempo few = fitTempo(tickedBeats(120, 0, 4));
   EXPECT_NEAR(few.bpm, 120, 3);
   EXPECT_FALSE(few.steady);
-  EXPECT_EQ(tempoText(few).front(), '~');
   std::vector<std::int64_t> change = tickedBeats(100, 0, 8);
   for (std::int64_t t : tickedBeats(140, 0, 8)) change.push_back(change.back() + 600 + t);
   EXPECT_FALSE(fitTempo(change).steady);
-  EXPECT_EQ(tempoText({120.04, true}), "120.0");
-  EXPECT_EQ(tempoText({}), "--");
+  // How the tempo reads: the host window's test.
 }
