@@ -1,5 +1,4 @@
-// The analyzer on samples made in the test: where a tone lands, how loud it
-// reads, and that a short click between two reads is never missed.
+// The analyzer on samples made in the test.
 #include <gtest/gtest.h>
 
 #include <algorithm>

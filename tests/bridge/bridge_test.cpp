@@ -1,7 +1,5 @@
 // The bridge's C functions with file sources made by sox, on a simulated
-// clock: the reads of one tick agreeing, pauses, damaged input, files that
-// are no files. A known
-// tone read end to end is golden audio_left_only_sine's.
+// clock (a known tone end to end: golden audio_left_only_sine).
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 

@@ -1,7 +1,5 @@
 // The gain through the bridge's C functions, on the simulated clock, with
-// files made by sox: what the plug-in reads follows it, it belongs to the
-// user across sources, it repeats exactly, and noise after the music stays
-// dark in the bars of the starter show.
+// files made by sox.
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -1,7 +1,4 @@
-// The host window's beat panel: what is chosen there becomes the design's
-// beat output (and so the show's), a show opened sets the panel, a list
-// that is no list of channels changes nothing, and the lamp lights on the
-// tracker's beats when they are heard.
+// The host window's beat panel: the design's beat output, and its lamp.
 #include <QTest>
 
 #include "tests/desktop/host_window_fixture.h"

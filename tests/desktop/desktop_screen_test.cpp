@@ -1,10 +1,6 @@
 // The desktop as a user meets it: sonvero on a private 1366 x 768 X server
-// with a window manager (Xvfb and openbox, started here and stopped by PID),
-// playing the demo track with Beat: VU handing its beats to the beat tool.
-// Both windows lie wholly on the screen without covering each other, and a
-// picture of the screen is kept under the build tree
-// (screenshots/desktop_1366x768.png): both windows, the status line, the
-// source chooser and the demo's tempo.
+// with a window manager (Xvfb and openbox), its picture kept under the build
+// tree (screenshots/desktop_1366x768.png).
 #include <gtest/gtest.h>
 #include <unistd.h>
 

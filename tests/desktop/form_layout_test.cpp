@@ -33,14 +33,10 @@ bool inside(const tk::Control& c, const tk::Control& container) {
 
 bool isGround(const tk::Control& c) { return c.kind() == ControlKind::Frame || c.kind() == ControlKind::Shape; }
 
-// Where one control is meant to stand on another: a control on the frame
-// that holds it, or on a frame or shape of the window (the beat-tool buttons
-// at the foot of the beat groups, "Edit" and "?" in "Balken:", the bar
-// dialog's check boxes and Slider3); the bar dialog's pixel boxes on the
-// heading "Von: ... Bis:" that names them; the About box's title and version
-// lines, which begin with blanks inside the icon's box (wider than its
-// picture). Lines (markers, the baseline) cross what they mark and are left
-// out, as are timers.
+// Where one control is meant to stand on another: on the frame that holds
+// it or on a frame or shape of the window; the bar dialog's pixel boxes on
+// their heading; the About box's title and version lines inside the icon's
+// box. Lines cross what they mark and are left out, as are timers.
 bool meantToOverlap(const tk::Control& a, const tk::Control& b) {
   if (inside(a, b) || inside(b, a)) return true;
   if (isGround(a) != isGround(b)) return true;

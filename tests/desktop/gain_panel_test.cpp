@@ -1,7 +1,5 @@
-// The host window's gain panel: a mode or a fixed gain chosen there sets the
-// bridge's gain at once and is kept for the next start; what it shows (the
-// mode, the gain applied, the levels, the gate holding the gain) follows the
-// bridge on the window's upkeep.
+// The host window's gain panel: what is chosen there sets the bridge's gain
+// at once and is kept; what it shows follows the bridge.
 #include <QTest>
 #include <filesystem>
 

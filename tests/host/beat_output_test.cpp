@@ -1,6 +1,4 @@
-// The beat output against a tracker of the test's own: when its light goes
-// out, for how long, which channels, and what it does when the host looks
-// late or the predictions wobble.
+// The beat output against a tracker of the test's own.
 #include <gtest/gtest.h>
 
 #include <array>

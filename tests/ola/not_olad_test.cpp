@@ -1,9 +1,5 @@
-// A service on olad's port that is not olad: one that never answers, one
-// that closes at once, one that answers with a frame OLA cannot parse, one
-// that greets every connection with a banner of another protocol. Each is
-// named as not an olad once, retried quietly, never taken for a connection,
-// and leaves nothing behind (the sanitizer pass checks leaks); the banner
-// costs Sonvero next to no processor time.
+// A service on olad's port that is not olad: named once, retried quietly,
+// never taken for a connection, and a banner costs next to no processor time.
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
@@ -30,8 +26,8 @@ using namespace std::chrono_literals;
 
 enum class Peer { Silent, ClosesAtOnce, Garbage, Banner };
 
-// A TCP service on a free loopback port, behaving as `peer` to everyone
-// who connects, until it goes.
+// A TCP service on a free loopback port: it never answers, closes at once,
+// sends a frame OLA cannot parse, or greets with an SSH banner.
 class FakeService {
  public:
   explicit FakeService(Peer peer) : listener_(::socket(AF_INET, SOCK_STREAM, 0)) {
@@ -48,7 +44,6 @@ class FakeService {
       static const char kBadFrame[] = "\x08\x00\x00\x10\xff\xff\xff\xff\xff\xff\xff\xff";
       for (int fd; (fd = ::accept(listener_, nullptr, nullptr)) >= 0;) {
         if (peer == Peer::Garbage) (void)!::write(fd, kBadFrame, sizeof kBadFrame - 1);
-        // What an SSH server says first, and then waits.
         if (peer == Peer::Banner) (void)!::write(fd, "SSH-2.0-x\r\n", 11);
         if (peer == Peer::ClosesAtOnce) ::close(fd);
         else open_.push_back(fd);
@@ -101,8 +96,7 @@ INSTANTIATE_TEST_SUITE_P(OlaLink, NotOlad, testing::Values(Peer::Silent, Peer::C
 
 // Processor time (user and system) the process has used, in clock ticks.
 long cpuTicks(pid_t pid) {
-  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-  std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+  const std::string text = support::readBytes("/proc/" + std::to_string(pid) + "/stat");
   // The fields after the command's name, which may hold blanks, in parentheses.
   std::istringstream fields(text.substr(text.rfind(')') + 2));
   std::string field;

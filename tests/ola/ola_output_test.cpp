@@ -1,6 +1,5 @@
-// The OLA output's sender against a stand-in for olad that can be stopped,
-// restarted and hung: state lines, re-sending, hangs and closing. When a
-// universe is due is send_timing_test's.
+// The OLA output's sender against a stand-in for olad that can hang or
+// break the pipe (when a universe is due: send_timing_test).
 #include <gtest/gtest.h>
 #include <pthread.h>
 

@@ -1,6 +1,4 @@
-// sonvero itself against a real olad: a script run leaves in olad the last
-// value of every channel its trace sent, the switch-off sweep leaves zeros,
-// and scripts leave olad alone unless asked.
+// sonvero itself against a real olad.
 #include <gtest/gtest.h>
 
 #include <filesystem>

@@ -1,6 +1,5 @@
-// The profile functions on files the golden settings scripts do not hold:
-// CR-only line ends, values past the buffer, no final line end, and many
-// changes before one save. Files that may not be replaced: safe_file_test.
+// The profile functions on files the golden settings scripts do not hold
+// (files that may not be replaced: safe_file_test).
 #include <gtest/gtest.h>
 
 #include "tests/support/temp_folder.h"
@@ -53,10 +52,8 @@ TEST_F(PrivateProfile, ValueIsCutToTheBuffer) {
   EXPECT_EQ(tk::getPrivateProfileString("S", "none", "12345", 3, file), "12") << "the default is cut too";
 }
 
-// A save's 22 writes happen in memory and reach the file at once: each
-// reads back as it will be in the file, with the file's own layout kept
-// (an added section after a last line without line end starts a line).
-// Replacing in place and appending within the section: golden settings_foreign.
+// A save's 22 writes happen in memory and reach the file at once, the
+// file's own layout kept (the rest of it: golden settings_foreign).
 TEST_F(PrivateProfile, ChangesAreMadeInMemoryAndWrittenOnce) {
   const std::string before = "; own\n[einstellungen]\nVU - SS = 5\n\n[Other]\nx=1";
   writeBytes(file, before);

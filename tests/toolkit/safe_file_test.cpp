@@ -1,8 +1,6 @@
 // Reading and replacing the settings file in every state a file system can
-// hand us: only a regular file this user may write is ever replaced (with
-// its mode, owner, group and links kept: the settings fuzz target);
-// everything else reads as defaults, fails the save and stays exactly as it
-// was. A save killed at any step leaves the old file or the new one.
+// hand us (a regular file's mode, owner and links kept: the settings fuzz
+// target), a save killed at any step, saves at once, a full disk.
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>

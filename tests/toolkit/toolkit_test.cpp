@@ -1,8 +1,5 @@
-// The toolkit's rules that the session scripts cannot reach: the user's
-// input on disabled controls, groups by container, timers that restart or
-// unload their form, and the trace's number format at its corners. (Check
-// boxes, combo entries, rows and loading are exercised end to end by every
-// golden script through Main and the dialogs.)
+// The toolkit's rules that the session scripts cannot reach (the rest: every
+// golden script, through Main and the dialogs).
 #include <gtest/gtest.h>
 
 #include "toolkit/application.h"
