@@ -1,5 +1,6 @@
 // The bridge's C functions with file sources made by sox, on a simulated
-// clock (a known tone end to end: golden audio_left_only_sine).
+// clock (a known tone end to end: golden audio_left_only_sine; a mono file
+// on both sides: golden audio_mono_file).
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -9,12 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "audio/modVbVis10.h"
 #include "bridge/file_frames.h"
 #include "bridge/pixel_bands.h"
 #include "bridge/vbvis.h"
 #include "tests/bridge/clocked_bridge.h"
-#include "tests/bridge/sox_signals.h"
 
 using vbvis::pixelOf;
 
@@ -24,18 +23,10 @@ using Levels = std::vector<std::int16_t>;
 
 class BridgeTest : public ClockedBridge {
  protected:
-  std::int64_t& simulatedMs = nowMs;
-  bool openFile(const std::string& path) { return vbvis_open(("file:" + path).c_str()) == 0; }
-  // One tick's spectrum as the plug-in reads it.
-  std::vector<std::uint8_t> spectrum() {
-    std::int32_t side = 0;
-    auto bins = modVbVis10::GetSpectrum(side);
-    return {bins.begin(), bins.end()};
-  }
   // The left level read at each of these simulated times.
   Levels leftAt(std::initializer_list<std::int64_t> times) {
     Levels levels;
-    for (std::int64_t ms : times) levels.push_back((simulatedMs = ms, vbvis_vu(0)));
+    for (std::int64_t ms : times) levels.push_back((nowMs = ms, vbvis_vu(0)));
     return levels;
   }
   // The first `count` bytes of a file made by sox.
@@ -44,33 +35,24 @@ class BridgeTest : public ClockedBridge {
     std::string bytes{std::istreambuf_iterator<char>(in), {}};
     return bytes.substr(0, count);
   }
-  SoxSignals sox;
 };
 
 }  // namespace
 
-// A mono file plays on both sides (left only: golden audio_left_only_sine).
-TEST_F(BridgeTest, AMonoFilePlaysOnBothSides) {
-  ASSERT_TRUE(openFile(sox.make("mono.wav", "synth 1 sine 440 vol 0.5", 1)));
-  simulatedMs = 150;
-  EXPECT_NEAR(vbvis_vu(0), 8000, 10);
-  EXPECT_NEAR(vbvis_vu(1), 8000, 10);
-}
-
 TEST_F(BridgeTest, ReadsWithin20msAgreeAndTheNextAnalysisTakesOnlyNewAudio) {
   ASSERT_TRUE(openFile(sox.make("burst.wav", "synth 0.5 whitenoise pad 0 1")));  // 0.5 s of noise
-  simulatedMs = 450;
+  nowMs = 450;
   const auto first = spectrum();
   const std::int16_t level = vbvis_vu(0);
   EXPECT_GT(level, 10000);
-  simulatedMs = 469;  // within 20 ms: the same analysis
+  nowMs = 469;  // within 20 ms: the same analysis
   EXPECT_EQ(spectrum(), first);
   EXPECT_EQ(vbvis_vu(0), level);
-  simulatedMs = 470;  // 20 ms on: 450..470 ms of audio, still noise
+  nowMs = 470;  // 20 ms on: 450..470 ms of audio, still noise
   EXPECT_GT(vbvis_vu(0), 10000);
-  simulatedMs = 525;  // 470..525 ms: 30 ms of noise, then silence
+  nowMs = 525;  // 470..525 ms: 30 ms of noise, then silence
   EXPECT_GT(vbvis_vu(0), 10000);
-  simulatedMs = 600;  // nothing but silence since the last read
+  nowMs = 600;  // nothing but silence since the last read
   EXPECT_EQ(vbvis_vu(0), 0);
 }
 
@@ -78,12 +60,12 @@ TEST_F(BridgeTest, ReadsWithin20msAgreeAndTheNextAnalysisTakesOnlyNewAudio) {
 // itself: asking first leaves the plug-in's next read its full peak.
 TEST_F(BridgeTest, PeakLevelTakesNothingFromThePluginsNextRead) {
   ASSERT_TRUE(openFile(sox.make("burst.wav", "synth 0.1 sine 1000 vol 0.5 pad 0 1")));
-  simulatedMs = 150;
+  nowMs = 150;
   EXPECT_EQ(vbvis_peak_level(), -1) << "nothing read yet";
   const std::int16_t read = vbvis_vu(0);
   EXPECT_NEAR(read, 8000, 10);
   vbvis_vu(1);
-  simulatedMs = 225;
+  nowMs = 225;
   vbvis_vu(0);  // silence now
   EXPECT_EQ(vbvis_peak_level(), read);
   EXPECT_EQ(vbvis_peak_level(), -1);
@@ -98,7 +80,7 @@ TEST_F(BridgeTest, ALongPauseIsNotPlayedOutLateNorABackwardsClockReplayed) {
 
 TEST_F(BridgeTest, LowSampleRateFileHasNothingAboveItsNyquistFrequency) {
   ASSERT_TRUE(openFile(sox.make("low.wav", "synth 1 whitenoise", 2, 8000)));
-  simulatedMs = 150;
+  nowMs = 150;
   const auto bins = spectrum();
   EXPECT_GT(bins[pixelOf(1000.0)], 80);
   EXPECT_EQ(bins[pixelOf(5000.0)], 0);
@@ -106,7 +88,7 @@ TEST_F(BridgeTest, LowSampleRateFileHasNothingAboveItsNyquistFrequency) {
 
 TEST_F(BridgeTest, SpectrumTextNeverRunsPastTheBuffer) {
   ASSERT_TRUE(openFile(sox.make("sine.wav", "synth 1 sine 1000")));
-  simulatedMs = 75;
+  nowMs = 75;
   std::string text(577, ' '), shortText(5, '.');
   EXPECT_EQ(vbvis_spectrum(0, nullptr, 0), 288);
   EXPECT_EQ(vbvis_spectrum(0, text.data(), 577), 288);
@@ -146,7 +128,7 @@ TEST_F(BridgeTest, UnreadableFilesAndUrisAreRefusedWithAReasonAndTheOldSourceSta
 // plays what is there.
 TEST_F(BridgeTest, FileStartsWhenOpenedAndPlaysWhatIsThereOnce) {
   const std::string path = sox.write("cut-short.wav", head("synth 1 sine 1000", 20000));
-  simulatedMs = 5000;
+  nowMs = 5000;
   ASSERT_TRUE(openFile(path));
   EXPECT_EQ(leftAt({5075, 5150, 5300, 15000}), (Levels{16000, 16000, 0, 0}));  // 75..104 ms still hold tone
 }

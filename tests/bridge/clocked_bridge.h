@@ -1,11 +1,16 @@
 #pragma once
 // A test of the bridge's C functions on a simulated clock that the test
-// moves by hand (nowMs); the source is closed and real time restored after.
+// moves by hand (nowMs), with files made by sox; the source is closed and
+// real time restored after.
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
+#include "audio/modVbVis10.h"
 #include "bridge/vbvis.h"
+#include "tests/bridge/sox_signals.h"
 
 class ClockedBridge : public ::testing::Test {
  protected:
@@ -17,5 +22,13 @@ class ClockedBridge : public ::testing::Test {
     vbvis_close();
     vbvis_set_clock(nullptr, nullptr);
   }
+  bool openFile(const std::string& path) { return vbvis_open(("file:" + path).c_str()) == 0; }
+  // One tick's spectrum as the plug-in reads it.
+  static std::vector<std::uint8_t> spectrum() {
+    std::int32_t side = 0;
+    const auto bins = modVbVis10::GetSpectrum(side);
+    return {bins.begin(), bins.end()};
+  }
   static inline std::int64_t nowMs = 0;
+  SoxSignals sox;
 };
