@@ -38,14 +38,10 @@ std::vector<Moment> follow(const std::vector<float>& stereo, int rate = 44100) {
 // beat within 20 ms of a true one.
 bool onTheBeat(const BeatTracker::State& s, const std::vector<double>& truth, double bpm, int rate = 44100) {
   if (!s.locked || std::abs(s.bpm / bpm - 1.0) > 0.02) return false;
-  for (double beat : s.nextBeats) {
-    const double t = beat / rate;
-    if (t > truth.back() - 2.0) continue;  // past the song's end
-    const auto nearest = std::min_element(truth.begin(), truth.end(),
-                                          [&](double a, double b) { return std::abs(a - t) < std::abs(b - t); });
-    if (std::abs(*nearest - t) > 0.020) return false;
-  }
-  return true;
+  return std::all_of(s.nextBeats.begin(), s.nextBeats.end(), [&](double beat) {
+    // Past the song's end nothing is known.
+    return beat / rate > truth.back() - 2.0 || drum_machine::offBeat(beat / rate, truth) <= 0.020;
+  });
 }
 
 // True when the tracker is on the beat from `from` seconds to the end.
@@ -59,69 +55,53 @@ bool onTheBeat(const BeatTracker::State& s, const std::vector<double>& truth, do
   return ::testing::AssertionSuccess();
 }
 
-bool everLocked(const std::vector<Moment>& moments) {
-  return std::any_of(moments.begin(), moments.end(), [](const Moment& m) { return m.state.locked; });
-}
-
 const std::string kRockKick = "x.......x.x.....", kBackbeat = "....x.......x...", kEighths = "x.x.x.x.x.x.x.x.";
 
 Song rock(double bpm) { return Song{.bpm = bpm, .kick = kRockKick, .snare = kBackbeat, .hats = kEighths, .jitterMs = 6}; }
 
-// A song mastered loud: compressed hard, then at -12 dBFS RMS.
-std::vector<float> mastered(const Song& song) {
-  std::vector<float> audio = drum_machine::render(song);
-  drum_machine::compress(audio, -30, 4);
-  drum_machine::toLevel(audio, -12);
-  return audio;
-}
-
 }  // namespace
 
-// On the beat within 8 s (10 s mastered loud), at its tempo, and not on the
-// traps: the bar, the off-beat, a swung eighth, double or half the tempo.
+// On the beat within 8 s (10 s compressed), at its tempo, quiet or loud,
+// and not on the traps: the bar, the off-beat, a swung eighth, double or
+// half the tempo.
 TEST(BeatTracker, LocksOnTheBeatOfEachPattern) {
   struct Case {
     const char* what;
     Song song;
-    bool loud;
+    double levelDb = 0.0;   // RMS in dBFS, 0: as rendered
+    bool compressed = false;  // hard, as loud masters are
   };
+  Song loudHats = rock(92);
+  loudHats.hatsGain = 4.0;
   for (const Case& c : {
-           Case{"a steady click track", Song{.bpm = 120, .kick = "", .clicks = "x...x...x...x..."}, false},
-           Case{"a drum pattern with jitter", rock(104), false},
+           Case{"a steady click track", Song{.bpm = 120, .kick = "", .clicks = "x...x...x...x..."}},
+           Case{"a drum pattern with jitter", rock(104)},
+           Case{"quiet music", rock(116), -40.0},
+           Case{"moderate music", rock(116), -26.0},
+           Case{"loud music", rock(116), -6.0},
+           Case{"strong hats on every eighth, not double the tempo", loudHats},
            Case{"kick on 1, snare on 2 and 4, hats off the beat: not the bar, not the off-beat",
-                Song{.bpm = 112, .kick = "x...............", .snare = kBackbeat, .hats = "..x...x...x...x.", .jitterMs = 6},
-                false},
+                Song{.bpm = 112, .kick = "x...............", .snare = kBackbeat, .hats = "..x...x...x...x.", .jitterMs = 6}},
            Case{"a half-time feel at 125 (kick on 1, snare on 3), not 62.5",
-                Song{.bpm = 125, .kick = "x.........x.....", .snare = "........x.......", .hats = kEighths, .jitterMs = 6},
-                false},
+                Song{.bpm = 125, .kick = "x.........x.....", .snare = "........x.......", .hats = kEighths, .jitterMs = 6}},
            // The swung eighth, after the longer gap, rises more than the note
            // on the beat that comes while it still rings.
            Case{"a compressed shuffle whose bass plays every swung eighth",
                 Song{.bpm = 104, .seconds = 30, .kick = kRockKick, .snare = kBackbeat, .hats = kEighths,
                      .bass = kEighths, .swing = 0.66, .jitterMs = 6},
-                true},
+                -12.0, true},
            // At 160 the comb fits as well, but every other beat would be no
            // stronger than an off-beat.
            Case{"half-time hip-hop at 80 with swung sixteenths, not 160",
                 Song{.bpm = 80, .seconds = 30, .kick = "X.....x..xX.....", .snare = "....X.......X...",
                      .hats = "xgxgxgxgxgxgxgxg", .bass = "x...x...x.x.x...", .swing = 0.58, .swingSteps = 1,
                      .jitterMs = 6},
-                true}}) {
-    const std::vector<float> audio = c.loud ? mastered(c.song) : drum_machine::render(c.song);
-    EXPECT_TRUE(onTheBeatFrom(follow(audio), drum_machine::beats(c.song), c.song.bpm, c.loud ? 10.0 : 8.0)) << c.what;
+                -12.0, true}}) {
+    std::vector<float> audio = drum_machine::render(c.song);
+    if (c.compressed) drum_machine::compress(audio, -30, 4);
+    if (c.levelDb != 0.0) drum_machine::toLevel(audio, c.levelDb);
+    EXPECT_TRUE(onTheBeatFrom(follow(audio), drum_machine::beats(c.song), c.song.bpm, c.compressed ? 10.0 : 8.0)) << c.what;
   }
-}
-
-// Strong hats on every eighth must not double the tempo.
-TEST(BeatTracker, LoudEighthNoteHatsDoNotDoubleTheTempo) {
-  const Song song = rock(92);
-  Song loudHats = song;
-  loudHats.kick = loudHats.snare = "";
-  loudHats.gain = 1.0;
-  const std::vector<float> hats = drum_machine::render(loudHats);
-  std::vector<float> audio = drum_machine::render(song);
-  for (std::size_t i = 0; i < audio.size(); ++i) audio[i] += hats[i];
-  EXPECT_TRUE(onTheBeatFrom(follow(audio), drum_machine::beats(song), 92, 8.0));
 }
 
 TEST(BeatTracker, AfterATempoChangeItIsOnTheNewBeatWithin8s) {
@@ -146,17 +126,8 @@ TEST(BeatTracker, SilenceSteadyNoiseAndPinkNoiseGiveNoBeats) {
     const float hum = static_cast<float>(0.2 * std::sin(2 * M_PI * 100 * i / 44100.0) + 0.05 * std::sin(2 * M_PI * 300 * i / 44100.0));
     audio.insert(audio.end(), {hum, hum});
   }
-  EXPECT_FALSE(everLocked(follow(audio)));
-}
-
-TEST(BeatTracker, QuietAndLoudMusicGiveTheSameBeats) {
-  const Song song = rock(116);
-  const std::vector<double> truth = drum_machine::beats(song);
-  for (double level : {-40.0, -26.0, -6.0}) {
-    std::vector<float> audio = drum_machine::render(song);
-    drum_machine::toLevel(audio, level);
-    EXPECT_TRUE(onTheBeatFrom(follow(audio), truth, 116, 8.0)) << level << " dBFS";
-  }
+  const std::vector<Moment> moments = follow(audio);
+  EXPECT_TRUE(std::none_of(moments.begin(), moments.end(), [](const Moment& m) { return m.state.locked; }));
 }
 
 // NaN and infinite samples (a broken source) neither crash the tracker nor
@@ -174,17 +145,6 @@ TEST(BeatTracker, NonFiniteSamplesDoNotPoisonIt) {
     for (double beat : m.state.nextBeats) ASSERT_TRUE(std::isfinite(beat));
   }
   EXPECT_TRUE(onTheBeatFrom(moments, drum_machine::beats(song), 108, 10.0));
-}
-
-TEST(BeatTracker, TheSameInputGivesTheSameOutput) {
-  const std::vector<float> audio = drum_machine::render(rock(97));
-  const std::vector<Moment> first = follow(audio), second = follow(audio);
-  ASSERT_EQ(first.size(), second.size());
-  for (std::size_t i = 0; i < first.size(); ++i) {
-    EXPECT_EQ(first[i].state.bpm, second[i].state.bpm);
-    EXPECT_EQ(first[i].state.confidence, second[i].state.confidence);
-    EXPECT_EQ(first[i].state.nextBeats, second[i].state.nextBeats);
-  }
 }
 
 // Pieces of any size give the same result: the tracker sees a stream.

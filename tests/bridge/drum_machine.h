@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -29,6 +30,7 @@ struct Song {
   double bpmAfter = 0.0;
   double jitterMs = 0.0;
   double gain = 0.3;         // of each hit
+  double hatsGain = 1.0;     // the hats' level against the other voices
   int rate = 44100;
 };
 
@@ -66,6 +68,13 @@ inline std::vector<double> beats(const Song& song) {
   return out;
 }
 
+// How far `t` (seconds) lies from the nearest of the beats `truth`.
+inline double offBeat(double t, const std::vector<double>& truth) {
+  double nearest = std::numeric_limits<double>::infinity();
+  for (double beat : truth) nearest = std::min(nearest, std::abs(beat - t));
+  return nearest;
+}
+
 inline std::vector<float> render(const Song& song) {
   const std::size_t frames = static_cast<std::size_t>(song.seconds * song.rate);
   std::vector<double> mono(frames, 0.0);
@@ -92,7 +101,7 @@ inline std::vector<float> render(const Song& song) {
       };
       play(song.kick, [](double t, std::uint64_t) { return kick(t); });
       play(song.snare, [](double t, std::uint64_t i) { return snare(t, i); });
-      play(song.hats, [](double t, std::uint64_t i) { return hat(t, i); });
+      play(song.hats, [&](double t, std::uint64_t i) { return song.hatsGain * hat(t, i); });
       play(song.clicks, [](double t, std::uint64_t) { return click(t); });
       play(song.bass, [](double t, std::uint64_t) { return bass(t); });
     }

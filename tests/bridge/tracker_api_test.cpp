@@ -71,13 +71,9 @@ bool same(const vbvis_tracker_state& a, const vbvis_tracker_state& b) {
 // Every predicted beat within 20 ms of a true one.
 bool onTheBeat(const vbvis_tracker_state& state) {
   const std::vector<double> truth = drum_machine::beats(kSong);
-  for (std::int64_t beat : state.next_beats_us) {
-    const double t = static_cast<double>(beat) / 1e6;
-    const auto nearest = std::min_element(truth.begin(), truth.end(),
-                                          [&](double a, double b) { return std::abs(a - t) < std::abs(b - t); });
-    if (beat < 0 || std::abs(*nearest - t) > 0.020) return false;
-  }
-  return true;
+  return std::all_of(std::begin(state.next_beats_us), std::end(state.next_beats_us), [&](std::int64_t beat) {
+    return beat >= 0 && drum_machine::offBeat(static_cast<double>(beat) / 1e6, truth) <= 0.020;
+  });
 }
 
 }  // namespace
