@@ -127,13 +127,6 @@ inline std::vector<float> pinkNoise(double seconds, double rms, int rate = 44100
   return stereo;
 }
 
-// The RMS of interleaved samples.
-inline double rms(const std::vector<float>& stereo) {
-  double sum = 0;
-  for (float s : stereo) sum += static_cast<double>(s) * s;
-  return stereo.empty() ? 0.0 : std::sqrt(sum / static_cast<double>(stereo.size()));
-}
-
 // A fast compressor with make-up gain, as loud masters use: above
 // `thresholdDb` the level rises `ratio` times less; it reacts within 2 ms
 // and lets go over 80 ms, so the hits are flattened and what follows them
@@ -153,7 +146,9 @@ inline void compress(std::vector<float>& stereo, double thresholdDb, double rati
 
 // Scales samples to an RMS level in dBFS.
 inline void toLevel(std::vector<float>& stereo, double dbfs) {
-  const double scale = std::pow(10.0, dbfs / 20.0) / rms(stereo);
+  double squares = 0;
+  for (float s : stereo) squares += static_cast<double>(s) * s;
+  const double scale = std::pow(10.0, dbfs / 20.0) / std::sqrt(squares / static_cast<double>(stereo.size()));
   for (float& s : stereo) s = static_cast<float>(s * scale);
 }
 
