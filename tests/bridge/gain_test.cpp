@@ -1,18 +1,17 @@
-// The gain ahead of the analysis, fed in ticks of 75 ms as the plug-in reads
-// (noise after the music, and a new source: gain_api_test).
+// The gain ahead of the analysis, fed our drum machine's material in ticks of
+// 75 ms as the plug-in reads (noise after the music, and a new source:
+// gain_api_test).
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <cstring>
-#include <functional>
-#include <memory>
 #include <limits>
+#include <span>
 #include <vector>
 
-#include "bridge/demo_track.h"
 #include "bridge/gain_stage.h"
+#include "tests/bridge/drum_machine.h"
 
 using vbvis::AutoGain;
 using vbvis::GainStage;
@@ -20,37 +19,26 @@ using vbvis::GainStage;
 namespace {
 
 constexpr int kRate = 48000;
-constexpr int kTickFrames = kRate * 75 / 1000;
+constexpr std::size_t kTickFrames = kRate * 75 / 1000;
 constexpr double kTickSeconds = 0.075;
 
-// Fills interleaved stereo frames.
-using Source = std::function<void(float* stereo, std::size_t frames)>;
+std::size_t samples(double seconds) { return 2 * static_cast<std::size_t>(seconds * kRate); }
 
-// The demo track (a kick on every beat, bass, hats) brought to this RMS;
-// as it is made, its RMS is -13.8 dBFS.
-Source music(double rmsDb) {
-  auto demo = std::make_shared<vbvis::DemoTrack>();
-  const float factor = static_cast<float>(std::pow(10.0, (rmsDb + 13.8) / 20.0));
-  return [demo, factor](float* stereo, std::size_t frames) {
-    demo->read(stereo, frames);
-    for (std::size_t i = 0; i < 2 * frames; ++i) stereo[i] *= factor;
-  };
+// `seconds` of music from its first beat on (kick, snare on the backbeat,
+// hats, bass at 120 BPM) or of white noise, at this RMS.
+std::vector<float> music(double rmsDb, double seconds) {
+  std::vector<float> audio = drum_machine::render({.bpm = 120, .seconds = seconds + 0.25, .kick = "x...x...x...x...",
+                                                   .snare = "....x.......x...", .hats = "x.x.x.x.x.x.x.x.",
+                                                   .bass = "x.......x.......", .rate = kRate});
+  audio.erase(audio.begin(), audio.begin() + static_cast<std::ptrdiff_t>(samples(0.25)));
+  drum_machine::toLevel(audio, rmsDb);
+  return audio;
 }
-
-// White noise of this RMS, the same every run.
-Source noise(double rmsDb) {
-  auto state = std::make_shared<std::uint32_t>(12345u);
-  const double amplitude = std::pow(10.0, rmsDb / 20.0) * std::sqrt(3.0);  // uniform: RMS = a / sqrt(3)
-  return [state, amplitude](float* stereo, std::size_t frames) {
-    for (std::size_t i = 0; i < 2 * frames; i += 2) {
-      *state = *state * 1664525u + 1013904223u;
-      stereo[i] = stereo[i + 1] = static_cast<float>(amplitude * (*state / 2147483648.0 - 1.0));
-    }
-  };
-}
-
-Source silence() {
-  return [](float* stereo, std::size_t frames) { std::fill(stereo, stereo + 2 * frames, 0.0f); };
+std::vector<float> noise(double rmsDb, double seconds) {
+  std::vector<float> audio(samples(seconds));
+  for (std::size_t i = 0; i < audio.size(); i += 2) audio[i] = audio[i + 1] = static_cast<float>(drum_machine::noise(i));
+  drum_machine::toLevel(audio, rmsDb);
+  return audio;
 }
 
 struct Fed {
@@ -59,13 +47,11 @@ struct Fed {
   bool allFinite = true;
 };
 
-// `seconds` of `source` through the stage, tick by tick.
-Fed feed(GainStage& stage, const Source& source, double seconds) {
+// The audio through the stage, tick by tick.
+Fed feed(GainStage& stage, std::span<const float> audio) {
   Fed fed;
-  std::vector<float> tick(2 * kTickFrames);
-  for (int n = 0; n < static_cast<int>(std::lround(seconds / kTickSeconds)); ++n) {
-    source(tick.data(), kTickFrames);
-    for (const float s : stage.apply(tick, kRate)) {
+  for (std::size_t at = 0; at + 2 * kTickFrames <= audio.size(); at += 2 * kTickFrames) {
+    for (const float s : stage.apply(audio.subspan(at, 2 * kTickFrames), kRate)) {
       fed.allFinite = fed.allFinite && std::isfinite(s);
       fed.highestOut = std::max(fed.highestOut, std::fabs(s));
     }
@@ -97,19 +83,18 @@ double lowest(const std::vector<double>& v) { return *std::min_element(v.begin()
 // included: every golden trace depends on it.
 TEST(GainStage, FixedZeroDecibelsLeavesTheSamplesUntouched) {
   GainStage stage;
-  std::vector<float> tick(2 * kTickFrames);
-  music(0)(tick.data(), kTickFrames);
-  tick[7] = std::numeric_limits<float>::quiet_NaN();
-  tick[9] = std::numeric_limits<float>::infinity();
-  const std::vector<float> before = tick;
+  std::vector<float> audio = music(-10, 1.0);
+  audio[7] = std::numeric_limits<float>::quiet_NaN();
+  audio[9] = std::numeric_limits<float>::infinity();
+  const std::vector<float> before = audio;
   for (int round = 0; round < 2; ++round) {
-    const std::span<const float> out = stage.apply(tick, kRate);
-    EXPECT_EQ(out.data(), tick.data());
+    const std::span<const float> out = stage.apply(audio, kRate);
+    EXPECT_EQ(out.data(), audio.data());
     EXPECT_EQ(std::memcmp(out.data(), before.data(), before.size() * sizeof(float)), 0);
     EXPECT_EQ(stage.state().gainDb, 0.0);
     // Back from automatic to a fixed 0 dB: untouched again.
     stage.setAutomatic();
-    feed(stage, music(-30), 3);
+    feed(stage, music(-30, 3));
     stage.setFixed(0.0);
   }
 }
@@ -120,11 +105,9 @@ TEST(GainStage, FixedZeroDecibelsLeavesTheSamplesUntouched) {
 TEST(GainStage, AFixedGainScalesTheSamplesAndIsMeteredOnBothSides) {
   GainStage stage;
   stage.setFixed(20.0);
-  const Source tone = [frame = 0](float* stereo, std::size_t frames) mutable {
-    for (std::size_t i = 0; i < frames; ++i, ++frame)
-      stereo[2 * i] = stereo[2 * i + 1] = static_cast<float>(0.01 * std::sin(2 * M_PI * 1000 * frame / kRate));
-  };
-  EXPECT_NEAR(feed(stage, tone, 0.6).highestOut, 0.1, 0.001);
+  std::vector<float> tone(samples(0.6));
+  for (std::size_t i = 0; i < tone.size(); ++i) tone[i] = static_cast<float>(0.01 * std::sin(M_PI * 1000 * (i - i % 2) / kRate));
+  EXPECT_NEAR(feed(stage, tone).highestOut, 0.1, 0.001);
   EXPECT_NEAR(stage.state().inputDb, -43.0, 0.5);
   EXPECT_NEAR(stage.state().outputDb, -23.0, 0.5);
 }
@@ -139,8 +122,8 @@ TEST(AutoGain, StepsAreTakenUpSlowlyAndDownQuicklyWithoutOvershoot) {
   };
   for (const Step step : {Step{-20, -40, 5.0}, Step{-40, -20, 0.5}}) {
     GainStage stage = automatic();
-    const double before = feed(stage, music(step.fromDb), 20).gains.back();
-    const Fed fed = feed(stage, music(step.toDb), 20);
+    const double before = feed(stage, music(step.fromDb, 20)).gains.back();
+    const Fed fed = feed(stage, music(step.toDb, 20));
     const double target = fed.gains.back();
     const bool up = step.toDb < step.fromDb;
     EXPECT_NEAR(target - before, step.fromDb - step.toDb, 1.0) << step.toDb;
@@ -157,20 +140,12 @@ TEST(AutoGain, StepsAreTakenUpSlowlyAndDownQuicklyWithoutOvershoot) {
 TEST(AutoGain, SteadyKicksDoNotPump) {
   for (const double seconds : {0.5, 1.3}) {
     GainStage stage = automatic();
-    const int beat = static_cast<int>(seconds * kRate);
-    std::int64_t frame = 0;
-    // A 60 Hz kick over a bed of noise 30 dB under it.
-    const Source kicks = [&frame, beat, bed = noise(-45)](float* stereo, std::size_t frames) {
-      bed(stereo, frames);
-      for (std::size_t i = 0; i < frames; ++i, ++frame) {
-        const double t = static_cast<double>(frame % beat) / kRate;
-        const auto kick = static_cast<float>(0.1 * std::exp(-t / 0.08) * std::sin(2 * M_PI * 60 * t));
-        stereo[2 * i] += kick;
-        stereo[2 * i + 1] += kick;
-      }
-    };
-    feed(stage, kicks, 10);
-    const std::vector<double> gains = feed(stage, kicks, 20).gains;
+    // A kick on every beat over a bed of noise at -45 dBFS.
+    std::vector<float> kicks = drum_machine::render({.bpm = 60 / seconds, .seconds = 30, .gain = 0.1, .rate = kRate});
+    const std::vector<float> bed = noise(-45, 30);
+    for (std::size_t i = 0; i < kicks.size(); ++i) kicks[i] += bed[i];
+    feed(stage, std::span(kicks).first(samples(10)));
+    const std::vector<double> gains = feed(stage, std::span(kicks).subspan(samples(10))).gains;
     EXPECT_LT(highest(gains) - lowest(gains), 0.5) << seconds;
   }
 }
@@ -178,9 +153,9 @@ TEST(AutoGain, SteadyKicksDoNotPump) {
 // A pause keeps the gain: the next song starts where the last one stood.
 TEST(AutoGain, APauseKeepsTheGainForTheNextSong) {
   GainStage stage = automatic();
-  const double before = feed(stage, music(-36), 15).gains.back();
-  feed(stage, silence(), 20);
-  const std::vector<double> after = feed(stage, music(-36), 1).gains;
+  const double before = feed(stage, music(-36, 15)).gains.back();
+  feed(stage, std::vector<float>(samples(20)));
+  const std::vector<double> after = feed(stage, music(-36, 1)).gains;
   EXPECT_NEAR(after[2], before, 0.5);  // 150 ms in: the gate has opened
   EXPECT_NEAR(lowest(std::vector<double>(after.begin() + 2, after.end())), before, 0.5);
 }
@@ -189,36 +164,28 @@ TEST(AutoGain, APauseKeepsTheGainForTheNextSong) {
 // 36 dB; the fixed range is the same.
 TEST(AutoGain, StaysWithinItsRange) {
   GainStage stage = automatic();
-  const Source square = [](float* stereo, std::size_t frames) {
-    for (std::size_t i = 0; i < 2 * frames; ++i) stereo[i] = (i / 96) % 2 ? 1.0f : -1.0f;
-  };
-  const double loudest = lowest(feed(stage, square, 5).gains);
+  std::vector<float> square(samples(5));
+  for (std::size_t i = 0; i < square.size(); ++i) square[i] = (i / 96) % 2 ? 1.0f : -1.0f;
+  const double loudest = lowest(feed(stage, square).gains);
   EXPECT_GE(loudest, AutoGain::kMinDb);
   EXPECT_NEAR(loudest, AutoGain::kMinDb, 0.01);
-  for (const double db : {-44.0, -46.5}) EXPECT_LE(highest(feed(stage, noise(db), 30).gains), AutoGain::kMaxDb);
+  for (const double db : {-44.0, -46.5}) EXPECT_LE(highest(feed(stage, noise(db, 30)).gains), AutoGain::kMaxDb);
 }
 
 // Samples that are NaN or infinite count as silence: the gain and what
 // leaves the stage stay as for the clean audio.
 TEST(AutoGain, DamagedSamplesDoNotPoisonTheGain) {
   GainStage clean = automatic(), damaged = automatic();
-  const Source good = music(-30);
-  std::int64_t n = 0;
-  const Source bad = [source = music(-30), &n](float* stereo, std::size_t frames) {
-    source(stereo, frames);
-    for (std::size_t i = 0; i < 2 * frames; ++i, ++n)
-      if (n % 1009 == 0) stereo[i] = n % 2 ? std::numeric_limits<float>::infinity() : std::nanf("");
-  };
-  const Fed a = feed(clean, good, 15), b = feed(damaged, bad, 15);
+  std::vector<float> audio = music(-30, 15);
+  const Fed a = feed(clean, audio);
+  for (std::size_t i = 0; i < audio.size(); i += 1009) audio[i] = i % 2 ? std::numeric_limits<float>::infinity() : std::nanf("");
+  const Fed b = feed(damaged, audio);
   EXPECT_TRUE(b.allFinite);
   EXPECT_NEAR(b.gains.back(), a.gains.back(), 0.5);
   // A whole tick of nothing but damage is a tick of silence.
-  const Source broken = [](float* stereo, std::size_t frames) {
-    std::fill(stereo, stereo + 2 * frames, std::numeric_limits<float>::quiet_NaN());
-  };
   GainStage same = damaged;
-  EXPECT_TRUE(feed(damaged, broken, 0.075).allFinite);
-  feed(same, silence(), 0.075);
+  EXPECT_TRUE(feed(damaged, std::vector<float>(2 * kTickFrames, std::nanf(""))).allFinite);
+  feed(same, std::vector<float>(2 * kTickFrames));
   EXPECT_EQ(damaged.state().gainDb, same.state().gainDb);
   EXPECT_EQ(damaged.state().inputDb, same.state().inputDb);
 }
