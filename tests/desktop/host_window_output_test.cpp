@@ -1,5 +1,5 @@
 // The host window's own hand on the output and on shows: master and
-// blackout, the delay and fade boxes, and the Show menu.
+// blackout, the delay and fade boxes, and the Show menu and the title.
 #include <QLineEdit>
 #include <QTest>
 #include <filesystem>
@@ -41,22 +41,18 @@ TEST_F(HostWindowOutputTest, MasterAndBlackoutActOnWhatGoesOutAtOnceAndOnlyTheMa
   EXPECT_EQ(output.lastChannel1, 200);
   EXPECT_EQ(panel.masterText().text(), "100 %");
 
+  // What the path makes of them underneath (rounding, the fade, the plug-in
+  // going on): OutputPathTest.MasterAndBlackoutActLastAndAtOnce.
   panel.master().setValue(50);
   EXPECT_EQ(output.lastChannel1, 100) << "handed to the output at once";
   EXPECT_EQ(panel.masterText().text(), "50 %");
-  EXPECT_GE(output.hurries, 1);
   QTest::mouseClick(&panel.blackout(), Qt::LeftButton);
   EXPECT_TRUE(path->blackout());
-  EXPECT_EQ(output.lastChannel1, 0);
-  EXPECT_EQ(path->sent().get(1), 0) << "what the monitor shows";
-  // The plug-in goes on underneath.
-  session->channels().set(1, 180, session->loop().nowMs());
-  event();
   EXPECT_EQ(output.lastChannel1, 0);
   // The key B releases it, from anywhere in the window.
   QTest::keyClick(host.get(), Qt::Key_B);
   EXPECT_FALSE(panel.blackout().isChecked());
-  EXPECT_EQ(output.lastChannel1, 90);
+  EXPECT_EQ(output.lastChannel1, 100);
   QTest::keyClick(&host->sources().box(), Qt::Key_B);
   EXPECT_TRUE(panel.blackout().isChecked()) << "B also works with the focus on another control";
   // Typing a B in a text box types it.
