@@ -66,15 +66,6 @@ using FormLayoutTest = support::QtFixture;
 
 }  // namespace
 
-TEST_F(FormLayoutTest, NoControlHidesAnother) {
-  Main& main = mainForm();
-  Presets_Channel bar;
-  Kanaele channels;
-  frmAbout about;
-  for (const tk::Form* form : std::initializer_list<const tk::Form*>{&main, &bar, &channels, &about})
-    EXPECT_EQ(overlaps(*form), std::vector<std::string>{}) << form->name();
-}
-
 // The room a widget gives its caption beside its box, frame or indicator.
 int captionRoom(QWidget* w) {
   QStyleOptionButton option;
@@ -97,13 +88,15 @@ QRect titleIn(QGroupBox* group, QWidget* window) {
   return {group->mapTo(window, title.topLeft()), title.size()};
 }
 
-// Each caption fits its control, and no control stands on a group's title.
-TEST_F(FormLayoutTest, EveryCaptionIsSeenWhole) {
+// No control hides another, each caption fits its control, and no control
+// stands on a group's title.
+TEST_F(FormLayoutTest, NoControlHidesAnotherAndEveryCaptionIsSeenWhole) {
   using Open = tk::Form& (*)();
   for (Open open : {+[]() -> tk::Form& { return mainForm(); }, +[]() -> tk::Form& { return tk::app().create<Presets_Channel>(); },
                     +[]() -> tk::Form& { return tk::app().create<Kanaele>(); },
                     +[]() -> tk::Form& { return tk::app().create<frmAbout>(); }}) {
     tk::Form* form = &open();
+    EXPECT_EQ(overlaps(*form), std::vector<std::string>{}) << form->name();
     show(*form);
     for (tk::Control* c : form->controls()) {
       QWidget* w = widget(*c);

@@ -5,11 +5,8 @@
 
 #include "bridge/vbvis.h"
 #include "tests/desktop/host_window_fixture.h"
-#include "tests/support/temp_folder.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 vbvis_gain_state bridgeGain() {
   vbvis_gain_state state{};
@@ -20,15 +17,14 @@ vbvis_gain_state bridgeGain() {
 class GainPanelTest : public HostWindowTest {
  protected:
   void SetUp() override {
-    HostWindowTest::SetUp();
-    // As the library loads; the bridge is one per process.
+    // As the library loads, before the window; the bridge is one per process.
     ASSERT_EQ(vbvis_set_gain(0, 0.0), 0);
+    HostWindowTest::SetUp();
   }
   void TearDown() override {
     vbvis_set_gain(0, 0.0);
     HostWindowTest::TearDown();
   }
-  fs::path keptFile() const { return fs::path(settingsDir.path().toStdString()) / kHostSettingsName; }
   static void pick(GainPanel& panel, int mode) {
     panel.mode().setCurrentIndex(mode);
     emit panel.mode().activated(mode);
@@ -38,9 +34,7 @@ class GainPanelTest : public HostWindowTest {
 }  // namespace
 
 TEST_F(GainPanelTest, AChosenModeSetsTheBridgesGainAtOnceAndIsKept) {
-  HostSettingsFile kept(keptFile());
-  HostWindow window(*session, *path, &kept);
-  GainPanel& panel = window.gainPanel();
+  GainPanel& panel = host->gainPanel();
   EXPECT_EQ(panel.mode().currentIndex(), GainPanel::Fixed) << "the bridge starts fixed at 0 dB";
   EXPECT_EQ(panel.gainText().text(), "0.0 dB");
 
@@ -70,7 +64,6 @@ TEST_F(GainPanelTest, AChosenModeSetsTheBridgesGainAtOnceAndIsKept) {
 
 TEST_F(GainPanelTest, WhatItShowsFollowsTheBridgeOnTheUpkeep) {
   ASSERT_EQ(vbvis_set_gain(0, 9.0), 0);
-  HostSettingsFile kept(keptFile());
   HostWindow window(*session, *path, &kept);
   GainPanel& panel = window.gainPanel();
   EXPECT_EQ(panel.mode().currentIndex(), GainPanel::Fixed) << "a start shows the gain the run set";
@@ -85,12 +78,11 @@ TEST_F(GainPanelTest, WhatItShowsFollowsTheBridgeOnTheUpkeep) {
   window.upkeep();
   EXPECT_EQ(panel.mode().currentIndex(), GainPanel::Automatic);
   EXPECT_FALSE(panel.fixedBox().isEnabled());
-  EXPECT_FALSE(fs::exists(keptFile()));
+  EXPECT_FALSE(std::filesystem::exists(keptFile()));
 }
 
 TEST_F(GainPanelTest, ItShowsTheLevelsAroundTheGainAndWhenTheGateHoldsIt) {
-  HostWindow window(*session, *path);
-  GainPanel& panel = window.gainPanel();
+  GainPanel& panel = host->gainPanel();
   panel.showState({1, 0, 0.0, 23.64, -39.98, -16.34});
   EXPECT_EQ(panel.gainText().text(), "+23.6 dB");
   EXPECT_EQ(panel.levelText().text(), "in -40.0, out -16.3 dBFS");

@@ -3,6 +3,7 @@
 // counts what it is handed, for the host window's tests.
 #include <QTemporaryDir>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 
 #include "tests/support/qt_fixture.h"
@@ -42,16 +43,19 @@ class PluginSessionTest : public support::QtFixture {
     support::QtFixture::TearDown();
     session.reset();
   }
+  std::filesystem::path dir() const { return settingsDir.path().toStdString(); }
+  std::filesystem::path keptFile() const { return dir() / kHostSettingsName; }
   QTemporaryDir settingsDir;
   std::unique_ptr<HostSession> session;
 };
 
+// The host window keeps the user's choices in the settings folder, as a run's does.
 class HostWindowTest : public PluginSessionTest {
  protected:
   void SetUp() override {
     PluginSessionTest::SetUp();
     path = std::make_unique<OutputPath>(session->channels(), output, [this] { return loop_->nowMs(); });
-    host = std::make_unique<HostWindow>(*session, *path);
+    host = std::make_unique<HostWindow>(*session, *path, &kept);
     host->onClosed = [this] { ++closed; };
   }
   void TearDown() override {
@@ -68,6 +72,7 @@ class HostWindowTest : public PluginSessionTest {
     session->helper().Messages().Send(Variant::i32(9), Variant::i16(1), Variant::i16(0));
   }
   CountingOutput output;
+  HostSettingsFile kept{keptFile()};
   std::unique_ptr<OutputPath> path;
   std::unique_ptr<HostWindow> host;
   int closed = 0;

@@ -1,5 +1,5 @@
 // The host window's own hand on the output and on shows: master and
-// blackout, the delay and fade boxes, and the Show menu.
+// blackout, the delay and fade boxes, and the Show menu and the title.
 #include <QLineEdit>
 #include <QTest>
 #include <filesystem>
@@ -24,59 +24,50 @@ void type(QSpinBox& box, const QString& text) {
 
 class HostWindowOutputTest : public HostWindowTest {
  protected:
-  fs::path dir() const { return settingsDir.path().toStdString(); }
-  void showAndActivate(QWidget& window) {
-    window.show();
-    QApplication::setActiveWindow(&window);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  void showAndActivate() {
+    host->show();
+    QApplication::setActiveWindow(host.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(host.get()));
   }
 };
 
 }  // namespace
 
 TEST_F(HostWindowOutputTest, MasterAndBlackoutActOnWhatGoesOutAtOnceAndOnlyTheMasterIsKept) {
-  HostSettingsFile kept(dir() / kHostSettingsName);
-  HostWindow window(*session, *path, &kept);
-  showAndActivate(window);
-  MasterPanel& panel = window.masterPanel();
+  showAndActivate();
+  MasterPanel& panel = host->masterPanel();
   session->channels().set(1, 200, session->loop().nowMs());
   event();
   EXPECT_EQ(output.lastChannel1, 200);
   EXPECT_EQ(panel.masterText().text(), "100 %");
 
+  // What the path makes of them underneath (rounding, the fade, the plug-in
+  // going on): OutputPathTest.MasterAndBlackoutActLastAndAtOnce.
   panel.master().setValue(50);
   EXPECT_EQ(output.lastChannel1, 100) << "handed to the output at once";
   EXPECT_EQ(panel.masterText().text(), "50 %");
-  EXPECT_GE(output.hurries, 1);
   QTest::mouseClick(&panel.blackout(), Qt::LeftButton);
   EXPECT_TRUE(path->blackout());
   EXPECT_EQ(output.lastChannel1, 0);
-  EXPECT_EQ(path->sent().get(1), 0) << "what the monitor shows";
-  // The plug-in goes on underneath.
-  session->channels().set(1, 180, session->loop().nowMs());
-  event();
-  EXPECT_EQ(output.lastChannel1, 0);
   // The key B releases it, from anywhere in the window.
-  QTest::keyClick(&window, Qt::Key_B);
+  QTest::keyClick(host.get(), Qt::Key_B);
   EXPECT_FALSE(panel.blackout().isChecked());
-  EXPECT_EQ(output.lastChannel1, 90);
-  QTest::keyClick(&window.sources().box(), Qt::Key_B);
+  EXPECT_EQ(output.lastChannel1, 100);
+  QTest::keyClick(&host->sources().box(), Qt::Key_B);
   EXPECT_TRUE(panel.blackout().isChecked()) << "B also works with the focus on another control";
   // Typing a B in a text box types it.
-  QTest::keyClick(edit(window.delayBox()), Qt::Key_B);
+  QTest::keyClick(edit(host->delayBox()), Qt::Key_B);
   EXPECT_TRUE(panel.blackout().isChecked());
 
-  const HostSettings saved = readHostSettings(dir() / kHostSettingsName);
+  const HostSettings saved = readHostSettings(keptFile());
   EXPECT_EQ(saved.masterPercent, 50);
-  EXPECT_EQ(support::readBytes(dir() / kHostSettingsName).find("blackout"), std::string::npos)
+  EXPECT_EQ(support::readBytes(keptFile()).find("blackout"), std::string::npos)
       << "a start is never dark by surprise";
 }
 
 TEST_F(HostWindowOutputTest, TheDelayBoxShowsWhatItApplies) {
-  HostSettingsFile kept(dir() / kHostSettingsName);
-  HostWindow window(*session, *path, &kept);
-  showAndActivate(window);
-  StepSpinBox& box = window.delayBox();
+  showAndActivate();
+  StepSpinBox& box = host->delayBox();
   type(box, "123");
   EXPECT_EQ(box.value(), 125);
   EXPECT_EQ(box.text(), "125 ms");
@@ -96,7 +87,7 @@ TEST_F(HostWindowOutputTest, TheDelayBoxShowsWhatItApplies) {
   EXPECT_EQ(box.value(), 120);
   type(box, "498");
   EXPECT_EQ(box.value(), 500);
-  EXPECT_EQ(readHostSettings(dir() / kHostSettingsName).delayMs, 500);
+  EXPECT_EQ(readHostSettings(keptFile()).delayMs, 500);
 }
 
 // The fade box keeps to its steps and is part of the show (a show's fade
@@ -131,6 +122,7 @@ TEST_F(HostWindowOutputTest, OpeningAShowOverUnsavedChangesAsksFirst) {
     return next;
   };
   menu.askForShowToSave = [] { return fs::path(); };  // the user cancels
+  EXPECT_TRUE(host->windowTitle().startsWith("untitled[*]"));
   next = dir() / "a.show";
   menu.openAction().trigger();
   EXPECT_EQ(asked, 0) << "nothing to lose: no question";
@@ -172,6 +164,8 @@ TEST_F(HostWindowOutputTest, OpeningAShowOverUnsavedChangesAsksFirst) {
   EXPECT_EQ(plugin.readList(2, 0), std::vector<std::int16_t>{7});
 }
 
+// The title names the show, marked while the design has unsaved changes
+// (a bad show changing nothing: golden shows_bad).
 TEST_F(HostWindowOutputTest, AStarterShowIsATemplateAndSaveAsNamesItsFileDotShow) {
   const fs::path starters = dir() / "starters";
   fs::create_directory(starters);
@@ -193,9 +187,14 @@ TEST_F(HostWindowOutputTest, AStarterShowIsATemplateAndSaveAsNamesItsFileDotShow
   EXPECT_FALSE(fs::exists(dir() / "mygig"));
   EXPECT_EQ(menu.file(), dir() / "mygig.show");
   EXPECT_FALSE(menu.isTemplate());
-  session->design()->writeList(2, 0, {6});
+  EXPECT_TRUE(host->windowTitle().startsWith("mygig.show[*]"));
+  EXPECT_FALSE(host->isWindowModified());
+  session->design()->writeList(2, 0, {6});  // as the channel dialog would
+  menu.checkForChanges();
+  EXPECT_TRUE(host->isWindowModified());
   menu.saveAction().trigger();
   EXPECT_EQ(askedForFile, 1) << "the user's own show is saved in place";
+  EXPECT_FALSE(host->isWindowModified());
   EXPECT_NE(support::readBytes(dir() / "mygig.show").find("\nlist 2 6\n"), std::string::npos);
   // Opened from the menu, a starter is a template again.
   ASSERT_TRUE(menu.openShow(starters / "par.show"));

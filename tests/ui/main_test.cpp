@@ -4,7 +4,6 @@
 // hand while another waits.
 #include <algorithm>
 
-#include "tests/support/temp_folder.h"
 #include "tests/ui/main_fixture.h"
 #include "ui/Presets_Channel.h"
 
@@ -65,14 +64,6 @@ TEST_F(MainTick, TheWatchedBarsLevelHoldsWhileThatBarIsNotEvaluated) {
   EXPECT_EQ(main.beatBarLevel, 255);
 }
 
-TEST_F(MainTick, BeatAnalyzerBeyondTheReportedBinsReadsZero) {
-  main.Check2.setValue(1);
-  main.VScroll1.setValue(200);
-  spectrum("ffff");
-  tick();
-  EXPECT_EQ(main.LEDMeter2.level(), std::optional<std::int16_t>(0));
-}
-
 TEST_F(MainTick, FormVariablesSurviveClosingAndControlsStartFromDesign) {
   main.Check1.setValue(1);
   main.Slider1.setValue(150);
@@ -109,23 +100,6 @@ TEST_F(MainCommands, MinusClearsTheSlotAndItsChannelsBehindTheLastChannel) {
   for (int p = 1; p <= Arrays::kListEntries; ++p) ASSERT_EQ(Arrays::barChannels[1][p], 0);
   EXPECT_EQ(Arrays::highestBarSlot(), 0);
   EXPECT_EQ(main.ListView1.rowCount(), 1);
-}
-
-// The Beat: Balken bar the settings file names waits for that bar; one
-// chosen by hand meanwhile drops the waiting one.
-TEST_F(MainTest, ChoosingABarByHandDropsTheWaitingOne) {
-  support::TempFolder dir;
-  event([this] { main.discard(); });
-  ::setenv("SONVERO_SETTINGS_DIR", dir.path().c_str(), 1);
-  support::writeBytes(dir.path() / "Sonvero.ini", "[Einstellungen]\r\nBeat: Balken - ch=3\r\n");
-  event([this] { main.show(); });
-  bar(0, 1, 1);
-  bar(1, 1, 1);
-  tick();
-  main.VScroll4.userSetValue(2);
-  bar(2, 1, 1);
-  tick();
-  EXPECT_EQ(main.VScroll4.value(), 2);
 }
 
 }  // namespace
