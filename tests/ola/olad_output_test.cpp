@@ -1,5 +1,5 @@
-// The OLA output against a real olad started by the test (--dmx auto and
-// patching: host_window_olad_test).
+// The OLA output against a real olad started by the test (--dmx auto, and
+// a universe without an output named: host_window_olad_test).
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -30,22 +30,6 @@ class OladOutput : public testing::Test {
 };
 
 }  // namespace
-
-TEST_F(OladOutput, UniverseWithoutOutputIsNamed) {
-  ChannelBuffer channels;
-  testing::internal::CaptureStderr();
-  {
-    // Universe 2 has the OSC port; 3 has nothing.
-    OlaOutput out(2, connect());
-    serviceUntil(out, channels, [&] { return out.status().find("no output") != std::string::npos; }, 3s);
-    out.service(channels);
-    EXPECT_EQ(out.status(), "DMX: OLA universes 2, 3; universe 3 has no output patched");
-  }
-  const std::string log = testing::internal::GetCapturedStderr();
-  EXPECT_EQ(countOf(log, "DMX: OLA universe 3 has no output patched in olad; channels 513..1024 reach no lights"), 1u)
-      << log;
-  EXPECT_EQ(countOf(log, "universe 2 has no output"), 0u) << log;
-}
 
 // The output lives through olad killed and restarted: it never holds up
 // the caller meanwhile, says so once, and olad has the current values back
