@@ -16,15 +16,12 @@ namespace {
 struct FakeTracker {
   double bpm = 120;
   std::int64_t firstUs = 1'000'000;
-  bool locked = true;
   std::int64_t staleMs = 0;  // how far behind now the newest audio it tracked lies
   std::int64_t nowMs = 0;
 
   std::int64_t periodUs() const { return static_cast<std::int64_t>(60e6 / bpm); }
   void read(vbvis_tracker_state& s) const {
     s = {};
-    std::fill(std::begin(s.next_beats_us), std::end(s.next_beats_us), -1);
-    if (!locked) return;
     s.locked = 1;
     s.bpm = bpm;
     s.confidence = 90;
@@ -78,16 +75,13 @@ TEST_F(BeatOutputTest, EachBeatGoesOutAtItsMillisecondAndLightsItsChannelsForThe
   EXPECT_EQ(fired, (std::vector<std::int64_t>{1000, 1500, 2000, 2500, 3000}));
 }
 
-TEST_F(BeatOutputTest, TheLightLeavesEarlyByTheOutputsLatencyAndLateByTheDelay) {
+// (A delay, a lead below zero, when the tracker lists the beat no longer:
+// output_path_test's beat layer.)
+TEST_F(BeatOutputTest, TheLightLeavesEarlyByTheOutputsLatency) {
   output.setLook({BeatLook::Mode::Flash, 50, {1}});
   output.setLeadUs(12'000);
   runUntil(1600, 1);
   EXPECT_EQ(fired, (std::vector<std::int64_t>{988, 1488}));
-  // A delay of 120 ms for speakers that lag, no latency: a beat goes out
-  // after it was heard, when the tracker lists it no longer.
-  output.setLeadUs(-120'000);
-  runUntil(2700, 1);
-  EXPECT_EQ(fired, (std::vector<std::int64_t>{988, 1488, 2120, 2620}));
 }
 
 TEST_F(BeatOutputTest, AWobblingPredictionFiresEachBeatOnce) {
@@ -131,16 +125,11 @@ TEST_F(BeatOutputTest, AChaseLightsTheNextChannelOnEachBeat) {
   EXPECT_EQ(lit, (std::vector<int>{3, 9, 4, 3, 9}));
 }
 
-TEST_F(BeatOutputTest, NothingWithoutALockALookOrChannels) {
-  tracker.locked = false;
-  output.setLook({BeatLook::Mode::Flash, 50, {1}});
-  runUntil(2000);
-  EXPECT_TRUE(fired.empty());
-  tracker.locked = true;
+// (Nothing before the tracker locks, nor with the output off: golden audio_beats.)
+TEST_F(BeatOutputTest, NothingWithoutChannels) {
   output.setLook({BeatLook::Mode::Flash, 50, {}});
   EXPECT_EQ(output.service(tracker.nowMs), -1);
-  output.setLook({BeatLook::Mode::Off, 50, {1}});
-  EXPECT_EQ(output.service(tracker.nowMs), -1);
+  runUntil(2000);
   EXPECT_TRUE(fired.empty());
 }
 

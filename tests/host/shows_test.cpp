@@ -1,7 +1,9 @@
 // The design kept between runs: the fullest design survives saving and
 // starting again, headless and on the desktop; a damaged Sonvero.show is
-// moved aside; what the bar dialog stores is saved, what no show can hold is
-// not; another design leaves the last one as a backup; starter shows.
+// moved aside; another design leaves the last one as a backup; starter
+// shows known as such (what the bar dialog stores: golden
+// shows_dialog_values; what no show can hold: shows_unsaveable; starters
+// set every parameter: shows_starter_parameters).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,12 +11,8 @@
 
 #include "tests/host/live_run.h"
 #include "tests/host/script_run.h"
-#include "toolkit/application.h"
-#include "toolkit/simulated_loop.h"
-#include "vantorhost/session/host_session.h"
 #include "vantorhost/show/kept_show.h"
 #include "vantorhost/show/show_file.h"
-#include "vantorhost/show/show_text.h"
 #include "vantorhost/show/starter_show.h"
 
 namespace {
@@ -103,34 +101,6 @@ TEST(Shows, ADamagedKeptShowIsMovedAsideAndTheSessionsDesignKeptAtQuit) {
   EXPECT_EQ(sonvero.wait(), 1) << "a missing --show stops the start";
 }
 
-// The bar dialog stores pixel 0 for a box left empty or holding a text that
-// is none of its entries: such a design is saved and opens again whole.
-TEST(Shows, WhatTheBarDialogStoresIsSavedAndOpensAgain) {
-  support::TempFolder dir;
-  const std::string show = quoted(dir.path() / "a.show");
-  const testscript::Ran ran = testscript::run(
-      dir.path(), "click Main.Command1\ntype Presets_Channel.Combo1 x\nselect Presets_Channel.Combo2 -1\n"
-                  "set Presets_Channel.Check2 2\nadvance 100\nclick Presets_Channel.Command1\nsave-show " + show +
-                      "\nbar 0 clear\nopen-show " + show + "\nprint bar 0\n");
-  EXPECT_EQ(ran.errors, "");
-  EXPECT_EQ(ran.trace, "bar 0 = 1 0 0 0 100 1 2 1\n");
-}
-
-// A script's bar and list lines reach beyond what the dialogs store: a
-// design that no show can hold is not saved, and says why.
-TEST(Shows, ADesignThatCannotBeOpenedAgainIsNotSaved) {
-  support::TempFolder dir;
-  const fs::path file = dir.path() / "a.show";
-  const std::string old = "# Sonvero show 1\nlist 2 4\n";
-  for (const std::string line : {"bar 0 500 1 100 1 0 1", "list 3 2000", "bar 1 1 2 100 1 7 1"}) {
-    support::writeBytes(file, old);
-    const std::string errors = testscript::run(dir.path(), line + "\nsave-show " + quoted(file) + "\n").errors;
-    EXPECT_NE(errors.find("could not be opened again"), std::string::npos) << line << ": " << errors;
-    EXPECT_NE(errors.find("the old file is unchanged"), std::string::npos) << errors;
-    EXPECT_EQ(support::readBytes(file), old) << line;
-  }
-}
-
 // A run with --no-show or another show, quit as usual, replaces the kept
 // design: the last one stays beside it in Sonvero.show.bak (one
 // generation). A run that keeps the same design touches neither; where no
@@ -169,28 +139,6 @@ TEST(Shows, ARunWithAnotherDesignLeavesTheLastOneBesideItAsABackup) {
   log = with({"--no-show"});
   EXPECT_EQ(support::readBytes(kept), other);
   EXPECT_NE(log.find("this run's design is not kept"), std::string::npos) << log;
-}
-
-// A starter show sets every parameter, so that it never keeps what the
-// design before it had.
-TEST(Shows, StarterShowsSetAllTwentyTwoParameters) {
-  tk::SimulatedLoop loop;
-  tk::app().setLoop(&loop);
-  {
-    vantorhost::HostSession session(SONVERO_PLUGIN_PATH, loop);
-    session.start();
-    int shows = 0;
-    for (const auto& entry : fs::directory_iterator(STARTER_SHOWS_DIR)) {
-      ++shows;
-      const vantorhost::ShowDesign design =
-          vantorhost::parseShow(support::readBytes(entry.path()), session.design()->parameters());
-      ASSERT_EQ(design.parameters.size(), 22u);
-      for (std::size_t key = 0; key < design.parameters.size(); ++key)
-        EXPECT_TRUE(design.parameters[key]) << entry.path() << " leaves out parameter " << key;
-    }
-    EXPECT_GE(shows, 2);
-  }
-  tk::app().setLoop(nullptr);
 }
 
 // In the starters' folder, or a copy with the same name and bytes.

@@ -1,9 +1,9 @@
-// sonvero itself against a real olad.
+// sonvero itself against a real olad: a script's values, and OLA loaded
+// only for an OLA output.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <vector>
 
 #include "tests/support/olad_process.h"
@@ -18,21 +18,6 @@ namespace {
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 using Both = std::array<UniverseValues, 2>;
-
-// Channel values as the trace's last SetChannel per channel leaves them.
-Both lastValuesOf(const std::string& trace) {
-  Both v{};
-  std::istringstream lines(trace);
-  std::string time, call;
-  int channel = 0, value = 0;
-  for (std::string line; std::getline(lines, line);) {
-    std::istringstream words(line);
-    if ((words >> time >> call) && call == "SetChannel" && (words >> channel >> value) && channel >= 1 &&
-        channel <= 1024)
-      v[(channel - 1) / 512][(channel - 1) % 512] = static_cast<std::uint8_t>(value);
-  }
-  return v;
-}
 
 class SonveroWithOlad : public testing::Test {
  protected:
@@ -65,31 +50,33 @@ class SonveroWithOlad : public testing::Test {
   support::ChildProcess sonvero;
 };
 
-// Values on both universes, their edges, and channels written twice.
+// Values on both universes, their edges, and channels written twice; what
+// olad holds after them.
 const std::string kValues =
     "test-output 1 10 1\ntest-output 512 20 1\ntest-output 513 30 1\ntest-output 1024 40 1\n"
     "test-output 300 1 1\ntest-output 300 255 1\ntest-output 800 128 1\ntest-output 800 0 1\n";
+Both lastValues() {
+  Both v{};
+  for (const auto& [channel, value] : {std::pair{1, 10}, {512, 20}, {513, 30}, {1024, 40}, {300, 255}})
+    v[(channel - 1) / 512][(channel - 1) % 512] = static_cast<std::uint8_t>(value);
+  return v;
+}
 
 }  // namespace
 
-TEST_F(SonveroWithOlad, OladHoldsTheTracesLastValuesAndZerosAfterTheSwitchOffSweep) {
-  ASSERT_EQ(runScript(kValues), 0) << log();
-  EXPECT_EQ(countOf(log(), "DMX: OLA connected"), 1u) << "also when the script ends before the first attempt";
-  const Both expected = lastValuesOf(trace());
-  EXPECT_EQ(expected[0][299], 255);
-  EXPECT_EQ(expected[1][511], 40);
-  expectOladHolds(expected);
-  // Nonzero values are in olad now, so zeros after this run are the sweep's doing.
-  ASSERT_EQ(runScript(kValues + "test-output 7 7 0\n"), 0) << log();
-  EXPECT_EQ(countOf(trace(), "SetChannel"), 8u + 1024u);
-  EXPECT_EQ(lastValuesOf(trace()), Both{});
-  expectOladHolds({});
-}
-
-TEST_F(SonveroWithOlad, ScriptWithoutDmxOptionLeavesOladAlone) {
+// A script reaches olad only when asked to with --dmx ola; then olad holds
+// the last values, and the zeros of the switch-off sweep after it.
+TEST_F(SonveroWithOlad, OladHoldsTheLastValuesAndZerosAfterTheSwitchOffSweep) {
   ASSERT_EQ(runScript(kValues, false), 0) << log();
   expectOladHolds({});
   EXPECT_EQ(log().find("DMX"), std::string::npos) << log();
+  ASSERT_EQ(runScript(kValues), 0) << log();
+  EXPECT_EQ(countOf(log(), "DMX: OLA connected"), 1u) << "also when the script ends before the first attempt";
+  expectOladHolds(lastValues());
+  // Nonzero values are in olad now, so zeros after this run are the sweep's doing.
+  ASSERT_EQ(runScript(kValues + "test-output 7 7 0\n"), 0) << log();
+  EXPECT_EQ(countOf(trace(), "SetChannel"), 8u + 1024u);
+  expectOladHolds({});
 }
 
 // Whether OLA's client library is loaded into a running process.

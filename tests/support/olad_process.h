@@ -18,7 +18,6 @@ class OladProcess {
 
   // Starts olad and waits until its RPC port answers; false if it never does.
   bool start();
-  void stop() { olad_.stop(); }         // by its PID, SIGKILL if it lingers
   void kill() { olad_.stop(SIGKILL); }  // as a crash would
   std::uint16_t port() const { return port_; }
   // What olad holds for a universe now (OlaClient::FetchDMX); channels olad
