@@ -1,5 +1,5 @@
-// Script lines into commands: tokens, control names, the hexadecimal
-// spectrum, and malformed lines that say why, quoting their bytes escaped.
+// Malformed script lines say why, quoting their bytes escaped (tokens,
+// control names and the spectrum's length: golden foundation_script_tokens).
 #include <gtest/gtest.h>
 
 #include "tests/host/hostile_bytes.h"
@@ -9,13 +9,6 @@ using namespace vantorhost;
 
 namespace {
 
-template <class T>
-T parsed(const std::string& line) {
-  Command c = parseCommand(line);
-  EXPECT_TRUE(std::holds_alternative<T>(c)) << line;
-  return std::get<T>(c);
-}
-
 std::string errorOf(const std::string& line) {
   try {
     parseCommand(line);
@@ -23,35 +16,6 @@ std::string errorOf(const std::string& line) {
     return e.message;
   }
   return "";
-}
-
-TEST(ScriptTokens, BlanksTabsQuotesAndComments) {
-  EXPECT_EQ(tokenize("  set\tMain.Check5   1  "), (std::vector<std::string>{"set", "Main.Check5", "1"}));
-  EXPECT_EQ(tokenize("type Kanäle.Combo1 \"1 2\" # comment"), (std::vector<std::string>{"type", "Kanäle.Combo1", "1 2"}));
-  EXPECT_EQ(tokenize("type X.Y \"a#b\""), (std::vector<std::string>{"type", "X.Y", "a#b"}));
-  EXPECT_EQ(tokenize("advance 75#x"), (std::vector<std::string>{"advance", "75#x"})) << "# only starts a token";
-  EXPECT_EQ(tokenize("type X.Y \"\""), (std::vector<std::string>{"type", "X.Y", ""}));
-  EXPECT_TRUE(tokenize("# only a comment").empty());
-  EXPECT_TRUE(tokenize("\r").empty()) << "CR LF scripts read like LF ones";
-}
-
-TEST(ScriptCommands, ControlReferencesAndCanonicalNames) {
-  auto set = parsed<cmd::Set>("set Main.Option1(2) 1");
-  EXPECT_EQ(set.ref.form, "Main");
-  EXPECT_EQ(set.ref.control, "Option1");
-  EXPECT_EQ(set.ref.index, 2);
-  EXPECT_EQ(parsed<cmd::PrintProperty>("print Kanaele#2.ListView2.Rows").ref.canonical(), "Kan\xC3\xA4le#2.ListView2.Rows");
-  EXPECT_EQ(parsed<cmd::Close>("close Presets_Channel#1").form.instance, 1);
-}
-
-TEST(ScriptCommands, SpectrumCountsFromTheHexText) {
-  EXPECT_EQ(parsed<cmd::Spectrum>("spectrum 0A0bff").count, 3);
-  EXPECT_EQ(parsed<cmd::Spectrum>("spectrum 0A0").count, 1) << "an odd length rounds down";
-  EXPECT_EQ(parsed<cmd::Spectrum>("spectrum").count, 0);
-  auto raw = parsed<cmd::Spectrum>("spectrum-raw 5 \"zz 1\"");
-  EXPECT_EQ(raw.count, 5);
-  EXPECT_EQ(raw.text, "zz 1");
-  EXPECT_EQ(parsed<cmd::Spectrum>("spectrum-raw -3").count, -3);
 }
 
 // Numbers past their field (advance at most a day, 16-bit levels, slots
