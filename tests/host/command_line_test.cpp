@@ -43,13 +43,14 @@ TEST(CommandLine, NumbersWithLeadingZerosAreDecimal) {
 
 // Out of range as decimal (whatever another reading would make of it), or
 // not written in decimal: refused, naming the option, with nothing a
-// terminal acts on.
-TEST(CommandLine, NumbersOutOfRangeOrNotInDecimalAreRefused) {
+// terminal acts on. An empty --show is no show, as a missing file is none.
+TEST(CommandLine, NumbersOutOfRangeOrNotInDecimalAndEmptyShowsAreRefused) {
   for (const auto& [option, value, reason] : std::initializer_list<std::tuple<std::string, std::string, std::string>>{
            {"--delay", "0505", ""}, {"--delay", "0012", ""}, {"--ola-port", "0100000", ""}, {"--ola-port", "00", ""},
            {"--universe", "02147483647", ""}, {"--universe", "0x10", "in decimal"}, {"--ola-port", "0x2332", "in decimal"},
            {"--delay", "1e2", "in decimal"}, {"--universe", "+1", "in decimal"}, {"--universe", "", "in decimal"},
-           {"--delay", "10ms", "in decimal"}, {"--ola-port", "9010\x1b[2J", "in decimal"}}) {
+           {"--delay", "10ms", "in decimal"}, {"--ola-port", "9010\x1b[2J", "in decimal"},
+           {"--show", "", ""}}) {
     HostOptions o;
     std::string said;
     EXPECT_NE(read({option, value}, o, &said), std::nullopt) << option << " " << value;
@@ -57,16 +58,6 @@ TEST(CommandLine, NumbersOutOfRangeOrNotInDecimalAreRefused) {
     EXPECT_NE(said.find(reason), std::string::npos) << said;
     EXPECT_EQ(said.find('\x1b'), std::string::npos) << "escaped: " << said;
   }
-}
-
-// An empty name is no show, as a missing file is none: the start stops.
-TEST(CommandLine, AShowWithAnEmptyNameIsRefused) {
-  HostOptions o, p;
-  std::string said;
-  EXPECT_NE(read({"--headless", "--show", ""}, o, &said), std::nullopt);
-  EXPECT_NE(said.find("--show: "), std::string::npos) << said;
-  EXPECT_EQ(read({"--headless", "--show", "a.show"}, p), std::nullopt);
-  EXPECT_EQ(p.showPath, "a.show");
 }
 
 }  // namespace
