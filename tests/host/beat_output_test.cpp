@@ -4,55 +4,34 @@
 #include <array>
 #include <vector>
 
+#include "tests/host/steady_tracker.h"
 #include "vantorhost/beat/beat_output.h"
 
 using namespace vantorhost;
 
 namespace {
 
-// A steady beat at `bpm` whose beats are heard at first + k periods, as a
-// locked tracker predicts it; the bridge's clock is the host's (as in
-// scripts), in microseconds.
-struct FakeTracker {
-  double bpm = 120;
-  std::int64_t firstUs = 1'000'000;
-  std::int64_t staleMs = 0;  // how far behind now the newest audio it tracked lies
-  std::int64_t nowMs = 0;
-
-  std::int64_t periodUs() const { return static_cast<std::int64_t>(60e6 / bpm); }
-  void read(vbvis_tracker_state& s) const {
-    s = {};
-    s.locked = 1;
-    s.bpm = bpm;
-    s.confidence = 90;
-    s.period_us = periodUs();
-    // The next four beats after the newest audio it tracked.
-    const std::int64_t seenUs = (nowMs - staleMs) * 1000;
-    std::int64_t k = seenUs < firstUs ? 0 : (seenUs - firstUs) / periodUs() + 1;
-    for (auto& beat : s.next_beats_us) beat = firstUs + k++ * periodUs();
-  }
-};
-
 class BeatOutputTest : public ::testing::Test {
  protected:
-  FakeTracker tracker;
-  BeatOutput output{BeatClock([this](vbvis_tracker_state& s) { tracker.read(s); }, [this] { return tracker.nowMs * 1000; })};
+  std::int64_t now = 0;
+  SteadyTracker tracker{now};
+  BeatOutput output{tracker.clock()};
   std::vector<std::int64_t> fired;  // host ms of each beat that went out
 
   void SetUp() override {
     output.onBeat = [this](std::uint64_t number, double bpm) {
       EXPECT_EQ(number, fired.size() + 1);
       EXPECT_EQ(bpm, tracker.bpm);
-      fired.push_back(tracker.nowMs);
+      fired.push_back(now);
     };
   }
   // The host looks whenever the output asks, and every `pollMs` besides.
   void runUntil(std::int64_t endMs, std::int64_t pollMs = 10) {
-    std::int64_t wake = output.service(tracker.nowMs);
-    while (tracker.nowMs < endMs) {
-      const std::int64_t poll = tracker.nowMs + pollMs;
-      tracker.nowMs = wake > tracker.nowMs ? std::min(wake, poll) : poll;
-      wake = output.service(tracker.nowMs);
+    std::int64_t wake = output.service(now);
+    while (now < endMs) {
+      const std::int64_t poll = now + pollMs;
+      now = wake > now ? std::min(wake, poll) : poll;
+      wake = output.service(now);
     }
   }
   std::array<std::uint8_t, 1024> channelsAt(std::int64_t ms) const {
@@ -87,7 +66,7 @@ TEST_F(BeatOutputTest, TheLightLeavesEarlyByTheOutputsLatency) {
 TEST_F(BeatOutputTest, AWobblingPredictionFiresEachBeatOnce) {
   output.setLook({BeatLook::Mode::Flash, 50, {1}});
   tracker.firstUs = 1'010'000;
-  tracker.nowMs = 900;
+  now = 900;
   EXPECT_EQ(output.service(900), 1010);
   // The tracker moves its grid 10 ms earlier before the beat: the light follows.
   tracker.firstUs = 1'000'000;
@@ -102,13 +81,13 @@ TEST_F(BeatOutputTest, AWobblingPredictionFiresEachBeatOnce) {
 TEST_F(BeatOutputTest, ABeatTheHostLooksAtTooLateIsLetGoNotFlashedLate) {
   output.setLook({BeatLook::Mode::Flash, 50, {1}});
   tracker.staleMs = 250;  // a live capture's predictions come from audio this old
-  tracker.nowMs = 900;
+  now = 900;
   EXPECT_EQ(output.service(900), 1000);
-  tracker.nowMs = 1200;  // stalled past the beat
+  now = 1200;  // stalled past the beat
   EXPECT_EQ(output.service(1200), 1500);
   EXPECT_TRUE(fired.empty());
   EXPECT_FALSE(output.lit(1200));
-  tracker.nowMs = 1530;  // late, but within the limit
+  now = 1530;  // late, but within the limit
   output.service(1530);
   EXPECT_EQ(fired, std::vector<std::int64_t>{1530});
 }
@@ -117,7 +96,7 @@ TEST_F(BeatOutputTest, AChaseLightsTheNextChannelOnEachBeat) {
   output.setLook({BeatLook::Mode::Chase, 200, {3, 9, 4}});
   std::vector<int> lit;
   output.onBeat = [&](std::uint64_t, double) {
-    const auto values = channelsAt(tracker.nowMs);
+    const auto values = channelsAt(now);
     for (int c = 1; c <= 1024; ++c)
       if (values[static_cast<std::size_t>(c - 1)] == 255) lit.push_back(c);
   };
@@ -128,7 +107,7 @@ TEST_F(BeatOutputTest, AChaseLightsTheNextChannelOnEachBeat) {
 // (Nothing before the tracker locks, nor with the output off: golden audio_beats.)
 TEST_F(BeatOutputTest, NothingWithoutChannels) {
   output.setLook({BeatLook::Mode::Flash, 50, {}});
-  EXPECT_EQ(output.service(tracker.nowMs), -1);
+  EXPECT_EQ(output.service(now), -1);
   runUntil(2000);
   EXPECT_TRUE(fired.empty());
 }

@@ -6,6 +6,7 @@
 #include <map>
 #include <vector>
 
+#include "tests/host/steady_tracker.h"
 #include "vantorhost/output/beat_layer.h"
 #include "vantorhost/output/output_path.h"
 
@@ -137,33 +138,16 @@ TEST_F(OutputPathTest, FinishEndsTheDelayAndTheFalls) {
   EXPECT_EQ(path.nextWakeMs(), -1);
 }
 
-namespace {
-
-// A steady beat heard at 1003 + k * 500 ms, as a locked tracker predicts it
-// on the path's clock, flashing channel 10 for 50 ms.
-BeatLayer steadyBeats(const std::int64_t& now) {
-  BeatOutput beats(BeatClock(
-      [&now](vbvis_tracker_state& s) {
-        s = {};
-        s.locked = 1;
-        s.bpm = 120;
-        s.period_us = 500'000;
-        std::int64_t k = now < 1003 ? 0 : (now - 1003) / 500 + 1;
-        for (auto& beat : s.next_beats_us) beat = (1003 + 500 * k++) * 1000;
-      },
-      [&now] { return now * 1000; }));
-  beats.setLook({BeatLook::Mode::Flash, 50, {10}});
-  return BeatLayer(0, std::move(beats));
-}
-
-}  // namespace
-
 // The beat layer goes out on the beat's millisecond (off the frame grid and
 // the tick), merged HTP over the plug-in's value; with a fade its end falls
 // along it; the delay holds it back with the plug-in's channels.
 TEST_F(OutputPathTest, TheBeatLayerGoesOutOnItsMillisecondHtpFadedAndDelayed) {
   channels.set(10, 100, 0);
-  BeatLayer beats = steadyBeats(now);
+  // A steady beat heard at 1003 + k * 500 ms, flashing channel 10 for 50 ms.
+  const SteadyTracker tracker{now, 120, 1'003'000};
+  BeatOutput flashes(tracker.clock());
+  flashes.setLook({BeatLook::Mode::Flash, 50, {10}});
+  BeatLayer beats(0, std::move(flashes));
   path.addLayer(beats);
   const int hurried = output.hurries;
   run(1600, 10, [](std::int64_t) {});

@@ -1,0 +1,32 @@
+#pragma once
+// A locked beat tracker of the test's own: a steady beat at `bpm` heard at
+// firstUs + k periods, as a tracker predicts it, on the host's clock in
+// milliseconds that the test moves (the bridge's clock is the host's, as in
+// scripts).
+#include <cstdint>
+
+#include "vantorhost/beat/beat_clock.h"
+
+struct SteadyTracker {
+  const std::int64_t& nowMs;
+  double bpm = 120;
+  std::int64_t firstUs = 1'000'000;
+  std::int64_t staleMs = 0;  // how far behind now the newest audio it tracked lies
+
+  std::int64_t periodUs() const { return static_cast<std::int64_t>(60e6 / bpm); }
+  void read(vbvis_tracker_state& s) const {
+    s = {};
+    s.locked = 1;
+    s.bpm = bpm;
+    s.confidence = 90;
+    s.period_us = periodUs();
+    // The next four beats after the newest audio it tracked.
+    const std::int64_t seenUs = (nowMs - staleMs) * 1000;
+    std::int64_t k = seenUs < firstUs ? 0 : (seenUs - firstUs) / periodUs() + 1;
+    for (auto& beat : s.next_beats_us) beat = firstUs + k++ * periodUs();
+  }
+  // The beat clock a beat output reads it through.
+  vantorhost::BeatClock clock() const {
+    return vantorhost::BeatClock([this](vbvis_tracker_state& s) { read(s); }, [this] { return nowMs * 1000; });
+  }
+};
