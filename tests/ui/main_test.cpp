@@ -1,7 +1,8 @@
 // Main on its controls where the end-to-end scripts cannot see or do not
-// reach: greyed switches and state kept across ticks; "-" on a list with a
-// hole; a bar chosen by hand while another waits. (The table full, "+"
-// included: golden editors_all_slots_in_use.)
+// reach: pixels past the width, greyed switches, and "-" on a list with a
+// hole. (The table full: golden editors_all_slots_in_use; the watched bar's
+// level held: engine_beat_bar_held; variables kept across a close:
+// foundation_variables_survive_close.)
 #include "tests/ui/main_fixture.h"
 
 namespace {
@@ -35,28 +36,6 @@ TEST_F(MainTick, GreyedSwitchesAreOff) {
   EXPECT_FALSE(main.Option1[0].enabled());
   EXPECT_TRUE(host->calls.empty()) << "a greyed mute sends nothing";
   EXPECT_EQ(main.beatBarLevel, 255) << "but still watches";
-}
-
-TEST_F(MainTick, TheWatchedBarsLevelHoldsWhileThatBarIsNotEvaluated) {
-  bar(0, 1, 1);
-  spectrum("ff00");
-  tick();
-  EXPECT_EQ(main.beatBarLevel, 255);
-  bar(1, 2, 2);
-  event([this] { main.VScroll4.setValue(2); });
-  bar(1, 300, 300);  // nothing left of it to evaluate
-  tick();
-  EXPECT_EQ(main.beatBarLevel, 255);
-}
-
-TEST_F(MainTick, FormVariablesSurviveClosingAndControlsStartFromDesign) {
-  main.Check1.setValue(1);
-  main.Slider1.setValue(150);
-  tick();
-  event([this] { main.discard(); });
-  event([this] { main.show(); });
-  EXPECT_EQ(main.spectrumBoost, 150);
-  EXPECT_EQ(main.Label4.caption(), "200%") << "design text again";
 }
 
 TEST_F(MainCommands, MinusClearsTheSlotAndItsChannelsBehindTheLastChannel) {
