@@ -2,8 +2,11 @@
 // The host window with the real plug-in loaded and a DMX output that
 // counts what it is handed, for the host window's tests.
 #include <QTemporaryDir>
+#include <QTest>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "tests/support/qt_fixture.h"
@@ -27,6 +30,25 @@ class CountingOutput : public DmxOutput {
   int calls = 0, hurries = 0;
   int lastChannel1 = -1;
 };
+
+// Runs the window's upkeep every 50 ms, as its timer does, until `done` or
+// `limit` has passed; gives done() at the end.
+inline bool upkeepUntil(HostWindow& host, const std::function<bool()>& done,
+                        std::chrono::milliseconds limit = std::chrono::seconds(5)) {
+  for (const auto until = std::chrono::steady_clock::now() + limit; std::chrono::steady_clock::now() < until;
+       QTest::qWait(50)) {
+    host.upkeep();
+    if (done()) return true;
+  }
+  return done();
+}
+
+// Whether the status line says `expected` within 5 s.
+inline testing::AssertionResult saysWithin(HostWindow& host, const std::string& expected) {
+  const auto said = [&] { return host.statusLine().text().toStdString(); };
+  if (upkeepUntil(host, [&] { return said() == expected; })) return testing::AssertionSuccess();
+  return testing::AssertionFailure() << "the status line says \"" << said() << "\"";
+}
 
 // The real plug-in loaded through the Qt backend, with a settings folder
 // of its own. A test's windows and output go in its TearDown before this one's.

@@ -1,9 +1,6 @@
 // The status line against a real olad (started and stopped here), as a
 // lighting person meets it at the gig, each ending with the right status
 // within 5 s; and what the run's log says meanwhile.
-#include <QTest>
-#include <chrono>
-
 #include "bridge/vbvis.h"
 #include "tests/desktop/host_window_fixture.h"
 #include "tests/ola/output_helpers.h"
@@ -11,8 +8,6 @@
 #include "toolkit/check_box.h"
 
 namespace {
-
-using namespace std::chrono_literals;
 
 class StatusWithOlad : public PluginSessionTest {
  protected:
@@ -43,17 +38,6 @@ class StatusWithOlad : public PluginSessionTest {
     host = std::make_unique<HostWindow>(*session, *path);
     host->show();
   }
-  std::string status() const { return host->statusLine().text().toStdString(); }
-  // Whether the status line says `expected` within 5 s, the window's
-  // upkeep running as it does.
-  testing::AssertionResult saysWithin(const std::string& expected) {
-    for (const auto until = std::chrono::steady_clock::now() + 5s; std::chrono::steady_clock::now() < until;
-         QTest::qWait(50)) {
-      host->upkeep();
-      if (status() == expected) return testing::AssertionSuccess();
-    }
-    return testing::AssertionFailure() << "the status line says \"" << status() << "\"";
-  }
   // What the output logged from the test's start until it closed.
   std::string log() {
     host.reset();
@@ -76,10 +60,11 @@ class StatusWithOlad : public PluginSessionTest {
 // trouble in the log, and the values go there.
 TEST_F(StatusWithOlad, AnOladStartedLaterIsUsed) {
   start("auto");
-  EXPECT_TRUE(saysWithin("The DMX monitor is the only output until olad answers: start olad, and Sonvero sends to it "
+  EXPECT_TRUE(saysWithin(*host,
+                         "The DMX monitor is the only output until olad answers: start olad, and Sonvero sends to it "
                          "by itself"));
   ASSERT_TRUE(olad.start());
-  EXPECT_TRUE(saysWithin("Sending to OLA universe 1"));
+  EXPECT_TRUE(saysWithin(*host, "Sending to OLA universe 1"));
   EXPECT_EQ(olad.fetch(1).value_or(UniverseValues{})[0], path->sent().get(1)) << "and the values are there";
   const std::string said = log();
   EXPECT_NE(said.find("no olad answers on port " + std::to_string(olad.port()) + " yet"), std::string::npos) << said;
@@ -93,11 +78,11 @@ TEST_F(StatusWithOlad, OneInterfaceIsGreenAndPatchingTheSecondClearsItsWarning) 
   ASSERT_TRUE(olad.start());
   ASSERT_TRUE(olad.patch(OladProcess::kOsc, 2, false));
   start("auto");
-  EXPECT_TRUE(saysWithin("Sending to OLA universe 1")) << "universe 2 carries nothing of the design";
+  EXPECT_TRUE(saysWithin(*host, "Sending to OLA universe 1")) << "universe 2 carries nothing of the design";
   session->design()->writeList(3, 0, {600});
-  EXPECT_TRUE(saysWithin("OLA universe 2 has no output patched: patch one in olad (http://localhost:9090)"));
+  EXPECT_TRUE(saysWithin(*host, "OLA universe 2 has no output patched: patch one in olad (http://localhost:9090)"));
   ASSERT_TRUE(olad.patch(OladProcess::kOsc, 2));
-  EXPECT_TRUE(saysWithin("Sending to OLA universes 1 and 2"));
+  EXPECT_TRUE(saysWithin(*host, "Sending to OLA universes 1 and 2"));
   const std::string said = log();
   EXPECT_EQ(countOf(said, "universe 2 has no output patched in olad"), 1u) << said;
   EXPECT_EQ(countOf(said, "DMX: OLA universe 2 has an output patched now"), 1u) << said;
@@ -105,6 +90,7 @@ TEST_F(StatusWithOlad, OneInterfaceIsGreenAndPatchingTheSecondClearsItsWarning) 
 
 TEST_F(StatusWithOlad, MonitorOnlyNamesItsRemedy) {
   start("none");
-  EXPECT_TRUE(saysWithin("The DMX monitor is the only output (--dmx none): start Sonvero without --dmx none to send to "
+  EXPECT_TRUE(saysWithin(*host,
+                         "The DMX monitor is the only output (--dmx none): start Sonvero without --dmx none to send to "
                          "OLA"));
 }

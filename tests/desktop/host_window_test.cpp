@@ -5,7 +5,6 @@
 #include <QTest>
 #include <chrono>
 #include <filesystem>
-#include <functional>
 
 #include "bridge/vbvis.h"
 #include "tests/desktop/host_window_fixture.h"
@@ -142,18 +141,8 @@ TEST_F(HostWindowTest, TheStatusLineNamesEachReasonUntilAllIsWell) {
   auto tick = [&](const char* box, std::int16_t value) {
     tk::app().runEvent([&] { static_cast<tk::CheckBox*>(main.findControl(box))->setValue(value); });
   };
-  // Upkeeps while the plug-in ticks, until `done` or `seconds` have passed.
-  auto upkeepUntil = [&](const std::function<bool()>& done, int seconds = 3) {
-    for (int i = 0; i < seconds * 10 && !done(); ++i) {
-      QTest::qWait(100);
-      host->upkeep();
-    }
-  };
   auto status = [&] { return host->statusLine().text().toStdString(); };
-  auto expectStatus = [&](const std::string& expected) {
-    upkeepUntil([&] { return status() == expected; });
-    EXPECT_EQ(status(), expected);
-  };
+  auto expectStatus = [&](const std::string& expected) { EXPECT_TRUE(saysWithin(*host, expected)); };
   expectStatus("DMX output is off: tick \"DMX-Ausgabe aktiv\"");
   tick("Check5", 1);
   expectStatus("Spectrum and VU are muted: untick their \"Mute\" boxes");
@@ -174,13 +163,14 @@ TEST_F(HostWindowTest, TheStatusLineNamesEachReasonUntilAllIsWell) {
   host->masterPanel().master().setValue(100);
   host->masterPanel().blackout().click();
   expectStatus("Sending to OLA universes 1 and 2");
-  upkeepUntil([&] { return host->sources().level().level().value_or(0) > 0; });
-  EXPECT_GT(host->sources().level().level().value_or(0), 0) << "the live input level";
+  EXPECT_TRUE(upkeepUntil(*host, [&] { return host->sources().level().level().value_or(0) > 0; }))
+      << "the live input level";
   // Five seconds without sound.
   vbvis_script_vu(0, 0);
   const auto quiet = std::chrono::steady_clock::now();
-  upkeepUntil([&] { return status().starts_with("No sound from "); }, kSilentSeconds + 3);
-  EXPECT_TRUE(status().starts_with("No sound from ")) << status();
+  const bool silent = upkeepUntil(
+      *host, [&] { return status().starts_with("No sound from "); }, std::chrono::seconds(kSilentSeconds + 3));
+  EXPECT_TRUE(silent) << status();
   EXPECT_GE(std::chrono::steady_clock::now() - quiet, std::chrono::seconds(kSilentSeconds));
   vbvis_script_vu(8000, 8000);
   expectStatus("Sending to OLA universes 1 and 2");

@@ -1,5 +1,6 @@
 // The shared tables at their limits (the ordinary walk, clearing and
-// summaries: golden foundation_tables), the corners of the settings file's
+// summaries: golden foundation_tables; every slot in use: golden
+// editors_all_slots_in_use), the corners of the settings file's
 // numbers (a whole damaged file: golden settings_foreign) and its folder.
 #include <gtest/gtest.h>
 
@@ -19,12 +20,6 @@ class SharedTables : public ::testing::Test {
  protected:
   void SetUp() override { Arrays::resetAll(); }
 };
-
-TEST_F(SharedTables, AllSlotsInUseLeaveNoFreeSlot) {
-  for (int s = 0; s < Arrays::kBarSlots; ++s) Arrays::bars[s].number = static_cast<std::int16_t>(s + 1);
-  EXPECT_EQ(Arrays::firstFreeSlot(), -1);
-  EXPECT_EQ(Arrays::highestBarSlot(), 287);
-}
 
 TEST_F(SharedTables, AListEndsAtItsFirstEntryThatIsNotPositiveOrAfterAllOf1024) {
   auto& list = *Arrays::listById(Arrays::kVuLeft, 0);
