@@ -56,11 +56,6 @@ void OutputPath::removeLayer(const OutputLayer& layer) {
   restage(false);
 }
 
-void OutputPath::requestFrameAt(std::int64_t ms) {
-  requested_.insert(ms);
-  if (wake_) wake_(nextWakeMs());
-}
-
 void OutputPath::finish() {
   delayMs_ = 0;
   handOn();  // what is held back comes in
@@ -123,14 +118,12 @@ bool OutputPath::frameDue(std::int64_t nowMs) const {
 std::int64_t OutputPath::nextWakeMs() const {
   std::int64_t due = held_.empty() ? -1 : held_.front().atMs + delayMs_;
   if (fade_.falling()) due = earlier(due, lastRenderMs_ + kFrameMs);
-  if (!requested_.empty()) due = earlier(due, *requested_.begin());
   for (const OutputLayer* layer : layers_) due = earlier(due, layer->nextChangeMs(lastRenderMs_));
   return due;
 }
 
 void OutputPath::render(std::int64_t nowMs) {
   lastRenderMs_ = nowMs;
-  requested_.erase(requested_.begin(), requested_.upper_bound(nowMs));
   const bool resting = layers_.empty() && fade_.fadeMs() == 0 && master_ == kFullMaster && !blackout_;
   if (resting) {
     fade_.render(input_, nowMs);  // keeps the fade's idea of what went out

@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
-#include <set>
 #include <vector>
 
 #include "toolkit/application.h"
@@ -22,8 +21,8 @@ namespace vantorhost {
 // Right after every event the plug-in ran (a tick, a click) the path hands
 // the channels on: no timer stands between the tick and the light. Besides
 // that it renders a frame when something moves by itself: held-back
-// channels falling due, every kFrameMs while a channel fades down, when a
-// layer's values change, and at any time asked for with requestFrameAt().
+// channels falling due, every kFrameMs while a channel fades down, and
+// when a layer's values change.
 // It never wakes while nothing moves. Whoever runs it (the desktop's timer,
 // the headless loop, a script's advance) wakes it at nextWakeMs(), which
 // it also tells the Wake callback after each hand-on.
@@ -61,9 +60,6 @@ class OutputPath final : public tk::FormObserver {
   void handOn();
   // When handOn() should run next for a frame; -1 when nothing moves.
   std::int64_t nextWakeMs() const;
-  // A frame at exactly `ms` (a layer's change the layer cannot foresee
-  // with nextChangeMs, a beat about to flash): the runner is told at once.
-  void requestFrameAt(std::int64_t ms);
 
   // Changes from now on and those still held back go out `ms` after they
   // were made.
@@ -129,7 +125,6 @@ class OutputPath final : public tk::FormObserver {
   bool blackout_ = false;
   bool restage_ = false;  // a stage changed: render on the next hand-on
   bool urgent_ = false;   // the next frame goes out without the frame gap
-  std::set<std::int64_t> requested_;
   std::int64_t lastRenderMs_ = -1;
   ChannelBuffer sent_;
   std::array<std::uint64_t, 2> taken_{~std::uint64_t{0}, ~std::uint64_t{0}};  // of channels_
