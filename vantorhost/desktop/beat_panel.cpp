@@ -1,11 +1,11 @@
 #include "vantorhost/desktop/beat_panel.h"
 
-#include <QHBoxLayout>
 #include <QRegularExpression>
 #include <QSignalBlocker>
 #include <algorithm>
 
 #include "vantorhost/beat/tempo_fit.h"
+#include "vantorhost/desktop/panel_row.h"
 
 namespace vantorhost {
 
@@ -49,14 +49,7 @@ BeatPanel::BeatPanel(HostSession& session, BeatClock clock, QWidget* parent)
   flash_->setMinimum(kFlashStepMs);
   flash_->setToolTip("How long each beat's light stays on");
   tempo_->setMinimumWidth(tempo_->fontMetrics().horizontalAdvance("000.0 BPM, searching"));
-  auto* row = new QHBoxLayout(this);
-  row->setContentsMargins(0, 0, 0, 0);
-  row->addWidget(new QLabel("Beats:"));
-  row->addWidget(lamp_);
-  row->addWidget(tempo_);
-  row->addWidget(mode_);
-  row->addWidget(channels_);
-  row->addWidget(flash_);
+  layOutPanelRow(*this, "Beats:", {lamp_, tempo_, mode_, channels_, flash_});
 
   show(session_.hostDesign().beats);
   QObject::connect(mode_, &QComboBox::currentIndexChanged, this, [this] { apply(); });

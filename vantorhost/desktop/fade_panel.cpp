@@ -1,8 +1,8 @@
 #include "vantorhost/desktop/fade_panel.h"
 
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QSignalBlocker>
+
+#include "vantorhost/desktop/panel_row.h"
 
 namespace vantorhost {
 
@@ -10,10 +10,7 @@ FadePanel::FadePanel(HostSession& session, QWidget* parent)
     : QWidget(parent), session_(session), box_(new StepSpinBox(HostDesign::kMaxFadeMs, kStepMs, " ms")) {
   box_->setValue(session_.hostDesign().fadeMs);
   box_->setToolTip("How long a channel takes to fall; rises go out at once (part of the show)");
-  auto* row = new QHBoxLayout(this);
-  row->setContentsMargins(0, 0, 0, 0);
-  row->addWidget(new QLabel("Fade:"));
-  row->addWidget(box_);
+  layOutPanelRow(*this, "Fade:", {box_});
   QObject::connect(box_, &QSpinBox::valueChanged, this, [this](int ms) {
     HostDesign design = session_.hostDesign();
     design.fadeMs = ms;

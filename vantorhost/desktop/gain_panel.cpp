@@ -1,9 +1,9 @@
 #include "vantorhost/desktop/gain_panel.h"
 
-#include <QHBoxLayout>
 #include <QSignalBlocker>
 
 #include "vantorhost/base/log.h"
+#include "vantorhost/desktop/panel_row.h"
 
 namespace vantorhost {
 
@@ -47,13 +47,7 @@ GainPanel::GainPanel(HostSettingsFile* kept, QWidget* parent)
   levelText_->setToolTip("The input's level before and after the gain (dBFS)");
   levelText_->setMinimumWidth(levelText_->fontMetrics().horizontalAdvance(QString("in -100.0, out -100.0 dBFS") + kHeld));
 
-  auto* row = new QHBoxLayout(this);
-  row->setContentsMargins(0, 0, 0, 0);
-  row->addWidget(new QLabel("Gain:"));
-  row->addWidget(mode_);
-  row->addWidget(fixed_);
-  row->addWidget(gainText_);
-  row->addWidget(levelText_);
+  layOutPanelRow(*this, "Gain:", {mode_, fixed_, gainText_, levelText_});
 
   vbvis_gain_state state{};
   vbvis_gain(&state);

@@ -1,6 +1,7 @@
 #include "vantorhost/desktop/master_panel.h"
 
-#include <QHBoxLayout>
+#include "vantorhost/desktop/panel_row.h"
+
 
 namespace vantorhost {
 
@@ -24,12 +25,7 @@ MasterPanel::MasterPanel(OutputPath& path, HostSettingsFile* kept, QWidget* pare
   blackout_->setToolTip("Sends 0 on every channel until released (key B)");
   blackoutKey_->setContext(Qt::ApplicationShortcut);
 
-  auto* row = new QHBoxLayout(this);
-  row->setContentsMargins(0, 0, 0, 0);
-  row->addWidget(new QLabel("Master:"));
-  row->addWidget(master_);
-  row->addWidget(masterText_);
-  row->addWidget(blackout_);
+  layOutPanelRow(*this, "Master:", {master_, masterText_, blackout_});
 
   QObject::connect(master_, &QSlider::valueChanged, this, [this](int percent) {
     path_.setMaster(percent);

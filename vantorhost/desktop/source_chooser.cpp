@@ -1,11 +1,11 @@
 #include "vantorhost/desktop/source_chooser.h"
 
 #include <QFileDialog>
-#include <QHBoxLayout>
 #include <algorithm>
 
 #include "bridge/vbvis.h"
 #include "vantorhost/base/log.h"
+#include "vantorhost/desktop/panel_row.h"
 
 namespace vantorhost {
 
@@ -25,10 +25,7 @@ SourceChooser::SourceChooser(QWidget* parent) : QWidget(parent), box_(new QCombo
   box_->setToolTip("Where the music comes from");
   level_->setFixedSize(90, 12);
   level_->setToolTip("Input level");
-  auto* row = new QHBoxLayout(this);
-  row->setContentsMargins(0, 0, 0, 0);
-  row->addWidget(box_);
-  row->addWidget(level_);
+  layOutPanelRow(*this, {}, {box_, level_});
   askForFile = [this] {
     return QFileDialog::getOpenFileName(this, "Play an audio file", {},
                                         "Audio files (*.wav *.flac *.ogg *.oga *.aiff *.aif);;All files (*)")
