@@ -43,7 +43,7 @@ class IdleHost final : public VantorTypeLib::IPluginHelper {
 struct Show {
   tk::SimulatedLoop loop;
   ChannelBuffer channels;
-  BeatTool beats;
+  PluginBeatCounter beats;
   Main& main = mainForm();
 
   Show() {

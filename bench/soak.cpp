@@ -31,7 +31,7 @@
 #include "toolkit/simulated_loop.h"
 #include "ui/Main.h"
 #include "vantorhost/base/channel_buffer.h"
-#include "vantorhost/beat/beat_tool.h"
+#include "vantorhost/plugin_beats/plugin_beat_counter.h"
 #include "vantorhost/session/host_helper.h"
 
 using namespace vantorhost;
@@ -148,7 +148,7 @@ class Soak {
   std::filesystem::path folder_;
   tk::SimulatedLoop loop_;
   ChannelBuffer channels_;
-  BeatTool beats_;
+  PluginBeatCounter beats_;
   std::shared_ptr<HostHelper> helper_;
   clsVantorPlugIn plugin_;
   std::unique_ptr<VantorTypeLib::ModuleInfo> info_;

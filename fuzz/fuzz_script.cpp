@@ -74,15 +74,15 @@ void checkCommand(const Command& command) {
           FUZZ_REQUIRE(gain && gain->choice == c.choice);
         }
         if constexpr (std::is_same_v<T, cmd::Beats>) {
-          // A look the beat output can play, and written back as read (as a show keeps it).
-          const BeatLook& look = c.look;
-          FUZZ_REQUIRE(look.mode == BeatLook::Mode::Off ||
-                       (look.flashMs >= kMinFlashMs && look.flashMs <= kMaxFlashMs && !look.channels.empty() &&
-                        look.channels.size() <= kMaxBeatChannels));
-          for (const std::int16_t channel : look.channels) FUZZ_REQUIRE(channel >= 1 && channel <= 1024);
-          const Command again = parseCommand("beats " + beatLookText(look));
+          // A pattern the beat output can play, and written back as read (as a show keeps it).
+          const BeatPattern& pattern = c.pattern;
+          FUZZ_REQUIRE(pattern.mode == BeatPattern::Mode::Off ||
+                       (pattern.flashMs >= kMinFlashMs && pattern.flashMs <= kMaxFlashMs &&
+                        !pattern.channels.empty() && pattern.channels.size() <= kMaxBeatChannels));
+          for (const std::int16_t channel : pattern.channels) FUZZ_REQUIRE(channel >= 1 && channel <= 1024);
+          const Command again = parseCommand("beats " + beatPatternText(pattern));
           const auto* beats = std::get_if<cmd::Beats>(&again);
-          FUZZ_REQUIRE(beats && beats->look == look);
+          FUZZ_REQUIRE(beats && beats->pattern == pattern);
         }
       },
       command);

@@ -1,4 +1,4 @@
-// The host window's beat panel: the design's beat output, and its lamp.
+// The host window's beat panel: the design's beat pattern, and its lamp.
 #include <QTest>
 
 #include "tests/desktop/host_window_fixture.h"
@@ -7,23 +7,23 @@ namespace {
 
 using BeatPanelTest = PluginSessionTest;
 
-TEST_F(BeatPanelTest, WhatIsChosenBecomesTheDesignsBeatOutputAndAShowSetsThePanel) {
+TEST_F(BeatPanelTest, WhatIsChosenBecomesTheDesignsBeatPatternAndAShowSetsThePanel) {
   BeatPanel panel(*session);
   EXPECT_EQ(panel.mode().currentText(), "Off");
   panel.channels().setText("6, 7");
   emit panel.channels().editingFinished();
   panel.flash().setValue(120);
   panel.mode().setCurrentIndex(2);
-  EXPECT_EQ(session->hostDesign().beats, (BeatLook{BeatLook::Mode::Chase, 120, {6, 7}}));
+  EXPECT_EQ(session->hostDesign().beatPattern, (BeatPattern{BeatPattern::Mode::Chase, 120, {6, 7}}));
 
   // Not a list of channels: the design keeps its list and the box says so.
   panel.channels().setText("6 1025");
   emit panel.channels().editingFinished();
-  EXPECT_EQ(session->hostDesign().beats.channels, (std::vector<std::int16_t>{6, 7}));
+  EXPECT_EQ(session->hostDesign().beatPattern.channels, (std::vector<std::int16_t>{6, 7}));
   EXPECT_FALSE(panel.channels().styleSheet().isEmpty());
 
   HostDesign design = session->hostDesign();
-  design.beats = {BeatLook::Mode::Flash, 60, {10}};
+  design.beatPattern = {BeatPattern::Mode::Flash, 60, {10}};
   session->setHostDesign(design);
   EXPECT_EQ(panel.mode().currentText(), "Flash");
   EXPECT_EQ(panel.channels().text(), "10");
@@ -40,7 +40,7 @@ TEST_F(BeatPanelTest, AListOfChannelsIsWholeNumbersFromOneTo1024) {
 TEST_F(BeatPanelTest, TheLampLightsOnTheTrackersBeatAndTheTempoSaysItIsLocked) {
   // A tracker locked at 120 BPM whose next beat is heard 50 ms from now.
   const std::int64_t firstMs = loop_->nowMs() + 50;
-  BeatClock clock(
+  TrackerClock clock(
       [firstMs](vbvis_tracker_state& s) {
         s = {};
         s.locked = 1;

@@ -62,7 +62,7 @@ TEST_F(DesktopScreen, BothWindowsFitA1366By768ScreenWithTheDemosTempo) {
   ASSERT_TRUE(windowManager.waitUntil(
       [] { return std::system("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'") == 0; }, 5s))
       << support::readBytes(dir / "openbox.log");
-  // Beat: VU on the left side, threshold 128, handing its beats to the beat tool.
+  // Beat: VU on the left side, threshold 128, handing its beats to the plug-in's beat counter.
   std::ofstream(dir / "Sonvero.ini", std::ios::binary)
       << "[Einstellungen]\r\nBeat: VU - aktiv=1\r\nBeat: VU - BS=128\r\nBeat: VU - ch=0\r\nBeat-Tool=0\r\n";
   ASSERT_TRUE(sonvero.start({SONVERO_BINARY, "--audio", "demo", "--dmx", "none", "--settings-dir", dir.string()},

@@ -78,11 +78,11 @@ TEST_F(HostWindowTest, HandsTheChannelsOnAfterEachEventAndShowsTheStates) {
   EXPECT_TRUE(host->monitor().highlighted(1));
   host->upkeep();
   EXPECT_EQ(host->dmxText().text(), "DMX: test output");
-  // The beat tool: count and tempo from the last beats, at the beat.
+  // The plug-in's beat counter: count and tempo from the last beats, at the beat.
   EXPECT_EQ(host->beatText().text(), "0 beats, -- BPM");
   EXPECT_FALSE(host->beatLamp().lit());
   const std::int64_t now = session->loop().nowMs();
-  for (std::int64_t t : {now - 1000, now - 500}) session->beats().beat(t);
+  for (std::int64_t t : {now - 1000, now - 500}) session->pluginBeatCounter().beat(t);
   beat();
   // The plug-in's beat comes a little after `now` on the real clock (some
   // milliseconds under the sanitizer): 120 BPM within that.

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "tests/host/steady_tracker.h"
-#include "vantorhost/beat/beat_output.h"
+#include "vantorhost/output/beat_output.h"
 
 using namespace vantorhost;
 
@@ -15,35 +15,43 @@ class BeatOutputTest : public ::testing::Test {
  protected:
   std::int64_t now = 0;
   SteadyTracker tracker{now};
-  BeatOutput output{tracker.clock()};
+  BeatOutput output{0, tracker.clock()};
   std::vector<std::int64_t> fired;  // host ms of each beat that went out
 
-  void SetUp() override {
+  void SetUp() override { useLatency(0); }
+  // An output whose light takes `latencyUs` to get out.
+  void useLatency(std::int64_t latencyUs) {
+    output = BeatOutput(latencyUs, tracker.clock());
     output.onBeat = [this](std::uint64_t number, double bpm) {
       EXPECT_EQ(number, fired.size() + 1);
       EXPECT_EQ(bpm, tracker.bpm);
       fired.push_back(now);
     };
   }
-  // The host looks whenever the output asks, and every `pollMs` besides.
+  // Follows the tracker at `ms` as the output path does; the next time it asks for.
+  std::int64_t follow(std::int64_t ms) {
+    output.follow(ms, 0);
+    return output.nextChangeMs(ms);
+  }
+  // The host follows whenever the output asks, and every `pollMs` besides.
   void runUntil(std::int64_t endMs, std::int64_t pollMs = 10) {
-    std::int64_t wake = output.service(now);
+    std::int64_t wake = follow(now);
     while (now < endMs) {
       const std::int64_t poll = now + pollMs;
       now = wake > now ? std::min(wake, poll) : poll;
-      wake = output.service(now);
+      wake = follow(now);
     }
   }
   std::array<std::uint8_t, 1024> channelsAt(std::int64_t ms) const {
     std::array<std::uint8_t, 1024> values{};
     values[0] = 40;
-    output.raise(ms, values);
+    output.mergeHtp(values, ms);
     return values;
   }
 };
 
 TEST_F(BeatOutputTest, EachBeatGoesOutAtItsMillisecondAndLightsItsChannelsForTheFlash) {
-  output.setLook({BeatLook::Mode::Flash, 100, {6, 7}});
+  output.setPattern({BeatPattern::Mode::Flash, 100, {6, 7}});
   runUntil(1000);
   EXPECT_EQ(fired, std::vector<std::int64_t>{1000});
   EXPECT_EQ(channelsAt(1000)[5], 255);
@@ -55,19 +63,19 @@ TEST_F(BeatOutputTest, EachBeatGoesOutAtItsMillisecondAndLightsItsChannelsForThe
 }
 
 // (A delay, a lead below zero, when the tracker lists the beat no longer:
-// output_path_test's beat layer.)
+// output_path_test's beat output.)
 TEST_F(BeatOutputTest, TheLightLeavesEarlyByTheOutputsLatency) {
-  output.setLook({BeatLook::Mode::Flash, 50, {1}});
-  output.setLeadUs(12'000);
+  useLatency(12'000);
+  output.setPattern({BeatPattern::Mode::Flash, 50, {1}});
   runUntil(1600, 1);
   EXPECT_EQ(fired, (std::vector<std::int64_t>{988, 1488}));
 }
 
 TEST_F(BeatOutputTest, AWobblingPredictionFiresEachBeatOnce) {
-  output.setLook({BeatLook::Mode::Flash, 50, {1}});
+  output.setPattern({BeatPattern::Mode::Flash, 50, {1}});
   tracker.firstUs = 1'010'000;
   now = 900;
-  EXPECT_EQ(output.service(900), 1010);
+  EXPECT_EQ(follow(900), 1010);
   // The tracker moves its grid 10 ms earlier before the beat: the light follows.
   tracker.firstUs = 1'000'000;
   runUntil(1000);
@@ -79,21 +87,21 @@ TEST_F(BeatOutputTest, AWobblingPredictionFiresEachBeatOnce) {
 }
 
 TEST_F(BeatOutputTest, ABeatTheHostLooksAtTooLateIsLetGoNotFlashedLate) {
-  output.setLook({BeatLook::Mode::Flash, 50, {1}});
+  output.setPattern({BeatPattern::Mode::Flash, 50, {1}});
   tracker.staleMs = 250;  // a live capture's predictions come from audio this old
   now = 900;
-  EXPECT_EQ(output.service(900), 1000);
+  EXPECT_EQ(follow(900), 1000);
   now = 1200;  // stalled past the beat
-  EXPECT_EQ(output.service(1200), 1500);
+  EXPECT_EQ(follow(1200), 1500);
   EXPECT_TRUE(fired.empty());
   EXPECT_FALSE(output.lit(1200));
   now = 1530;  // late, but within the limit
-  output.service(1530);
+  follow(1530);
   EXPECT_EQ(fired, std::vector<std::int64_t>{1530});
 }
 
 TEST_F(BeatOutputTest, AChaseLightsTheNextChannelOnEachBeat) {
-  output.setLook({BeatLook::Mode::Chase, 200, {3, 9, 4}});
+  output.setPattern({BeatPattern::Mode::Chase, 200, {3, 9, 4}});
   std::vector<int> lit;
   output.onBeat = [&](std::uint64_t, double) {
     const auto values = channelsAt(now);
@@ -106,8 +114,8 @@ TEST_F(BeatOutputTest, AChaseLightsTheNextChannelOnEachBeat) {
 
 // (Nothing before the tracker locks, nor with the output off: golden audio_beats.)
 TEST_F(BeatOutputTest, NothingWithoutChannels) {
-  output.setLook({BeatLook::Mode::Flash, 50, {}});
-  EXPECT_EQ(output.service(now), -1);
+  output.setPattern({BeatPattern::Mode::Flash, 50, {}});
+  EXPECT_EQ(follow(now), -1);
   runUntil(2000);
   EXPECT_TRUE(fired.empty());
 }

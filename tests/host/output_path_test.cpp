@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "tests/host/steady_tracker.h"
-#include "vantorhost/output/beat_layer.h"
+#include "vantorhost/output/beat_output.h"
 #include "vantorhost/output/output_path.h"
 
 using namespace vantorhost;
@@ -138,16 +138,15 @@ TEST_F(OutputPathTest, FinishEndsTheDelayAndTheFalls) {
   EXPECT_EQ(path.nextWakeMs(), -1);
 }
 
-// The beat layer goes out on the beat's millisecond (off the frame grid and
+// The beat output goes out on the beat's millisecond (off the frame grid and
 // the tick), merged HTP over the plug-in's value; with a fade its end falls
 // along it; the delay holds it back with the plug-in's channels.
-TEST_F(OutputPathTest, TheBeatLayerGoesOutOnItsMillisecondHtpFadedAndDelayed) {
+TEST_F(OutputPathTest, TheBeatOutputGoesOutOnItsMillisecondHtpFadedAndDelayed) {
   channels.set(10, 100, 0);
   // A steady beat heard at 1003 + k * 500 ms, flashing channel 10 for 50 ms.
   const SteadyTracker tracker{now, 120, 1'003'000};
-  BeatOutput flashes(tracker.clock());
-  flashes.setLook({BeatLook::Mode::Flash, 50, {10}});
-  BeatLayer beats(0, std::move(flashes));
+  BeatOutput beats(0, tracker.clock());
+  beats.setPattern({BeatPattern::Mode::Flash, 50, {10}});
   path.addLayer(beats);
   const int hurried = output.hurries;
   run(1600, 10, [](std::int64_t) {});

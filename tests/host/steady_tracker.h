@@ -5,7 +5,7 @@
 // scripts).
 #include <cstdint>
 
-#include "vantorhost/beat/beat_clock.h"
+#include "vantorhost/output/tracker_clock.h"
 
 struct SteadyTracker {
   const std::int64_t& nowMs;
@@ -25,8 +25,8 @@ struct SteadyTracker {
     std::int64_t k = seenUs < firstUs ? 0 : (seenUs - firstUs) / periodUs() + 1;
     for (auto& beat : s.next_beats_us) beat = firstUs + k++ * periodUs();
   }
-  // The beat clock a beat output reads it through.
-  vantorhost::BeatClock clock() const {
-    return vantorhost::BeatClock([this](vbvis_tracker_state& s) { read(s); }, [this] { return nowMs * 1000; });
+  // The tracker clock a beat output reads it through.
+  vantorhost::TrackerClock clock() const {
+    return vantorhost::TrackerClock([this](vbvis_tracker_state& s) { read(s); }, [this] { return nowMs * 1000; });
   }
 };

@@ -1,11 +1,11 @@
-// The host beat tool's tempo from the plug-in's beat messages, which come
+// The plug-in's beat counter: its tempo from the plug-in's beat messages, which come
 // on the 75 ms tick (whole click tracks: golden audio_tempo).
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <vector>
 
-#include "vantorhost/beat/tempo_fit.h"
+#include "vantorhost/plugin_beats/tempo_fit.h"
 
 using namespace vantorhost;
 

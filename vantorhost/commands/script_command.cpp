@@ -131,18 +131,18 @@ namespace {
 cmd::Beats parseBeats(const std::vector<std::string>& t) {
   constexpr const char* kUsage = "beats flash MS C1 C2 ... | beats chase MS C1 C2 ... | beats off";
   if (t.size() < 2) fail(std::string("usage: ") + kUsage);
-  const std::optional<BeatLook::Mode> mode = beatModeNamed(t[1]);
+  const std::optional<BeatPattern::Mode> mode = beatModeNamed(t[1]);
   if (!mode) fail("a beat output is flash, chase or off: " + t[1]);
-  if (*mode == BeatLook::Mode::Off) {
+  if (*mode == BeatPattern::Mode::Off) {
     expectArgs(t, 1, 1, "beats off");
     return cmd::Beats{};
   }
   if (t.size() < 4) fail(std::string("usage: ") + kUsage);
   if (t.size() - 3 > kMaxBeatChannels) fail("a beat output drives at most 1024 channels");
-  BeatLook look{*mode, static_cast<int>(integer(t[2], kMinFlashMs, kMaxFlashMs, "MS")), {}};
+  BeatPattern pattern{*mode, static_cast<int>(integer(t[2], kMinFlashMs, kMaxFlashMs, "MS")), {}};
   for (std::size_t i = 3; i < t.size(); ++i)
-    look.channels.push_back(static_cast<std::int16_t>(integer(t[i], 1, 1024, "channel")));
-  return cmd::Beats{std::move(look)};
+    pattern.channels.push_back(static_cast<std::int16_t>(integer(t[i], 1, 1024, "channel")));
+  return cmd::Beats{std::move(pattern)};
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "vantorhost/base/gain_choice.h"
-#include "vantorhost/beat/beat_output.h"
+#include "vantorhost/base/beat_pattern.h"
 
 namespace vantorhost {
 
@@ -57,7 +57,7 @@ struct Gain { GainChoice choice; };
 // The gain now: automatic or fixed, and the gain applied.
 struct PrintGain {};
 // The host's beat output, driven by the bridge's beat tracker; also a show line.
-struct Beats { BeatLook look; };
+struct Beats { BeatPattern pattern; };
 // The bridge's beat tracker: tempo and confidence.
 struct PrintTracker {};
 // Not in the user's help: drives channel output directly.

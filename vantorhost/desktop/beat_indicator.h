@@ -4,7 +4,7 @@
 
 namespace vantorhost {
 
-// The beat tool's lamp: lit for a moment after each beat.
+// A beat lamp (the plug-in's beat counter's, the tracker's): lit for a moment after each beat.
 class BeatIndicator : public QWidget {
  public:
   static constexpr int kFlashMs = 120;

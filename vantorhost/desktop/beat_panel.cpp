@@ -4,14 +4,15 @@
 #include <QSignalBlocker>
 #include <algorithm>
 
-#include "vantorhost/beat/tempo_fit.h"
+#include "vantorhost/base/channel_buffer.h"
+#include "vantorhost/base/tempo.h"
 #include "vantorhost/desktop/panel_row.h"
 
 namespace vantorhost {
 
 namespace {
 
-constexpr BeatLook::Mode kModes[] = {BeatLook::Mode::Off, BeatLook::Mode::Flash, BeatLook::Mode::Chase};
+constexpr BeatPattern::Mode kModes[] = {BeatPattern::Mode::Off, BeatPattern::Mode::Flash, BeatPattern::Mode::Chase};
 
 QString channelsText(const std::vector<std::int16_t>& channels) {
   QStringList words;
@@ -26,13 +27,13 @@ std::optional<std::vector<std::int16_t>> BeatPanel::channelsFrom(const QString& 
   for (const QString& word : text.split(QRegularExpression("[\\s,]+"), Qt::SkipEmptyParts)) {
     bool number = false;
     const int channel = word.toInt(&number, 10);
-    if (!number || channel < 1 || channel > 1024 || channels.size() == kMaxBeatChannels) return std::nullopt;
+    if (!number || channel < 1 || channel > ChannelBuffer::kChannels || channels.size() == kMaxBeatChannels) return std::nullopt;
     channels.push_back(static_cast<std::int16_t>(channel));
   }
   return channels;
 }
 
-BeatPanel::BeatPanel(HostSession& session, BeatClock clock, QWidget* parent)
+BeatPanel::BeatPanel(HostSession& session, TrackerClock clock, QWidget* parent)
     : QWidget(parent),
       session_(session),
       clock_(std::move(clock)),
@@ -51,25 +52,25 @@ BeatPanel::BeatPanel(HostSession& session, BeatClock clock, QWidget* parent)
   tempo_->setMinimumWidth(tempo_->fontMetrics().horizontalAdvance("000.0 BPM, searching"));
   layOutPanelRow(*this, "Beats:", {lamp_, tempo_, mode_, channels_, flash_});
 
-  show(session_.hostDesign().beats);
+  show(session_.hostDesign().beatPattern);
   QObject::connect(mode_, &QComboBox::currentIndexChanged, this, [this] { apply(); });
   QObject::connect(channels_, &QLineEdit::editingFinished, this, [this] { apply(); });
   QObject::connect(flash_, &QSpinBox::valueChanged, this, [this] { apply(); });
-  watch_ = session_.watchHostDesign([this](const HostDesign& design) { show(design.beats); });
+  watch_ = session_.watchHostDesign([this](const HostDesign& design) { show(design.beatPattern); });
 
   nextBeat_.setSingleShot(true);
   nextBeat_.setTimerType(Qt::PreciseTimer);
-  QObject::connect(&nextBeat_, &QTimer::timeout, this, [this] { lookAtTracker(); });
+  QObject::connect(&nextBeat_, &QTimer::timeout, this, [this] { readTracker(); });
   refresh();
 }
 
 BeatPanel::~BeatPanel() { session_.unwatchHostDesign(watch_); }
 
-void BeatPanel::show(const BeatLook& look) {
+void BeatPanel::show(const BeatPattern& pattern) {
   const QSignalBlocker quietMode(mode_), quietFlash(flash_);
-  mode_->setCurrentIndex(static_cast<int>(std::find(std::begin(kModes), std::end(kModes), look.mode) - kModes));
-  flash_->setValue(look.flashMs);
-  channels_->setText(channelsText(look.channels));
+  mode_->setCurrentIndex(static_cast<int>(std::find(std::begin(kModes), std::end(kModes), pattern.mode) - kModes));
+  flash_->setValue(pattern.flashMs);
+  channels_->setText(channelsText(pattern.channels));
   channels_->setStyleSheet({});
 }
 
@@ -78,24 +79,24 @@ void BeatPanel::apply() {
   // A list that is not one keeps the design's and says so.
   channels_->setStyleSheet(channels ? QString() : QString("QLineEdit { background: #f6d5a8; }"));
   HostDesign design = session_.hostDesign();
-  design.beats.mode = kModes[std::max(0, mode_->currentIndex())];
-  design.beats.flashMs = flash_->value();
-  if (channels) design.beats.channels = *channels;
+  design.beatPattern.mode = kModes[std::max(0, mode_->currentIndex())];
+  design.beatPattern.flashMs = flash_->value();
+  if (channels) design.beatPattern.channels = *channels;
   if (design != session_.hostDesign()) session_.setHostDesign(design);
 }
 
-void BeatPanel::lookAtTracker() {
+void BeatPanel::readTracker() {
   const std::int64_t now = session_.loop().nowMs();
-  const BeatClock::Look look = clock_.look(now);
-  if (look.beat) lamp_->flash();
-  tempo_->setText(look.bpm > 0 ? QString::fromStdString(tempoText(Tempo{look.bpm, true})) + " BPM, locked"
-                               : QString("searching"));
-  if (look.nextMs >= 0) nextBeat_.start(static_cast<int>(std::max<std::int64_t>(0, look.nextMs - now)));
+  const TrackerReading reading = clock_.read(now);
+  if (reading.beatDue) lamp_->flash();
+  tempo_->setText(reading.bpm > 0 ? QString::fromStdString(tempoText(Tempo{reading.bpm, true})) + " BPM, locked"
+                                  : QString("searching"));
+  if (reading.nextMs >= 0) nextBeat_.start(static_cast<int>(std::max<std::int64_t>(0, reading.nextMs - now)));
 }
 
 void BeatPanel::refresh() {
-  // While a beat is awaited the timer looks; else the upkeep does.
-  if (!nextBeat_.isActive()) lookAtTracker();
+  // While a beat is awaited the timer reads; else the upkeep does.
+  if (!nextBeat_.isActive()) readTracker();
 }
 
 }  // namespace vantorhost

@@ -7,29 +7,29 @@
 #include <optional>
 #include <vector>
 
-#include "vantorhost/beat/beat_clock.h"
 #include "vantorhost/desktop/beat_indicator.h"
 #include "vantorhost/desktop/step_spin_box.h"
+#include "vantorhost/output/tracker_clock.h"
 #include "vantorhost/session/host_session.h"
 
 namespace vantorhost {
 
-// The bridge's beat tracker and the design's beat output. The lamp lights
+// The bridge's beat tracker and the design's beat pattern. The lamp lights
 // on every beat the tracker predicts, at the moment it is heard, and the
 // tempo shows with one decimal and whether the tracker is locked or still
 // searching, so a user sees it is on the beat before letting it light
-// anything. The beat output: off, flash (every channel of its list) or
-// chase (the next channel of its list on each beat), and how long each
-// beat's light stays on. Part of the show: a change here is a change of
-// the design, and opening a show sets the panel.
+// anything. The beat pattern the beat output plays: off, flash (every
+// channel of its list) or chase (the next channel of its list on each
+// beat), and how long each beat's light stays on. Part of the show: a
+// change here is a change of the design, and opening a show sets the panel.
 class BeatPanel : public QWidget {
  public:
   static constexpr int kFlashStepMs = 10;
 
-  explicit BeatPanel(HostSession& session, BeatClock clock = BeatClock(), QWidget* parent = nullptr);
+  explicit BeatPanel(HostSession& session, TrackerClock clock = TrackerClock(), QWidget* parent = nullptr);
   ~BeatPanel() override;
 
-  // On the window's upkeep: the tracker's tempo and lock, and a look for
+  // On the window's upkeep: the tracker's tempo and lock, and a reading for
   // the next beat while none is known.
   void refresh();
 
@@ -43,13 +43,13 @@ class BeatPanel : public QWidget {
   static std::optional<std::vector<std::int16_t>> channelsFrom(const QString& text);
 
  private:
-  // The lamp's clock: lights the lamp when a beat falls due and waits for the next.
-  void lookAtTracker();
-  void show(const BeatLook& look);
+  // Lights the lamp when a beat falls due and waits for the next.
+  void readTracker();
+  void show(const BeatPattern& pattern);
   void apply();
 
   HostSession& session_;
-  BeatClock clock_;
+  TrackerClock clock_;
   BeatIndicator* lamp_;
   QLabel* tempo_;
   QComboBox* mode_;

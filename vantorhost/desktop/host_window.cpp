@@ -159,9 +159,10 @@ void HostWindow::upkeep() {
 }
 
 void HostWindow::showBeatCount(std::int64_t nowMs) {
+  const PluginBeatCounter& counter = session_.pluginBeatCounter();
   beatText_->setText(QString("%1 beats, %2 BPM")
-                         .arg(session_.beats().count())
-                         .arg(QString::fromStdString(tempoText(session_.beats().tempo(nowMs)))));
+                         .arg(counter.count())
+                         .arg(QString::fromStdString(tempoText(counter.tempo(nowMs)))));
 }
 
 LightFacts HostWindow::lightFacts(std::int64_t nowMs) const {

@@ -1,5 +1,5 @@
 // The desktop: Sonvero's windows through the toolkit's Qt backend, and the
-// host's own window with the DMX monitor and the beat tool.
+// host's own window with the DMX monitor and the plug-in's beat counter.
 #include "vantorhost/desktop/run_desktop.h"
 
 #include <QApplication>

@@ -1,12 +1,12 @@
 #pragma once
 // The way out of a run, the same for the desktop, headless runs and
 // scripts: the DMX output and the output path in front of it, on the
-// session's clock, following the fade and the beat output of the session's
-// design.
+// session's clock, following the fade and the beat pattern of the
+// session's design.
 #include <memory>
 
 #include "vantorhost/dmx/dmx_output.h"
-#include "vantorhost/output/beat_layer.h"
+#include "vantorhost/output/beat_output.h"
 #include "vantorhost/output/output_path.h"
 #include "vantorhost/session/host_session.h"
 
@@ -23,7 +23,7 @@ class HostOutput {
   HostOutput& operator=(const HostOutput&) = delete;
 
   OutputPath& path() { return *path_; }
-  BeatOutput& beats() { return beats_.beats(); }
+  BeatOutput& beatOutput() { return beatOutput_; }
   // The last values go out (no delay, no fade left) and the output closes;
   // olad keeps them, so the lights hold their look. Also on destruction.
   void close();
@@ -33,7 +33,7 @@ class HostOutput {
 
   HostSession& session_;
   std::unique_ptr<DmxOutput> dmx_;
-  BeatLayer beats_;
+  BeatOutput beatOutput_;
   std::unique_ptr<OutputPath> path_;
   int watch_;
 };

@@ -10,7 +10,7 @@
 #include "toolkit/application.h"
 #include "toolkit/simulated_loop.h"
 #include "vantorhost/base/log.h"
-#include "vantorhost/beat/tempo_fit.h"
+#include "vantorhost/base/tempo.h"
 #include "vantorhost/dmx/dmx_output.h"
 #include "vantorhost/run/host_output.h"
 #include "vantorhost/script/script_runner.h"
@@ -63,7 +63,7 @@ int runScript(const HostOptions& options) {
     if (output.dmx != "ola") output.dmx = "none";
     HostOutput host(session, makeDmxOutput(output), HostOutput::Clock::Simulated);
     // Each beat of the beat output at the millisecond its light goes out.
-    host.beats().onBeat = [&trace](std::uint64_t number, double bpm) {
+    host.beatOutput().onBeat = [&trace](std::uint64_t number, double bpm) {
       trace.line("beat " + std::to_string(number) + " " + tempoText(Tempo{bpm, true}));
     };
     try {

@@ -15,7 +15,7 @@
 #include "toolkit/ranged_control.h"
 #include "toolkit/simple_controls.h"
 #include "vantorhost/base/log.h"
-#include "vantorhost/beat/tempo_fit.h"
+#include "vantorhost/base/tempo.h"
 #include "vantorhost/show/show_file.h"
 #include "vantorhost/show/show_text.h"
 
@@ -332,10 +332,10 @@ void ScriptRunner::operator()(const cmd::OpenShow& c) {
   if (!opened) hostLog(opened.message);
 }
 
-// The beat tool as the host window shows it: the count and the tempo.
+// The plug-in's beat counter as the host window shows it: the count and the tempo.
 void ScriptRunner::operator()(const cmd::PrintTempo&) {
-  const BeatTool& beats = session_.beats();
-  trace_.line("tempo = " + std::to_string(beats.count()) + " " + tempoText(beats.tempo(loop_.nowMs())));
+  const PluginBeatCounter& counter = session_.pluginBeatCounter();
+  trace_.line("tempo = " + std::to_string(counter.count()) + " " + tempoText(counter.tempo(loop_.nowMs())));
 }
 
 void ScriptRunner::operator()(const cmd::Fade& c) {
@@ -346,7 +346,7 @@ void ScriptRunner::operator()(const cmd::Fade& c) {
 
 void ScriptRunner::operator()(const cmd::Beats& c) {
   HostDesign host = session_.hostDesign();
-  host.beats = c.look;
+  host.beatPattern = c.pattern;
   session_.setHostDesign(host);
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 // The part of a light design that the host plays itself, beside the
 // plug-in's tables and parameters, and that shows keep with them: the fade
-// of the output and the beat output.
+// of the output and the beat output's pattern.
 #include <cstdint>
 
-#include "vantorhost/beat/beat_output.h"
+#include "vantorhost/base/beat_pattern.h"
 
 namespace vantorhost {
 
@@ -13,8 +13,8 @@ struct HostDesign {
   // How long a channel going out takes to fall to a lower value; rises go
   // out at once. 0: no fade.
   std::int32_t fadeMs = 0;
-  // What lights on each beat the tracker predicts; off: nothing.
-  BeatLook beats;
+  // What the beat output lights on each beat the tracker predicts; off: nothing.
+  BeatPattern beatPattern;
   bool operator==(const HostDesign&) const = default;
 };
 

@@ -34,7 +34,7 @@ void HostHelper::ChannelStream::store(std::int32_t channel, std::int32_t value) 
 void HostHelper::BeatMessages::Send(const Variant& message, const Variant& arg1, const Variant& arg2) {
   if (trace) trace->line("Send " + text(message) + " " + text(arg1) + " " + text(arg2));
   if (message.value == 9 && arg1.value == 1 && arg2.value == 0) {
-    beats_.beat(clock_());
+    counter_.beat(clock_());
     if (onBeat) onBeat();
   }
 }

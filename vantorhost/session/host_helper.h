@@ -4,18 +4,18 @@
 #include "interface/VantorTypeLib.h"
 #include "vantorhost/base/channel_buffer.h"
 #include "vantorhost/base/trace.h"
-#include "vantorhost/beat/beat_tool.h"
+#include "vantorhost/plugin_beats/plugin_beat_counter.h"
 
 namespace vantorhost {
 
 // The helper object the host hands the plug-in: channel values go into the
-// channel buffer (and the trace), beat messages to the beat tool. The
+// channel buffer (and the trace), beat messages to the plug-in's beat counter. The
 // stream and the messages are objects of their own, so the plug-in's calls
 // land on them directly.
 class HostHelper final : public VantorTypeLib::IPluginHelper {
  public:
-  HostHelper(ChannelBuffer& channels, BeatTool& beats, std::function<std::int64_t()> clock)
-      : stream_(channels, clock), messages_(beats, std::move(clock)) {}
+  HostHelper(ChannelBuffer& channels, PluginBeatCounter& counter, std::function<std::int64_t()> clock)
+      : stream_(channels, clock), messages_(counter, std::move(clock)) {}
 
   void setTrace(Trace* trace) { stream_.trace = messages_.trace = trace; }
   // Told after every beat the plug-in hands over.
@@ -44,14 +44,15 @@ class HostHelper final : public VantorTypeLib::IPluginHelper {
 
   class BeatMessages final : public VantorTypeLib::IMessages {
    public:
-    BeatMessages(BeatTool& beats, std::function<std::int64_t()> clock) : beats_(beats), clock_(std::move(clock)) {}
+    BeatMessages(PluginBeatCounter& counter, std::function<std::int64_t()> clock)
+        : counter_(counter), clock_(std::move(clock)) {}
     void Send(const VantorTypeLib::Variant& message, const VantorTypeLib::Variant& arg1,
               const VantorTypeLib::Variant& arg2) override;
     Trace* trace = nullptr;
     std::function<void()> onBeat;
 
    private:
-    BeatTool& beats_;
+    PluginBeatCounter& counter_;
     std::function<std::int64_t()> clock_;
   };
 

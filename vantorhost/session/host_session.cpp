@@ -8,7 +8,7 @@ namespace vantorhost {
 
 HostSession::HostSession(std::string pluginPath, tk::EventLoop& loop)
     : pluginPath_(std::move(pluginPath)), loop_(loop) {
-  helper_ = std::make_shared<HostHelper>(channels_, beats_, [this] { return loop_.nowMs(); });
+  helper_ = std::make_shared<HostHelper>(channels_, pluginBeatCounter_, [this] { return loop_.nowMs(); });
 }
 
 HostSession::~HostSession() { stop(); }

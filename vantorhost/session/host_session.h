@@ -9,7 +9,7 @@
 #include "toolkit/event_loop.h"
 #include "toolkit/form.h"
 #include "vantorhost/base/channel_buffer.h"
-#include "vantorhost/beat/beat_tool.h"
+#include "vantorhost/plugin_beats/plugin_beat_counter.h"
 #include "vantorhost/session/host_design.h"
 #include "vantorhost/session/host_helper.h"
 #include "vantorhost/session/plugin_library.h"
@@ -52,7 +52,7 @@ class HostSession {
   void unwatchHostDesign(int id) { hostDesignWatchers_.erase(id); }
 
   ChannelBuffer& channels() { return channels_; }
-  BeatTool& beats() { return beats_; }
+  PluginBeatCounter& pluginBeatCounter() { return pluginBeatCounter_; }
   HostHelper& helper() { return *helper_; }
   tk::EventLoop& loop() { return loop_; }
 
@@ -60,7 +60,7 @@ class HostSession {
   std::string pluginPath_;
   tk::EventLoop& loop_;
   ChannelBuffer channels_;
-  BeatTool beats_;
+  PluginBeatCounter pluginBeatCounter_;
   std::shared_ptr<HostHelper> helper_;
   std::unique_ptr<PluginLibrary> library_;
   std::unique_ptr<VantorTypeLib::IPlugInObject> plugin_;

@@ -101,7 +101,7 @@ class ShowReader {
     fail("not one of the main window's 22 parameters: " + name);
   }
   void operator()(const cmd::Fade& f) { host_.fadeMs = f.ms; }
-  void operator()(const cmd::Beats& b) { host_.beats = b.look; }
+  void operator()(const cmd::Beats& b) { host_.beatPattern = b.pattern; }
   void operator()(const cmd::BarClear&) { throw NotAShowLine{"bar SLOT clear"}; }
   template <class Other>
   void operator()(const Other&) {
@@ -150,7 +150,8 @@ std::vector<std::string> showLines(const ShowDesign& design, const std::vector<D
   }
   // Only when not the default, so that a show without it reads the same.
   if (design.host.fadeMs != 0) lines.push_back("fade " + std::to_string(design.host.fadeMs));
-  if (design.host.beats.mode != BeatLook::Mode::Off) lines.push_back("beats " + beatLookText(design.host.beats));
+  if (design.host.beatPattern.mode != BeatPattern::Mode::Off)
+    lines.push_back("beats " + beatPatternText(design.host.beatPattern));
   return lines;
 }
 

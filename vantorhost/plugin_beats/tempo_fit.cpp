@@ -1,9 +1,8 @@
-#include "vantorhost/beat/tempo_fit.h"
+#include "vantorhost/plugin_beats/tempo_fit.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdio>
 
 namespace vantorhost {
 
@@ -137,13 +136,6 @@ Tempo fitTempo(std::span<const std::int64_t> beatTimesMs) {
     fit = fitGrid(grid, fit.period);
   }
   return {60000.0 / fit.period, fit.onGrid && grid.size >= kSteadyBeats};
-}
-
-std::string tempoText(const Tempo& tempo) {
-  if (!tempo.known()) return "--";
-  char text[32];
-  std::snprintf(text, sizeof text, "%s%.1f", tempo.steady ? "" : "~", tempo.bpm);
-  return text;
 }
 
 }  // namespace vantorhost

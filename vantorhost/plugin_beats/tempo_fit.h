@@ -6,15 +6,10 @@
 // grid line, and the period is the middle of all the periods that allow it.
 #include <cstdint>
 #include <span>
-#include <string>
+
+#include "vantorhost/base/tempo.h"
 
 namespace vantorhost {
-
-struct Tempo {
-  double bpm = 0;       // 0: none
-  bool steady = false;  // enough beats, all on one grid within a tick
-  bool known() const { return bpm > 0; }
-};
 
 inline constexpr std::int64_t kBeatTickMs = 75;
 // A fit uses at most this many of the latest beats; below kSteadyBeats it is
@@ -26,8 +21,5 @@ inline constexpr int kSteadyBeats = 8;
 // (a gap of two periods) and to an extra one (off the grid). None for fewer
 // than three beats.
 Tempo fitTempo(std::span<const std::int64_t> beatTimesMs);
-
-// As the host shows it: "120.0", "~118.4" while not steady, "--" for none.
-std::string tempoText(const Tempo& tempo);
 
 }  // namespace vantorhost

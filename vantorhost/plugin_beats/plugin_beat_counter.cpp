@@ -1,11 +1,11 @@
-#include "vantorhost/beat/beat_tool.h"
+#include "vantorhost/plugin_beats/plugin_beat_counter.h"
 
 #include <algorithm>
 #include <span>
 
 namespace vantorhost {
 
-void BeatTool::beat(std::int64_t nowMs) {
+void PluginBeatCounter::beat(std::int64_t nowMs) {
   if (last_ >= 0 && (nowMs - last_ > kStaleMs || nowMs < last_)) runSize_ = 0;
   ++count_;
   last_ = nowMs;
@@ -15,7 +15,7 @@ void BeatTool::beat(std::int64_t nowMs) {
   tempo_ = fitTempo(std::span(run_.data(), runSize_));
 }
 
-Tempo BeatTool::tempo(std::int64_t nowMs) const {
+Tempo PluginBeatCounter::tempo(std::int64_t nowMs) const {
   if (last_ < 0 || nowMs - last_ > kStaleMs) return {};
   return tempo_;
 }

@@ -1,16 +1,16 @@
-#include "vantorhost/beat/beat_clock.h"
+#include "vantorhost/output/tracker_clock.h"
 
 #include <cstdlib>
 
 namespace vantorhost {
 
-BeatClock::BeatClock()
-    : BeatClock([](vbvis_tracker_state& state) { vbvis_tracker(&state); }, [] { return vbvis_clock_us(); }) {}
+TrackerClock::TrackerClock()
+    : TrackerClock([](vbvis_tracker_state& state) { vbvis_tracker(&state); }, [] { return vbvis_clock_us(); }) {}
 
-BeatClock::BeatClock(ReadTracker readTracker, BridgeClockUs bridgeClockUs)
+TrackerClock::TrackerClock(ReadTracker readTracker, BridgeClockUs bridgeClockUs)
     : readTracker_(std::move(readTracker)), bridgeClockUs_(std::move(bridgeClockUs)) {}
 
-std::int64_t BeatClock::nextBeatUs(const vbvis_tracker_state& state) const {
+std::int64_t TrackerClock::nextBeatUs(const vbvis_tracker_state& state) const {
   if (!state.locked) return -1;
   // A prediction within half a beat of the last one given is that beat again.
   const std::int64_t after = lastBeatUs_ < 0 ? -1 : lastBeatUs_ + state.period_us / 2;
@@ -19,7 +19,7 @@ std::int64_t BeatClock::nextBeatUs(const vbvis_tracker_state& state) const {
   return -1;
 }
 
-void BeatClock::followPending(const vbvis_tracker_state& state) {
+void TrackerClock::followPending(const vbvis_tracker_state& state) {
   if (!state.locked) {
     pendingUs_ = -1;
     return;
@@ -35,21 +35,21 @@ void BeatClock::followPending(const vbvis_tracker_state& state) {
     }
 }
 
-BeatClock::Look BeatClock::look(std::int64_t nowMs) {
+TrackerReading TrackerClock::read(std::int64_t nowMs, std::int64_t leadUs) {
   vbvis_tracker_state state{};
   readTracker_(state);
-  Look look;
-  look.bpm = state.locked ? state.bpm : 0;
+  TrackerReading reading;
+  reading.bpm = state.locked ? state.bpm : 0;
   const std::int64_t bridgeNowUs = bridgeClockUs_();
   for (followPending(state); pendingUs_ >= 0; pendingUs_ = nextBeatUs(state)) {
-    const std::int64_t dueUs = pendingUs_ - leadUs_;
+    const std::int64_t dueUs = pendingUs_ - leadUs;
     if (dueUs > bridgeNowUs + kDueWithinUs) break;
     lastBeatUs_ = pendingUs_;
-    if (bridgeNowUs - dueUs <= kLateLimitUs) look.beat = true;
+    if (bridgeNowUs - dueUs <= kLateLimitUs) reading.beatDue = true;
   }
   // Whole milliseconds, to the nearest: the beat is more than kDueWithinUs away.
-  if (pendingUs_ >= 0) look.nextMs = nowMs + (pendingUs_ - leadUs_ - bridgeNowUs + 500) / 1000;
-  return look;
+  if (pendingUs_ >= 0) reading.nextMs = nowMs + (pendingUs_ - leadUs - bridgeNowUs + 500) / 1000;
+  return reading;
 }
 
 }  // namespace vantorhost

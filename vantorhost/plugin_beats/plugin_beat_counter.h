@@ -2,14 +2,15 @@
 #include <array>
 #include <cstdint>
 
-#include "vantorhost/beat/tempo_fit.h"
+#include "vantorhost/plugin_beats/tempo_fit.h"
 
 namespace vantorhost {
 
-// The host's beat tool: counts the beats the plug-in hands over and fits the
-// tempo to the latest ones (vantorhost/tempo_fit.h) as each arrives, so that
-// asking for it costs nothing.
-class BeatTool {
+// The plug-in's beat counter: counts the beats the plug-in's beat tool hands
+// over (Send 9 1 0) and fits the tempo to the latest ones (tempo_fit.h) as
+// each arrives, so that asking for it costs nothing. The host window shows
+// it beside "Beat tool", `print tempo` prints it.
+class PluginBeatCounter {
  public:
   // Beats further apart than this start a new run; a tempo this old is gone.
   static constexpr std::int64_t kStaleMs = 3000;
