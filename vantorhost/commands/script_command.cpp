@@ -5,8 +5,11 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <span>
+#include <string_view>
 
 #include "files/printable.h"
+#include "vantorhost/base/channel_buffer.h"
 
 namespace vantorhost {
 
@@ -127,8 +130,74 @@ std::vector<std::string> tokenize(const std::string& line) {
 
 namespace {
 
+using Tokens = std::vector<std::string>;
+
+// One verb of the script language: its name and what parses a line that
+// starts with it (the whole line's tokens, the verb first).
+struct Verb {
+  std::string_view name;
+  Command (*parse)(const Tokens& t);
+};
+
+Command findVerb(std::span<const Verb> verbs, const std::string& word, const Tokens& t,
+                 Command (*otherwise)(const Tokens& t)) {
+  for (const Verb& verb : verbs)
+    if (verb.name == word) return verb.parse(t);
+  return otherwise(t);
+}
+
+int slot(const std::string& token) { return static_cast<int>(integer(token, 0, 287, "SLOT")); }
+
+std::int32_t channel(const std::string& token, const char* what) {
+  return static_cast<std::int32_t>(integer(token, 1, ChannelBuffer::kChannels, what));
+}
+
+Command parseSpectrum(const Tokens& t) {
+  expectArgs(t, 0, 1, "spectrum HEX");
+  std::string hex = t.size() > 1 ? t[1] : "";
+  for (char c : hex)
+    if (!isHex(c)) fail("not hexadecimal: " + files::printable(hex));
+  if (hex.size() / 2 > 32767) fail("spectrum too long");
+  return cmd::Spectrum{static_cast<std::int16_t>(hex.size() / 2), hex};
+}
+
+Command parseBar(const Tokens& t) {
+  if (t.size() == 3 && t[2] == "clear") return cmd::BarClear{slot(t[1])};
+  expectArgs(t, 7, 7, "bar SLOT FROM TO BOOST THRESHOLD SETONEXCEED SETVALUE | bar SLOT clear");
+  return cmd::BarSet{slot(t[1]), int16(t[2], "FROM"), int16(t[3], "TO"), int16(t[4], "BOOST"),
+                     int16(t[5], "THRESHOLD"), static_cast<std::uint8_t>(integer(t[6], 0, 255, "SETONEXCEED")),
+                     int16(t[7], "SETVALUE")};
+}
+
+Command parseList(const Tokens& t) {
+  if (t.size() < 2) fail("usage: list ID [SLOT] C1 C2 ...");
+  cmd::List l{static_cast<int>(integer(t[1], 1, 6, "ID")), 0, {}};
+  size_t first = 2;
+  if (l.id == 1) {
+    if (t.size() < 3) fail("list 1 needs a SLOT");
+    l.slot = slot(t[2]);
+    first = 3;
+  }
+  if (t.size() - first > 1024) fail("a list holds at most 1024 entries");
+  for (size_t i = first; i < t.size(); ++i) l.entries.push_back(int16(t[i], "channel"));
+  return l;
+}
+
+Command parseKey(const Tokens& t) {
+  expectArgs(t, 2, 2, "key FORM Enter|Escape");
+  if (t[2] != "Enter" && t[2] != "Escape") fail("KEY is Enter or Escape: " + files::printable(t[2]));
+  return cmd::Key{controlRef(t[1], 1, 1), t[2] == "Enter"};
+}
+
+Command parseGain(const Tokens& t) {
+  expectArgs(t, 1, 1, "gain auto|DB");
+  const std::optional<GainChoice> choice = parseGainChoice(t[1]);
+  if (!choice) fail(std::string("the gain is ") + kGainChoiceHint + ": " + t[1]);
+  return cmd::Gain{*choice};
+}
+
 // beats flash|chase MS C1 C2 ... | beats off
-cmd::Beats parseBeats(const std::vector<std::string>& t) {
+Command parseBeats(const Tokens& t) {
   constexpr const char* kUsage = "beats flash MS C1 C2 ... | beats chase MS C1 C2 ... | beats off";
   if (t.size() < 2) fail(std::string("usage: ") + kUsage);
   const std::optional<BeatPattern::Mode> mode = beatModeNamed(t[1]);
@@ -141,156 +210,164 @@ cmd::Beats parseBeats(const std::vector<std::string>& t) {
   if (t.size() - 3 > kMaxBeatChannels) fail("a beat output drives at most 1024 channels");
   BeatPattern pattern{*mode, static_cast<int>(integer(t[2], kMinFlashMs, kMaxFlashMs, "MS")), {}};
   for (std::size_t i = 3; i < t.size(); ++i)
-    pattern.channels.push_back(static_cast<std::int16_t>(integer(t[i], 1, 1024, "channel")));
+    pattern.channels.push_back(static_cast<std::int16_t>(channel(t[i], "channel")));
   return cmd::Beats{std::move(pattern)};
 }
+
+Command parseTestOutput(const Tokens& t) {
+  expectArgs(t, 3, 3, "test-output CHANNEL VALUE ACTIVE");
+  return cmd::TestOutput{static_cast<std::int32_t>(integer(t[1], INT32_MIN, INT32_MAX, "CHANNEL")),
+                         static_cast<std::int32_t>(integer(t[2], INT32_MIN, INT32_MAX, "VALUE")),
+                         static_cast<std::uint8_t>(integer(t[3], 0, 255, "ACTIVE"))};
+}
+
+// print FORM.CONTROL.PROPERTY | print FORM.Caption
+Command parsePrintProperty(const Tokens& t) {
+  expectArgs(t, 1, 1, "print FORM.CONTROL.PROPERTY");
+  ControlRef ref = controlRef(t[1], 2, 3);
+  if (ref.property.empty()) {
+    // FORM.Caption: a property of the form itself.
+    if (ref.control != "Caption" || ref.index >= 0) fail("print needs FORM.CONTROL.PROPERTY or FORM.Caption");
+    ref.property = "Caption";
+    ref.control.clear();
+  }
+  return cmd::PrintProperty{ref};
+}
+
+// print WHAT with nothing after it; anything after it reads as a control
+// name, which is refused the same way.
+template <class C>
+Command printAlone(const Tokens& t) {
+  expectArgs(t, 1, 1, "print FORM.CONTROL.PROPERTY");
+  return C{};
+}
+
+Command parsePrintList(const Tokens& t) {
+  expectArgs(t, 2, 3, "print list ID [SLOT]");
+  int id = static_cast<int>(integer(t[2], 1, 6, "ID"));
+  if (id == 1 && t.size() != 4) fail("print list 1 needs a SLOT");
+  if (id != 1 && t.size() != 3) fail("only list 1 takes a SLOT");
+  return cmd::PrintList{id, id == 1 ? slot(t[3]) : 0};
+}
+
+// What `print` reads besides a control's property: print WHAT ...
+constexpr Verb kPrints[] = {
+    {"forms", printAlone<cmd::PrintForms>},
+    {"draw", printAlone<cmd::PrintDraw>},
+    {"moduleinfo", printAlone<cmd::PrintModuleInfo>},
+    {"show", printAlone<cmd::PrintShow>},
+    {"tempo", printAlone<cmd::PrintTempo>},
+    {"gain", printAlone<cmd::PrintGain>},
+    {"tracker", printAlone<cmd::PrintTracker>},
+    {"bar",
+     [](const Tokens& t) -> Command {
+       expectArgs(t, 2, 2, "print bar SLOT");
+       return cmd::PrintBar{slot(t[2])};
+     }},
+    {"dmx",
+     [](const Tokens& t) -> Command {
+       expectArgs(t, 2, 2, "print dmx CHANNEL");
+       return cmd::PrintDmx{channel(t[2], "CHANNEL")};
+     }},
+    {"list", parsePrintList},
+};
+
+Command parsePrint(const Tokens& t) {
+  if (t.size() < 2) fail("usage: print WHAT");
+  return findVerb(kPrints, t[1], t, parsePrintProperty);
+}
+
+// The script language, one verb a row.
+constexpr Verb kVerbs[] = {
+    {"audio",
+     [](const Tokens& t) -> Command {
+       expectArgs(t, 1, 1, "audio URI");
+       return cmd::Audio{t[1]};
+     }},
+    {"spectrum", parseSpectrum},
+    {"spectrum-raw",
+     [](const Tokens& t) -> Command {
+       expectArgs(t, 1, 2, "spectrum-raw N TEXT");
+       return cmd::Spectrum{int16(t[1], "N"), t.size() > 2 ? t[2] : ""};
+     }},
+    {"vu",
+     [](const Tokens& t) -> Command {
+       expectArgs(t, 2, 2, "vu LEFT RIGHT");
+       return cmd::Vu{int16(t[1], "LEFT"), int16(t[2], "RIGHT")};
+     }},
+    {"bar", parseBar},
+    {"list", parseList},
+    {"set",
+     [](const Tokens& t) -> Command {
+       expectArgs(t, 2, 2, "set FORM.CONTROL VALUE");
+       return cmd::Set{controlRef(t[1], 2, 2), integer(t[2], std::numeric_limits<std::int32_t>::min(),
+                                                       std::numeric_limits<std::int32_t>::max(), "VALUE")};
+     }},
+    {"select",
+     [](const Tokens& t) -> Command {
+       expectArgs(t, 2, 2, "select FORM.CONTROL N");
+       return cmd::Select{controlRef(t[1], 2, 2), integer(t[2], -1, 1 << 20, "N")};
+     }},
+    {"type",
+     [](const Tokens& t) -> Command {
+       expectArgs(t, 2, 2, "type FORM.CONTROL TEXT");
+       return cmd::Type{controlRef(t[1], 2, 2), t[2]};
+     }},
+    {"click",
+     [](const Tokens& t) -> Command {
+       expectArgs(t, 1, 1, "click FORM.CONTROL");
+       return cmd::Click{controlRef(t[1], 2, 2)};
+     }},
+    {"key", parseKey},
+    {"close",
+     [](const Tokens& t) -> Command {
+       expectArgs(t, 1, 1, "close FORM");
+       return cmd::Close{controlRef(t[1], 1, 1)};
+     }},
+    {"open",
+     [](const Tokens& t) -> Command {
+       expectArgs(t, 0, 0, "open");
+       return cmd::Open{};
+     }},
+    {"reload",
+     [](const Tokens& t) -> Command {
+       expectArgs(t, 0, 0, "reload");
+       return cmd::Reload{};
+     }},
+    {"advance",
+     [](const Tokens& t) -> Command {
+       expectArgs(t, 1, 1, "advance MS");
+       return cmd::Advance{integer(t[1], 0, cmd::Advance::kMaxMs, "MS")};
+     }},
+    {"save-show",
+     [](const Tokens& t) -> Command {
+       expectArgs(t, 1, 1, "save-show FILE");
+       return cmd::SaveShow{t[1]};
+     }},
+    {"open-show",
+     [](const Tokens& t) -> Command {
+       expectArgs(t, 1, 1, "open-show FILE");
+       return cmd::OpenShow{t[1]};
+     }},
+    {"fade",
+     [](const Tokens& t) -> Command {
+       expectArgs(t, 1, 1, "fade MS");
+       return cmd::Fade{static_cast<std::int32_t>(integer(t[1], 0, cmd::Fade::kMaxMs, "MS"))};
+     }},
+    {"gain", parseGain},
+    {"beats", parseBeats},
+    {"print", parsePrint},
+    {"test-output", parseTestOutput},
+};
+
+[[noreturn]] Command unknownVerb(const Tokens& t) { fail("unknown command: " + files::printable(t[0])); }
 
 }  // namespace
 
 Command parseCommand(const std::string& line) {
-  const std::vector<std::string> t = tokenize(line);
+  const Tokens t = tokenize(line);
   if (t.empty()) return std::monostate{};
-  const std::string& verb = t[0];
-
-  if (verb == "audio") {
-    expectArgs(t, 1, 1, "audio URI");
-    return cmd::Audio{t[1]};
-  }
-  if (verb == "spectrum") {
-    expectArgs(t, 0, 1, "spectrum HEX");
-    std::string hex = t.size() > 1 ? t[1] : "";
-    for (char c : hex)
-      if (!isHex(c)) fail("not hexadecimal: " + files::printable(hex));
-    if (hex.size() / 2 > 32767) fail("spectrum too long");
-    return cmd::Spectrum{static_cast<std::int16_t>(hex.size() / 2), hex};
-  }
-  if (verb == "spectrum-raw") {
-    expectArgs(t, 1, 2, "spectrum-raw N TEXT");
-    return cmd::Spectrum{int16(t[1], "N"), t.size() > 2 ? t[2] : ""};
-  }
-  if (verb == "vu") {
-    expectArgs(t, 2, 2, "vu LEFT RIGHT");
-    return cmd::Vu{int16(t[1], "LEFT"), int16(t[2], "RIGHT")};
-  }
-  if (verb == "bar") {
-    if (t.size() == 3 && t[2] == "clear") return cmd::BarClear{static_cast<int>(integer(t[1], 0, 287, "SLOT"))};
-    expectArgs(t, 7, 7, "bar SLOT FROM TO BOOST THRESHOLD SETONEXCEED SETVALUE | bar SLOT clear");
-    return cmd::BarSet{static_cast<int>(integer(t[1], 0, 287, "SLOT")), int16(t[2], "FROM"), int16(t[3], "TO"),
-                       int16(t[4], "BOOST"), int16(t[5], "THRESHOLD"),
-                       static_cast<std::uint8_t>(integer(t[6], 0, 255, "SETONEXCEED")), int16(t[7], "SETVALUE")};
-  }
-  if (verb == "list") {
-    if (t.size() < 2) fail("usage: list ID [SLOT] C1 C2 ...");
-    cmd::List l{static_cast<int>(integer(t[1], 1, 6, "ID")), 0, {}};
-    size_t first = 2;
-    if (l.id == 1) {
-      if (t.size() < 3) fail("list 1 needs a SLOT");
-      l.slot = static_cast<int>(integer(t[2], 0, 287, "SLOT"));
-      first = 3;
-    }
-    if (t.size() - first > 1024) fail("a list holds at most 1024 entries");
-    for (size_t i = first; i < t.size(); ++i) l.entries.push_back(int16(t[i], "channel"));
-    return l;
-  }
-  if (verb == "set") {
-    expectArgs(t, 2, 2, "set FORM.CONTROL VALUE");
-    return cmd::Set{controlRef(t[1], 2, 2), integer(t[2], std::numeric_limits<std::int32_t>::min(),
-                                                    std::numeric_limits<std::int32_t>::max(), "VALUE")};
-  }
-  if (verb == "select") {
-    expectArgs(t, 2, 2, "select FORM.CONTROL N");
-    return cmd::Select{controlRef(t[1], 2, 2), integer(t[2], -1, 1 << 20, "N")};
-  }
-  if (verb == "type") {
-    expectArgs(t, 2, 2, "type FORM.CONTROL TEXT");
-    return cmd::Type{controlRef(t[1], 2, 2), t[2]};
-  }
-  if (verb == "click") {
-    expectArgs(t, 1, 1, "click FORM.CONTROL");
-    return cmd::Click{controlRef(t[1], 2, 2)};
-  }
-  if (verb == "key") {
-    expectArgs(t, 2, 2, "key FORM Enter|Escape");
-    if (t[2] != "Enter" && t[2] != "Escape") fail("KEY is Enter or Escape: " + files::printable(t[2]));
-    return cmd::Key{controlRef(t[1], 1, 1), t[2] == "Enter"};
-  }
-  if (verb == "close") {
-    expectArgs(t, 1, 1, "close FORM");
-    return cmd::Close{controlRef(t[1], 1, 1)};
-  }
-  if (verb == "open") {
-    expectArgs(t, 0, 0, "open");
-    return cmd::Open{};
-  }
-  if (verb == "reload") {
-    expectArgs(t, 0, 0, "reload");
-    return cmd::Reload{};
-  }
-  if (verb == "advance") {
-    expectArgs(t, 1, 1, "advance MS");
-    return cmd::Advance{integer(t[1], 0, cmd::Advance::kMaxMs, "MS")};
-  }
-  if (verb == "save-show") {
-    expectArgs(t, 1, 1, "save-show FILE");
-    return cmd::SaveShow{t[1]};
-  }
-  if (verb == "open-show") {
-    expectArgs(t, 1, 1, "open-show FILE");
-    return cmd::OpenShow{t[1]};
-  }
-  if (verb == "fade") {
-    expectArgs(t, 1, 1, "fade MS");
-    return cmd::Fade{static_cast<std::int32_t>(integer(t[1], 0, cmd::Fade::kMaxMs, "MS"))};
-  }
-  if (verb == "gain") {
-    expectArgs(t, 1, 1, "gain auto|DB");
-    const std::optional<GainChoice> choice = parseGainChoice(t[1]);
-    if (!choice) fail(std::string("the gain is ") + kGainChoiceHint + ": " + t[1]);
-    return cmd::Gain{*choice};
-  }
-  if (verb == "beats") return parseBeats(t);
-  if (verb == "print") {
-    if (t.size() < 2) fail("usage: print WHAT");
-    const std::string& what = t[1];
-    if (what == "forms" && t.size() == 2) return cmd::PrintForms{};
-    if (what == "draw" && t.size() == 2) return cmd::PrintDraw{};
-    if (what == "moduleinfo" && t.size() == 2) return cmd::PrintModuleInfo{};
-    if (what == "show" && t.size() == 2) return cmd::PrintShow{};
-    if (what == "tempo" && t.size() == 2) return cmd::PrintTempo{};
-    if (what == "gain" && t.size() == 2) return cmd::PrintGain{};
-    if (what == "tracker" && t.size() == 2) return cmd::PrintTracker{};
-    if (what == "bar") {
-      expectArgs(t, 2, 2, "print bar SLOT");
-      return cmd::PrintBar{static_cast<int>(integer(t[2], 0, 287, "SLOT"))};
-    }
-    if (what == "dmx") {
-      expectArgs(t, 2, 2, "print dmx CHANNEL");
-      return cmd::PrintDmx{static_cast<std::int32_t>(integer(t[2], 1, 1024, "CHANNEL"))};
-    }
-    if (what == "list") {
-      expectArgs(t, 2, 3, "print list ID [SLOT]");
-      int id = static_cast<int>(integer(t[2], 1, 6, "ID"));
-      if (id == 1 && t.size() != 4) fail("print list 1 needs a SLOT");
-      if (id != 1 && t.size() != 3) fail("only list 1 takes a SLOT");
-      return cmd::PrintList{id, id == 1 ? static_cast<int>(integer(t[3], 0, 287, "SLOT")) : 0};
-    }
-    expectArgs(t, 1, 1, "print FORM.CONTROL.PROPERTY");
-    ControlRef ref = controlRef(what, 2, 3);
-    if (ref.property.empty()) {
-      // FORM.Caption: a property of the form itself.
-      if (ref.control != "Caption" || ref.index >= 0) fail("print needs FORM.CONTROL.PROPERTY or FORM.Caption");
-      ref.property = "Caption";
-      ref.control.clear();
-    }
-    return cmd::PrintProperty{ref};
-  }
-  if (verb == "test-output") {
-    expectArgs(t, 3, 3, "test-output CHANNEL VALUE ACTIVE");
-    return cmd::TestOutput{static_cast<std::int32_t>(integer(t[1], INT32_MIN, INT32_MAX, "CHANNEL")),
-                           static_cast<std::int32_t>(integer(t[2], INT32_MIN, INT32_MAX, "VALUE")),
-                           static_cast<std::uint8_t>(integer(t[3], 0, 255, "ACTIVE"))};
-  }
-  fail("unknown command: " + files::printable(verb));
+  return findVerb(kVerbs, t[0], t, unknownVerb);
 }
 
 }  // namespace vantorhost
