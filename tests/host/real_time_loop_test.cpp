@@ -11,8 +11,8 @@
 
 #include "tests/support/stalled_timer.h"
 #include "toolkit/application.h"
-#include "vantorhost/run/live_run.h"
 #include "vantorhost/run/real_time_loop.h"
+#include "vantorhost/run/stop_signals.h"
 
 namespace {
 

@@ -6,10 +6,7 @@
 #include <QLayout>
 #include <QTimer>
 #include <cstdlib>
-#include <memory>
 
-#include "bridge/vbvis.h"
-#include "toolkit/application.h"
 #include "toolkit/qt/qt_backend.h"
 #include "toolkit/qt/qt_event_loop.h"
 #include "vantorhost/base/log.h"
@@ -17,12 +14,9 @@
 #include "vantorhost/desktop/pixel_range_labels.h"
 #include "vantorhost/desktop/show_menu.h"
 #include "vantorhost/desktop/window_places.h"
-#include "vantorhost/dmx/dmx_output.h"
-#include "vantorhost/output/output_path.h"
-#include "vantorhost/run/host_output.h"
 #include "vantorhost/run/live_run.h"
 #include "vantorhost/run/run_headless.h"
-#include "vantorhost/session/host_session.h"
+#include "vantorhost/run/stop_signals.h"
 
 namespace vantorhost {
 
@@ -35,26 +29,13 @@ bool displayAvailable() {
   return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY") || std::getenv("QT_QPA_PLATFORM");
 }
 
-// The windows, from the plug-in's loading to the host window's closing.
-int runWindows(const HostOptions& options, tk::qt::QtEventLoop& loop) {
-  tk::qt::QtBackend backend;
-  std::unique_ptr<DmxOutput> dmx = makeDmxOutput(options);
-  HostSession session(options.pluginPath, loop);
-  backend.addDecorator([&session](tk::Form& form, tk::qt::FormWindow& window) {
-    IPluginDesign* design = session.design();
-    return design ? decoratePixelBoxes(*design, form, window) : nullptr;
-  });
-  KeptShow show(options);
-  if (!startPlugin(session, show)) return 1;
-  HostSettingsFile kept(hostSettingsFile(session));
-  if (!openAudioSource(options, kept.settings())) return 1;
-  applyStartGain(options, kept.settings());
-  HostOutput out(session, std::move(dmx), HostOutput::Clock::Real);
-  OutputPath& path = out.path();
-  path.setDelay(startDelayMs(options, kept.settings()));
-  path.setMaster(kept.settings().masterPercent.value_or(OutputPath::kFullMaster));
-  HostWindow window(session, path, &kept);
-  ShowMenu menu(window, session, show.origin());
+// The host window beside Sonvero's, until the host window closes; the exit
+// status.
+int showWindows(LiveRun& live, tk::qt::QtBackend& backend) {
+  HostSession& session = live.session();
+  HostSettingsFile& kept = live.settings();
+  HostWindow window(session, live.path(), &kept);
+  ShowMenu menu(window, session, live.show().origin());
   window.layout()->setMenuBar(menu.menuBar());
   window.stopRequested = [] { return stopRequested(); };
   QWidget* main = session.mainWindow() ? backend.windowOf(*session.mainWindow()) : nullptr;
@@ -74,13 +55,22 @@ int runWindows(const HostOptions& options, tk::qt::QtEventLoop& loop) {
         placeWindows(*shown, window, kept.settings());
     });
   hostLog("desktop running; closing the host window (or Ctrl-C) saves the settings and the design and quits");
-  const int status = QApplication::exec();
-  // The host window closed Sonvero's window, which saved Sonvero.ini.
-  show.saveAtQuit(session);
-  // The last values go out before the output closes (after the window,
-  // which watches it): the lights hold their look.
-  path.finish();
-  session.stop();
+  // Closing the host window closes Sonvero's window, which saves Sonvero.ini.
+  return QApplication::exec();
+}
+
+// The windows, from the plug-in's loading to the host window's closing.
+int runWindows(const HostOptions& options, tk::qt::QtEventLoop& loop) {
+  tk::qt::QtBackend backend;
+  LiveRun live(options, loop);
+  backend.addDecorator([&session = live.session()](tk::Form& form, tk::qt::FormWindow& window) {
+    IPluginDesign* design = session.design();
+    return design ? decoratePixelBoxes(*design, form, window) : nullptr;
+  });
+  if (!live.start()) return 1;
+  // The windows go first, as they watch the output.
+  const int status = showWindows(live, backend);
+  live.stop();
   return status;
 }
 
@@ -100,14 +90,7 @@ int runDesktop(const HostOptions& options) {
   QApplication::setQuitOnLastWindowClosed(false);
 
   tk::qt::QtEventLoop loop;
-  tk::app().setLoop(&loop);
-  catchStopSignals();
-
-  const int status = runWindows(options, loop);
-  vbvis_close();
-  tk::app().setLoop(nullptr);
-  hostLog("stopped");
-  return status;
+  return runWindows(options, loop);
 }
 
 }  // namespace vantorhost

@@ -1,6 +1,6 @@
 #include "vantorhost/run/live_run.h"
 
-#include <csignal>
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 
@@ -9,14 +9,49 @@
 #include "toolkit/application.h"
 #include "vantorhost/base/log.h"
 #include "vantorhost/run/default_audio_source.h"
+#include "vantorhost/run/stop_signals.h"
 
 namespace vantorhost {
 
 namespace {
 
-volatile std::sig_atomic_t stopSignalled = 0;
+// The host settings file beside Sonvero.ini; empty when the plug-in does
+// not say where that is.
+std::filesystem::path hostSettingsFile(const HostSession& session) {
+  IPluginDesign* plugin = session.design();
+  return plugin ? std::filesystem::path(plugin->settingsFolder()) / kHostSettingsName : std::filesystem::path();
+}
 
-void onStopSignal(int) { stopSignalled = 1; }
+// --delay's, else the one the host window kept, else none.
+int startDelayMs(const HostOptions& options, const HostSettings& kept) {
+  return options.delayMs.value_or(kept.delayMs.value_or(0));
+}
+
+// --gain's, else the one the host window kept, else automatic; set in the
+// bridge and logged.
+void applyStartGain(const HostOptions& options, const HostSettings& kept) {
+  const GainChoice gain = options.gain.value_or(kept.gain.value_or(GainChoice{true, 0.0}));
+  // Both come checked: the bridge takes them.
+  vbvis_set_gain(gain.automatic ? 1 : 0, gain.fixedDb);
+  hostLog("gain: " + describeGain(gain));
+}
+
+// Loads the plug-in and its window with the design `show` starts with;
+// false (logged) when it cannot.
+bool startPlugin(HostSession& session, KeptShow& show) {
+  try {
+    // The tables before the main window, so that it lists the show's bars;
+    // the parameters after it has read Sonvero.ini, so that the show's win.
+    session.start([&] {
+      if (session.design()) show.fillTables(session);
+    });
+    if (session.design()) tk::app().runEvent([&] { show.setParameters(session); });
+    return true;
+  } catch (const std::runtime_error& e) {
+    hostLog(e.what());
+    return false;
+  }
+}
 
 }  // namespace
 
@@ -34,49 +69,41 @@ bool openAudioSource(const HostOptions& options, const HostSettings& kept) {
   return true;
 }
 
-std::filesystem::path hostSettingsFile(const HostSession& session) {
-  IPluginDesign* plugin = session.design();
-  return plugin ? std::filesystem::path(plugin->settingsFolder()) / kHostSettingsName : std::filesystem::path();
+LiveRun::LiveRun(const HostOptions& options, tk::EventLoop& loop)
+    : options_(options), session_(options.pluginPath, loop), show_(options) {
+  tk::app().setLoop(&loop);
+  catchStopSignals();
 }
 
-int startDelayMs(const HostOptions& options, const HostSettings& kept) {
-  return options.delayMs.value_or(kept.delayMs.value_or(0));
+LiveRun::~LiveRun() {
+  // Whatever is left (a start that failed half way) goes while the loop is
+  // still the toolkit's: the plug-in's windows stop their timers on it.
+  output_.reset();
+  session_.stop();
+  vbvis_close();
+  tk::app().setLoop(nullptr);
+  hostLog("stopped");
 }
 
-GainChoice startGain(const HostOptions& options, const HostSettings& kept) {
-  return options.gain.value_or(kept.gain.value_or(GainChoice{true, 0.0}));
+bool LiveRun::start() {
+  if (!startPlugin(session_, show_)) return false;
+  settings_ = HostSettingsFile(hostSettingsFile(session_));
+  if (!openAudioSource(options_, settings_.settings())) return false;
+  applyStartGain(options_, settings_.settings());
+  // The output logs its own state changes.
+  output_ = std::make_unique<HostOutput>(session_, makeDmxOutput(options_), HostOutput::Clock::Real);
+  path().setDelay(startDelayMs(options_, settings_.settings()));
+  path().setMaster(settings_.settings().masterPercent.value_or(OutputPath::kFullMaster));
+  return true;
 }
 
-void applyStartGain(const HostOptions& options, const HostSettings& kept) {
-  const GainChoice gain = startGain(options, kept);
-  // Both come checked: the bridge takes them.
-  vbvis_set_gain(gain.automatic ? 1 : 0, gain.fixedDb);
-  hostLog("gain: " + describeGain(gain));
-}
-
-void catchStopSignals() {
-  std::signal(SIGINT, onStopSignal);
-  std::signal(SIGTERM, onStopSignal);
-  // The terminal of a run closing is a stop like any other.
-  std::signal(SIGHUP, onStopSignal);
-  std::signal(SIGPIPE, SIG_IGN);
-}
-
-bool stopRequested() { return stopSignalled != 0; }
-
-bool startPlugin(HostSession& session, KeptShow& show) {
-  try {
-    // The tables before the main window, so that it lists the show's bars;
-    // the parameters after it has read Sonvero.ini, so that the show's win.
-    session.start([&] {
-      if (session.design()) show.fillTables(session);
-    });
-    if (session.design()) tk::app().runEvent([&] { show.setParameters(session); });
-    return true;
-  } catch (const std::runtime_error& e) {
-    hostLog(e.what());
-    return false;
-  }
+void LiveRun::stop() {
+  if (tk::Form* window = session_.mainWindow(); window && window->loaded())
+    tk::app().runEvent([window] { window->unload(tk::UnloadMode::HostClosing); });
+  show_.saveAtQuit(session_);
+  // The last values stay in olad when the output goes: the lights hold their look.
+  if (output_) output_->close();
+  session_.stop();
 }
 
 }  // namespace vantorhost

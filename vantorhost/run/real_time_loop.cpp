@@ -4,7 +4,7 @@
 #include <chrono>
 #include <thread>
 
-#include "vantorhost/run/live_run.h"
+#include "vantorhost/run/stop_signals.h"
 
 namespace vantorhost {
 
