@@ -5,6 +5,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
+#include <initializer_list>
 
 #include "bridge/vbvis.h"
 #include "toolkit/application.h"
@@ -25,82 +26,116 @@ const char* moodStyle(LightStatus::Mood mood) {
   return "QLabel { background: #b8e2b0; color: #202020; padding: 3px; }";
 }
 
+// Texts that come and go never widen the window beyond the screen: what
+// does not fit is cut, and the whole text is the tip.
+QLabel* changingText() {
+  auto* label = new QLabel;
+  label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  return label;
+}
+
 }  // namespace
 
 HostWindow::HostWindow(HostSession& session, OutputPath& path, HostSettingsFile* kept, QWidget* parent)
-    : QWidget(parent),
-      session_(session),
-      path_(path),
-      kept_(kept),
-      statusLine_(new QLabel),
-      sources_(new SourceChooser),
-      gain_(new GainPanel(kept)),
-      delayBox_(new StepSpinBox(kMaxDelayMs, kDelayStepMs, " ms")),
-      master_(new MasterPanel(path, kept)),
-      fade_(new FadePanel(session)),
-      beats_(new BeatPanel(session)),
-      monitor_(new DmxMonitorWidget(path.sent())),
-      beatLamp_(new BeatIndicator),
-      beatText_(new QLabel),
-      audioText_(new QLabel),
-      dmxText_(new QLabel),
-      reopen_(new QPushButton("Open Sonvero")),
-      lastSoundMs_(session.loop().nowMs()) {
+    : QWidget(parent), session_(session), path_(path), kept_(kept), lastSoundMs_(session.loop().nowMs()) {
   setWindowTitle("Sonvero host");
-  // Texts that come and go never widen the window beyond the screen: what
-  // does not fit is cut, and the whole text is the tip.
-  for (QLabel* changing : {statusLine_, audioText_})
-    changing->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-  auto* top = new QHBoxLayout;
-  top->addWidget(statusLine_, 1);
-  top->addSpacing(12);
-  top->addWidget(dmxText_);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(statusRow());
+  layout->addLayout(inputRow());
+  layout->addLayout(outputRow());
+  QScrollArea* monitor = monitorArea();
+  layout->addWidget(monitor, 1);
+  resize(monitor->minimumWidth() + 2 * layout->contentsMargins().left(), 640);
+  followOutput();
+  QObject::connect(&upkeep_, &QTimer::timeout, [this] { upkeep(); });
+  upkeep_.start(kUpkeepMs);
+  refreshStatus(session_.loop().nowMs());
+}
 
+QLayout* HostWindow::statusRow() {
+  statusLine_ = changingText();
+  dmxText_ = new QLabel;
+  auto* row = new QHBoxLayout;
+  row->addWidget(statusLine_, 1);
+  row->addSpacing(12);
+  row->addWidget(dmxText_);
+  return row;
+}
+
+QLayout* HostWindow::inputRow() {
+  sources_ = new SourceChooser;
+  audioText_ = changingText();
+  gain_ = new GainPanel(kept_);
+  beatLamp_ = new BeatIndicator;
+  beatText_ = new QLabel;
+  reopen_ = new QPushButton("Open Sonvero");
+  sources_->onChosen = [this](const std::string& uri) {
+    lastSoundMs_ = session_.loop().nowMs();
+    if (!kept_) return;
+    kept_->settings().source = uri;
+    kept_->save();
+  };
+  session_.helper().setOnBeat([this] {
+    beatLamp_->flash();
+    showBeatCount(session_.loop().nowMs());
+  });
+  QObject::connect(reopen_, &QPushButton::clicked, [this] { session_.openMainWindow(); });
+
+  auto* row = new QHBoxLayout;
+  row->addWidget(new QLabel("Audio:"));
+  row->addWidget(sources_);
+  row->addWidget(audioText_);
+  row->addSpacing(16);
+  row->addWidget(gain_);
+  row->addStretch(1);
+  row->addWidget(new QLabel("Beat tool:"));
+  row->addWidget(beatLamp_);
+  row->addWidget(beatText_);
+  row->addSpacing(16);
+  row->addWidget(reopen_);
+  return row;
+}
+
+QLayout* HostWindow::outputRow() {
+  delayBox_ = new StepSpinBox(kMaxDelayMs, kDelayStepMs, " ms");
   delayBox_->setToolTip("Holds the light back to line it up with speakers that lag behind the computer's sound");
   delayBox_->setValue(static_cast<int>(path_.delayMs()));
-  // What comes in: the source, its gain, the beat tool, Sonvero's window.
-  auto* controls = new QHBoxLayout;
-  controls->addWidget(new QLabel("Audio:"));
-  controls->addWidget(sources_);
-  controls->addWidget(audioText_);
-  controls->addSpacing(16);
-  controls->addWidget(gain_);
-  controls->addStretch(1);
-  controls->addWidget(new QLabel("Beat tool:"));
-  controls->addWidget(beatLamp_);
-  controls->addWidget(beatText_);
-  controls->addSpacing(16);
-  controls->addWidget(reopen_);
+  QObject::connect(delayBox_, &QSpinBox::valueChanged, [this](int ms) {
+    path_.setDelay(ms);
+    if (!kept_) return;
+    kept_->settings().delayMs = ms;
+    kept_->save();
+  });
+  master_ = new MasterPanel(path_, kept_);
+  fade_ = new FadePanel(session_);
+  beats_ = new BeatPanel(session_);
 
-  // What goes out: the output's own panels; more join this row the same way.
-  auto* output = new QHBoxLayout;
-  output->addWidget(new QLabel("Output delay:"));
-  output->addWidget(delayBox_);
-  output->addSpacing(16);
-  output->addWidget(master_);
-  output->addSpacing(16);
-  output->addWidget(fade_);
-  output->addSpacing(16);
-  output->addWidget(beats_);
-  output->addStretch(1);
+  auto* row = new QHBoxLayout;
+  row->addWidget(new QLabel("Output delay:"));
+  row->addWidget(delayBox_);
+  // The output's own panels; more join this row the same way.
+  for (QWidget* panel : std::initializer_list<QWidget*>{master_, fade_, beats_}) {
+    row->addSpacing(16);
+    row->addWidget(panel);
+  }
+  row->addStretch(1);
+  return row;
+}
 
+QScrollArea* HostWindow::monitorArea() {
+  monitor_ = new DmxMonitorWidget(path_.sent());
   auto* scroll = new QScrollArea;
   scroll->setWidget(monitor_);
   scroll->setWidgetResizable(false);
   // Wide enough for all 32 columns beside the vertical scroll bar; as low
   // as a small screen needs, showing fewer rows.
-  const int monitorWidth = monitor_->sizeHint().width() + scroll->verticalScrollBar()->sizeHint().width() +
-                           2 * scroll->frameWidth();
-  scroll->setMinimumWidth(monitorWidth);
+  scroll->setMinimumWidth(monitor_->sizeHint().width() + scroll->verticalScrollBar()->sizeHint().width() +
+                          2 * scroll->frameWidth());
   scroll->setMinimumHeight(96);
+  return scroll;
+}
 
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(top);
-  layout->addLayout(controls);
-  layout->addLayout(output);
-  layout->addWidget(scroll, 1);
-  resize(monitorWidth + 2 * layout->contentsMargins().left(), 640);
-
+void HostWindow::followOutput() {
   auto clock = [this] { return session_.loop().nowMs(); };
   monitorPacer_ = new RefreshPacer(*monitor_, kMonitorGapMs, clock, [this, clock] {
     const std::int64_t nextExpiry = monitor_->refresh(clock());
@@ -115,27 +150,6 @@ HostWindow::HostWindow(HostSession& session, OutputPath& path, HostSettingsFile*
     const int wait = static_cast<int>(std::max<std::int64_t>(0, dueMs - clock()));
     if (!heldBack_.isActive() || heldBack_.remainingTime() > wait) heldBack_.start(wait);
   });
-  session_.helper().setOnBeat([this] {
-    beatLamp_->flash();
-    showBeatCount(session_.loop().nowMs());
-  });
-
-  sources_->onChosen = [this](const std::string& uri) {
-    lastSoundMs_ = session_.loop().nowMs();
-    if (!kept_) return;
-    kept_->settings().source = uri;
-    kept_->save();
-  };
-  QObject::connect(delayBox_, &QSpinBox::valueChanged, [this](int ms) {
-    path_.setDelay(ms);
-    if (!kept_) return;
-    kept_->settings().delayMs = ms;
-    kept_->save();
-  });
-  QObject::connect(reopen_, &QPushButton::clicked, [this] { session_.openMainWindow(); });
-  QObject::connect(&upkeep_, &QTimer::timeout, [this] { upkeep(); });
-  upkeep_.start(kUpkeepMs);
-  refreshStatus(session_.loop().nowMs());
 }
 
 HostWindow::~HostWindow() {

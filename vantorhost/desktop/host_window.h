@@ -1,6 +1,7 @@
 #pragma once
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -24,18 +25,18 @@ namespace vantorhost {
 
 // The host's own window: a status line that names why no light moves, the
 // audio source with its input level, the gain ahead of the analysis, the
-// output delay, the states of the
-// audio source and the DMX output, the beat tool (lamp, count, tempo), a
+// output delay, the states of the audio source and the DMX output, the
+// plug-in's beat counter (lamp, count, tempo; labelled "Beat tool"), a
 // button that opens Sonvero's window again, the output's own panels (the
-// master and the blackout, the fade) and the DMX monitor of what goes out.
-// Each panel is a widget of its own that the window only places. Each part refreshes when what it shows moves: the monitor when
-// the output path hands channels on (at most every kMonitorGapMs, never
-// while the window is hidden or minimised), the beat tool on each beat;
-// the states, the gain, the status line, the output's upkeep and a stop
-// request are looked at every kUpkeepMs. The source, the gain and the delay
-// chosen here are kept
-// in the host settings file. Closing it closes Sonvero's window (so its
-// settings are saved) and then tells onClosed.
+// master and the blackout, the fade, the beats) and the DMX monitor of what
+// goes out. Each panel is a widget of its own that the window only places.
+// Each part refreshes when what it shows moves: the monitor when the output
+// path hands channels on (at most every kMonitorGapMs, never while the
+// window is hidden or minimised), the beat counter on each beat; the
+// states, the gain, the status line, the output's upkeep and a stop request
+// are looked at every kUpkeepMs. The source, the gain and the delay chosen
+// here are kept in the host settings file. Closing it closes Sonvero's
+// window (so its settings are saved) and then tells onClosed.
 class HostWindow : public QWidget {
  public:
   static constexpr int kUpkeepMs = 250;
@@ -74,6 +75,17 @@ class HostWindow : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // The window, row by row from the top: each makes its widgets and
+  // connects them. The status line and the DMX output's state; what comes
+  // in (the source, its gain, the plug-in's beat counter, Sonvero's
+  // window); what goes out (the output delay and the output's panels); the
+  // DMX monitor.
+  QLayout* statusRow();
+  QLayout* inputRow();
+  QLayout* outputRow();
+  QScrollArea* monitorArea();
+  // The monitor and the held-back channels on the output path's word.
+  void followOutput();
   void showBeatCount(std::int64_t nowMs);
   void refreshStatus(std::int64_t nowMs);
   LightFacts lightFacts(std::int64_t nowMs) const;
@@ -83,18 +95,22 @@ class HostWindow : public QWidget {
   HostSession& session_;
   OutputPath& path_;
   HostSettingsFile* kept_;
-  QLabel* statusLine_;
-  SourceChooser* sources_;
-  GainPanel* gain_;
-  StepSpinBox* delayBox_;
-  MasterPanel* master_;
-  FadePanel* fade_;
-  BeatPanel* beats_;
-  DmxMonitorWidget* monitor_;
-  BeatIndicator* beatLamp_;
-  QLabel *beatText_, *audioText_, *dmxText_;
-  QPushButton* reopen_;
-  RefreshPacer* monitorPacer_;
+  // statusRow()
+  QLabel *statusLine_ = nullptr, *dmxText_ = nullptr;
+  // inputRow()
+  SourceChooser* sources_ = nullptr;
+  QLabel *audioText_ = nullptr, *beatText_ = nullptr;
+  GainPanel* gain_ = nullptr;
+  BeatIndicator* beatLamp_ = nullptr;
+  QPushButton* reopen_ = nullptr;
+  // outputRow()
+  StepSpinBox* delayBox_ = nullptr;
+  MasterPanel* master_ = nullptr;
+  FadePanel* fade_ = nullptr;
+  BeatPanel* beats_ = nullptr;
+  // monitorArea() and followOutput()
+  DmxMonitorWidget* monitor_ = nullptr;
+  RefreshPacer* monitorPacer_ = nullptr;
   QTimer upkeep_;
   QTimer heldBack_;  // wakes the output path when delayed channels fall due
   AudioStateLog audioState_;
