@@ -13,15 +13,15 @@ void BeatTracking::process(std::span<const float> stereo, std::int64_t first, do
   next_ = first + static_cast<std::int64_t>(stereo.size() / 2);
 
   const BeatTracker::State s = tracker_->state();
-  vbvis_tracker_state out = TrackerBoard::none();
+  TrackerReading out;
   const double usPerFrame = 1e6 / rate_;
   out.bpm = s.bpm;
   out.confidence = s.confidence;
-  out.locked = s.locked ? 1 : 0;
-  out.period_us = std::llround(s.periodSamples * usPerFrame);
+  out.locked = s.locked;
+  out.periodUs = std::llround(s.periodSamples * usPerFrame);
   for (std::size_t i = 0; i < s.nextBeats.size(); ++i)
     if (s.nextBeats[i] >= 0.0)
-      out.next_beats_us[i] = std::llround(originUs + (static_cast<double>(base_) + s.nextBeats[i]) * usPerFrame);
+      out.nextBeatsUs[i] = std::llround(originUs + (static_cast<double>(base_) + s.nextBeats[i]) * usPerFrame);
   board_.publish(out);
 }
 

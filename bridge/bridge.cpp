@@ -7,7 +7,6 @@
 #include "bridge/paced_capture.h"
 #include "bridge/pulse_capture.h"
 #include "bridge/steady_clock.h"
-#include "bridge/vbvis.h"
 
 namespace vbvis {
 
@@ -76,10 +75,10 @@ bool Bridge::open(const std::string& uri) {
   return true;
 }
 
-std::int32_t Bridge::state(std::string& text) const {
+SourceState::Code Bridge::state(std::string& text) const {
   if (const SourceState* source = feed_ ? feed_->state() : nullptr) return source->get(text);
   text = uri_;
-  return VBVIS_STATE_PLAYING;
+  return SourceState::Code::Playing;
 }
 
 void Bridge::close() {

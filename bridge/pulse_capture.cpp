@@ -7,7 +7,6 @@
 #include <pulse/stream.h>
 
 #include "bridge/pulse_connection.h"
-#include "bridge/vbvis.h"
 
 namespace vbvis {
 
@@ -57,7 +56,7 @@ void sleepUnlessStopped(Clock::time_point until, const std::atomic<bool>& stop) 
 }  // namespace
 
 PulseCapture::PulseCapture(std::string device)
-    : device_(std::move(device)), state_(VBVIS_STATE_CONNECTING, "connecting to the sound server") {}
+    : device_(std::move(device)), state_(SourceState::Code::Connecting, "connecting to the sound server") {}
 
 // An open stream on its connection, filled by whoever has the turn.
 class PulseCapture::Session {
@@ -74,14 +73,15 @@ class PulseCapture::Session {
     if (!PA_STREAM_IS_GOOD(state)) {
       const int error = pa_context_errno(connection_.context());
       if (error == PA_ERR_NOENTITY)
-        owner_.state_.set(VBVIS_STATE_NO_SOURCE, "the sound server has no capture source named " + owner_.device_);
+        owner_.state_.set(SourceState::Code::NoSource,
+                          "the sound server has no capture source named " + owner_.device_);
       else if (!recording_)
         owner_.refused(error);
       return false;
     }
     if (state == PA_STREAM_READY && !recording_) {
       recording_ = true;
-      owner_.state_.set(VBVIS_STATE_PLAYING, owner_.named() ? "listening to pulse:" + owner_.device_
+      owner_.state_.set(SourceState::Code::Playing, owner_.named() ? "listening to pulse:" + owner_.device_
                                                             : "listening to what this computer plays");
     }
     bool gotAudio = false;
@@ -126,7 +126,7 @@ class PulseCapture::Session {
 // characters it does not take): the reason first, so that it survives a
 // caller's short buffer.
 void PulseCapture::refused(int error) {
-  state_.set(VBVIS_STATE_NO_SOURCE, std::string("the sound server refuses to record (") + pa_strerror(error) +
+  state_.set(SourceState::Code::NoSource, std::string("the sound server refuses to record (") + pa_strerror(error) +
                                         ") from pulse:" + device_);
 }
 
@@ -148,7 +148,7 @@ void PulseCapture::pull(CaptureSink& sink) {
 void PulseCapture::captureUntilFailure(CaptureSink& sink, const std::atomic<bool>& stop) {
   PulseConnection connection;
   if (!connection.connect(kRetryEvery)) {
-    state_.set(VBVIS_STATE_NO_SERVER, "no sound server answering");
+    state_.set(SourceState::Code::NoServer, "no sound server answering");
     return;
   }
 

@@ -1,35 +1,40 @@
 #pragma once
+#include <array>
+#include <cstdint>
 #include <mutex>
-
-#include "bridge/vbvis.h"
 
 namespace vbvis {
 
-// The beat tracker's latest state, written where the tracker runs (the
+// What the beat tracker says now, on the bridge's clock (vbvis_tracker
+// hands it to the host in the C API's own struct).
+struct TrackerReading {
+  double bpm = 0.0;          // the followed tempo; 0 when not locked
+  int confidence = 0;        // 0..100
+  bool locked = false;       // the next beats can be fired
+  std::int64_t periodUs = 0;  // one beat; 0 when not locked
+  // The next beats after the newest audio tracked, ascending; -1 for none.
+  std::array<std::int64_t, 4> nextBeatsUs{-1, -1, -1, -1};
+};
+
+// The beat tracker's latest reading, written where the tracker runs (the
 // capture thread, or the caller of vbvis_tracker_update) and read from any
 // thread. A copy under a lock that is held only for the copy.
 class TrackerBoard {
  public:
-  TrackerBoard() { clear(); }
-  void publish(const vbvis_tracker_state& state) {
+  void publish(const TrackerReading& reading) {
     std::lock_guard lock(mutex_);
-    state_ = state;
+    reading_ = reading;
   }
-  vbvis_tracker_state read() const {
+  TrackerReading read() const {
     std::lock_guard lock(mutex_);
-    return state_;
+    return reading_;
   }
   // Nothing known: no tempo, no beats.
-  void clear() { publish(none()); }
-  static vbvis_tracker_state none() {
-    vbvis_tracker_state state{};
-    for (int64_t& beat : state.next_beats_us) beat = -1;
-    return state;
-  }
+  void clear() { publish(TrackerReading{}); }
 
  private:
-  mutable std::mutex mutex_;
-  vbvis_tracker_state state_{};
+  mutable std::mutex mutex_;  // guards reading_
+  TrackerReading reading_;
 };
 
 }  // namespace vbvis
