@@ -1,12 +1,12 @@
 #include "bridge/bridge.h"
 
-#include "bridge/capture_feed.h"
-#include "bridge/clocked_feed.h"
-#include "bridge/demo_track.h"
-#include "bridge/file_frames.h"
-#include "bridge/paced_capture.h"
-#include "bridge/pulse_capture.h"
-#include "bridge/steady_clock.h"
+#include "bridge/capture/capture_feed.h"
+#include "bridge/capture/clocked_feed.h"
+#include "bridge/capture/demo_track.h"
+#include "bridge/capture/file_frames.h"
+#include "bridge/capture/paced_capture.h"
+#include "bridge/capture/pulse_capture.h"
+#include "bridge/capture/steady_clock.h"
 
 namespace vbvis {
 

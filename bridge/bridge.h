@@ -5,11 +5,11 @@
 #include <utility>
 #include <vector>
 
-#include "bridge/analysis.h"
-#include "bridge/audio_feed.h"
-#include "bridge/gain_stage.h"
-#include "bridge/spectrum_analyzer.h"
-#include "bridge/tracker_board.h"
+#include "bridge/analysis/analysis.h"
+#include "bridge/analysis/spectrum_analyzer.h"
+#include "bridge/beat/tracker_board.h"
+#include "bridge/capture/audio_feed.h"
+#include "bridge/gain/gain_stage.h"
 
 namespace vbvis {
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "bridge/analysis/pixel_bands.h"
 #include "bridge/bridge.h"
-#include "bridge/pixel_bands.h"
-#include "bridge/pulse_server.h"
+#include "bridge/capture/pulse_server.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <thread>
 #include <vector>
 
-#include "bridge/capture_feed.h"
-#include "bridge/demo_track.h"
-#include "bridge/frame_ring.h"
-#include "bridge/paced_capture.h"
+#include "bridge/capture/capture_feed.h"
+#include "bridge/capture/demo_track.h"
+#include "bridge/capture/frame_ring.h"
+#include "bridge/capture/paced_capture.h"
 
 using vbvis::FrameRing;
 

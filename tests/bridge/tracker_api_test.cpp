@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "bridge/tracker_tap.h"
+#include "bridge/beat/tracker_tap.h"
 #include "tests/bridge/clocked_bridge.h"
 #include "tests/bridge/drum_machine.h"
 
