@@ -5,14 +5,25 @@
 #include <cmath>
 #include <limits>
 
+#include "bridge/maths/bell.h"
+#include "bridge/maths/parabola.h"
+
 namespace vbvis {
 
 namespace {
 
 // How much of a frame's score comes from the chain of beats before it.
 constexpr float kChain = 0.9f;
-// How sharply intervals other than the period are weighed down (on a log scale).
+// How sharply intervals other than the period are weighed down (on a log
+// scale), and the shortest and longest interval looked back over, in
+// periods: as far as the metrical levels either side.
 constexpr double kTightness = 5.0;
+constexpr double kNearestBack = 0.5;
+constexpr double kFarthestBack = 2.0;
+// The weights follow a period that moved by more than this share of it.
+constexpr double kReweighBeyond = 0.002;
+// The first beat is sought once this many periods of score lie behind.
+constexpr double kStartAfter = 2.0;
 // A beat is taken this far (in periods) after it was expected, from within
 // this far either side of it, weighed by closeness on this scale.
 constexpr double kDecideAfter = 0.3;
@@ -21,9 +32,19 @@ constexpr double kCloseness = 0.12;
 // How far the grid moves towards the beat taken.
 constexpr double kPull = 0.4;
 constexpr double kRecent = 0.25;  // weight of the newest beat in the running measures
-// Beats the phase is checked over, and how much better another phase must score.
+// A beat this far off the grid (a share of the period) counts 1/e as
+// regular; one on it counts 1.
+constexpr double kRegularWithin = 0.1;
+// Beats the phase is checked over, and how much better another phase must
+// score, at a shift between kPhasesFrom and kPhasesTo of a period (nearer
+// shifts are the same beat, off by its timing), the same shift within
+// kSamePhaseWithin of a period kPhaseVotesNeeded beats running.
 constexpr int kPhaseBeats = 6;
 constexpr double kPhaseMargin = 1.25;
+constexpr double kPhasesFrom = 0.15;
+constexpr double kPhasesTo = 0.85;
+constexpr double kSamePhaseWithin = 0.1;
+constexpr int kPhaseVotesNeeded = 2;
 // Beats over which the first beat's phase is chosen.
 constexpr int kStartBeats = 4;
 // A swung pair: the second note 57 to 70 % of a period after the first
@@ -51,13 +72,10 @@ BeatGrid::BeatGrid(int history)
     : size_(history), score_(static_cast<std::size_t>(history), 0.0f), onsets_(static_cast<std::size_t>(history), 0.0f) {}
 
 void BeatGrid::weigh(double period) {
-  nearest_ = std::max(1, static_cast<int>(std::floor(period / 2)));
-  const int farthest = std::min(static_cast<int>(size_) - 1, static_cast<int>(std::ceil(2 * period)));
+  nearest_ = std::max(1, static_cast<int>(std::floor(kNearestBack * period)));
+  const int farthest = std::min(static_cast<int>(size_) - 1, static_cast<int>(std::ceil(kFarthestBack * period)));
   weights_.clear();
-  for (int d = nearest_; d <= farthest; ++d) {
-    const double off = kTightness * std::log(d / period);
-    weights_.push_back(static_cast<float>(std::exp(-0.5 * off * off)));
-  }
+  for (int d = nearest_; d <= farthest; ++d) weights_.push_back(static_cast<float>(bell(kTightness * std::log(d / period))));
   weighedFor_ = period;
 }
 
@@ -65,7 +83,7 @@ void BeatGrid::add(float onset, double period) {
   const std::int64_t n = frames_;
   float chain = 0.0f;
   if (period > 0.0) {
-    if (std::abs(period - weighedFor_) > 0.002 * period) weigh(period);
+    if (std::abs(period - weighedFor_) > kReweighBeyond * period) weigh(period);
     for (std::size_t i = 0; i < weights_.size(); ++i) {
       const std::int64_t back = n - nearest_ - static_cast<std::int64_t>(i);
       if (back < 0) break;
@@ -78,7 +96,7 @@ void BeatGrid::add(float onset, double period) {
   ++frames_;
   if (period <= 0.0) return;
   if (!hasGrid()) {
-    if (static_cast<double>(n) >= 2.0 * period) start();
+    if (static_cast<double>(n) >= kStartAfter * period) start();
   } else if (static_cast<double>(n) >= expected_ + kDecideAfter * period) {
     decide();
   }
@@ -128,8 +146,7 @@ void BeatGrid::decide() {
   std::int64_t best = -1;
   double bestValue = -1.0;
   for (std::int64_t v = from; v <= to; ++v) {
-    const double off = (static_cast<double>(v) - e) / (kCloseness * period_);
-    const double value = score(v) * std::exp(-0.5 * off * off);
+    const double value = score(v) * bell((static_cast<double>(v) - e) / (kCloseness * period_));
     if (value > bestValue) {
       bestValue = value;
       best = v;
@@ -138,14 +155,10 @@ void BeatGrid::decide() {
   double beat = e;
   if (best >= 0 && bestValue > 0.0) {
     beat = static_cast<double>(best);
-    if (best > from && best < to) {
-      const double a = score(best - 1), b = score(best), c = score(best + 1);
-      const double curvature = a - 2 * b + c;
-      if (curvature < 0) beat += std::clamp(0.5 * (a - c) / curvature, -0.5, 0.5);
-    }
+    if (best > from && best < to) beat += parabolicPeakOffset(score(best - 1), score(best), score(best + 1));
   }
   const double error = (beat - e) / period_;
-  regularity_ += kRecent * (std::exp(-(error * error) / (0.1 * 0.1)) - regularity_);
+  regularity_ += kRecent * (std::exp(-(error * error) / (kRegularWithin * kRegularWithin)) - regularity_);
 
   drift_ = std::clamp(kDriftKept * drift_ + kDriftGain * (beat - e), -kMaxDrift * period_, kMaxDrift * period_);
   expected_ = e + kPull * (beat - e);
@@ -181,13 +194,13 @@ void BeatGrid::checkPhase(double e) {
     best = std::numeric_limits<double>::max();
     bestShift = swing;
   } else {
-    for (double shift = 0.15 * period_; shift < 0.85 * period_; shift += 1.0) {
+    for (double shift = kPhasesFrom * period_; shift < kPhasesTo * period_; shift += 1.0) {
       const double value = combAt(e - shift);
       if (value > best && swungBeat(e - shift) == 0.0) best = value, bestShift = shift;
     }
   }
-  if (best > kPhaseMargin * here && std::abs(bestShift - pendingShift_) < 0.1 * period_) {
-    if (++shiftVotes_ >= 2) {
+  if (best > kPhaseMargin * here && std::abs(bestShift - pendingShift_) < kSamePhaseWithin * period_) {
+    if (++shiftVotes_ >= kPhaseVotesNeeded) {
       expected_ -= bestShift;  // decide() adds the period after this
       shiftVotes_ = 0;
       pendingShift_ = -1.0;

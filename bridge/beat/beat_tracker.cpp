@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <initializer_list>
+#include <span>
+
+#include "bridge/beat/tempo_prior.h"
 
 namespace vbvis {
 
@@ -14,12 +16,23 @@ constexpr double kHistorySeconds = 8.0;   // of cumulative score: eight slowest 
 constexpr double kStartSalience = 0.2;
 constexpr double kLoseSalience = 0.1;
 constexpr int kLoseAfter = 12;            // updates, 3 s
+// A first tempo is taken once this many updates running find it, each
+// within kAgreeWithin (a share of its period) of the one before.
+constexpr int kAgreementsNeeded = 2;
+constexpr double kAgreeWithin = 0.04;
+// Each update moves the followed period this share of the way to the
+// estimate near it: a tempo that drifts is followed within a few updates,
+// while one update's error moves it only half as far.
+constexpr double kFollowShare = 0.5;
 // Another tempo must beat the followed one by this much, this many updates
 // running; triple-related ones (and 4/3, which a kick every three
 // sixteenths suggests) much longer once the grid has settled
 // (before, the first tempo, taken from a few seconds, is as likely wrong).
 // Double or half the tempo is left to the check of the metrical level.
+// A challenger counts as the same one from update to update within
+// kChallengerWithin of its period.
 constexpr double kChallengeMargin = 1.15;
+constexpr double kChallengerWithin = 0.06;
 constexpr int kChallengesNeeded = 4;
 constexpr int kHarmonicChallengesNeeded = 16;
 constexpr int kSettledBeats = 16;
@@ -45,7 +58,6 @@ constexpr double kAlikeAlternation = 0.65;
 constexpr double kOffBeatAlternation = 0.35;
 constexpr double kOffBeatWeight = 0.6;
 constexpr double kHeardSlowerBpm = 150.0;
-constexpr double kPriorBpm = 120.0;
 // Salience that counts for nothing in the confidence (noise's is about 0.1
 // at most), and that counts in full: a tempo salient enough to be followed
 // (kStartSalience) whose beats fall where expected locks.
@@ -55,20 +67,27 @@ constexpr double kFullSalience = 0.35;
 // its attack builds over a few milliseconds (measured on the tuning songs
 // against when their kick and snare start to sound).
 constexpr double kAttackSeconds = 0.002;
-// Confidence that locks, and below which the lock is let go.
+// The confidence: the salience counts kIrregularShare however the beats
+// fall, and up to kRegularShare more as they fall on the grid.
+constexpr double kIrregularShare = 0.3;
+constexpr double kRegularShare = 0.7;
+// Confidence that locks (after at least kLockBeats beats), and below which
+// the lock is let go.
 constexpr int kLockAt = 40;
 constexpr int kUnlockBelow = 25;
+constexpr int kLockBeats = 2;
+// Tempi whose periods stand in one of these ratios, give or take
+// kRelatedWithin: double or half (the metrical level, left to its own
+// check), and the ratios a challenger needs kHarmonicChallengesNeeded for.
+constexpr double kOctaveRatios[] = {2.0};
+constexpr double kHarmonicRatios[] = {3.0, 1.5, 4.0, 4.0 / 3.0};
+constexpr double kRelatedWithin = 0.05;
 
-bool related(double a, double b, std::initializer_list<double> ratios) {
+bool related(double a, double b, std::span<const double> ratios) {
   const double ratio = a > b ? a / b : b / a;
   for (double h : ratios)
-    if (std::abs(ratio / h - 1.0) < 0.05) return true;
+    if (std::abs(ratio / h - 1.0) < kRelatedWithin) return true;
   return false;
-}
-
-double priorOf(double period, double fps) {
-  const double octaves = std::log2(period / fps / (60.0 / kPriorBpm));
-  return std::exp(-0.5 * octaves * octaves);
 }
 
 }  // namespace
@@ -110,10 +129,10 @@ void BeatTracker::updateTempo() {
       agreeing_ = 0;
       return;
     }
-    if (candidate_ > 0.0 && std::abs(estimate.best.period / candidate_ - 1.0) < 0.04) ++agreeing_;
+    if (candidate_ > 0.0 && std::abs(estimate.best.period / candidate_ - 1.0) < kAgreeWithin) ++agreeing_;
     else agreeing_ = 1;
     candidate_ = estimate.best.period;
-    if (agreeing_ >= 2) {
+    if (agreeing_ >= kAgreementsNeeded) {
       period_ = candidate_;
       salience_ = estimate.best.salience;
       grid_.dropGrid();
@@ -129,14 +148,15 @@ void BeatTracker::follow(const TempoEstimator::Estimate& estimate) {
   const TempoEstimator::Candidate& best = estimate.best;
   salience_ = near.salience;
 
-  const bool elsewhere = best.period > 0.0 && std::abs(best.period / period_ - 1.0) > 0.08 &&
-                         !related(best.period, period_, {2.0});
-  const double nearScore = near.salience * priorOf(period_, fps);
-  if (elsewhere && best.salience * priorOf(best.period, fps) > kChallengeMargin * nearScore) {
-    if (challenger_ > 0.0 && std::abs(best.period / challenger_ - 1.0) < 0.06) ++challenges_;
+  // Outside the estimator's window around the followed tempo: another tempo.
+  const bool elsewhere = best.period > 0.0 && std::abs(best.period / period_ - 1.0) > TempoEstimator::kNearCurrent &&
+                         !related(best.period, period_, kOctaveRatios);
+  const double nearScore = near.salience * tempoPrior(period_, fps);
+  if (elsewhere && best.salience * tempoPrior(best.period, fps) > kChallengeMargin * nearScore) {
+    if (challenger_ > 0.0 && std::abs(best.period / challenger_ - 1.0) < kChallengerWithin) ++challenges_;
     else challenges_ = 1;
     challenger_ = best.period;
-    const bool slowly = grid_.beats() >= kSettledBeats && related(best.period, period_, {3.0, 1.5, 4.0, 4.0 / 3.0});
+    const bool slowly = grid_.beats() >= kSettledBeats && related(best.period, period_, kHarmonicRatios);
     if (challenges_ >= (slowly ? kHarmonicChallengesNeeded : kChallengesNeeded)) {
       period_ = best.period;
       salience_ = best.salience;
@@ -147,7 +167,7 @@ void BeatTracker::follow(const TempoEstimator::Estimate& estimate) {
   } else {
     challenges_ = 0;
   }
-  if (near.period > 0.0) period_ += 0.5 * (near.period - period_);
+  if (near.period > 0.0) period_ += kFollowShare * (near.period - period_);
   checkLevel();
 
   // A beat lost (silence, noise) lets the tempo go after a while.
@@ -170,10 +190,10 @@ double BeatTracker::levelScore(double period, double alternation) const {
   const double fps = onsets_.framesPerSecond();
   const double alike =
       std::clamp((alternation - kOffBeatAlternation) / (kAlikeAlternation - kOffBeatAlternation), 0.0, 1.0);
-  const double bpm = 60.0 * fps / period;
+  const double bpm = kSecondsPerMinute * fps / period;
   const double fast = std::clamp(std::log2(bpm / kPriorBpm) / std::log2(kHeardSlowerBpm / kPriorBpm), 0.0, 1.0);
   const double comb = tempo_.salienceOf(period);
-  return (grid_.beats() < kSettledBeats ? comb : std::sqrt(comb)) * priorOf(period, fps) *
+  return (grid_.beats() < kSettledBeats ? comb : std::sqrt(comb)) * tempoPrior(period, fps) *
          (1.0 - (1.0 - kOffBeatWeight) * (1.0 - alike) * fast);
 }
 
@@ -214,8 +234,10 @@ void BeatTracker::checkLevel() {
 // After each beat taken: the confidence and the lock.
 void BeatTracker::judge() {
   const double salience = std::clamp((salience_ - kNoiseSalience) / (kFullSalience - kNoiseSalience), 0.0, 1.0);
-  confidence_ = period_ > 0.0 ? static_cast<int>(std::lround(100.0 * salience * (0.3 + 0.7 * grid_.regularity()))) : 0;
-  if (confidence_ >= kLockAt && grid_.beats() >= 2) locked_ = true;
+  confidence_ = period_ > 0.0
+                    ? static_cast<int>(std::lround(100.0 * salience * (kIrregularShare + kRegularShare * grid_.regularity())))
+                    : 0;
+  if (confidence_ >= kLockAt && grid_.beats() >= kLockBeats) locked_ = true;
   if (confidence_ < kUnlockBelow) locked_ = false;
 }
 
@@ -227,7 +249,7 @@ BeatTracker::State BeatTracker::state() const {
   if (!s.locked) return s;
   const double hop = onsets_.hop();
   s.periodSamples = grid_.period() * hop;
-  s.bpm = 60.0 * rate_ / s.periodSamples;
+  s.bpm = kSecondsPerMinute * rate_ / s.periodSamples;
   // The grid's beats after the newest sample. Frame f stands for sample
   // f * hop, less the time a drum's attack takes to build the rise the
   // onsets peak on.

@@ -5,6 +5,8 @@
 #include <numbers>
 #include <stdexcept>
 
+#include "bridge/maths/one_pole.h"
+
 namespace vbvis {
 
 namespace {
@@ -77,9 +79,10 @@ OnsetStrength::OnsetStrength(int sampleRate)
     first = last + 1;
   }
   const double fps = framesPerSecond();
-  attack_ = static_cast<float>(1.0 - std::exp(-1.0 / (kAttackSeconds * fps)));
-  release_ = static_cast<float>(1.0 - std::exp(-1.0 / (kReleaseSeconds * fps)));
-  groupRelease_ = static_cast<float>(1.0 - std::exp(-1.0 / (kGroupMeanSeconds * fps)));
+  // One step a hop, the time constants in hops.
+  attack_ = static_cast<float>(onePoleShare(1.0, kAttackSeconds * fps));
+  release_ = static_cast<float>(onePoleShare(1.0, kReleaseSeconds * fps));
+  groupRelease_ = static_cast<float>(onePoleShare(1.0, kGroupMeanSeconds * fps));
 }
 
 OnsetStrength::~OnsetStrength() { kiss_fftr_free(fft_); }

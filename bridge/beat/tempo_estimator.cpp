@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "bridge/beat/tempo_prior.h"
+#include "bridge/maths/bell.h"
+#include "bridge/maths/parabola.h"
+
 namespace vbvis {
 
 namespace {
@@ -13,12 +17,24 @@ constexpr double kCombSpanSeconds = 2.4;
 constexpr double kSlowestBpm = 60.0;
 constexpr double kFastestBpm = 200.0;
 constexpr double kCandidatesPerOctave = 160.0;
-constexpr double kPriorBpm = 120.0;
-constexpr double kPriorOctaves = 1.0;
-constexpr double kNearCurrent = 0.08;
+// Candidates near the current period are weighed by a bell this share of
+// kNearCurrent wide, so the nearest peak wins over a slightly higher one
+// at the window's edge.
+constexpr double kNearWidth = 0.5;
 constexpr int kMultiples = 4;        // for refining the period
+// A refinement further off than this share of the period found another
+// peak, not this one.
+constexpr double kRefineWithin = 0.04;
 constexpr int kMaxMultiples = 8;
 constexpr int kBarBeats = 4;
+// The comb looks for each multiple's peak within this many lags of it, and
+// this many more for each multiple further: a tempo is never exact, and
+// its error adds up over the multiples.
+constexpr double kLagTolerance = 0.5;
+constexpr double kLagToleranceGrowth = 0.5;
+// Fewer onset frames than this many of the fastest period give no tempo:
+// a period is only seen once it repeats.
+constexpr int kLeastPeriods = 2;
 // The local mean taken off the onsets: about 90 ms either side.
 constexpr int kMeanHalfWidth = 8;
 // Onset strength per frame, on average, below which nothing is going on:
@@ -31,14 +47,12 @@ TempoEstimator::TempoEstimator(double framesPerSecond)
     : fps_(framesPerSecond),
       window_(static_cast<int>(std::lround(kWindowSeconds * framesPerSecond))),
       maxLag_(static_cast<int>(std::lround(kMaxLagSeconds * framesPerSecond))),
-      minPeriod_(60.0 / kFastestBpm * framesPerSecond),
-      maxPeriod_(60.0 / kSlowestBpm * framesPerSecond),
+      minPeriod_(kSecondsPerMinute / kFastestBpm * framesPerSecond),
+      maxPeriod_(kSecondsPerMinute / kSlowestBpm * framesPerSecond),
       combSpan_(kCombSpanSeconds * framesPerSecond) {
-  const double priorPeriod = 60.0 / kPriorBpm * fps_;
   for (double p = maxPeriod_; p >= minPeriod_; p /= std::exp2(1.0 / kCandidatesPerOctave)) {
     candidates_.push_back(p);
-    const double octaves = std::log2(p / priorPeriod) / kPriorOctaves;
-    prior_.push_back(std::exp(-0.5 * octaves * octaves));
+    prior_.push_back(tempoPrior(p, fps_));
   }
   acf_.assign(static_cast<std::size_t>(maxLag_) + 2, 0.0);
 }
@@ -55,8 +69,7 @@ double TempoEstimator::comb(double period) const {
   const int multiples = std::clamp(static_cast<int>(combSpan_ / period), kBarBeats, kMaxMultiples);
   for (int k = 1; k <= multiples; ++k) {
     const double lag = k * period;
-    // Later multiples may lie a little further off: a tempo is never exact.
-    const double tolerance = 0.5 + 0.5 * (k - 1);
+    const double tolerance = kLagTolerance + kLagToleranceGrowth * (k - 1);
     const int from = std::max(1, static_cast<int>(std::ceil(lag - tolerance)));
     const int to = static_cast<int>(std::floor(lag + tolerance));
     if (to > maxLag_) break;
@@ -82,17 +95,15 @@ double TempoEstimator::refine(double period) const {
     int peak = centre;
     for (int l = centre - k; l <= centre + k; ++l)
       if (l > 1 && acf_[static_cast<std::size_t>(l)] > acf_[static_cast<std::size_t>(peak)]) peak = l;
-    const double a = acf_[static_cast<std::size_t>(peak - 1)], b = acf_[static_cast<std::size_t>(peak)],
-                 c = acf_[static_cast<std::size_t>(peak + 1)];
-    const double curvature = a - 2.0 * b + c;
-    const double shift = curvature < 0.0 ? std::clamp(0.5 * (a - c) / curvature, -0.5, 0.5) : 0.0;
+    const double shift = parabolicPeakOffset(acf_[static_cast<std::size_t>(peak - 1)],
+                                             acf_[static_cast<std::size_t>(peak)], acf_[static_cast<std::size_t>(peak + 1)]);
     weighted += peak + shift;  // k periods
     weights += k;
   }
   if (weights == 0.0) return period;
   const double refined = weighted / weights;
   // A refinement that wandered off (to another peak) is not taken.
-  return std::abs(refined - period) < 0.04 * period ? refined : period;
+  return std::abs(refined - period) < kRefineWithin * period ? refined : period;
 }
 
 TempoEstimator::Estimate TempoEstimator::estimate(std::span<const float> onsets, double current) {
@@ -100,7 +111,7 @@ TempoEstimator::Estimate TempoEstimator::estimate(std::span<const float> onsets,
   if (onsets.size() > static_cast<std::size_t>(window_)) onsets = onsets.last(static_cast<std::size_t>(window_));
   const int n = static_cast<int>(onsets.size());
   std::fill(acf_.begin(), acf_.end(), 0.0);
-  if (n < 2 * static_cast<int>(minPeriod_) + 1) return result;
+  if (n < kLeastPeriods * static_cast<int>(minPeriod_) + 1) return result;
 
   // Too little onset to go on (a steady tone, silence with a few clicks):
   // no tempo, however regular what little there is.
@@ -143,8 +154,7 @@ TempoEstimator::Estimate TempoEstimator::estimate(std::span<const float> onsets,
       result.best = {p, salience};
     }
     if (current > 0.0 && std::abs(p / current - 1.0) <= kNearCurrent) {
-      const double closeness = (p / current - 1.0) / (0.5 * kNearCurrent);
-      const double score = salience * std::exp(-0.5 * closeness * closeness);
+      const double score = salience * bell((p / current - 1.0) / (kNearWidth * kNearCurrent));
       if (score > nearScore) {
         nearScore = score;
         result.nearCurrent = {p, salience};

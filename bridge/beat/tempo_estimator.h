@@ -17,13 +17,19 @@ class TempoEstimator {
  public:
   explicit TempoEstimator(double framesPerSecond);
 
+  // How far (a share of the period) a candidate may lie from the current
+  // period to count as near it: room for a tempo that drifts between
+  // estimates, and far from any related tempo (the nearest, 4/3, lies a
+  // third away).
+  static constexpr double kNearCurrent = 0.08;
+
   struct Candidate {
     double period = 0.0;    // in onset frames, 0 when there is none
     double salience = 0.0;  // 0..1
   };
   struct Estimate {
     Candidate best;         // over the whole range, with the prior
-    Candidate nearCurrent;  // within about 8 % of the current period
+    Candidate nearCurrent;  // within kNearCurrent of the current period
   };
   // `onsets`: the newest window() frames (or fewer), oldest first.
   // `current`: the period followed now, 0 for none.

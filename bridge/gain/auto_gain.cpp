@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "bridge/maths/one_pole.h"
+
 namespace vbvis {
 
 namespace {
 
-// How far a first-order follower moves towards its target in one step.
-double followShare(double seconds) { return 1.0 - std::exp(-LevelHistory::kStepSeconds / seconds); }
+// How far the level moves towards its target in one step.
+double followShare(double seconds) { return onePoleShare(LevelHistory::kStepSeconds, seconds); }
 
 const double kAttackShare = followShare(AutoGain::kAttackSeconds);
 const double kReleaseShare = followShare(AutoGain::kReleaseSeconds);
