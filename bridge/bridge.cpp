@@ -1,5 +1,6 @@
 #include "bridge/bridge.h"
 
+#include "bridge/beat/tracker_tap.h"
 #include "bridge/capture/capture_feed.h"
 #include "bridge/capture/clocked_feed.h"
 #include "bridge/capture/demo_track.h"
@@ -14,6 +15,13 @@ namespace {
 
 constexpr std::string_view kPulsePrefix = "pulse:";
 constexpr std::string_view kFilePrefix = "file:";
+
+// A live source: captured on a thread of its own, which also runs the beat
+// tracker over its audio and publishes on `board`.
+std::unique_ptr<AudioFeed> liveFeed(std::unique_ptr<Capture> capture, std::int64_t nowUs, TrackerBoard& board) {
+  auto tap = std::make_unique<TrackerTap>(capture->sampleRate(), board);
+  return std::make_unique<CaptureFeed>(std::move(capture), nowUs, std::move(tap));
+}
 
 // "file:PATH"; "file:///abs" is taken as "/abs" too.
 std::string filePath(const std::string& uri) {
@@ -41,7 +49,7 @@ std::unique_ptr<AudioFeed> Bridge::makeFeed(const std::string& uri, std::string&
       why = "no source name after pulse:";
       return nullptr;
     }
-    return std::make_unique<CaptureFeed>(std::make_unique<PulseCapture>(std::move(device)), realTimeUs(), &tracker_);
+    return liveFeed(std::make_unique<PulseCapture>(std::move(device)), realTimeUs(), tracker_);
   }
   // A file loops while it plays in real time; on the simulated clock it
   // plays once, so a script hears a file exactly as long as it is.
@@ -50,7 +58,7 @@ std::unique_ptr<AudioFeed> Bridge::makeFeed(const std::string& uri, std::string&
   else why = "unknown audio source: " + uri;
   if (!generator) return nullptr;
   if (clock_) return std::make_unique<ClockedFeed>(std::move(generator), bridgeClockUs(), &tracker_);
-  return std::make_unique<CaptureFeed>(std::make_unique<PacedCapture>(std::move(generator)), realTimeUs(), &tracker_);
+  return liveFeed(std::make_unique<PacedCapture>(std::move(generator)), realTimeUs(), tracker_);
 }
 
 bool Bridge::open(const std::string& uri) {

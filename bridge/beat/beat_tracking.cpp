@@ -6,7 +6,7 @@ namespace vbvis {
 
 void BeatTracking::process(std::span<const float> stereo, std::int64_t first, double originUs) {
   if (!tracker_ || first != next_) {
-    tracker_ = std::make_unique<BeatTracker>(rate_);
+    tracker_ = make_(rate_);
     base_ = first;
   }
   tracker_->push(stereo);

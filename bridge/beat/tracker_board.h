@@ -23,18 +23,28 @@ class TrackerBoard {
  public:
   void publish(const TrackerReading& reading) {
     std::lock_guard lock(mutex_);
-    reading_ = reading;
+    if (!closed_) reading_ = reading;
   }
   TrackerReading read() const {
     std::lock_guard lock(mutex_);
     return reading_;
   }
-  // Nothing known: no tempo, no beats.
-  void clear() { publish(TrackerReading{}); }
+  // Nothing known: no tempo, no beats (a new source).
+  void clear() { reset(false); }
+  // The tracker has stopped for good (it failed): nothing known, and what
+  // a tracker still running publishes is not taken, until clear().
+  void close() { reset(true); }
 
  private:
-  mutable std::mutex mutex_;  // guards reading_
+  void reset(bool closed) {
+    std::lock_guard lock(mutex_);
+    reading_ = TrackerReading{};
+    closed_ = closed;
+  }
+
+  mutable std::mutex mutex_;  // guards reading_ and closed_
   TrackerReading reading_;
+  bool closed_ = false;
 };
 
 }  // namespace vbvis

@@ -14,7 +14,9 @@ namespace vbvis {
 // spectrum analysis takes its audio from its own ring, untouched.
 class TrackerTap {
  public:
-  TrackerTap(int sampleRate, TrackerBoard& board) : rate_(sampleRate), tracking_(sampleRate, board) {}
+  TrackerTap(int sampleRate, TrackerBoard& board,
+             BeatTracking::TrackerFactory make = BeatTracking::makeTracker)
+      : rate_(sampleRate), board_(board), tracking_(sampleRate, board, make) {}
 
   // The filler: frames as they arrive, then how far behind the bridge's
   // clock (steady time) the newest of them is heard: the capture latency
@@ -22,14 +24,23 @@ class TrackerTap {
   // played).
   void push(const float* stereo, std::size_t frames);
   void arrived(std::int64_t nowUs, std::int64_t latencyUs);
-  // The capture thread: runs the tracker over what arrived since.
+  // The capture thread: runs the tracker over what arrived since. Making
+  // or feeding the tracker allocates, and so may throw; then the tap is
+  // given up (abandon()).
   void track();
+  // The tracker stopped for good: the board says nothing is known, and
+  // stays so while this source plays.
+  void abandon() { board_.close(); }
 
   // At most this much waits; older audio is dropped (and the tracker starts afresh).
   static constexpr std::int64_t kMaxWaitingUs = 2'000'000;
 
  private:
   int rate_;
+  TrackerBoard& board_;
+  // Guards waiting_, written_, originUs_ and timed_, which the filler
+  // (either thread) writes and track() reads; taken_ and tracking_ belong
+  // to the capture thread alone, so the tracker runs outside the lock.
   std::mutex mutex_;
   std::vector<float> waiting_;
   std::int64_t written_ = 0;      // frames ever pushed

@@ -12,10 +12,10 @@ std::size_t ringFrames(int rate) { return static_cast<std::size_t>(rate) * 3 / 2
 
 }  // namespace
 
-CaptureFeed::CaptureFeed(std::unique_ptr<Capture> capture, std::int64_t nowUs, TrackerBoard* board)
+CaptureFeed::CaptureFeed(std::unique_ptr<Capture> capture, std::int64_t nowUs, std::unique_ptr<TrackerTap> tap)
     : capture_(std::move(capture)),
       ring_(ringFrames(capture_->sampleRate())),
-      tap_(board ? std::make_unique<TrackerTap>(capture_->sampleRate(), *board) : nullptr),
+      tap_(std::move(tap)),
       sink_(ring_, tap_.get()),
       lastTakeUs_(nowUs) {
   thread_ = std::thread([this] { capture_->run(sink_, stop_); });

@@ -18,8 +18,8 @@ namespace vbvis {
 // out late.
 class CaptureFeed : public AudioFeed {
  public:
-  // With a board, the beat tracker runs on the capture thread and publishes there.
-  CaptureFeed(std::unique_ptr<Capture> capture, std::int64_t nowUs, TrackerBoard* board = nullptr);
+  // With a tap, the beat tracker runs on the capture thread and publishes there.
+  CaptureFeed(std::unique_ptr<Capture> capture, std::int64_t nowUs, std::unique_ptr<TrackerTap> tap = nullptr);
   ~CaptureFeed() override;
   CaptureFeed(const CaptureFeed&) = delete;
   CaptureFeed& operator=(const CaptureFeed&) = delete;

@@ -9,7 +9,8 @@ namespace vbvis {
 
 // Whose turn it is to fill the ring: the reader's pull or the capture
 // thread's background fill, one at a time (the ring has one writer). The
-// reader skips its turn rather than wait.
+// reader skips its turn rather than wait. Holding the lock is having the
+// turn; it also guards woken_.
 class FillTurn {
  public:
   // Capture thread: waits kBackgroundFill (or until woken), then fills. False
