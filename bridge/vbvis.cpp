@@ -82,9 +82,9 @@ int32_t vbvis_install_plugin(void) { return 0; }
 
 int32_t vbvis_tracker(vbvis_tracker_state* out) {
   if (!out) return -1;
-  const vbvis::TrackerReading reading = Bridge::instance().tracker().read();
-  *out = {reading.bpm, reading.confidence, reading.locked ? 1 : 0, reading.periodUs, {}};
-  std::copy(reading.nextBeatsUs.begin(), reading.nextBeatsUs.end(), out->next_beats_us);
+  const vbvis::TrackerState state = Bridge::instance().tracker().read();
+  *out = {state.bpm, state.confidence, state.locked ? 1 : 0, state.periodUs, {}};
+  std::copy(state.nextBeatsUs.begin(), state.nextBeatsUs.end(), out->next_beats_us);
   return out->locked;
 }
 

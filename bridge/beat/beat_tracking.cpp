@@ -13,7 +13,7 @@ void BeatTracking::process(std::span<const float> stereo, std::int64_t first, do
   next_ = first + static_cast<std::int64_t>(stereo.size() / 2);
 
   const BeatTracker::State s = tracker_->state();
-  TrackerReading out;
+  TrackerState out;
   const double usPerFrame = 1e6 / rate_;
   out.bpm = s.bpm;
   out.confidence = s.confidence;

@@ -5,29 +5,29 @@
 
 namespace vbvis {
 
-// What the beat tracker says now, on the bridge's clock (vbvis_tracker
-// hands it to the host in the C API's own struct).
-struct TrackerReading {
-  double bpm = 0.0;          // the followed tempo; 0 when not locked
-  int confidence = 0;        // 0..100
-  bool locked = false;       // the next beats can be fired
+// What the beat tracker says now, on the bridge's clock: the C++ twin of
+// vbvis_tracker_state, which vbvis_tracker fills from it.
+struct TrackerState {
+  double bpm = 0.0;           // the followed tempo; 0 when not locked
+  int confidence = 0;         // 0..100
+  bool locked = false;        // the next beats can be fired
   std::int64_t periodUs = 0;  // one beat; 0 when not locked
   // The next beats after the newest audio tracked, ascending; -1 for none.
   std::array<std::int64_t, 4> nextBeatsUs{-1, -1, -1, -1};
 };
 
-// The beat tracker's latest reading, written where the tracker runs (the
+// The beat tracker's latest state, written where the tracker runs (the
 // capture thread, or the caller of vbvis_tracker_update) and read from any
 // thread. A copy under a lock that is held only for the copy.
 class TrackerBoard {
  public:
-  void publish(const TrackerReading& reading) {
+  void publish(const TrackerState& state) {
     std::lock_guard lock(mutex_);
-    if (!closed_) reading_ = reading;
+    if (!closed_) state_ = state;
   }
-  TrackerReading read() const {
+  TrackerState read() const {
     std::lock_guard lock(mutex_);
-    return reading_;
+    return state_;
   }
   // Nothing known: no tempo, no beats (a new source).
   void clear() { reset(false); }
@@ -38,12 +38,12 @@ class TrackerBoard {
  private:
   void reset(bool closed) {
     std::lock_guard lock(mutex_);
-    reading_ = TrackerReading{};
+    state_ = TrackerState{};
     closed_ = closed;
   }
 
-  mutable std::mutex mutex_;  // guards reading_ and closed_
-  TrackerReading reading_;
+  mutable std::mutex mutex_;  // guards state_ and closed_
+  TrackerState state_;
   bool closed_ = false;
 };
 

@@ -120,8 +120,8 @@ TEST(CaptureFeed, ATrackerThatCannotBeMadeLeavesTheCaptureGoingWithoutIt) {
   EXPECT_EQ(trackersAsked, 1);
   EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
   EXPECT_NE(errors.find("beat tracker stopped (std::bad_alloc)"), std::string::npos) << errors;
-  const vbvis::TrackerReading reading = board.read();
-  EXPECT_FALSE(reading.locked);
-  EXPECT_EQ(reading.bpm, 0.0);
-  EXPECT_EQ(reading.nextBeatsUs[0], -1);
+  const vbvis::TrackerState state = board.read();
+  EXPECT_FALSE(state.locked);
+  EXPECT_EQ(state.bpm, 0.0);
+  EXPECT_EQ(state.nextBeatsUs[0], -1);
 }

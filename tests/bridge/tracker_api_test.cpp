@@ -133,8 +133,8 @@ TEST(TrackerTap, PredictsWhenTheBeatsAreHeard) {
     if (frame % (441 * 25) == 0) tap.track();
   }
   tap.track();
-  vbvis::TrackerReading reading = board.read();
-  ASSERT_TRUE(reading.locked);
-  for (std::int64_t& beat : reading.nextBeatsUs) beat -= kStartUs;
-  EXPECT_TRUE(onTheBeat(reading.nextBeatsUs));
+  vbvis::TrackerState state = board.read();
+  ASSERT_TRUE(state.locked);
+  for (std::int64_t& beat : state.nextBeatsUs) beat -= kStartUs;
+  EXPECT_TRUE(onTheBeat(state.nextBeatsUs));
 }
