@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "bridge/demo_track.h"
-#include "bridge/spectrum_analyzer.h"
+#include "bridge/analysis/spectrum_analyzer.h"
+#include "bridge/capture/demo_track.h"
 #include "bridge/vbvis.h"
 #include "vantorhost/run/run_script.h"
 #include "vantorhost/session/plugin_library.h"

@@ -9,8 +9,8 @@
 #include <span>
 #include <vector>
 
-#include "bridge/beat_tracker.h"
-#include "bridge/demo_track.h"
+#include "bridge/beat/beat_tracker.h"
+#include "bridge/capture/demo_track.h"
 #include "bridge/vbvis.h"
 
 namespace {

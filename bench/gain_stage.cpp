@@ -6,9 +6,9 @@
 
 #include <vector>
 
-#include "bridge/demo_track.h"
-#include "bridge/gain_stage.h"
-#include "bridge/spectrum_analyzer.h"
+#include "bridge/analysis/spectrum_analyzer.h"
+#include "bridge/capture/demo_track.h"
+#include "bridge/gain/gain_stage.h"
 
 namespace {
 

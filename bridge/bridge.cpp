@@ -1,13 +1,13 @@
 #include "bridge/bridge.h"
 
-#include "bridge/capture_feed.h"
-#include "bridge/clocked_feed.h"
-#include "bridge/demo_track.h"
-#include "bridge/file_frames.h"
-#include "bridge/paced_capture.h"
-#include "bridge/pulse_capture.h"
-#include "bridge/steady_clock.h"
-#include "bridge/vbvis.h"
+#include "bridge/beat/tracker_tap.h"
+#include "bridge/capture/capture_feed.h"
+#include "bridge/capture/clocked_feed.h"
+#include "bridge/capture/demo_track.h"
+#include "bridge/capture/file_frames.h"
+#include "bridge/capture/paced_capture.h"
+#include "bridge/capture/pulse_capture.h"
+#include "bridge/capture/steady_clock.h"
 
 namespace vbvis {
 
@@ -15,6 +15,13 @@ namespace {
 
 constexpr std::string_view kPulsePrefix = "pulse:";
 constexpr std::string_view kFilePrefix = "file:";
+
+// A live source: captured on a thread of its own, which also runs the beat
+// tracker over its audio and publishes on `board`.
+std::unique_ptr<AudioFeed> liveFeed(std::unique_ptr<Capture> capture, std::int64_t nowUs, TrackerBoard& board) {
+  auto tap = std::make_unique<TrackerTap>(capture->sampleRate(), board);
+  return std::make_unique<CaptureFeed>(std::move(capture), nowUs, std::move(tap));
+}
 
 // "file:PATH"; "file:///abs" is taken as "/abs" too.
 std::string filePath(const std::string& uri) {
@@ -42,7 +49,7 @@ std::unique_ptr<AudioFeed> Bridge::makeFeed(const std::string& uri, std::string&
       why = "no source name after pulse:";
       return nullptr;
     }
-    return std::make_unique<CaptureFeed>(std::make_unique<PulseCapture>(std::move(device)), realTimeUs(), &tracker_);
+    return liveFeed(std::make_unique<PulseCapture>(std::move(device)), realTimeUs(), tracker_);
   }
   // A file loops while it plays in real time; on the simulated clock it
   // plays once, so a script hears a file exactly as long as it is.
@@ -51,7 +58,7 @@ std::unique_ptr<AudioFeed> Bridge::makeFeed(const std::string& uri, std::string&
   else why = "unknown audio source: " + uri;
   if (!generator) return nullptr;
   if (clock_) return std::make_unique<ClockedFeed>(std::move(generator), bridgeClockUs(), &tracker_);
-  return std::make_unique<CaptureFeed>(std::make_unique<PacedCapture>(std::move(generator)), realTimeUs(), &tracker_);
+  return liveFeed(std::make_unique<PacedCapture>(std::move(generator)), realTimeUs(), tracker_);
 }
 
 bool Bridge::open(const std::string& uri) {
@@ -76,10 +83,10 @@ bool Bridge::open(const std::string& uri) {
   return true;
 }
 
-std::int32_t Bridge::state(std::string& text) const {
+SourceState::Code Bridge::state(std::string& text) const {
   if (const SourceState* source = feed_ ? feed_->state() : nullptr) return source->get(text);
   text = uri_;
-  return VBVIS_STATE_PLAYING;
+  return SourceState::Code::Playing;
 }
 
 void Bridge::close() {

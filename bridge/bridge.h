@@ -5,11 +5,11 @@
 #include <utility>
 #include <vector>
 
-#include "bridge/analysis.h"
-#include "bridge/audio_feed.h"
-#include "bridge/gain_stage.h"
-#include "bridge/spectrum_analyzer.h"
-#include "bridge/tracker_board.h"
+#include "bridge/analysis/analysis.h"
+#include "bridge/analysis/spectrum_analyzer.h"
+#include "bridge/beat/tracker_board.h"
+#include "bridge/capture/audio_feed.h"
+#include "bridge/gain/gain_stage.h"
 
 namespace vbvis {
 
@@ -27,8 +27,8 @@ class Bridge {
   void close();
   const std::string& uri() const { return uri_; }
   const std::string& openError() const { return openError_; }
-  // The current source's VBVIS_STATE_* and a line about it.
-  std::int32_t state(std::string& text) const;
+  // How the current source fares, and a line about it.
+  SourceState::Code state(std::string& text) const;
   void setClock(ClockFn clock, void* context);
 
   // The analysis for now: a new one when the last is 20 ms old or older

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "bridge/analysis/pixel_bands.h"
 #include "bridge/bridge.h"
-#include "bridge/pixel_bands.h"
-#include "bridge/pulse_server.h"
+#include "bridge/capture/pulse_server.h"
 
 namespace {
 
@@ -22,6 +22,21 @@ void writeHex(const vbvis::Analysis& analysis, char* buffer, std::int32_t length
     buffer[2 * i] = kDigits[analysis.pixels[i] >> 4];
     if (2 * i + 1 < room) buffer[2 * i + 1] = kDigits[analysis.pixels[i] & 0xF];
   }
+}
+
+// The C API's codes for how a source fares.
+int32_t stateCode(vbvis::SourceState::Code code) {
+  switch (code) {
+    case vbvis::SourceState::Code::Playing:
+      return VBVIS_STATE_PLAYING;
+    case vbvis::SourceState::Code::Connecting:
+      return VBVIS_STATE_CONNECTING;
+    case vbvis::SourceState::Code::NoServer:
+      return VBVIS_STATE_NO_SERVER;
+    case vbvis::SourceState::Code::NoSource:
+      return VBVIS_STATE_NO_SOURCE;
+  }
+  return VBVIS_STATE_PLAYING;
 }
 
 }  // namespace
@@ -67,7 +82,9 @@ int32_t vbvis_install_plugin(void) { return 0; }
 
 int32_t vbvis_tracker(vbvis_tracker_state* out) {
   if (!out) return -1;
-  *out = Bridge::instance().tracker().read();
+  const vbvis::TrackerState state = Bridge::instance().tracker().read();
+  *out = {state.bpm, state.confidence, state.locked ? 1 : 0, state.periodUs, {}};
+  std::copy(state.nextBeatsUs.begin(), state.nextBeatsUs.end(), out->next_beats_us);
   return out->locked;
 }
 
@@ -100,7 +117,7 @@ const char* vbvis_open_error(void) { return Bridge::instance().openError().c_str
 
 int32_t vbvis_state(char* text, int32_t length) {
   std::string line;
-  const int32_t state = Bridge::instance().state(line);
+  const int32_t state = stateCode(Bridge::instance().state(line));
   if (text && length > 0) {
     const std::size_t n = std::min(line.size(), static_cast<std::size_t>(length) - 1);
     std::memcpy(text, line.data(), n);

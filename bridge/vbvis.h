@@ -129,12 +129,14 @@ VBVIS_API int32_t vbvis_bin_range(int32_t bin, double* from, double* to);
 // follows the audio exactly: the same script gives the same bytes.
 #define VBVIS_GAIN_MIN_DB (-12.0)
 #define VBVIS_GAIN_MAX_DB 36.0
+// What a level of silence reads, in dBFS, in place of minus infinity.
+#define VBVIS_SILENCE_DB (-120.0)
 typedef struct vbvis_gain_state {
   int32_t automatic;  // 1 automatic, 0 fixed
   int32_t gated;      // 1 while the input lies under the gate
   double fixed_db;    // the fixed gain last chosen
   double gain_db;     // the gain applied now, dB
-  double input_db;    // the input before the gain: RMS of the last 400 ms of the mono mix, dBFS (-120 for silence)
+  double input_db;    // the input before the gain: RMS of the last 400 ms of the mono mix, dBFS (VBVIS_SILENCE_DB for silence)
   double output_db;   // the same after the gain
 } vbvis_gain_state;
 // `automatic` not 0: automatic, starting from the gain applied now (a

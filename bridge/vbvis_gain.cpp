@@ -2,7 +2,13 @@
 #include <cmath>
 
 #include "bridge/bridge.h"
+#include "bridge/gain/auto_gain.h"
+#include "bridge/gain/level_history.h"
 #include "bridge/vbvis.h"
+
+// The C API's figures are the gain's own.
+static_assert(VBVIS_GAIN_MIN_DB == vbvis::AutoGain::kMinDb && VBVIS_GAIN_MAX_DB == vbvis::AutoGain::kMaxDb);
+static_assert(VBVIS_SILENCE_DB == vbvis::LevelHistory::kSilenceDb);
 
 extern "C" {
 

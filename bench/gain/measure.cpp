@@ -19,7 +19,7 @@
 #include "bench/gain/gain_curve.h"
 #include "bench/gain/material.h"
 #include "bench/gain/show_run.h"
-#include "bridge/demo_track.h"
+#include "bridge/capture/demo_track.h"
 
 using namespace gainbench;
 

@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "bridge/pixel_bands.h"
-#include "bridge/spectrum_analyzer.h"
+#include "bridge/analysis/pixel_bands.h"
+#include "bridge/analysis/spectrum_analyzer.h"
 
 using vbvis::pixelOf;
 using vbvis::SpectrumAnalyzer;

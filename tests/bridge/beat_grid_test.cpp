@@ -6,7 +6,7 @@
 #include <cmath>
 #include <vector>
 
-#include "bridge/beat_grid.h"
+#include "bridge/beat/beat_grid.h"
 
 using vbvis::BeatGrid;
 

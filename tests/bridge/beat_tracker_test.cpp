@@ -8,7 +8,7 @@
 #include <span>
 #include <vector>
 
-#include "bridge/beat_tracker.h"
+#include "bridge/beat/beat_tracker.h"
 #include "tests/bridge/drum_machine.h"
 
 using drum_machine::Song;

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "bridge/file_frames.h"
-#include "bridge/pixel_bands.h"
+#include "bridge/analysis/pixel_bands.h"
+#include "bridge/capture/file_frames.h"
 #include "bridge/vbvis.h"
 #include "tests/bridge/clocked_bridge.h"
 

@@ -48,7 +48,7 @@ TEST_F(GainApi, StartsFixedAtZeroAndRefusesGainsOutOfRange) {
   vbvis_gain_state s = gain();
   EXPECT_EQ(s.automatic, 0);
   EXPECT_EQ(s.gain_db, 0.0);
-  EXPECT_EQ(s.input_db, -120.0);
+  EXPECT_EQ(s.input_db, VBVIS_SILENCE_DB);
   EXPECT_EQ(vbvis_gain(nullptr), -1);
   EXPECT_EQ(vbvis_set_gain(0, -12.0), 0);
   EXPECT_EQ(vbvis_set_gain(0, 36.0), 0);

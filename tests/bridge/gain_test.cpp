@@ -10,7 +10,7 @@
 #include <span>
 #include <vector>
 
-#include "bridge/gain_stage.h"
+#include "bridge/gain/gain_stage.h"
 #include "tests/bridge/drum_machine.h"
 
 using vbvis::AutoGain;

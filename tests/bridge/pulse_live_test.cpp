@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "audio/modVbVis10.h"
-#include "bridge/pixel_bands.h"
+#include "bridge/analysis/pixel_bands.h"
 #include "bridge/vbvis.h"
 #include "tests/bridge/sox_signals.h"
 #include "tests/support/child_process.h"

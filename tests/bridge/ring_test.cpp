@@ -1,16 +1,24 @@
 // The ring between the capture thread and the analysis, and the live feed
-// that drops a backlog instead of playing it out late.
+// that drops a backlog instead of playing it out late and goes on when its
+// beat tracker fails.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <memory>
+#include <new>
+#include <string>
 #include <thread>
 #include <vector>
 
-#include "bridge/capture_feed.h"
-#include "bridge/demo_track.h"
-#include "bridge/frame_ring.h"
-#include "bridge/paced_capture.h"
+#include "bridge/analysis/spectrum_analyzer.h"
+#include "bridge/beat/tracker_tap.h"
+#include "bridge/capture/capture_feed.h"
+#include "bridge/capture/demo_track.h"
+#include "bridge/capture/frame_ring.h"
+#include "bridge/capture/paced_capture.h"
+#include "bridge/capture/steady_clock.h"
 
 using vbvis::FrameRing;
 
@@ -33,6 +41,13 @@ struct BurstCapture : vbvis::Capture {
   }
   std::atomic<bool> pushed{false};
 };
+
+// A beat tracker that cannot be made: memory has run out.
+std::atomic<int> trackersAsked{0};
+std::unique_ptr<vbvis::BeatTracker> noTracker(int) {
+  ++trackersAsked;
+  throw std::bad_alloc();
+}
 
 }  // namespace
 
@@ -68,3 +83,45 @@ TEST(CaptureFeed, BurstAfterAStallKeepsOnlyTheTimeSinceTheLastTake) {
   EXPECT_TRUE(out.empty());
 }
 
+
+// The capture thread makes the tracker after its first fill; that failing
+// must not end the program: one line on standard error, no second try on
+// every fill, the board tells of no beat (as vbvis_tracker will), and the
+// demo track keeps arriving and showing in the spectrum.
+TEST(CaptureFeed, ATrackerThatCannotBeMadeLeavesTheCaptureGoingWithoutIt) {
+  using namespace std::chrono_literals;
+  trackersAsked = 0;
+  vbvis::TrackerBoard board;
+  board.publish({.bpm = 120.0, .confidence = 80, .locked = true, .periodUs = 500'000, .nextBeatsUs = {1, 2, 3, 4}});
+  testing::internal::CaptureStderr();
+  {
+    auto capture = std::make_unique<vbvis::PacedCapture>(std::make_unique<vbvis::DemoTrack>());
+    const int rate = capture->sampleRate();
+    vbvis::CaptureFeed feed(std::move(capture), vbvis::steadyNowUs(),
+                            std::make_unique<vbvis::TrackerTap>(rate, board, noTracker));
+    vbvis::SpectrumAnalyzer analyzer(rate);
+    std::vector<float> stereo;
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (trackersAsked == 0 && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(10ms);
+    ASSERT_EQ(trackersAsked, 1);
+    // Then four of the capture thread's fills, and the reader's takes between.
+    std::size_t frames = 0;
+    for (int take = 0; take < 8; ++take) {
+      std::this_thread::sleep_for(vbvis::Capture::kBackgroundFill / 2);
+      feed.take(stereo, vbvis::steadyNowUs());
+      frames += stereo.size() / 2;
+      const vbvis::Analysis analysis = analyzer.analyse(stereo);
+      EXPECT_TRUE(std::any_of(analysis.pixels.begin(), analysis.pixels.end(), [](std::uint8_t p) { return p > 0; }))
+          << take;
+    }
+    EXPECT_GT(frames, static_cast<std::size_t>(rate) * 3 / 4);
+  }
+  const std::string errors = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(trackersAsked, 1);
+  EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+  EXPECT_NE(errors.find("beat tracker stopped (std::bad_alloc)"), std::string::npos) << errors;
+  const vbvis::TrackerState state = board.read();
+  EXPECT_FALSE(state.locked);
+  EXPECT_EQ(state.bpm, 0.0);
+  EXPECT_EQ(state.nextBeatsUs[0], -1);
+}

@@ -5,10 +5,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 #include <string>
 #include <vector>
 
-#include "bridge/tracker_tap.h"
+#include "bridge/beat/tracker_tap.h"
 #include "tests/bridge/clocked_bridge.h"
 #include "tests/bridge/drum_machine.h"
 
@@ -67,9 +68,9 @@ bool same(const vbvis_tracker_state& a, const vbvis_tracker_state& b) {
 }
 
 // Every predicted beat within 20 ms of a true one.
-bool onTheBeat(const vbvis_tracker_state& state) {
+bool onTheBeat(std::span<const std::int64_t> nextBeatsUs) {
   const std::vector<double> truth = drum_machine::beats(kSong);
-  return std::all_of(std::begin(state.next_beats_us), std::end(state.next_beats_us), [&](std::int64_t beat) {
+  return std::all_of(nextBeatsUs.begin(), nextBeatsUs.end(), [&](std::int64_t beat) {
     return beat >= 0 && drum_machine::offBeat(static_cast<double>(beat) / 1e6, truth) <= 0.020;
   });
 }
@@ -88,7 +89,7 @@ TEST_F(TrackerApi, AFileOnTheSimulatedClockLocksOnItsBeatsTheSameEveryRun) {
   EXPECT_NEAR(last.bpm, 110.0, 2.2);
   EXPECT_NEAR(static_cast<double>(last.period_us), 60e6 / 110, 60e6 / 110 * 0.02);
   EXPECT_GT(last.confidence, 50);
-  EXPECT_TRUE(onTheBeat(last));
+  EXPECT_TRUE(onTheBeat(last.next_beats_us));
   // Predicted beats lie after the clock, in order.
   EXPECT_GT(last.next_beats_us[0], vbvis_clock_us() - 10'000);
   EXPECT_TRUE(std::is_sorted(std::begin(last.next_beats_us), std::end(last.next_beats_us)));
@@ -132,8 +133,8 @@ TEST(TrackerTap, PredictsWhenTheBeatsAreHeard) {
     if (frame % (441 * 25) == 0) tap.track();
   }
   tap.track();
-  vbvis_tracker_state state = board.read();
-  ASSERT_EQ(state.locked, 1);
-  for (std::int64_t& beat : state.next_beats_us) beat -= kStartUs;
-  EXPECT_TRUE(onTheBeat(state));
+  vbvis::TrackerState state = board.read();
+  ASSERT_TRUE(state.locked);
+  for (std::int64_t& beat : state.nextBeatsUs) beat -= kStartUs;
+  EXPECT_TRUE(onTheBeat(state.nextBeatsUs));
 }

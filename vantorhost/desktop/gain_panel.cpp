@@ -10,7 +10,7 @@ namespace vantorhost {
 namespace {
 
 // The bridge's level of digital silence.
-constexpr double kSilentDb = -120.0;
+constexpr double kSilentDb = VBVIS_SILENCE_DB;
 
 QString gainShown(double db) {
   return QString::fromStdString((db >= 0.05 ? "+" : "") + decibelText(db) + " dB");

@@ -1,0 +1,71 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "bridge/beat/beat_grid.h"
+#include "bridge/beat/onset_strength.h"
+#include "bridge/beat/tempo_estimator.h"
+
+namespace vbvis {
+
+// Follows the beat of the audio it is given, causally: onset strength per
+// hop, the tempo every quarter second (held near the followed one; another
+// taken only when it wins for a while, longer for triple-related tempi,
+// which fills and busy hats suggest), the beat grid, its confidence, and
+// the next beats. Whether the beat is the followed tempo or twice or half
+// as fast is judged on its own: besides how well each fits the onsets and
+// how likely it is as a tempo, the faster one must have beats that are
+// alike, as a beat's are; when every other one is weak, they are off-beats
+// and the beat is the slower one. Times are sample positions counted
+// from the first sample pushed. The same samples give the same results.
+class BeatTracker {
+ public:
+  explicit BeatTracker(int sampleRate);
+
+  // Interleaved stereo frames, in order, each once.
+  void push(std::span<const float> stereo);
+
+  struct State {
+    bool locked = false;
+    double bpm = 0.0;          // 0 when not locked
+    int confidence = 0;        // 0..100
+    double periodSamples = 0.0;
+    // The next beats after the newest sample, in samples; -1 for none.
+    std::array<double, 4> nextBeats{-1.0, -1.0, -1.0, -1.0};
+  };
+  State state() const;
+  std::int64_t samples() const { return samples_; }
+  int sampleRate() const { return rate_; }
+  double hopSamples() const { return onsets_.hop(); }
+
+ private:
+  void addFrame(float onset);
+  void updateTempo();
+  void follow(const TempoEstimator::Estimate& estimate);
+  void checkLevel();
+  double levelScore(double period, double alternation) const;
+  void judge();
+
+  int rate_;
+  OnsetStrength onsets_;
+  TempoEstimator tempo_;
+  BeatGrid grid_;
+  std::vector<float> mono_, fresh_, history_;
+  std::int64_t samples_ = 0;
+  std::int64_t frames_ = 0;
+  double period_ = 0.0;         // frames; 0 while no tempo is followed
+  double candidate_ = 0.0;      // a tempo seen before it is followed
+  int agreeing_ = 0;
+  double challenger_ = 0.0;     // another tempo that beats the followed one
+  int challenges_ = 0;
+  int quiet_ = 0;               // tempo updates without a beat worth following
+  double faster_ = 0.0;         // evidence gathered for the level twice as fast
+  double slower_ = 0.0;         // and for the one half as fast
+  double salience_ = 0.0;
+  int confidence_ = 0;
+  bool locked_ = false;
+};
+
+}  // namespace vbvis

@@ -1,0 +1,59 @@
+#pragma once
+#include <span>
+#include <vector>
+
+namespace vbvis {
+
+// The beat period of the last few seconds of onset strength, 60 to 200 BPM.
+// The onsets, less their local mean, are autocorrelated; each candidate
+// period scores the mean of the autocorrelation at its first multiples (a
+// comb, over a bar at least), so a period whose multiples also repeat (the
+// beat, not the eighth-note hats between beats, nor a cross-rhythm of the
+// kick) stands out; a prior over tempo (centred
+// near 120 BPM, an octave wide) settles what the comb cannot. Salience is
+// the comb's score against the autocorrelation at lag 0: about 0 for noise
+// or silence, towards 1 for a steady beat.
+class TempoEstimator {
+ public:
+  explicit TempoEstimator(double framesPerSecond);
+
+  // How far (a share of the period) a candidate may lie from the current
+  // period to count as near it: room for a tempo that drifts between
+  // estimates, and far from any related tempo (the nearest, 4/3, lies a
+  // third away).
+  static constexpr double kNearCurrent = 0.08;
+
+  struct Candidate {
+    double period = 0.0;    // in onset frames, 0 when there is none
+    double salience = 0.0;  // 0..1
+  };
+  struct Estimate {
+    Candidate best;         // over the whole range, with the prior
+    Candidate nearCurrent;  // within kNearCurrent of the current period
+  };
+  // `onsets`: the newest window() frames (or fewer), oldest first.
+  // `current`: the period followed now, 0 for none.
+  Estimate estimate(std::span<const float> onsets, double current);
+
+  // The comb's score of `period` (0..1) in the last estimate.
+  double salienceOf(double period) const;
+  int window() const { return window_; }
+  double minPeriod() const { return minPeriod_; }
+  double maxPeriod() const { return maxPeriod_; }
+
+ private:
+  double comb(double period) const;
+  double refine(double period) const;
+
+  double fps_;
+  int window_;
+  int maxLag_;
+  double minPeriod_, maxPeriod_;
+  double combSpan_;                  // frames the comb's multiples reach
+  std::vector<double> candidates_;   // periods, slow to fast
+  std::vector<double> prior_;        // per candidate
+  std::vector<float> detrended_;
+  std::vector<double> acf_;
+};
+
+}  // namespace vbvis
