@@ -33,18 +33,21 @@ expected=(/usr/bin/sonvero
 for show in "$source"/resources/shows/*.show; do
   [ -e "$show" ] && expected+=("/usr/share/sonvero/shows/$(basename "$show")")
 done
+for definition in "$source"/resources/fixtures/*.qxf; do
+  [ -e "$definition" ] && expected+=("/usr/share/sonvero/fixtures/$(basename "$definition")")
+done
 for file in "${expected[@]}"; do
   grep -qxF "$file" "$work/files" || problem "the package lacks $file"
 done
 
-# Its dependencies: read off the binaries; OLA's daemon recommended; the
-# sound server left to the system.
+# Its dependencies: read off the binaries; OLA's daemon and the open fixture
+# library recommended; the sound server left to the system.
 depends=$(dpkg-deb -f "$deb" Depends)
 for lib in libpulse0 libsndfile1 libola1; do
   grep -q "$lib" <<< "$depends" || problem "Depends lacks $lib: $depends"
 done
 grep -qE 'pulseaudio|pipewire' <<< "$depends" && problem "Depends names a sound server: $depends"
-[ "$(dpkg-deb -f "$deb" Recommends)" = ola ] || problem "Recommends is not ola"
+[ "$(dpkg-deb -f "$deb" Recommends)" = "ola, qlcplus-data" ] || problem "Recommends is not ola, qlcplus-data"
 
 root=$work/root
 dpkg-deb -x "$deb" "$root"
