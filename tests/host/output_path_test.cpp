@@ -6,6 +6,7 @@
 #include <map>
 #include <vector>
 
+#include "tests/host/fixture_definitions.h"
 #include "tests/host/steady_tracker.h"
 #include "vantorhost/output/beat_output.h"
 #include "vantorhost/output/output_path.h"
@@ -68,6 +69,37 @@ TEST_F(OutputPathTest, AFallEndsWhereItGoesAndThenNothingWakes) {
   const std::size_t frames = wakes.size();
   run(2000, 1, [](std::int64_t) {});
   EXPECT_EQ(wakes.size(), frames) << "no frames while nothing moves";
+}
+
+// A moving head at 10 whose colour wheel (14) alone the design drives:
+// dimmer and shutter rest open, pan and tilt centred, and the master and
+// the blackout act on its dimmer only; a channel of no fixture as before.
+TEST_F(OutputPathTest, FixturesRestWhereUndrivenAndMasterSparesTheirPosition) {
+  fixtures_test::MemoryDefinitions library;
+  library.add(fixtures_test::qxf("Acme", "Head", fixtures_test::headBody(), "Moving Head"));
+  FixturePatch patch;
+  ASSERT_FALSE(patch.place({"head", "Acme", "Head", "5ch", 10}, library));
+  channels.set(14, 40, 0);
+  channels.set(11, 99, 0);  // left on tilt by an earlier design
+  channels.set(1, 200, 0);
+  path.handOn();
+  path.setPatch(patch, {14, 1});
+  const auto sent = [&] {
+    std::vector<int> v;
+    for (int c : {10, 11, 12, 13, 14, 1}) v.push_back(path.sent().get(c));
+    return v;
+  };
+  EXPECT_EQ(sent(), (std::vector<int>{128, 128, 255, 11, 40, 200}));
+  path.setMaster(50);
+  EXPECT_EQ(sent(), (std::vector<int>{128, 128, 128, 11, 40, 100}));
+  path.setBlackout(true);
+  EXPECT_EQ(sent(), (std::vector<int>{128, 128, 0, 11, 40, 0}));
+  path.setBlackout(false);
+  path.setMaster(100);
+  path.setPatch(patch, {14, 1, 12});
+  EXPECT_EQ(sent(), (std::vector<int>{128, 128, 0, 11, 40, 200})) << "a driven dimmer takes the plug-in's value";
+  path.setPatch(FixturePatch(), {});
+  EXPECT_EQ(sent(), (std::vector<int>{0, 99, 0, 0, 40, 200})) << "no patch: the plug-in's buffer as it stands";
 }
 
 TEST_F(OutputPathTest, MasterAndBlackoutActLastAndAtOnce) {

@@ -46,6 +46,10 @@ void OutputPath::setBlackout(bool on) {
   restage(true);
 }
 
+void OutputPath::setPatch(const FixturePatch& patch, const std::vector<std::int16_t>& driven) {
+  if (patch_.follow(patch, driven)) restage(true);
+}
+
 void OutputPath::addLayer(OutputLayer& layer) {
   layers_.push_back(&layer);
   restage(false);
@@ -124,19 +128,22 @@ std::int64_t OutputPath::nextWakeMs() const {
 
 void OutputPath::render(std::int64_t nowMs) {
   lastRenderMs_ = nowMs;
-  const bool resting = layers_.empty() && fade_.fadeMs() == 0 && master_ == kFullMaster && !blackout_;
+  const bool resting =
+      patch_.idle() && layers_.empty() && fade_.fadeMs() == 0 && master_ == kFullMaster && !blackout_;
   if (resting) {
     fade_.render(input_, nowMs);  // keeps the fade's idea of what went out
     release(input_, nowMs);
     return;
   }
   std::memcpy(staged_.data(), input_, ChannelBuffer::kChannels);
+  patch_.rest(staged_.data());
   for (const OutputLayer* layer : layers_) layer->mergeHtp(staged_, nowMs);
   fade_.render(staged_.data(), nowMs);
   const std::uint8_t* faded = fade_.values();
   for (std::size_t i = 0; i < staged_.size(); ++i)
-    staged_[i] = blackout_ ? 0
-                           : static_cast<std::uint8_t>((faded[i] * master_ + kFullMaster / 2) / kFullMaster);
+    staged_[i] = !patch_.dims(i) ? faded[i]
+                 : blackout_     ? 0
+                                 : static_cast<std::uint8_t>((faded[i] * master_ + kFullMaster / 2) / kFullMaster);
   release(staged_.data(), nowMs);
 }
 

@@ -10,13 +10,15 @@
 #include "vantorhost/dmx/dmx_output.h"
 #include "vantorhost/output/fade_stage.h"
 #include "vantorhost/output/output_layer.h"
+#include "vantorhost/output/patch_stage.h"
 
 namespace vantorhost {
 
 // The channels' way out of the host, in stages:
 //
-//   the plug-in's channels -> output delay -> HTP layers (the beat output)
-//     -> fade -> master and blackout -> sent(): the DMX output and the monitor
+//   the plug-in's channels -> output delay -> the patch's rest values
+//     -> HTP layers (the beat output) -> fade -> master and blackout
+//     -> sent(): the DMX output and the monitor
 //
 // Right after every event the plug-in ran (a tick, a click) the path hands
 // the channels on: no timer stands between the tick and the light. Besides
@@ -26,8 +28,8 @@ namespace vantorhost {
 // It never wakes while nothing moves. Whoever runs it (the desktop's timer,
 // the headless loop, a script's advance) wakes it at nextWakeMs(), which
 // it also tells the Wake callback after each hand-on.
-// With every stage at rest (no delay, no layer, no fade, master 100 %, no
-// blackout) what goes out is the plug-in's buffer as it stands.
+// With every stage at rest (no delay, no fixture, no layer, no fade, master
+// 100 %, no blackout) what goes out is the plug-in's buffer as it stands.
 class OutputPath final : public tk::FormObserver {
  public:
   using Clock = std::function<std::int64_t()>;
@@ -75,6 +77,11 @@ class OutputPath final : public tk::FormObserver {
   int masterPercent() const { return master_; }
   void setBlackout(bool on);
   bool blackout() const { return blackout_; }
+  // The patch: rest values on the fixtures' channels that `driven` (the
+  // channels the design drives) leaves out, and the master and blackout on
+  // fixtures' intensities only (patch_stage.h). Rendered at once when that
+  // changes anything.
+  void setPatch(const FixturePatch& patch, const std::vector<std::int16_t>& driven);
   // A layer merged HTP before the fade; it must outlive the path or be
   // removed first. Rendered at once.
   void addLayer(OutputLayer& layer);
@@ -119,6 +126,7 @@ class OutputPath final : public tk::FormObserver {
   const std::uint8_t* input_;
   std::array<std::uint8_t, ChannelBuffer::kChannels> delayed_{};
   std::array<std::uint8_t, ChannelBuffer::kChannels> staged_{};
+  PatchStage patch_;
   std::vector<OutputLayer*> layers_;
   FadeStage fade_;
   int master_ = kFullMaster;
