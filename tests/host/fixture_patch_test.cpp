@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/host/fixture_definitions.h"
+#include "vantorhost/fixtures/fixture_colour.h"
 #include "vantorhost/fixtures/fixture_patch.h"
 
 using namespace vantorhost;
@@ -130,6 +131,32 @@ TEST_F(FixturePatchTest, RemovingAndTheNextFreeAddress) {
   patch_.clear();
   EXPECT_TRUE(patch_.fixtures().empty());
   EXPECT_FALSE(patch_.channel(1).patched());
+}
+
+// The colour the monitor shows for a fixture: its colours mixed, scaled by
+// its dimmer; a fixture without either shows none.
+TEST_F(FixturePatchTest, AFixturesColourIsItsColoursMixedUnderItsDimmer) {
+  library_.add(qxf("Acme", "Pack", channel("D", "IntensityDimmer") + mode("1ch", {"D"}), "Dimmer"));
+  library_.add(qxf("Acme", "Scanner", channel("Pan", "PositionPan") + mode("1ch", {"Pan"}), "Scanner"));
+  ASSERT_FALSE(place("par", "Par", "4ch", 1));   // red, green, blue, dimmer
+  ASSERT_FALSE(place("dim", "Pack", "1ch", 10));
+  ASSERT_FALSE(place("scan", "Scanner", "1ch", 20));
+  std::array<std::uint8_t, 1024> out{};
+  const auto colour = [&](const char* name) { return fixtureColour(*patch_.fixture(name), out.data()); };
+  const struct {
+    std::array<std::uint8_t, 4> par;
+    Rgb expected;
+  } cases[] = {
+      {{255, 0, 0, 255}, {255, 0, 0}},     {{255, 128, 0, 255}, {255, 128, 0}},
+      {{255, 255, 255, 128}, {128, 128, 128}}, {{200, 100, 50, 0}, {0, 0, 0}},
+  };
+  for (const auto& c : cases) {
+    std::copy(c.par.begin(), c.par.end(), out.begin());
+    EXPECT_EQ(colour("par"), c.expected);
+  }
+  out[9] = 64;
+  EXPECT_EQ(colour("dim"), (Rgb{64, 64, 64})) << "a dimmer shows its level";
+  EXPECT_FALSE(colour("scan"));
 }
 
 // A mode as wide as a universe fills one, and nothing else.
