@@ -8,6 +8,7 @@
 
 #include "bridge/vbvis.h"
 #include "tests/desktop/host_window_fixture.h"
+#include "tests/host/fixture_definitions.h"
 #include "tests/support/qt_application.h"
 #include "tests/support/temp_folder.h"
 #include "toolkit/check_box.h"
@@ -64,6 +65,41 @@ TEST_F(DmxMonitorTest, RepaintsOfWhatMovedAddUpToTheWholeMonitor) {
     const QImage partly = support::QtFixture::onScreen(monitor);
     ASSERT_TRUE(partly == support::QtFixture::afterFullRepaint(monitor)) << "step " << step;
   }
+}
+
+// A par at 30..33 (red, green, blue, dimmer; its cells run into the next
+// row): its name line shows the colour it mixes, and a change of one of its
+// channels repaints that colour on all its cells.
+TEST_F(DmxMonitorTest, AFixturesCellsShowItsNameAndTheColourItMixes) {
+  fixtures_test::MemoryDefinitions library;
+  library.add(fixtures_test::qxf("Acme", "Par", fixtures_test::parBody()));
+  FixturePatch patch;
+  ASSERT_FALSE(patch.place({"par", "Acme", "Par", "4ch", 30}, library));
+  monitor.setPatch(&patch);
+  monitor.resize(monitor.sizeHint());
+  monitor.show();
+  support::QtFixture::settle();
+  const struct {
+    std::array<int, 4> values;
+    QColor swatch;
+  } steps[] = {{{255, 0, 0, 255}, QColor(255, 0, 0)}, {{255, 255, 0, 255}, QColor(255, 255, 0)},
+               {{0, 0, 255, 128}, QColor(0, 0, 128)}};
+  std::int64_t now = 0;
+  for (const auto& step : steps) {
+    for (int i = 0; i < 4; ++i) channels.set(30 + i, step.values[static_cast<std::size_t>(i)], now);
+    monitor.refresh(now += 400);
+    support::QtFixture::settle();
+    const QImage shown = support::QtFixture::onScreen(monitor);
+    ASSERT_TRUE(shown == support::QtFixture::afterFullRepaint(monitor)) << "the colour repainted on every cell";
+    for (int channel : {30, 33}) {
+      const QPoint nameLine = monitor.cellRect(channel).topRight() + QPoint(-3, 3);
+      EXPECT_EQ(QColor(shown.pixel(nameLine)), step.swatch) << channel;
+    }
+  }
+  monitor.setPatch(nullptr);
+  support::QtFixture::settle();
+  EXPECT_NE(QColor(support::QtFixture::onScreen(monitor).pixel(monitor.cellRect(30).topRight() + QPoint(-3, 3))),
+            QColor(0, 0, 128)) << "without the patch the cells look as before";
 }
 
 TEST_F(HostWindowTest, HandsTheChannelsOnAfterEachEventAndShowsTheStates) {

@@ -5,8 +5,10 @@
 #include <QPainter>
 #include <QToolTip>
 #include <algorithm>
+#include <map>
 
 #include "toolkit/qt/drawing_painter.h"
+#include "vantorhost/fixtures/fixture_colour.h"
 
 namespace vantorhost {
 
@@ -17,6 +19,34 @@ constexpr int kRows = ChannelBuffer::kUniverseSize / DmxMonitorWidget::kColumns;
 
 const QColor kBackground(28, 28, 30), kCell(46, 46, 50), kCellLit(88, 62, 20), kBar(40, 130, 200);
 const QColor kNumber(150, 150, 155), kValue(235, 235, 235), kHighlight(255, 170, 40);
+
+const QColor kFixtureName(72, 72, 78);
+
+// A fixture cell's attribute as its value line has room for.
+QString shortName(const ChannelRole& role) {
+  static const std::map<Attribute, const char*> kShort{
+      {Attribute::Red, "R"},     {Attribute::Green, "G"},   {Attribute::Blue, "B"},    {Attribute::White, "W"},
+      {Attribute::Amber, "A"},   {Attribute::UV, "UV"},     {Attribute::Cyan, "C"},    {Attribute::Magenta, "M"},
+      {Attribute::Yellow, "Y"},  {Attribute::Lime, "L"},    {Attribute::Indigo, "I"},  {Attribute::Dimmer, "D"},
+      {Attribute::Shutter, "S"}, {Attribute::Pan, "P"},     {Attribute::Tilt, "T"},    {Attribute::Colour, "C"},
+      {Attribute::Gobo, "Go"},   {Attribute::Speed, "Sp"},  {Attribute::Beam, "Bm"},   {Attribute::Prism, "Pr"},
+      {Attribute::Effect, "Fx"}, {Attribute::Maintenance, "Mt"}, {Attribute::Other, ""}};
+  const QString name = kShort.at(role.attribute);
+  return role.fine ? name.toLower() : name;
+}
+
+// An intensity's bar shows its colour; the others the monitor's blue.
+QColor barColour(const ChannelRole& role) {
+  switch (role.attribute) {
+    case Attribute::Red: return QColor(230, 50, 50);
+    case Attribute::Green: return QColor(40, 200, 70);
+    case Attribute::Blue: return QColor(60, 110, 255);
+    case Attribute::White:
+    case Attribute::Dimmer: return QColor(225, 225, 225);
+    case Attribute::Amber: return QColor(255, 180, 0);
+    default: return role.intensity() ? QColor(200, 120, 255) : kBar;
+  }
+}
 
 // The cells' small type.
 QFont cellFont(QFont font) {
@@ -58,6 +88,17 @@ int DmxMonitorWidget::channelAt(QPoint point) const {
   return 0;
 }
 
+void DmxMonitorWidget::setPatch(const FixturePatch* patch) {
+  patch_ = patch;
+  update();
+}
+
+void DmxMonitorWidget::addFixtureCells(QRegion& region, int channel) const {
+  const PatchedChannel& c = patch_->channel(channel);
+  const PatchedFixture& f = patch_->fixtures()[static_cast<std::size_t>(c.fixture)];
+  for (int other = f.placement.address; other <= f.lastChannel(); ++other) region += cellRect(other);
+}
+
 std::int64_t DmxMonitorWidget::refresh(std::int64_t nowMs) {
   std::int64_t nextExpiry = -1;
   // Gathered first and handed to Qt once, cells that moved side by side in
@@ -72,6 +113,7 @@ std::int64_t DmxMonitorWidget::refresh(std::int64_t nowMs) {
     Cell& shown = shown_[static_cast<std::size_t>(channel - 1)];
     const bool moves = now.highlighted != shown.highlighted || now.value != shown.value;
     shown = now;
+    if (moves && patch_ && patch_->channel(channel).defined) addFixtureCells(moved, channel);
     if (moves && runStart == 0) runStart = channel;
     const bool rowEnds = channel % kColumns == 0;
     if (runStart != 0 && (!moves || rowEnds)) {
@@ -99,7 +141,45 @@ bool DmxMonitorWidget::valueBelowNumber() const {
   return valueBox(1).bottom() - lineHeight_ + 1 >= valueArea(1).top();
 }
 
+void DmxMonitorWidget::paintFixtureCell(QPainter& p, int channel, const PatchedChannel& patched) {
+  const PatchedFixture& f = patch_->fixtures()[static_cast<std::size_t>(patched.fixture)];
+  const Cell& cell = shown_[static_cast<std::size_t>(channel - 1)];
+  const QRect r = inner(channel);
+  p.fillRect(r, cell.highlighted ? kHighlight : kCell);
+  if (cell.highlighted) p.fillRect(r.adjusted(1, 1, -1, -1), kCellLit);
+  // The name line: the fixture's colour across its cells, its name from the
+  // first of its cells in this row on, cut at the last.
+  std::array<std::uint8_t, ChannelBuffer::kChannels> values{};
+  for (int c = f.placement.address; c <= f.lastChannel(); ++c)
+    values[static_cast<std::size_t>(c - 1)] = shown_[static_cast<std::size_t>(c - 1)].value;
+  const std::optional<Rgb> rgb = fixtureColour(f, values.data());
+  const QColor swatch = rgb ? QColor((*rgb)[0], (*rgb)[1], (*rgb)[2]) : kFixtureName;
+  const QRect nameLine(r.left(), r.top(), r.width(), lineHeight_ + 1);
+  p.fillRect(nameLine, swatch);
+  const int rowStart = std::max(f.placement.address, channel - (channel - 1) % kColumns);
+  const int rowEnd = std::min(f.lastChannel(), channel - (channel - 1) % kColumns + kColumns - 1);
+  const QRect nameBox = inner(rowStart).united(inner(rowEnd)).adjusted(2, 0, -2, 0);
+  p.save();
+  p.setClipRect(nameLine);
+  p.setPen(qGray(swatch.rgb()) > 140 ? Qt::black : Qt::white);
+  p.drawText(QRect(nameBox.left(), nameLine.top(), nameBox.width(), nameLine.height()), Qt::AlignLeft | Qt::AlignVCenter,
+             QFontMetrics(p.font()).elidedText(QString::fromStdString(f.placement.name), Qt::ElideRight, nameBox.width()));
+  p.restore();
+  const int barRoom = r.height() - nameLine.height() - 1;
+  const int barHeight = cell.value * barRoom / 255;
+  if (barHeight > 0) p.fillRect(QRect(r.left() + 1, r.bottom() - barHeight, 4, barHeight), barColour(patched.role));
+  p.setPen(kNumber);
+  p.drawText(valueBox(channel).adjusted(0, 0, 0, 0), Qt::AlignLeft | Qt::AlignBottom, shortName(patched.role));
+  p.setPen(kValue);
+  p.drawText(valueBox(channel), Qt::AlignRight | Qt::AlignBottom, QString::number(cell.value));
+}
+
 void DmxMonitorWidget::paintCell(QPainter& p, int channel) {
+  if (patch_)
+    if (const PatchedChannel& patched = patch_->channel(channel); patched.defined) {
+      paintFixtureCell(p, channel, patched);
+      return;
+    }
   const Cell& cell = shown_[static_cast<std::size_t>(channel - 1)];
   const QRect r = inner(channel);
   // A lit cell: its one-pixel border in the highlight's colour around the
@@ -193,10 +273,19 @@ bool DmxMonitorWidget::event(QEvent* event) {
     if (const int channel = channelAt(help->pos())) {
       const int universe = (channel - 1) / ChannelBuffer::kUniverseSize + 1;
       const int dmx = (channel - 1) % ChannelBuffer::kUniverseSize + 1;
-      QToolTip::showText(help->globalPos(), QString("Channel %1 (universe %2, DMX %3): %4")
+      QString fixture;
+      if (patch_)
+        if (const PatchedChannel& c = patch_->channel(channel); c.patched()) {
+          const PatchedFixture& f = patch_->fixtures()[static_cast<std::size_t>(c.fixture)];
+          fixture = QString(", %1 \"%2\"").arg(QString::fromStdString(f.placement.name),
+                                                QString::fromStdString(f.channelName(c.offset)));
+          if (c.defined) fixture += QString(" (%1)").arg(QString::fromStdString(attributeName(c.role)));
+        }
+      QToolTip::showText(help->globalPos(), QString("Channel %1 (universe %2, DMX %3%4): %5")
                                                 .arg(channel)
                                                 .arg(universe)
                                                 .arg(dmx)
+                                                .arg(fixture)
                                                 .arg(channels_.get(channel)));
     } else {
       QToolTip::hideText();

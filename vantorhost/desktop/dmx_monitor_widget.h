@@ -5,13 +5,18 @@
 #include <cstdint>
 
 #include "vantorhost/base/channel_buffer.h"
+#include "vantorhost/fixtures/fixture_patch.h"
 
 namespace vantorhost {
 
 // The DMX monitor: channels 1..1024 as two universes of 512, each channel a
 // cell with its number, its value and a bar; a channel that changed in the
 // last second is highlighted. refresh() repaints only the cells that moved,
-// neighbours in a row as one strip.
+// neighbours in a row as one strip. With a patch, a fixture's cells carry
+// its name across their top line, filled with the colour it gives (its
+// colours mixed under its dimmer; grey for a fixture that mixes none), each
+// cell its attribute beside its value and an intensity's bar in its colour;
+// channels of no fixture look as before.
 class DmxMonitorWidget : public QWidget {
  public:
   static constexpr std::int64_t kHighlightMs = 1000;
@@ -21,6 +26,9 @@ class DmxMonitorWidget : public QWidget {
   // Returns when the next highlight goes out (-1: none is lit), so the
   // caller can refresh again then.
   std::int64_t refresh(std::int64_t nowMs);
+  // The patch whose fixtures the cells name (it must outlive the widget or
+  // be replaced); null: none. Repaints.
+  void setPatch(const FixturePatch* patch);
 
   // The cell of a channel 1..1024 and the channel under a point (0: none).
   QRect cellRect(int channel) const;
@@ -51,6 +59,12 @@ class DmxMonitorWidget : public QWidget {
   // the cell); only then can a lit cell's texts come from images.
   bool valueBelowNumber() const;
   void paintCell(QPainter& p, int channel);
+  // A fixture's cell: its name line in the fixture's colour, its attribute
+  // and value, its bar in the colour of its intensity.
+  void paintFixtureCell(QPainter& p, int channel, const PatchedChannel& patched);
+  // Adds every cell of the fixture of `channel` to `region` (its colour
+  // moves with each of its channels).
+  void addFixtureCells(QRegion& region, int channel) const;
   void paintHeader(QPainter& p, int universe, const QRect& header);
   // A text as a lit cell shows it: `box` laid out as a full paint lays it
   // out, cut to `area`, on the lit cell's colour. Made on first use into
@@ -60,6 +74,7 @@ class DmxMonitorWidget : public QWidget {
   int universeTop(int universe) const;
 
   const ChannelBuffer& channels_;
+  const FixturePatch* patch_ = nullptr;
   std::array<Cell, ChannelBuffer::kChannels> shown_{};
   std::array<QImage, 256> litValueImages_;
   std::array<QImage, ChannelBuffer::kChannels> litNumberImages_;
