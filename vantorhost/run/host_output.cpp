@@ -9,11 +9,27 @@ HostOutput::HostOutput(HostSession& session, std::unique_ptr<DmxOutput> dmx, Clo
       path_(std::make_unique<OutputPath>(session.channels(), *dmx_, [&session] { return session.loop().nowMs(); })) {
   follow(session.hostDesign());
   watch_ = session.watchHostDesign([this](const HostDesign& design) { follow(design); });
+  tk::app().addObserver(this);
+}
+
+void HostOutput::followPatch() {
+  if (!path_) return;
+  const FixturePatch& patch = session_.patch();
+  std::vector<std::int16_t> driven;
+  if (!patch.fixtures().empty()) {
+    if (IPluginDesign* design = session_.design()) driven = design->usedChannels();
+    const BeatPattern& beats = beatOutput_.pattern();
+    if (beats.on()) driven.insert(driven.end(), beats.channels.begin(), beats.channels.end());
+  }
+  path_->setPatch(patch, driven);
 }
 
 void HostOutput::follow(const HostDesign& design) {
   path_->setFade(design.fadeMs);
-  if (design.beatPattern == beatOutput_.pattern()) return;
+  if (design.beatPattern == beatOutput_.pattern()) {
+    followPatch();
+    return;
+  }
   // The beat output is in the path only while it can light something, so
   // a design without one costs the path nothing.
   const bool wasOn = beatOutput_.pattern().on();
@@ -21,12 +37,14 @@ void HostOutput::follow(const HostDesign& design) {
   if (wasOn && !design.beatPattern.on()) path_->removeLayer(beatOutput_);
   else if (!wasOn && design.beatPattern.on()) path_->addLayer(beatOutput_);
   else path_->layerChanged();
+  followPatch();
 }
 
 HostOutput::~HostOutput() { close(); }
 
 void HostOutput::close() {
   if (!path_) return;
+  tk::app().removeObserver(this);
   session_.unwatchHostDesign(watch_);
   if (beatOutput_.pattern().on()) path_->removeLayer(beatOutput_);
   path_->finish();

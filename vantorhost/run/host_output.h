@@ -1,10 +1,13 @@
 #pragma once
 // The way out of a run, the same for the desktop, headless runs and
 // scripts: the DMX output and the output path in front of it, on the
-// session's clock, following the fade and the beat pattern of the
-// session's design.
+// session's clock, following the fade, the beat pattern and the patch of
+// the session's design, and after every event the channels the design
+// drives (a list edited in the plug-in's windows takes a fixture's channel
+// off its rest value at once).
 #include <memory>
 
+#include "toolkit/application.h"
 #include "vantorhost/dmx/dmx_output.h"
 #include "vantorhost/output/beat_output.h"
 #include "vantorhost/output/output_path.h"
@@ -12,13 +15,13 @@
 
 namespace vantorhost {
 
-class HostOutput {
+class HostOutput final : public tk::FormObserver {
  public:
   // On the real clock a beat's light leaves early by the DMX output's
   // latency; on simulated time it leaves at the beat's own millisecond.
   enum class Clock { Real, Simulated };
   HostOutput(HostSession& session, std::unique_ptr<DmxOutput> dmx, Clock clock);
-  ~HostOutput();
+  ~HostOutput() override;
   HostOutput(const HostOutput&) = delete;
   HostOutput& operator=(const HostOutput&) = delete;
 
@@ -27,6 +30,10 @@ class HostOutput {
   // The last values go out (no delay, no fade left) and the output closes;
   // olad keeps them, so the lights hold their look. Also on destruction.
   void close();
+  // The patch and the channels the design drives now go to the path (only
+  // while there are fixtures: a design without costs nothing).
+  void followPatch();
+  void afterEvent() override { followPatch(); }
 
  private:
   void follow(const HostDesign& design);

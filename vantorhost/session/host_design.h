@@ -1,10 +1,12 @@
 #pragma once
 // The part of a light design that the host plays itself, beside the
 // plug-in's tables and parameters, and that shows keep with them: the fade
-// of the output and the beat output's pattern.
+// of the output, the beat output and the patch of fixtures.
 #include <cstdint>
+#include <vector>
 
 #include "vantorhost/base/beat_pattern.h"
+#include "vantorhost/fixtures/fixture_patch.h"
 
 namespace vantorhost {
 
@@ -15,6 +17,8 @@ struct HostDesign {
   std::int32_t fadeMs = 0;
   // What the beat output lights on each beat the tracker predicts; off: nothing.
   BeatPattern beatPattern;
+  // The patch as placed, by address then name; none: no fixture.
+  std::vector<FixturePlacement> fixtures;
   bool operator==(const HostDesign&) const = default;
 };
 

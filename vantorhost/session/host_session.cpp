@@ -1,8 +1,10 @@
 #include "vantorhost/session/host_session.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "toolkit/application.h"
+#include "vantorhost/base/log.h"
 
 namespace vantorhost {
 
@@ -38,10 +40,40 @@ void HostSession::stop() {
 
 void HostSession::setHostDesign(const HostDesign& design) {
   if (design == hostDesign_) return;
+  if (design.fixtures != hostDesign_.fixtures) {
+    const std::vector<FixturePlacement> before = hostDesign_.fixtures;
+    patch_.clear();
+    for (const FixturePlacement& placement : design.fixtures) {
+      // Shows and the patch window check placements before they come here.
+      if (const std::optional<std::string> refused = patch_.place(placement, fixtureLibrary_))
+        hostLog("fixture " + placement.name + " left out: " + *refused);
+      else if (const PatchedFixture* f = patch_.fixture(placement.name);
+               !f->problem.empty() && std::find(before.begin(), before.end(), placement) == before.end())
+        hostLog("fixture " + placement.name + ": " + f->problem + "; it lights nothing, and its line is kept");
+    }
+  }
   hostDesign_ = design;
+  hostDesign_.fixtures = patch_.placements();
   // A watcher may unwatch itself (or another) while being told.
   const auto watchers = hostDesignWatchers_;
   for (const auto& [id, watcher] : watchers) watcher(hostDesign_);
+}
+
+std::optional<std::string> HostSession::placeFixture(const FixturePlacement& placement) {
+  FixturePatch trial = patch_;
+  if (std::optional<std::string> refused = trial.place(placement, fixtureLibrary_)) return refused;
+  HostDesign design = hostDesign_;
+  design.fixtures = trial.placements();
+  setHostDesign(design);
+  return {};
+}
+
+bool HostSession::removeFixture(const std::string& name) {
+  if (!patch_.fixture(name)) return false;
+  HostDesign design = hostDesign_;
+  std::erase_if(design.fixtures, [&](const FixturePlacement& p) { return p.name == name; });
+  setHostDesign(design);
+  return true;
 }
 
 int HostSession::watchHostDesign(HostDesignWatcher watcher) {

@@ -10,6 +10,8 @@
 #include "toolkit/form.h"
 #include "vantorhost/base/channel_buffer.h"
 #include "vantorhost/plugin_beats/plugin_beat_counter.h"
+#include "vantorhost/fixtures/fixture_library.h"
+#include "vantorhost/fixtures/fixture_patch.h"
 #include "vantorhost/session/host_design.h"
 #include "vantorhost/session/host_helper.h"
 #include "vantorhost/session/plugin_library.h"
@@ -51,6 +53,15 @@ class HostSession {
   int watchHostDesign(HostDesignWatcher watcher);
   void unwatchHostDesign(int id) { hostDesignWatchers_.erase(id); }
 
+  // The fixture library (read on first use) and the patch the host design's
+  // fixtures make with it.
+  FixtureLibrary& fixtureLibrary() { return fixtureLibrary_; }
+  const FixturePatch& patch() const { return patch_; }
+  // Places (or moves) a fixture in the host design; why not when refused.
+  std::optional<std::string> placeFixture(const FixturePlacement& placement);
+  // Removes the fixture of that name; false when there is none.
+  bool removeFixture(const std::string& name);
+
   ChannelBuffer& channels() { return channels_; }
   PluginBeatCounter& pluginBeatCounter() { return pluginBeatCounter_; }
   HostHelper& helper() { return *helper_; }
@@ -66,6 +77,8 @@ class HostSession {
   std::unique_ptr<VantorTypeLib::IPlugInObject> plugin_;
   std::unique_ptr<VantorTypeLib::ModuleInfo> moduleInfo_;
   HostDesign hostDesign_;
+  FixtureLibrary fixtureLibrary_;
+  FixturePatch patch_;
   std::map<int, HostDesignWatcher> hostDesignWatchers_;
   int nextWatcher_ = 0;
 };
