@@ -12,6 +12,8 @@
 #   NAME.host          copied in as Sonvero.host (the host window's choices);
 #                      a script neither reads nor changes it
 #   NAME.args          extra command-line arguments, one line
+#   NAME.fixtures/     the user's own fixture definitions for the run; without
+#                      it the user has none
 # SONVERO_UPDATE_GOLDEN=1 rewrites the expected files from this run.
 set -u
 sonvero=$(realpath "$1")
@@ -24,9 +26,13 @@ mkdir -p "$settings"
 [ -f "$base.ini" ] && cp "$base.ini" "$settings/Sonvero.ini"
 [ -f "$base.show" ] && cp "$base.show" "$settings/Sonvero.show"
 [ -f "$base.host" ] && cp "$base.host" "$settings/Sonvero.host"
+mkdir -p "$work/data/sonvero"
+[ -d "$base.fixtures" ] && cp -r "$base.fixtures" "$work/data/sonvero/fixtures"
 args=()
 [ -f "$base.args" ] && read -r -a args < "$base.args"
-(cd "$(dirname "$script")" && "$sonvero" --script "$script" --settings-dir "$settings" "${args[@]}" \
+# The user's own fixture definitions stay out: the library is Sonvero's own
+# and the open fixture library's.
+(cd "$(dirname "$script")" && XDG_DATA_HOME="$work/data" "$sonvero" --script "$script" --settings-dir "$settings" "${args[@]}" \
   > "$work/trace" 2> "$work/stderr")
 status=$?
 if [ "${SONVERO_UPDATE_GOLDEN:-0}" = 1 ]; then

@@ -214,6 +214,16 @@ Command parseBeats(const Tokens& t) {
   return cmd::Beats{std::move(pattern)};
 }
 
+// fixture NAME MANUFACTURER/MODEL "MODE" ADDRESS | fixture NAME off
+Command parseFixture(const Tokens& t) {
+  if (t.size() == 3 && t[2] == "off") return cmd::FixtureOff{t[1]};
+  expectArgs(t, 4, 4, "fixture NAME MANUFACTURER/MODEL \"MODE\" ADDRESS | fixture NAME off");
+  const std::size_t slash = t[2].find('/');
+  if (slash == std::string::npos || slash == 0 || slash + 1 == t[2].size())
+    fail("a fixture is named MANUFACTURER/MODEL: " + files::printable(t[2]));
+  return cmd::Fixture{{t[1], t[2].substr(0, slash), t[2].substr(slash + 1), t[3], channel(t[4], "ADDRESS")}};
+}
+
 Command parseTestOutput(const Tokens& t) {
   expectArgs(t, 3, 3, "test-output CHANNEL VALUE ACTIVE");
   return cmd::TestOutput{static_cast<std::int32_t>(integer(t[1], INT32_MIN, INT32_MAX, "CHANNEL")),
@@ -270,6 +280,12 @@ constexpr Verb kPrints[] = {
        return cmd::PrintDmx{channel(t[2], "CHANNEL")};
      }},
     {"list", parsePrintList},
+    {"fixtures", printAlone<cmd::PrintFixtures>},
+    {"channel",
+     [](const Tokens& t) -> Command {
+       expectArgs(t, 2, 2, "print channel CHANNEL");
+       return cmd::PrintChannel{channel(t[2], "CHANNEL")};
+     }},
 };
 
 Command parsePrint(const Tokens& t) {
@@ -356,6 +372,7 @@ constexpr Verb kVerbs[] = {
      }},
     {"gain", parseGain},
     {"beats", parseBeats},
+    {"fixture", parseFixture},
     {"print", parsePrint},
     {"test-output", parseTestOutput},
 };

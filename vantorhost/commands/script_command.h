@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "vantorhost/base/gain_choice.h"
+#include "vantorhost/fixtures/fixture_patch.h"
 #include "vantorhost/base/beat_pattern.h"
 
 namespace vantorhost {
@@ -60,6 +61,12 @@ struct PrintGain {};
 struct Beats { BeatPattern pattern; };
 // The bridge's beat tracker: tempo and confidence.
 struct PrintTracker {};
+// The patch: a fixture of the library placed at a channel (also a show
+// line), a fixture removed, the patch as show lines, what a channel is.
+struct Fixture { FixturePlacement placement; };
+struct FixtureOff { std::string name; };
+struct PrintFixtures {};
+struct PrintChannel { std::int32_t channel; };
 // Not in the user's help: drives channel output directly.
 struct TestOutput { std::int32_t channel, value; std::uint8_t active; };
 }  // namespace cmd
@@ -69,7 +76,8 @@ using Command = std::variant<std::monostate, cmd::Audio, cmd::Spectrum, cmd::Vu,
                              cmd::Open, cmd::Reload, cmd::Advance, cmd::PrintProperty, cmd::PrintForms,
                              cmd::PrintDraw, cmd::PrintBar, cmd::PrintList, cmd::PrintModuleInfo,
                              cmd::PrintShow, cmd::SaveShow, cmd::OpenShow, cmd::PrintTempo, cmd::TestOutput,
-                             cmd::Fade, cmd::PrintDmx, cmd::Gain, cmd::PrintGain, cmd::Beats, cmd::PrintTracker>;
+                             cmd::Fade, cmd::PrintDmx, cmd::Gain, cmd::PrintGain, cmd::Beats, cmd::PrintTracker,
+                             cmd::Fixture, cmd::FixtureOff, cmd::PrintFixtures, cmd::PrintChannel>;
 
 struct ParseError {
   std::string message;

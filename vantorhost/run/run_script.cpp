@@ -69,6 +69,7 @@ int runScript(const HostOptions& options) {
     try {
       session.start();
       ScriptRunner runner(session, loop, trace, host.path());
+      runner.onTablesWritten = [&host] { host.followPatch(); };
       runner.run(script);
     } catch (const ScriptFailure& f) {
       trace.flush();

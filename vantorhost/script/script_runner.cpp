@@ -16,6 +16,7 @@
 #include "toolkit/simple_controls.h"
 #include "vantorhost/base/log.h"
 #include "vantorhost/base/tempo.h"
+#include "vantorhost/commands/fixture_line.h"
 #include "vantorhost/show/show_file.h"
 #include "vantorhost/show/show_text.h"
 
@@ -97,11 +98,18 @@ void ScriptRunner::operator()(const cmd::Vu& c) { vbvis_script_vu(c.left, c.righ
 
 void ScriptRunner::operator()(const cmd::BarSet& c) {
   design().writeBar(c.slot, c.fromPixel, c.toPixel, c.boost, c.threshold, c.setOnExceed, c.setValue);
+  tablesWritten();
 }
 
-void ScriptRunner::operator()(const cmd::BarClear& c) { design().clearBar(c.slot); }
+void ScriptRunner::operator()(const cmd::BarClear& c) {
+  design().clearBar(c.slot);
+  tablesWritten();
+}
 
-void ScriptRunner::operator()(const cmd::List& c) { design().writeList(c.id, c.slot, c.entries); }
+void ScriptRunner::operator()(const cmd::List& c) {
+  design().writeList(c.id, c.slot, c.entries);
+  tablesWritten();
+}
 
 void ScriptRunner::operator()(const cmd::Set& c) {
   tk::Control& target = control(c.ref);
@@ -331,6 +339,26 @@ void ScriptRunner::operator()(const cmd::OpenShow& c) {
   asEvent([&] { opened = openShow(session_, c.path); });
   if (!opened) hostLog(opened.message);
 }
+
+// A fixture the patch refuses is no fault of the script, as a show that
+// cannot be opened: the message goes to standard error, the run goes on.
+void ScriptRunner::operator()(const cmd::Fixture& c) {
+  std::optional<std::string> refused;
+  asEvent([&] { refused = session_.placeFixture(c.placement); });
+  if (refused) hostLog("fixture " + c.placement.name + " refused: " + *refused);
+}
+
+void ScriptRunner::operator()(const cmd::FixtureOff& c) {
+  bool removed = false;
+  asEvent([&] { removed = session_.removeFixture(c.name); });
+  if (!removed) hostLog("fixture " + c.name + " off: there is no fixture of that name");
+}
+
+void ScriptRunner::operator()(const cmd::PrintFixtures&) {
+  for (const FixturePlacement& placement : session_.hostDesign().fixtures) trace_.line(fixtureLine(placement));
+}
+
+void ScriptRunner::operator()(const cmd::PrintChannel& c) { trace_.line(channelLine(session_.patch(), c.channel)); }
 
 // The plug-in's beat counter as the host window shows it: the count and the tempo.
 void ScriptRunner::operator()(const cmd::PrintTempo&) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <istream>
 #include <string>
 
@@ -35,6 +36,9 @@ class ScriptRunner {
   // line that is malformed or cannot run, ScriptUnreadable when reading fails.
   void run(std::istream& script);
   void execute(const Command& command);
+  // Told after a line wrote the plug-in's tables directly (`list`, `bar`):
+  // the channels the design drives may have changed.
+  std::function<void()> onTablesWritten;
 
  private:
   tk::Form& form(const ControlRef& ref) const;
@@ -72,6 +76,13 @@ class ScriptRunner {
   void operator()(const cmd::PrintDmx& c);
   void operator()(const cmd::Beats& c);
   void operator()(const cmd::PrintTracker& c);
+  void operator()(const cmd::Fixture& c);
+  void operator()(const cmd::FixtureOff& c);
+  void operator()(const cmd::PrintFixtures& c);
+  void operator()(const cmd::PrintChannel& c);
+  void tablesWritten() const {
+    if (onTablesWritten) onTablesWritten();
+  }
   void operator()(const cmd::Gain& c);
   void operator()(const cmd::PrintGain& c);
 

@@ -23,10 +23,10 @@ void KeptShow::fillTables(HostSession& session) {
   IPluginDesign& plugin = *session.design();
   keptFile_ = std::filesystem::path(plugin.settingsFolder()) / kKeptShowName;
   // Read also when another show starts, to know whether it may be replaced at quit.
-  ShowRead kept = readShowFile(keptFile_, plugin);
+  ShowRead kept = readShowFile(keptFile_, plugin, &session.fixtureLibrary());
   keepUsersFile_ = !kept.design && !kept.missing && !setAside(kept.message);
   if (!origin_.empty()) {
-    ShowRead chosen = readShowFile(origin_, plugin);
+    ShowRead chosen = readShowFile(origin_, plugin, &session.fixtureLibrary());
     if (!chosen.design) throw std::runtime_error(chosen.message);
     design_ = std::move(chosen.design);
     hostLog("starting with the show " + origin_.string());

@@ -22,7 +22,7 @@ std::string keptNote(const std::filesystem::path& file) {
 
 }  // namespace
 
-ShowRead readShowFile(const std::filesystem::path& file, IPluginDesign& plugin) {
+ShowRead readShowFile(const std::filesystem::path& file, IPluginDesign& plugin, DefinitionSource* library) {
   ShowRead result;
   files::FileRead read = files::readRegularFile(file, kMaxShowBytes);
   if (read.state != files::FileRead::State::Read) {
@@ -32,7 +32,7 @@ ShowRead readShowFile(const std::filesystem::path& file, IPluginDesign& plugin) 
     return result;
   }
   try {
-    result.design = parseShow(std::move(read.bytes), plugin.parameters());
+    result.design = parseShow(std::move(read.bytes), plugin.parameters(), library);
   } catch (const ShowError& e) {
     result.message = "cannot open the show " + quoted(file) + ", line " + std::to_string(e.line) + ": " + e.reason;
   }
@@ -44,7 +44,7 @@ ShowOutcome openShow(HostSession& session, const std::filesystem::path& file) {
   if (!plugin) return {false, "cannot open the show " + quoted(file) + ": the plug-in offers no table access"};
   const tk::Form* window = session.mainWindow();
   if (!window || !window->loaded()) return {false, "cannot open the show " + quoted(file) + ": Sonvero's main window is closed"};
-  ShowRead read = readShowFile(file, *plugin);
+  ShowRead read = readShowFile(file, *plugin, &session.fixtureLibrary());
   if (!read.design) return {false, read.message};
   applyDesign(session, *read.design);
   return {true, {}};

@@ -28,7 +28,8 @@ struct ShowRead {
   bool missing = false;
   std::string message;
 };
-ShowRead readShowFile(const std::filesystem::path& file, IPluginDesign& plugin);
+// Its fixtures are checked against `library` (none: each holds its address alone).
+ShowRead readShowFile(const std::filesystem::path& file, IPluginDesign& plugin, DefinitionSource* library = nullptr);
 
 // Replaces the session's design with the show in `file`, tables, bar list,
 // open channel dialogs and the 22 parameters; a show that cannot be read or

@@ -8,6 +8,7 @@
 
 #include "files/printable.h"
 #include "files/text_lines.h"
+#include "vantorhost/commands/fixture_line.h"
 #include "vantorhost/commands/script_command.h"
 
 namespace vantorhost {
@@ -61,10 +62,16 @@ void checkHeader(std::string_view line) {
 
 // What parsing the lines gathers; the last line for a list, bar or
 // parameter wins.
+// Without a library every fixture holds its address alone.
+class NoDefinitions final : public DefinitionSource {
+ public:
+  std::shared_ptr<const FixtureDefinition> find(std::string_view, std::string_view) override { return nullptr; }
+};
+
 class ShowReader {
  public:
-  explicit ShowReader(const std::vector<DesignParameter>& parameters)
-      : parameters_(parameters), values_(parameters.size()) {}
+  ShowReader(const std::vector<DesignParameter>& parameters, DefinitionSource* library)
+      : parameters_(parameters), values_(parameters.size()), library_(library ? *library : none_) {}
 
   void operator()(std::monostate) {}
   void operator()(const cmd::List& l) {
@@ -102,6 +109,10 @@ class ShowReader {
   }
   void operator()(const cmd::Fade& f) { host_.fadeMs = f.ms; }
   void operator()(const cmd::Beats& b) { host_.beatPattern = b.pattern; }
+  void operator()(const cmd::Fixture& f) {
+    if (const std::optional<std::string> refused = patch_.place(f.placement, library_)) fail(*refused);
+  }
+  void operator()(const cmd::FixtureOff& f) { patch_.remove(f.name); }
   void operator()(const cmd::BarClear&) { throw NotAShowLine{"bar SLOT clear"}; }
   template <class Other>
   void operator()(const Other&) {
@@ -115,6 +126,7 @@ class ShowReader {
     for (const auto& [slot, bar] : bars_) d.bars.push_back(bar);
     d.parameters = std::move(values_);
     d.host = host_;
+    d.host.fixtures = patch_.placements();
     return d;
   }
 
@@ -124,6 +136,9 @@ class ShowReader {
   std::map<int, ShowBar> bars_;
   std::vector<std::optional<std::int32_t>> values_;
   HostDesign host_;
+  NoDefinitions none_;
+  DefinitionSource& library_;
+  FixturePatch patch_;
 };
 
 static_assert(cmd::Fade::kMaxMs == HostDesign::kMaxFadeMs, "a show's fade line takes what the host plays");
@@ -152,6 +167,7 @@ std::vector<std::string> showLines(const ShowDesign& design, const std::vector<D
   if (design.host.fadeMs != 0) lines.push_back("fade " + std::to_string(design.host.fadeMs));
   if (design.host.beatPattern.mode != BeatPattern::Mode::Off)
     lines.push_back("beats " + beatPatternText(design.host.beatPattern));
+  for (const FixturePlacement& fixture : design.host.fixtures) lines.push_back(fixtureLine(fixture));
   return lines;
 }
 
@@ -161,11 +177,11 @@ std::string showText(const std::vector<std::string>& lines) {
   return text;
 }
 
-ShowDesign parseShow(std::string text, const std::vector<DesignParameter>& parameters) {
+ShowDesign parseShow(std::string text, const std::vector<DesignParameter>& parameters, DefinitionSource* library) {
   // Lines as a session script's are read, so that a show opens exactly when it replays.
   std::istringstream in(std::move(text));
   files::LineReader lines(in);
-  ShowReader reader(parameters);
+  ShowReader reader(parameters, library);
   std::string line;
   int number = 0;
   // An empty file is one empty line: not the format comment.
@@ -180,7 +196,7 @@ ShowDesign parseShow(std::string text, const std::vector<DesignParameter>& param
       throw ShowError{number, e.reason};
     } catch (const NotAShowLine& e) {
       const std::string what = e.what.empty() ? files::printable(tokenize(line).front()) : e.what;
-      throw ShowError{number, "\"" + what + "\" is not a show line: a show holds only bar, list, set, fade and beats lines"};
+      throw ShowError{number, "\"" + what + "\" is not a show line: a show holds only bar, list, set, fade, beats and fixture lines"};
     }
   }
   if (!lines.error().empty()) throw ShowError{number + 1, lines.error()};
