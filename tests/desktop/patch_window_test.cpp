@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "tests/desktop/host_window_fixture.h"
+#include "vantorhost/desktop/patch_menu.h"
 #include "vantorhost/desktop/patch_window.h"
 
 namespace {
@@ -77,6 +78,20 @@ TEST_F(PatchWindowTest, SearchAddSeveralDriveAndRemove) {
   window->fixtures().selectRow(1);
   QTest::mouseClick(&window->removeButton(), Qt::LeftButton);
   EXPECT_EQ(patched().size(), 2u);
+}
+
+// The host window's "Fixtures" menu opens the patch window, once.
+TEST_F(PatchWindowTest, TheFixturesMenuOpensOnePatchWindow) {
+  QWidget host;
+  QMenuBar bar(&host);
+  PatchMenu menu(host, bar, *session);
+  EXPECT_EQ(menu.patchWindow(), nullptr);
+  menu.patchAction().trigger();
+  ASSERT_NE(menu.patchWindow(), nullptr);
+  PatchWindow* first = menu.patchWindow();
+  EXPECT_TRUE(first->isVisible());
+  menu.patchAction().trigger();
+  EXPECT_EQ(menu.patchWindow(), first);
 }
 
 }  // namespace

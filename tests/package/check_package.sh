@@ -43,7 +43,7 @@ done
 # Its dependencies: read off the binaries; OLA's daemon and the open fixture
 # library recommended; the sound server left to the system.
 depends=$(dpkg-deb -f "$deb" Depends)
-for lib in libpulse0 libsndfile1 libola1; do
+for lib in libpulse0 libsndfile1 libola1 libpugixml1v5; do
   grep -q "$lib" <<< "$depends" || problem "Depends lacks $lib: $depends"
 done
 grep -qE 'pulseaudio|pipewire' <<< "$depends" && problem "Depends names a sound server: $depends"

@@ -124,6 +124,9 @@ QLayout* HostWindow::outputRow() {
 
 QScrollArea* HostWindow::monitorArea() {
   monitor_ = new DmxMonitorWidget(path_.sent());
+  // The monitor names the patch's fixtures; it shows the patch anew when it changes.
+  monitor_->setPatch(&session_.patch());
+  patchWatch_ = session_.watchHostDesign([this](const HostDesign&) { monitor_->setPatch(&session_.patch()); });
   auto* scroll = new QScrollArea;
   scroll->setWidget(monitor_);
   scroll->setWidgetResizable(false);
@@ -153,6 +156,7 @@ void HostWindow::followOutput() {
 }
 
 HostWindow::~HostWindow() {
+  session_.unwatchHostDesign(patchWatch_);
   path_.setWatcher(nullptr);
   path_.setWake(nullptr);
   session_.helper().setOnBeat(nullptr);

@@ -110,6 +110,7 @@ class HostWindow : public QWidget {
   BeatPanel* beats_ = nullptr;
   // monitorArea() and followOutput()
   DmxMonitorWidget* monitor_ = nullptr;
+  int patchWatch_ = -1;
   RefreshPacer* monitorPacer_ = nullptr;
   QTimer upkeep_;
   QTimer heldBack_;  // wakes the output path when delayed channels fall due

@@ -12,6 +12,7 @@
 #include "vantorhost/base/log.h"
 #include "vantorhost/desktop/host_window.h"
 #include "vantorhost/desktop/pixel_range_labels.h"
+#include "vantorhost/desktop/patch_menu.h"
 #include "vantorhost/desktop/show_menu.h"
 #include "vantorhost/desktop/window_places.h"
 #include "vantorhost/run/live_run.h"
@@ -37,6 +38,7 @@ int showWindows(LiveRun& live, tk::qt::QtBackend& backend) {
   HostWindow window(session, live.path(), &kept);
   ShowMenu menu(window, session, live.show().origin());
   window.layout()->setMenuBar(menu.menuBar());
+  PatchMenu patchMenu(window, *menu.menuBar(), session);
   window.stopRequested = [] { return stopRequested(); };
   QWidget* main = session.mainWindow() ? backend.windowOf(*session.mainWindow()) : nullptr;
   window.onClosing = [&] {
