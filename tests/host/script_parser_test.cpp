@@ -28,9 +28,16 @@ TEST(ScriptCommands, MalformedLinesSayWhy) {
                           "set Nowhere.Check5 1", "set Main.Option1(2 1", "set Main 1", "key Main Space",
                           "type Main.Combo \"open", "print", "print Main.Check5", "print list 2 0", "open now", "fade",
                           "fade -1", "fade 2001", "fade 1.5", "fade 300 400", "print dmx", "print dmx 0",
-                          "print dmx 1025", "print dmx 1 2", "gain", "gain auto 6", "gain 6 dB", "print gain 1"})
+                          "print dmx 1025", "print dmx 1 2", "gain", "gain auto 6", "gain 6 dB", "print gain 1",
+                          "fixture", "fixture par", "fixture par Sonvero/RGB RGB", "fixture par SonveroRGB RGB 1",
+                          "fixture par /RGB RGB 1", "fixture par Sonvero/ RGB 1", "fixture par Sonvero/RGB RGB 0",
+                          "fixture par Sonvero/RGB RGB 1025", "fixture par Sonvero/RGB RGB 1 2", "fixture par on",
+                          "print channel", "print channel 0", "print channel 1025", "print fixtures all"})
     EXPECT_NE(errorOf(bad), "") << bad;
-  for (const char* good : {"advance 86400000", "# fine", "fade 2000", "print dmx 1024"}) EXPECT_EQ(errorOf(good), "") << good;
+  for (const char* good : {"advance 86400000", "# fine", "fade 2000", "print dmx 1024", "fixture par off",
+                           "fixture \"par 1\" \"Sonvero/RGB Dimmer\" \"RGB Dimmer\" 1024", "fixture p a/b/c m 1",
+                           "print channel 1024", "print fixtures"})
+    EXPECT_EQ(errorOf(good), "") << good;
 }
 
 // A line that fails quotes its token escaped and short: a NUL, bytes that
