@@ -186,6 +186,14 @@ TEST_F(HostWindowTest, TheStatusLineNamesEachReasonUntilAllIsWell) {
   expectStatus("DMX output is off: tick \"DMX-Ausgabe aktiv\"");
   tick("Check5", 1);
   expectStatus("Spectrum and VU are muted: untick their \"Mute\" boxes");
+  // The beat output lights whatever the mutes, and counts among what lights
+  // (with the universe it sends to).
+  HostDesign beats;
+  beats.beatPattern = {BeatPattern::Mode::Flash, 100, {600}};
+  session->setHostDesign(beats);
+  expectStatus("Sending to OLA universe 2");
+  session->setHostDesign({});
+  expectStatus("Spectrum and VU are muted: untick their \"Mute\" boxes");
   tick("Check8", 0);
   expectStatus("No bar and no list has channels: add a bar with \"+\", or click L, R or ch");
   session->design()->writeList(2, 0, {1});

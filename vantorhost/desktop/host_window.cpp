@@ -196,7 +196,13 @@ LightFacts HostWindow::lightFacts(std::int64_t nowMs) const {
     f.vuMuted = switches.vuMuted;
   }
   f.anyChannels = plugin && plugin->anyChannels();
-  if (plugin) f.universesInUse = universesOf(plugin->usedChannels());
+  const BeatPattern& beats = session_.hostDesign().beatPattern;
+  f.beatsLight = beats.on();
+  if (plugin) {
+    std::vector<std::int16_t> used = plugin->usedChannels();
+    if (f.beatsLight) used.insert(used.end(), beats.channels.begin(), beats.channels.end());
+    f.universesInUse = universesOf(used);
+  }
   f.silent = nowMs - lastSoundMs_ >= kSilentSeconds * 1000;
   f.source = sources_->box().currentText().toStdString();
   if (audioState_.state() != VBVIS_STATE_PLAYING) f.sourceTrouble = audioState_.text();

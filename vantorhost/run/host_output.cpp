@@ -9,7 +9,17 @@ HostOutput::HostOutput(HostSession& session, std::unique_ptr<DmxOutput> dmx, Clo
       path_(std::make_unique<OutputPath>(session.channels(), *dmx_, [&session] { return session.loop().nowMs(); })) {
   follow(session.hostDesign());
   watch_ = session.watchHostDesign([this](const HostDesign& design) { follow(design); });
+  followSwitch();
+  // After the path, so that a switch turned off renders a frame of its own.
   tk::app().addObserver(this);
+}
+
+void HostOutput::followSwitch() {
+  IPluginDesign* plugin = session_.design();
+  const bool on = plugin && plugin->switches().outputOn;
+  if (on == beatOutput_.allowed()) return;
+  beatOutput_.setAllowed(on);
+  if (path_ && beatOutput_.pattern().on()) path_->layerChanged();
 }
 
 void HostOutput::followPatch() {

@@ -8,8 +8,9 @@ LightStatus explainLights(const LightFacts& f) {
   if (f.masterPercent <= 0) return {"The master is at 0 %: raise it to let the light out"};
   if (!f.windowOpen) return {"Sonvero's window is closed: click \"Open Sonvero\""};
   if (!f.outputOn) return {"DMX output is off: tick \"DMX-Ausgabe aktiv\""};
-  if (f.spectrumMuted && f.vuMuted) return {"Spectrum and VU are muted: untick their \"Mute\" boxes"};
-  if (!f.anyChannels) return {"No bar and no list has channels: add a bar with \"+\", or click L, R or ch"};
+  // The mutes silence the bars and levels, not the beat output.
+  if (f.spectrumMuted && f.vuMuted && !f.beatsLight) return {"Spectrum and VU are muted: untick their \"Mute\" boxes"};
+  if (!f.anyChannels && !f.beatsLight) return {"No bar and no list has channels: add a bar with \"+\", or click L, R or ch"};
   if (f.silent) {
     std::string text = "No sound from " + f.source + " for " + std::to_string(kSilentSeconds) + " s";
     if (!f.sourceTrouble.empty()) text += " (" + f.sourceTrouble + ")";

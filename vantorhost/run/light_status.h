@@ -18,6 +18,7 @@ struct LightFacts {
   bool outputOn = false;    // "DMX-Ausgabe aktiv" is ticked
   bool spectrumMuted = false, vuMuted = false;
   bool anyChannels = false;  // a bar or a list has channels
+  bool beatsLight = false;   // the beat output has a pattern with channels
   bool silent = false;       // no sound from the source for a while
   std::string source;        // as the user knows it
   std::string sourceTrouble;  // the bridge's word on the source, when it has trouble
