@@ -1,7 +1,9 @@
 // The host window's kept choices: what it writes comes back, and a damaged,
 // foreign or unreadable file costs only the lines it lost, never the run.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "tests/support/temp_folder.h"
@@ -71,4 +73,45 @@ TEST(HostSettings, AFileThatCannotBeReadIsNamedAndLeftAsItIs) {
   EXPECT_NE(log.find("is larger than"), std::string::npos) << log;
   EXPECT_NE(log.find("left as it is"), std::string::npos) << log;
   EXPECT_EQ(support::readBytes(file), large);
+}
+
+// Comments, unknown keys and values that cannot be read stay as they were
+// (as Sonvero.ini keeps what it does not read), each ignored line is named
+// once, and the file is written only when a choice changes, in place.
+TEST(HostSettings, AFileKeepsWhatItDoesNotReadAndIsWrittenOnlyWhenAChoiceChanges) {
+  support::TempFolder folder;
+  const auto file = folder.path() / kHostSettingsName;
+  const std::string mine = "\xEF\xBB\xBF# my rig\r\nmaster = 150\r\ngain = nan\r\ndelay = 7\r\nlamp = 3\r\n"
+                           "source = demo\r\n\r\n  # the end, without a line end";
+  support::writeBytes(file, mine);
+  const auto inode = [&] {
+    struct stat st {};
+    ::stat(file.c_str(), &st);
+    return st.st_ino;
+  };
+  const auto before = inode();
+  testing::internal::CaptureStderr();
+  HostSettingsFile kept(file);
+  const std::string log = testing::internal::GetCapturedStderr();
+  for (const char* named : {"line 2 is ignored (the master is a whole number from 0 to 100): master = 150",
+                            "line 3 is ignored (auto or a decimal number of dB from -12 to 36): gain = nan",
+                            "line 4 is ignored (the delay is 0 to 500 ms in steps of 5): delay = 7",
+                            "line 5 is ignored (no such key): lamp = 3"})
+    EXPECT_NE(log.find(named), std::string::npos) << named << "\n" << log;
+  EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 4) << log;
+  EXPECT_EQ(kept.settings(), (HostSettings{.source = "demo"}));
+
+  kept.save();
+  EXPECT_EQ(inode(), before) << "nothing changed: not written";
+  kept.settings().masterPercent = 60;
+  kept.settings().hostWindow = WindowPlace{1, 2, 3, 4};
+  kept.save();
+  EXPECT_EQ(support::readBytes(file), "\xEF\xBB\xBF# my rig\r\nmaster = 60\r\ngain = nan\r\ndelay = 7\r\nlamp = 3\r\n"
+                                      "source = demo\r\n\r\n  # the end, without a line end\r\nhost-window = 1 2 3 4\r\n");
+  kept.settings().source.reset();
+  kept.settings().masterPercent = 0;
+  kept.save();
+  EXPECT_EQ(support::readBytes(file), "\xEF\xBB\xBF# my rig\r\nmaster = 0\r\ngain = nan\r\ndelay = 7\r\nlamp = 3\r\n"
+                                      "\r\n  # the end, without a line end\r\nhost-window = 1 2 3 4\r\n");
+  EXPECT_EQ(readHostSettings(file), (HostSettings{.hostWindow = WindowPlace{1, 2, 3, 4}, .masterPercent = 0}));
 }
