@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "tests/host/live_run.h"
 #include "tests/support/temp_folder.h"
 #include "vantorhost/run/host_settings.h"
 
@@ -114,4 +115,32 @@ TEST(HostSettings, AFileKeepsWhatItDoesNotReadAndIsWrittenOnlyWhenAChoiceChanges
   EXPECT_EQ(support::readBytes(file), "\xEF\xBB\xBF# my rig\r\nmaster = 0\r\ngain = nan\r\ndelay = 7\r\nlamp = 3\r\n"
                                       "\r\n  # the end, without a line end\r\nhost-window = 1 2 3 4\r\n");
   EXPECT_EQ(readHostSettings(file), (HostSettings{.hostWindow = WindowPlace{1, 2, 3, 4}, .masterPercent = 0}));
+}
+
+// A headless run has no window that shows what Sonvero.host set: its log
+// names the delay and the master and where they came from, warns of a
+// master at 0, and names a file it cannot read.
+TEST(HostSettings, AHeadlessRunNamesWhatTheFileSets) {
+  support::TempFolder dir;
+  const auto file = dir.path() / kHostSettingsName;
+  const std::string kept = " (kept in " + file.string() + ")";
+  struct Case {
+    std::string file;
+    std::vector<std::string> options;
+    std::vector<std::string> logged;
+  };
+  for (const Case& c :
+       {Case{"master = 0\ndelay = 40\n", {}, {"output delay: 40 ms" + kept, "master: 0 %" + kept + "; every channel sends 0"}},
+        Case{"master = 50\ndelay = 40\n", {"--delay", "10"}, {"output delay: 10 ms (--delay)", "master: 50 %" + kept + "\n"}},
+        Case{"", {}, {"output delay: 0 ms\n", "master: 100 %\n"}},
+        Case{"folder", {}, {"\"" + file.string() + "\" is a folder, not a regular file"}},
+        Case{std::string(70 * 1024, '#'), {}, {"\"" + file.string() + "\" is larger than 65536 bytes"}}}) {
+    std::filesystem::remove_all(file);
+    if (c.file == "folder") std::filesystem::create_directory(file);
+    else support::writeBytes(file, c.file);
+    std::vector<std::string> args{"--headless", "--settings-dir", dir.path()};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    const std::string log = testlive::liveRun(args, dir.path() / "log");
+    for (const std::string& line : c.logged) EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
+  }
 }

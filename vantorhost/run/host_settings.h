@@ -78,6 +78,7 @@ class HostSettingsFile {
   explicit HostSettingsFile(std::filesystem::path file);
   HostSettings& settings() { return settings_; }
   void save();
+  const std::filesystem::path& file() const { return file_; }
 
  private:
   std::filesystem::path file_;

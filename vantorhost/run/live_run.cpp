@@ -27,6 +27,18 @@ int startDelayMs(const HostOptions& options, const HostSettings& kept) {
   return options.delayMs.value_or(kept.delayMs.value_or(0));
 }
 
+// The output's start as the log names it, and where each value came from:
+// a headless run has no window that shows them.
+void logStartOutput(const HostOptions& options, const HostSettings& choices, const std::filesystem::path& file) {
+  const std::string from = " (kept in " + files::printable(file.string(), files::kPathLimit) + ")";
+  hostLog("output delay: " + std::to_string(startDelayMs(options, choices)) + " ms" +
+          (options.delayMs ? " (--delay)" : choices.delayMs ? from : ""));
+  const int master = choices.masterPercent.value_or(OutputPath::kFullMaster);
+  std::string line = "master: " + std::to_string(master) + " %" + (choices.masterPercent ? from : "");
+  if (master == 0) line += "; every channel sends 0 until it is raised (in the host window, or a line master = 100 there)";
+  hostLog(line);
+}
+
 // --gain's, else the one the host window kept, else automatic; set in the
 // bridge and logged.
 void applyStartGain(const HostOptions& options, const HostSettings& kept) {
@@ -94,6 +106,7 @@ bool LiveRun::start() {
   output_ = std::make_unique<HostOutput>(session_, makeDmxOutput(options_), HostOutput::Clock::Real);
   path().setDelay(startDelayMs(options_, settings_.settings()));
   path().setMaster(settings_.settings().masterPercent.value_or(OutputPath::kFullMaster));
+  logStartOutput(options_, settings_.settings(), settings_.file());
   return true;
 }
 
