@@ -65,6 +65,28 @@ TEST_F(HostWindowOutputTest, MasterAndBlackoutActOnWhatGoesOutAtOnceAndOnlyTheMa
       << "a start is never dark by surprise";
 }
 
+// Holding B: the key's auto-repeat (every 40 ms or so after a pause) never
+// strobes the rig; each press toggles the blackout once.
+TEST_F(HostWindowOutputTest, HoldingBTogglesTheBlackoutOnce) {
+  showAndActivate();
+  QPushButton& blackout = host->masterPanel().blackout();
+  QWindow* window = host->windowHandle();
+  const auto key = [&](bool press, bool repeat) {
+    QTest::simulateEvent(window, press, Qt::Key_B, Qt::NoModifier, "b", repeat);
+  };
+  key(true, false);
+  EXPECT_TRUE(blackout.isChecked());
+  for (int i = 0; i < 9; ++i) {
+    key(false, true);  // X sends a release before each repeated press
+    key(true, true);
+    EXPECT_TRUE(blackout.isChecked()) << "repeat " << i;
+  }
+  key(false, false);
+  EXPECT_TRUE(path->blackout());
+  QTest::keyClick(host.get(), Qt::Key_B);
+  EXPECT_FALSE(blackout.isChecked()) << "the next press releases it";
+}
+
 TEST_F(HostWindowOutputTest, TheDelayBoxShowsWhatItApplies) {
   showAndActivate();
   StepSpinBox& box = host->delayBox();
