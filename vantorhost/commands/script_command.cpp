@@ -192,7 +192,7 @@ Command parseKey(const Tokens& t) {
 Command parseGain(const Tokens& t) {
   expectArgs(t, 1, 1, "gain auto|DB");
   const std::optional<GainChoice> choice = parseGainChoice(t[1]);
-  if (!choice) fail(std::string("the gain is ") + kGainChoiceHint + ": " + t[1]);
+  if (!choice) fail(std::string("the gain is ") + kGainChoiceHint + ": " + files::printable(t[1]));
   return cmd::Gain{*choice};
 }
 
@@ -201,7 +201,7 @@ Command parseBeats(const Tokens& t) {
   constexpr const char* kUsage = "beats flash MS C1 C2 ... | beats chase MS C1 C2 ... | beats off";
   if (t.size() < 2) fail(std::string("usage: ") + kUsage);
   const std::optional<BeatPattern::Mode> mode = beatModeNamed(t[1]);
-  if (!mode) fail("a beat output is flash, chase or off: " + t[1]);
+  if (!mode) fail("a beat output is flash, chase or off: " + files::printable(t[1]));
   if (*mode == BeatPattern::Mode::Off) {
     expectArgs(t, 1, 1, "beats off");
     return cmd::Beats{};
@@ -244,11 +244,10 @@ Command parsePrintProperty(const Tokens& t) {
   return cmd::PrintProperty{ref};
 }
 
-// print WHAT with nothing after it; anything after it reads as a control
-// name, which is refused the same way.
+// print WHAT with nothing after it.
 template <class C>
 Command printAlone(const Tokens& t) {
-  expectArgs(t, 1, 1, "print FORM.CONTROL.PROPERTY");
+  expectArgs(t, 1, 1, ("print " + t[1]).c_str());
   return C{};
 }
 
