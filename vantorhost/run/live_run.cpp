@@ -10,6 +10,7 @@
 #include "vantorhost/base/log.h"
 #include "vantorhost/run/default_audio_source.h"
 #include "vantorhost/run/stop_signals.h"
+#include "vantorhost/script/source_refused.h"
 
 namespace vantorhost {
 
@@ -71,8 +72,7 @@ bool openAudioSource(const HostOptions& options, const HostSettings& kept) {
   // The default asks the sound server: only when nothing else is chosen.
   std::string uri = options.audio ? *options.audio : kept.source ? *kept.source : defaultAudioSource();
   if (vbvis_open(uri.c_str()) != 0) {
-    hostLog("cannot take the audio source " + files::printable(uri, files::kPathLimit) + ": " +
-            files::printable(vbvis_open_error(), files::kPathLimit));
+    hostLog(sourceRefused(uri));
     if (options.audio) return false;
     uri = defaultAudioSource();
     if (vbvis_open(uri.c_str()) != 0) return false;

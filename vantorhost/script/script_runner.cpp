@@ -17,6 +17,7 @@
 #include "vantorhost/base/log.h"
 #include "vantorhost/base/tempo.h"
 #include "vantorhost/commands/fixture_line.h"
+#include "vantorhost/script/source_refused.h"
 #include "vantorhost/show/show_file.h"
 #include "vantorhost/show/show_text.h"
 
@@ -87,7 +88,7 @@ tk::Control& ScriptRunner::control(const ControlRef& ref) const {
 }
 
 void ScriptRunner::operator()(const cmd::Audio& c) {
-  if (vbvis_open(c.uri.c_str()) != 0) fail("unknown audio source: " + files::printable(c.uri, files::kPathLimit));
+  if (vbvis_open(c.uri.c_str()) != 0) fail(sourceRefused(c.uri));
 }
 
 void ScriptRunner::operator()(const cmd::Spectrum& c) {
