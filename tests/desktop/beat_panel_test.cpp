@@ -1,4 +1,5 @@
 // The host window's beat panel: the design's beat pattern, and its lamp.
+#include <QLineEdit>
 #include <QTest>
 
 #include "tests/desktop/host_window_fixture.h"
@@ -29,6 +30,29 @@ TEST_F(BeatPanelTest, WhatIsChosenBecomesTheDesignsBeatPatternAndAShowSetsThePan
   EXPECT_EQ(panel.channels().text(), "10");
   EXPECT_EQ(panel.flash().value(), 60);
   EXPECT_TRUE(panel.channels().styleSheet().isEmpty());
+}
+
+// The flash box takes what shows take (1..2000 ms) and shows what the
+// design holds; its arrows go by tens.
+TEST_F(BeatPanelTest, TheFlashBoxHoldsWhatShowsHold) {
+  BeatPanel panel(*session);
+  StepSpinBox& box = panel.flash();
+  EXPECT_EQ(box.minimum(), kMinFlashMs);
+  EXPECT_EQ(box.maximum(), kMaxFlashMs);
+  HostDesign design = session->hostDesign();
+  design.beatPattern = {BeatPattern::Mode::Flash, 3, {6}};
+  session->setHostDesign(design);
+  EXPECT_EQ(box.text(), "3 ms") << "a show's beats flash 3 6";
+  QLineEdit* edit = box.findChild<QLineEdit*>();
+  edit->selectAll();
+  QTest::keyClicks(edit, "7");
+  QTest::keyClick(edit, Qt::Key_Enter);
+  EXPECT_EQ(session->hostDesign().beatPattern.flashMs, 7) << "typed as a show writes it";
+  box.stepBy(1);
+  EXPECT_EQ(box.value(), 10);
+  box.setValue(10);
+  box.stepBy(-1);
+  EXPECT_EQ(box.value(), kMinFlashMs);
 }
 
 TEST_F(BeatPanelTest, AListOfChannelsIsWholeNumbersFromOneTo1024) {

@@ -47,7 +47,9 @@ BeatPanel::BeatPanel(HostSession& session, TrackerClock clock, QWidget* parent)
   channels_->setPlaceholderText("channels");
   channels_->setToolTip("The DMX channels the beats light, e.g. 6 or 1 2 3 4");
   channels_->setMaximumWidth(120);
-  flash_->setMinimum(kFlashStepMs);
+  // What shows hold: any whole number of ms in range.
+  flash_->setMinimum(kMinFlashMs);
+  flash_->keepTypedValues();
   flash_->setToolTip("How long each beat's light stays on");
   tempo_->setMinimumWidth(tempo_->fontMetrics().horizontalAdvance("000.0 BPM, searching"));
   layOutPanelRow(*this, "Beats:", {lamp_, tempo_, mode_, channels_, flash_});
