@@ -169,6 +169,7 @@ bool HostWindow::mainWindowOpen() const {
 
 void HostWindow::upkeep() {
   if (stopRequested && stopRequested()) {
+    stopping_ = true;
     close();
     return;
   }
@@ -234,6 +235,10 @@ void HostWindow::refreshStatus(std::int64_t nowMs) {
 }
 
 void HostWindow::closeEvent(QCloseEvent* event) {
+  if (!stopping_ && mayClose && !mayClose()) {
+    event->ignore();
+    return;
+  }
   upkeep_.stop();
   if (onClosing) onClosing();
   if (tk::Form* window = session_.mainWindow(); window && window->loaded())

@@ -52,6 +52,9 @@ class HostWindow : public QWidget {
   void upkeep();
   // Checked on every upkeep; true closes the window (Ctrl-C).
   std::function<bool()> stopRequested;
+  // Asked when the user closes the window (not when a stop is requested):
+  // false keeps it open.
+  std::function<bool()> mayClose;
   // Told when closing starts, while Sonvero's window is still there, and
   // when it is over.
   std::function<void()> onClosing, onClosed;
@@ -116,6 +119,7 @@ class HostWindow : public QWidget {
   QTimer heldBack_;  // wakes the output path when delayed channels fall due
   AudioStateLog audioState_;
   std::int64_t lastSoundMs_;
+  bool stopping_ = false;  // a stop was requested: closing asks nothing
 };
 
 }  // namespace vantorhost
