@@ -2,6 +2,7 @@
 // plug-in.
 #include <QImage>
 #include <QLabel>
+#include <QLayoutItem>
 #include <QTest>
 #include <chrono>
 #include <filesystem>
@@ -126,6 +127,15 @@ TEST_F(HostWindowTest, HandsTheChannelsOnAfterEachEventAndShowsTheStates) {
   EXPECT_TRUE(text.startsWith("3 beats, ~")) << text.toStdString() << " (~: too few beats to call it steady)";
   EXPECT_NEAR(text.section('~', 1).section(' ', 0, 0).toDouble(), 120.0, 0.5) << text.toStdString();
   EXPECT_TRUE(host->beatLamp().lit());
+  // However many beats, the count takes the same room: the window does not
+  // widen itself (1240 to 1291 px as the count grew).
+  const QWidgetItem count(&host->beatText());
+  const int least = count.minimumSize().width(), wanted = count.sizeHint().width();
+  for (std::int64_t t = now - 100'000; t < now - 1000; t += 10) session->pluginBeatCounter().beat(t);
+  beat();
+  EXPECT_TRUE(host->beatText().text().startsWith("9904 beats")) << host->beatText().text().toStdString();
+  EXPECT_EQ(count.minimumSize().width(), least);
+  EXPECT_EQ(count.sizeHint().width(), wanted);
   // Hidden, the monitor waits; the output is told all the same.
   host->hide();
   const int hidden = output.calls;

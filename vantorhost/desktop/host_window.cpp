@@ -68,6 +68,9 @@ QLayout* HostWindow::inputRow() {
   gain_ = new GainPanel(kept_);
   beatLamp_ = new BeatIndicator;
   beatText_ = new QLabel;
+  // As wide as a count of a million beats with its tempo, whatever the
+  // count: a growing number never widens the window.
+  beatText_->setFixedWidth(beatText_->fontMetrics().horizontalAdvance("000000 beats, ~000.0 BPM"));
   reopen_ = new QPushButton("Open Sonvero");
   sources_->onChosen = [this](const std::string& uri) {
     lastSoundMs_ = session_.loop().nowMs();
