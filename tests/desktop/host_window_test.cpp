@@ -12,6 +12,7 @@
 #include "tests/host/fixture_definitions.h"
 #include "tests/support/qt_application.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/wav_file.h"
 #include "toolkit/check_box.h"
 #include "toolkit/combo_box.h"
 #include "toolkit/simple_controls.h"
@@ -241,6 +242,26 @@ TEST_F(HostWindowTest, TheStatusLineNamesEachReasonUntilAllIsWell) {
   EXPECT_TRUE(window(main)->isVisible());
   expectStatus("Sending to OLA universes 1 and 2");
   EXPECT_FALSE(host->reopenButton().isEnabled());
+  vbvis_close();
+}
+
+// Music too quiet for light to follow is a warning with its level and the
+// remedy, where the user looks (a player at -61 dBFS left every bar dark
+// under a green status line).
+TEST_F(HostWindowTest, QuietMusicIsAWarningWithItsLevelAndTheRemedy) {
+  session->design()->writeList(2, 0, {1});
+  for (auto [box, value] : {std::pair{"Check5", 1}, {"Check8", 0}})
+    tk::app().runEvent([&] { static_cast<tk::CheckBox*>(session->mainWindow()->findControl(box))->setValue(value); });
+  support::writeSineWav(dir() / "quiet.wav", 220, -61, 2);
+  ASSERT_EQ(vbvis_set_gain(0, 0.0), 0);
+  ASSERT_EQ(vbvis_open(("file:" + (dir() / "quiet.wav").string()).c_str()), 0);
+  const auto status = [&] { return host->statusLine().text().toStdString(); };
+  EXPECT_TRUE(upkeepUntil(*host, [&] { return status().starts_with("The music is very quiet"); },
+                          std::chrono::seconds(QuietInput::kQuietSeconds + 3)))
+      << status();
+  EXPECT_EQ(status(), "The music is very quiet (-61 dBFS): raise the player's volume or the fixed gain");
+  ASSERT_EQ(vbvis_set_gain(0, 30.0), 0);
+  EXPECT_TRUE(saysWithin(*host, "Sending to OLA universe 1")) << "the gain brings it up";
   vbvis_close();
 }
 

@@ -208,6 +208,8 @@ LightFacts HostWindow::lightFacts(std::int64_t nowMs) const {
     f.universesInUse = universesOf(used);
   }
   f.silent = nowMs - lastSoundMs_ >= kSilentSeconds * 1000;
+  f.quietInputDb = quietInputDb_;
+  f.fixedGain = fixedGain_;
   f.source = sources_->box().currentText().toStdString();
   if (audioState_.state() != VBVIS_STATE_PLAYING) f.sourceTrouble = audioState_.text();
   f.dmx = path_.output().facts();
@@ -231,6 +233,10 @@ void HostWindow::refreshStatus(std::int64_t nowMs) {
   audioText_->setToolTip(trouble);
   if (sources_->showLevel() >= kQuietLevel) lastSoundMs_ = nowMs;
   gain_->refresh();
+  vbvis_gain_state gain{};
+  vbvis_gain(&gain);
+  quietInputDb_ = quiet_.follow(nowMs, gain.input_db, gain.output_db);
+  fixedGain_ = gain.automatic == 0;
   beats_->refresh();
   dmxText_->setText(QString::fromStdString(path_.output().status()));
   showLightStatus(explainLights(lightFacts(nowMs)));

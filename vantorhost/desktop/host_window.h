@@ -19,6 +19,7 @@
 #include "vantorhost/run/audio_state_log.h"
 #include "vantorhost/run/host_settings.h"
 #include "vantorhost/run/light_status.h"
+#include "vantorhost/run/quiet_input.h"
 #include "vantorhost/session/host_session.h"
 
 namespace vantorhost {
@@ -119,6 +120,9 @@ class HostWindow : public QWidget {
   QTimer heldBack_;  // wakes the output path when delayed channels fall due
   AudioStateLog audioState_;
   std::int64_t lastSoundMs_;
+  QuietInput quiet_;
+  std::optional<double> quietInputDb_;
+  bool fixedGain_ = false;
   bool stopping_ = false;  // a stop was requested: closing asks nothing
 };
 

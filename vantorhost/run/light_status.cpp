@@ -1,5 +1,7 @@
 #include "vantorhost/run/light_status.h"
 
+#include <cmath>
+
 namespace vantorhost {
 
 LightStatus explainLights(const LightFacts& f) {
@@ -16,6 +18,9 @@ LightStatus explainLights(const LightFacts& f) {
     if (!f.sourceTrouble.empty()) text += " (" + f.sourceTrouble + ")";
     return {text + ": play something or choose another source"};
   }
+  if (f.quietInputDb)
+    return {"The music is very quiet (" + std::to_string(std::lround(*f.quietInputDb)) +
+            " dBFS): raise the player's volume or " + (f.fixedGain ? "the fixed gain" : "choose a fixed gain")};
   const std::string first = std::to_string(f.dmx.firstUniverse), second = std::to_string(f.dmx.firstUniverse + 1);
   switch (f.dmx.state) {
     case DmxFacts::State::MonitorOnly:
