@@ -116,17 +116,22 @@ VBVIS_API int32_t vbvis_bin_range(int32_t bin, double* from, double* to);
 //
 // Automatic: brings the RMS of the last 400 ms of the mono mix (above
 // 30 Hz), at its highest over the last second, to -16 dBFS, or lower where
-// the music's peaks would otherwise come within 1 dB of full scale. A
-// change of more than 3 dB is followed quickly: down within about 0.4 s
-// when the music gets louder (and at once as far as needed to keep peaks
-// under full scale), up over seconds when it gets quieter (a fall of 20 dB
-// is taken up within 1 dB in about 4 s); smaller swings of the music only
-// slowly, so nothing pumps. Never outside -12..36 dB. While the input lies
-// below the gate (-50 dBFS; it opens again above -47 dBFS) it learns
-// nothing, so the next song starts where the last one stood, and a gain
-// above 0 dB falls back to 0 dB at 12 dB per second, so silence and a
-// noise floor are never raised into light. On the simulated clock it
-// follows the audio exactly: the same script gives the same bytes.
+// the music's peaks (those of the last second, heard under the gate or
+// not) would otherwise come within 1 dB of full scale. A change of more
+// than 3 dB is followed quickly: down within about 0.4 s when the music
+// gets louder (and at once as far as needed to keep peaks under full
+// scale), up over seconds when it gets quieter (a fall of 20 dB is taken
+// up within 1 dB in about 4 s); smaller swings of the music only slowly,
+// so nothing pumps. Never outside -12..36 dB. The gate lets music through:
+// any input above -47 dBFS (it closes under -50 dBFS), and quieter input
+// down to -80 dBFS whose level swings by 1.2 dB or more within each of the
+// last three seconds, as a quiet player's beats do and a steady noise
+// floor does not. Under the gate it learns nothing, so the next song
+// starts where the last one stood; it stands still for 2 s (the gaps of a
+// sparse intro), then a gain above 0 dB falls back to 0 dB at 24 dB per
+// second, so silence and a noise floor are never raised into light. On the
+// simulated clock it follows the audio exactly: the same script gives the
+// same bytes.
 #define VBVIS_GAIN_MIN_DB (-12.0)
 #define VBVIS_GAIN_MAX_DB 36.0
 // What a level of silence reads, in dBFS, in place of minus infinity.
