@@ -66,7 +66,9 @@ VBVIS_API int32_t vbvis_open(const char* uri);
 VBVIS_API void vbvis_close(void);
 // The URI of the current source.
 VBVIS_API const char* vbvis_source_uri(void);
-// Why the last vbvis_open failed, one line ("not a regular file: PATH");
+// Why the last vbvis_open failed, one line that the caller puts after the
+// URI it passed ("no such file", "a folder, not a file", "a FIFO, not a
+// regular file", "an empty file", "a damaged audio file header (...)");
 // empty after one that succeeded. Valid until the next vbvis_open.
 VBVIS_API const char* vbvis_open_error(void);
 
