@@ -119,7 +119,7 @@ TEST(HostSettings, AFileKeepsWhatItDoesNotReadAndIsWrittenOnlyWhenAChoiceChanges
 
 // A headless run has no window that shows what Sonvero.host set: its log
 // names the delay and the master and where they came from, warns of a
-// master at 0, and names a file it cannot read.
+// master at 0, names each line it ignores and a file it cannot read.
 TEST(HostSettings, AHeadlessRunNamesWhatTheFileSets) {
   support::TempFolder dir;
   const auto file = dir.path() / kHostSettingsName;
@@ -130,7 +130,10 @@ TEST(HostSettings, AHeadlessRunNamesWhatTheFileSets) {
     std::vector<std::string> logged;
   };
   for (const Case& c :
-       {Case{"master = 0\ndelay = 40\n", {}, {"output delay: 40 ms" + kept, "master: 0 %" + kept + "; every channel sends 0"}},
+       {Case{"master = 0\ndelay = 40\ngain = nan\n",
+             {},
+             {"output delay: 40 ms" + kept, "master: 0 %" + kept + "; every channel sends 0",
+              file.string() + " line 3 is ignored (auto or a decimal number of dB from -12 to 36): gain = nan"}},
         Case{"master = 50\ndelay = 40\n", {"--delay", "10"}, {"output delay: 10 ms (--delay)", "master: 50 %" + kept + "\n"}},
         Case{"", {}, {"output delay: 0 ms\n", "master: 100 %\n"}},
         Case{"folder", {}, {"\"" + file.string() + "\" is a folder, not a regular file"}},
