@@ -45,6 +45,10 @@ constexpr double kPhasesFrom = 0.15;
 constexpr double kPhasesTo = 0.85;
 constexpr double kSamePhaseWithin = 0.1;
 constexpr int kPhaseVotesNeeded = 2;
+// Shifts within this of half a period are not the grid's to make: whether
+// the beat is halfway between the grid's beats the tracker judges on more
+// than the onsets (PhaseJudge).
+constexpr double kHalfBeat = 0.15;
 // Beats over which the first beat's phase is chosen.
 constexpr int kStartBeats = 4;
 // A swung pair: the second note 57 to 70 % of a period after the first
@@ -195,6 +199,7 @@ void BeatGrid::checkPhase(double e) {
     bestShift = swing;
   } else {
     for (double shift = kPhasesFrom * period_; shift < kPhasesTo * period_; shift += 1.0) {
+      if (std::abs(shift / period_ - 0.5) < kHalfBeat) continue;
       const double value = combAt(e - shift);
       if (value > best && swungBeat(e - shift) == 0.0) best = value, bestShift = shift;
     }
