@@ -33,6 +33,7 @@ constexpr double kStartSupport = 0.5;
 constexpr double kSupportFollow = 0.15;
 constexpr double kLoseSupport = 0.15;
 constexpr double kAgreement = 0.05;
+constexpr double kCompetitiveFit = 0.75;
 // Locked only once the tempo has held (no other tempo or level taken) this
 // long: a song that starts at double time is not shown at it.
 constexpr double kHeldSeconds = 1.0;
@@ -58,29 +59,32 @@ constexpr double kTypicalFollow = 0.1;
 constexpr int kGoneBeats = 2;
 constexpr double kRecentSeconds = 0.3;
 constexpr double kQuietBelowDb = 10.0;
-// Whether the grid is on the beat or halfway between beats (PhaseJudge):
-// judged over up to kPhaseBars bars of features kept kFeatureSeconds; the
-// other half is taken when it wins by kHalfPhaseMargin kHalfPhaseVotes
-// beats running.
+// Where the grid's beats should sit (PhaseJudge): judged over up to
+// kPhaseBars bars of features kept kFeatureSeconds; another offset is taken
+// when it wins by kPhaseMargin kPhaseVotes beats running.
 constexpr int kPhaseBars = 8;
 constexpr double kFeatureSeconds = 20.0;
-constexpr double kHalfPhaseMargin = 1.0;
-constexpr int kHalfPhaseVotes = 3;
+constexpr double kPhaseMargin = 1.0;
+constexpr int kPhaseVotes = 3;
+// Tempi (twice the grid's) at which a grid may be following half the music's tempo.
+constexpr double kHalvedFromBpm = 140.0;
+constexpr double kFastestHalvedBpm = 200.0;
 // Each update moves the followed period this share of the way to the
 // estimate near it: a tempo that drifts is followed within a few updates,
 // while one update's error moves it only half as far.
 constexpr double kFollowShare = 0.5;
-// Another tempo must beat the followed one by this much, this many updates
-// running; triple-related ones (and 4/3, which a kick every three
-// sixteenths suggests) much longer once the grid has settled
-// (before, the first tempo, taken from a few seconds, is as likely wrong).
-// Double or half the tempo is left to the check of the metrical level.
-// A challenger counts as the same one from update to update within
-// kChallengerWithin of its period.
+// Another tempo must beat the followed one by kChallengeMargin,
+// kChallengesNeeded updates running. Double or half the tempo is left to
+// the check of the metrical level. A tempo a third or a quarter off (3:2,
+// 4:3, and their octaves), which eighths grouped in threes or a kick every
+// three sixteenths suggest for a moment, must win for
+// kHarmonicChallengesNeeded updates (three seconds), and only while the
+// grid is young (fewer than kSettledBeats beats). A challenger counts as
+// the same one from update to update within kChallengerWithin of its period.
 constexpr double kChallengeMargin = 1.15;
 constexpr double kChallengerWithin = 0.06;
 constexpr int kChallengesNeeded = 4;
-constexpr int kHarmonicChallengesNeeded = 16;
+constexpr int kHarmonicChallengesNeeded = 12;
 constexpr int kSettledBeats = 16;
 // The metrical level: each update adds how much better than by
 // kLevelMargin the other level scores (the log of the ratio, at most
@@ -104,9 +108,12 @@ constexpr double kAlikeAlternation = 0.65;
 constexpr double kOffBeatAlternation = 0.35;
 constexpr double kOffBeatWeight = 0.6;
 constexpr double kHeardSlowerBpm = 150.0;
-// Salience below which nothing is heard to follow: steady noise's comb is
-// about this, dense music's 0.1 to 0.2, sparse drums' up to 0.6.
+// Salience below which nothing is heard to follow (silence, a steady
+// tone), and how far a heard tempo's comb stands out from the middle
+// candidate's: noise's best about twice, dense music's three to five
+// times, drums' ten and more.
 constexpr double kNoiseSalience = 0.06;
+constexpr double kHeardContrast = 2.6;
 // How much later than a drum's sound starts the onsets peak, on average:
 // its attack builds over a few milliseconds (measured on the tuning songs
 // against when their kick and snare start to sound).
@@ -122,9 +129,9 @@ constexpr int kUnlockBelow = 25;
 constexpr int kLockBeats = 4;
 // Tempi whose periods stand in one of these ratios, give or take
 // kRelatedWithin: double or half (the metrical level, left to its own
-// check), and the ratios a challenger needs kHarmonicChallengesNeeded for.
+// check), and those a third or a quarter off.
 constexpr double kOctaveRatios[] = {2.0};
-constexpr double kHarmonicRatios[] = {3.0, 1.5, 4.0, 4.0 / 3.0};
+constexpr double kHarmonicRatios[] = {3.0, 1.5, 4.0, 4.0 / 3.0, 8.0 / 3.0};
 constexpr double kRelatedWithin = 0.05;
 
 bool related(double a, double b, std::span<const double> ratios) {
@@ -132,6 +139,14 @@ bool related(double a, double b, std::span<const double> ratios) {
   for (double h : ratios)
     if (std::abs(ratio / h - 1.0) < kRelatedWithin) return true;
   return false;
+}
+
+// A tempo is heard when its comb stands out from what any period scores
+// (noise's best is only the luckiest of many alike), by kHeardContrast,
+// and above kNoiseSalience.
+bool heard(const TempoEstimator::Candidate& candidate, const TempoEstimator::Estimate& estimate) {
+  return candidate.period > 0.0 && candidate.salience >= kNoiseSalience &&
+         candidate.salience >= kHeardContrast * estimate.typical;
 }
 
 }  // namespace
@@ -170,9 +185,9 @@ void BeatTracker::addFrame(const OnsetStrength::Frame& frame) {
   ++frames_;
   const auto every = static_cast<std::int64_t>(std::lround(kTempoEverySeconds * onsets_.framesPerSecond()));
   if (frames_ % every == 0) updateTempo();
-  if (grid_.hasGrid() && !hadGrid) checkHalfPhase(true);
+  if (grid_.hasGrid() && !hadGrid) checkPhase(true);
   if (grid_.beats() != beatsBefore) {
-    checkHalfPhase(false);
+    checkPhase(false);
     hearBeat();
     judge();
   }
@@ -213,19 +228,25 @@ void BeatTracker::hearBeat() {
   gone_ = weak && (gone_ || (weakBeats_ >= kGoneBeats && recentDb < loudDb_ - kQuietBelowDb));
 }
 
-// The grid on the beat or halfway between beats (PhaseJudge): a grid that
-// starts is put right at once from the bars already heard; later the
-// other half is taken when it wins for kHalfPhaseVotes beats running.
-void BeatTracker::checkHalfPhase(bool started) {
+// The grid on the beat (PhaseJudge): a grid that starts is put right at
+// once from the bars already heard; later another offset is taken when it
+// wins by kPhaseMargin, kPhaseVotes beats running.
+void BeatTracker::checkPhase(bool started) {
   if (!grid_.hasGrid()) return;
   const double period = grid_.period();
   // A beat of the grid old enough for the harmony after it to be heard.
   const double beat = grid_.expected() - 2 * period;
-  const double evidence = PhaseJudge::evidence(features_, beat, period, kPhaseBars);
-  offBeatVotes_ = evidence < -kHalfPhaseMargin ? offBeatVotes_ + 1 : 0;
-  if ((started && evidence < 0.0) || offBeatVotes_ >= kHalfPhaseVotes) {
-    grid_.follow(period, beat + period / 2);
-    offBeatVotes_ = 0;
+  // A quarter period off matters only for a grid at half a fast tempo,
+  // whose quarter periods are the music's eighths.
+  const double doubled = 2 * kSecondsPerMinute * onsets_.framesPerSecond() / period;
+  const bool quarters = doubled >= kHalvedFromBpm && doubled <= kFastestHalvedBpm;
+  const PhaseJudge::Verdict verdict = PhaseJudge::judge(features_, beat, period, kPhaseBars, quarters);
+  const bool other = verdict.quarters != 0 && verdict.margin > (started ? 0.0 : kPhaseMargin);
+  phaseVotes_ = other && verdict.quarters == votedQuarters_ ? phaseVotes_ + 1 : (other ? 1 : 0);
+  votedQuarters_ = other ? verdict.quarters : 0;
+  if (other && (started || phaseVotes_ >= kPhaseVotes)) {
+    grid_.follow(period, beat + verdict.quarters * period / 4);
+    phaseVotes_ = 0;
   }
 }
 
@@ -233,7 +254,7 @@ void BeatTracker::updateTempo() {
   const TempoEstimator::Estimate estimate = tempo_.estimate(history_, lows_, period_);
   if (period_ == 0.0) {
     // Nothing followed yet: a tempo that stays the best for a while is taken.
-    if (estimate.best.salience < kNoiseSalience) {
+    if (!heard(estimate.best, estimate)) {
       agreeing_ = 0;
       return;
     }
@@ -259,13 +280,17 @@ void BeatTracker::follow(const TempoEstimator::Estimate& estimate) {
   // Outside the estimator's window around the followed tempo: another tempo.
   const bool elsewhere = best.period > 0.0 && std::abs(best.period / period_ - 1.0) > TempoEstimator::kNearCurrent &&
                          !related(best.period, period_, kOctaveRatios);
+  // A tempo a third off must win for a while, and only against a first
+  // tempo, taken from a few seconds, which is as likely a third off as any
+  // other: a settled one that loses its support is let go and found afresh.
+  const bool harmonic = related(best.period, period_, kHarmonicRatios);
+  const bool settled = grid_.beats() >= kSettledBeats;
   const double nearScore = near.fit * tempoPrior(period_, fps);
-  if (elsewhere && best.fit * tempoPrior(best.period, fps) > kChallengeMargin * nearScore) {
+  if (elsewhere && !(harmonic && settled) && best.fit * tempoPrior(best.period, fps) > kChallengeMargin * nearScore) {
     if (challenger_ > 0.0 && std::abs(best.period / challenger_ - 1.0) < kChallengerWithin) ++challenges_;
     else challenges_ = 1;
     challenger_ = best.period;
-    const bool slowly = grid_.beats() >= kSettledBeats && related(best.period, period_, kHarmonicRatios);
-    if (challenges_ >= (slowly ? kHarmonicChallengesNeeded : kChallengesNeeded)) {
+    if (challenges_ >= (harmonic ? kHarmonicChallengesNeeded : kChallengesNeeded)) {
       period_ = best.period;
       challenges_ = 0;
       heldSince_ = frames_;
@@ -279,11 +304,14 @@ void BeatTracker::follow(const TempoEstimator::Estimate& estimate) {
   checkLevel();
 
   // The followed tempo is supported while it is heard above noise and the
-  // best fit agrees with it (or with twice or half of it); once it has lost
-  // that support for a while it is let go.
+  // best fit agrees with it (or with twice or half of it), or it fits nearly
+  // as well as the best (a chorus or a blast that fits another tempo a
+  // little better does not take the beat away); once it has lost that
+  // support for a while it is let go.
   const bool agrees = best.period > 0.0 && (std::abs(best.period / period_ - 1.0) < kAgreement ||
                                             related(best.period, period_, kOctaveRatios));
-  const bool supported = near.salience >= kNoiseSalience && agrees;
+  const bool competitive = near.fit >= kCompetitiveFit * best.fit;
+  const bool supported = heard(near, estimate) && (agrees || competitive);
   support_ += kSupportFollow * ((supported ? 1.0 : 0.0) - support_);
   if (support_ < kLoseSupport) forget();
 }

@@ -43,7 +43,7 @@ class BeatTracker {
 
  private:
   void addFrame(const OnsetStrength::Frame& frame);
-  void checkHalfPhase(bool started);
+  void checkPhase(bool started);
   void updateTempo();
   void follow(const TempoEstimator::Estimate& estimate);
   void checkLevel();
@@ -60,7 +60,8 @@ class BeatTracker {
   BeatFeatures features_;
   std::vector<float> mono_, history_, lows_;
   std::vector<OnsetStrength::Frame> fresh_;
-  int offBeatVotes_ = 0;
+  int phaseVotes_ = 0;          // beats running another offset won
+  int votedQuarters_ = 0;       // and which
   std::int64_t samples_ = 0;
   std::int64_t frames_ = 0;
   double period_ = 0.0;         // frames; 0 while no tempo is followed

@@ -167,9 +167,11 @@ TempoEstimator::Estimate TempoEstimator::estimate(std::span<const float> onsets,
   withLow_ = lows.size() == onsets.size() && autocorrelate(lows, lowAcf_);
 
   double bestScore = 0.0, nearScore = 0.0;
+  combs_.clear();
   for (std::size_t c = 0; c < candidates_.size(); ++c) {
     const double p = candidates_[c];
     const Candidate candidate{p, combOf(acf_, p), fit(p)};
+    combs_.push_back(candidate.salience);
     if (candidate.fit * prior_[c] > bestScore) {
       bestScore = candidate.fit * prior_[c];
       result.best = candidate;
@@ -182,6 +184,8 @@ TempoEstimator::Estimate TempoEstimator::estimate(std::span<const float> onsets,
       }
     }
   }
+  std::nth_element(combs_.begin(), combs_.begin() + combs_.size() / 2, combs_.end());
+  result.typical = combs_[combs_.size() / 2];
   if (result.best.period > 0.0) result.best.period = refine(result.best.period);
   if (result.nearCurrent.period > 0.0) result.nearCurrent.period = refine(result.nearCurrent.period);
   return result;

@@ -31,6 +31,7 @@ class TempoEstimator {
   struct Estimate {
     Candidate best;         // over the whole range, with the prior
     Candidate nearCurrent;  // within kNearCurrent of the current period
+    double typical = 0.0;   // the onsets' comb of the middle candidate, ranked: what any period scores
   };
   // `onsets`: the newest window() frames (or fewer), oldest first;
   // `lows`: the low end's level over the same frames (the kick's, which a
@@ -42,6 +43,7 @@ class TempoEstimator {
   double salienceOf(double period) const;
   double onsetComb(double period) const { return combOf(acf_, period); }
   double lowComb(double period) const { return withLow_ ? combOf(lowAcf_, period) : -1; }
+  double fitOf(double period) const { return fit(period); }
   int window() const { return window_; }
   double minPeriod() const { return minPeriod_; }
   double maxPeriod() const { return maxPeriod_; }
@@ -61,7 +63,7 @@ class TempoEstimator {
   std::vector<double> candidates_;   // periods, slow to fast
   std::vector<double> prior_;        // per candidate
   std::vector<float> detrended_;
-  std::vector<double> acf_, lowAcf_;
+  std::vector<double> acf_, lowAcf_, combs_;
   bool withLow_ = false;
 };
 
