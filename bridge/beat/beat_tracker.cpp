@@ -14,12 +14,14 @@ namespace {
 
 constexpr double kTempoEverySeconds = 0.25;
 constexpr double kHistorySeconds = 8.0;   // of cumulative score: eight slowest periods
-// A first tempo is taken once kAgreementsNeeded updates running find it
+// A first tempo is taken from kLeastStartSeconds of onsets or more (from
+// less, three eighths fit as well as a beat), once kAgreementsNeeded updates running find it
 // the best, each within kAgreeWithin (a share of its period) of the one
 // before, with a salience of kClearSalience or more; one heard above noise
 // (kNoiseSalience) but less clearly, as dense music is, needs
 // kUnclearAgreementsNeeded (two seconds): its best fit stays put, while
 // noise's wanders from update to update.
+constexpr double kLeastStartSeconds = 2.5;
 constexpr int kAgreementsNeeded = 2;
 constexpr int kUnclearAgreementsNeeded = 8;
 constexpr double kClearSalience = 0.2;
@@ -212,6 +214,11 @@ void BeatTracker::hearSilence(float levelDb) {
   }
 }
 
+// The last moments lie kQuietBelowDb or more under the music's level.
+bool BeatTracker::quiet() const {
+  return 10.0 * std::log10(std::max(recentPower_, 1e-12)) < loudDb_ - kQuietBelowDb;
+}
+
 // After each beat: is the beat still heard? Once the music stops, what
 // remains (a room's noise, a hum) has no onsets on the beats and is
 // quieter than the music was: such a beat and the beats stop. A quiet bar
@@ -224,8 +231,7 @@ void BeatTracker::hearBeat() {
   const bool weak = strength < (gone_ ? kBackBeat : kWeakBeat) * typicalBeat_;
   weakBeats_ = weak ? weakBeats_ + 1 : 0;
   if (!weak && locked_) typicalBeat_ += kTypicalFollow * (strength - typicalBeat_);
-  const double recentDb = 10.0 * std::log10(std::max(recentPower_, 1e-12));
-  gone_ = weak && (gone_ || (weakBeats_ >= kGoneBeats && recentDb < loudDb_ - kQuietBelowDb));
+  gone_ = weak && (gone_ || (weakBeats_ >= kGoneBeats && quiet()));
 }
 
 // The grid on the beat (PhaseJudge): a grid that starts is put right at
@@ -253,8 +259,12 @@ void BeatTracker::checkPhase(bool started) {
 void BeatTracker::updateTempo() {
   const TempoEstimator::Estimate estimate = tempo_.estimate(history_, lows_, period_);
   if (period_ == 0.0) {
-    // Nothing followed yet: a tempo that stays the best for a while is taken.
-    if (!heard(estimate.best, estimate)) {
+    // Nothing followed yet: a tempo that stays the best for a while is taken,
+    // once the estimator has seconds enough to see a bar's repeats.
+    // What follows music that stopped (a room's noise) is not taken for
+    // music until it is about as loud as the music was.
+    if (!heard(estimate.best, estimate) || quiet() ||
+        static_cast<double>(history_.size()) < kLeastStartSeconds * onsets_.framesPerSecond()) {
       agreeing_ = 0;
       return;
     }
@@ -287,7 +297,11 @@ void BeatTracker::follow(const TempoEstimator::Estimate& estimate) {
   const bool settled = grid_.beats() >= kSettledBeats;
   const double nearScore = near.fit * tempoPrior(period_, fps);
   if (elsewhere && !(harmonic && settled) && best.fit * tempoPrior(best.period, fps) > kChallengeMargin * nearScore) {
-    if (challenger_ > 0.0 && std::abs(best.period / challenger_ - 1.0) < kChallengerWithin) ++challenges_;
+    // The same challenger, or twice or half of it: the best of dense music
+    // swings between the levels of one beat.
+    if (challenger_ > 0.0 && (std::abs(best.period / challenger_ - 1.0) < kChallengerWithin ||
+                              related(best.period, challenger_, kOctaveRatios)))
+      ++challenges_;
     else challenges_ = 1;
     challenger_ = best.period;
     if (challenges_ >= (harmonic ? kHarmonicChallengesNeeded : kChallengesNeeded)) {

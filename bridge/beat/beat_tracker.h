@@ -52,6 +52,7 @@ class BeatTracker {
   void forget();
   void hearSilence(float levelDb);
   void hearBeat();
+  bool quiet() const;
 
   int rate_;
   OnsetStrength onsets_;
