@@ -45,6 +45,8 @@ constexpr double kPhasesFrom = 0.15;
 constexpr double kPhasesTo = 0.85;
 constexpr double kSamePhaseWithin = 0.1;
 constexpr int kPhaseVotesNeeded = 2;
+// The regularity of a grid that has taken no beat yet: as likely regular as not.
+constexpr double kUnknownRegularity = 0.5;
 // Shifts within this of half a period are not the grid's to make: whether
 // the beat is halfway between the grid's beats the tracker judges on more
 // than the onsets (PhaseJudge).
@@ -166,7 +168,7 @@ void BeatGrid::decide() {
 
   drift_ = std::clamp(kDriftKept * drift_ + kDriftGain * (beat - e), -kMaxDrift * period_, kMaxDrift * period_);
   expected_ = e + kPull * (beat - e);
-  checkPhase(e);
+  if (!phaseKept_) checkPhase(e);
   expected_ += period();
   ++beats_;
 }
@@ -220,7 +222,8 @@ void BeatGrid::checkPhase(double e) {
 void BeatGrid::dropGrid(bool trusted) {
   expected_ = -1.0;
   drift_ = 0.0;
-  if (!trusted) regularity_ = 0.0;
+  phaseKept_ = false;
+  if (!trusted) regularity_ = kUnknownRegularity;
 }
 
 // The median of the ratios of `count` pairs of onset peaks: the second of
@@ -256,9 +259,10 @@ double BeatGrid::offBeats() const {
 void BeatGrid::follow(double period, double beat) {
   period_ = period;
   drift_ = 0.0;
-  // The next beat not yet decided: one a third of a period old or newer.
-  while (beat + period <= static_cast<double>(frames_ - 1) - kDecideAfter * period) beat += period;
-  expected_ = beat + period;
+  // The next beat not yet decided: the first of the grid through `beat`
+  // (past or to come) less than a third of a period old.
+  const double from = static_cast<double>(frames_ - 1) - kDecideAfter * period;
+  expected_ = beat + std::floor((from - beat) / period + 1.0) * period;
   pendingShift_ = -1.0;
   shiftVotes_ = 0;
 }

@@ -21,7 +21,7 @@ constexpr double kHistorySeconds = 8.0;   // of cumulative score: eight slowest 
 // (kNoiseSalience) but less clearly, as dense music is, needs
 // kUnclearAgreementsNeeded (two seconds): its best fit stays put, while
 // noise's wanders from update to update.
-constexpr double kLeastStartSeconds = 2.5;
+constexpr double kLeastStartSeconds = 2.0;
 constexpr int kAgreementsNeeded = 2;
 constexpr int kUnclearAgreementsNeeded = 8;
 constexpr double kClearSalience = 0.2;
@@ -128,7 +128,7 @@ constexpr double kRegularShare = 0.7;
 // the lock is let go.
 constexpr int kLockAt = 50;
 constexpr int kUnlockBelow = 25;
-constexpr int kLockBeats = 4;
+constexpr int kLockBeats = 2;
 // Tempi whose periods stand in one of these ratios, give or take
 // kRelatedWithin: double or half (the metrical level, left to its own
 // check), and those a third or a quarter off.
@@ -238,7 +238,7 @@ void BeatTracker::hearBeat() {
 // once from the bars already heard; later another offset is taken when it
 // wins by kPhaseMargin, kPhaseVotes beats running.
 void BeatTracker::checkPhase(bool started) {
-  if (!grid_.hasGrid()) return;
+  if (!grid_.hasGrid() || led_) return;
   const double period = grid_.period();
   // A beat of the grid old enough for the harmony after it to be heard.
   const double beat = grid_.expected() - 2 * period;
@@ -269,12 +269,12 @@ void BeatTracker::updateTempo() {
       return;
     }
     if (candidate_ > 0.0 && std::abs(estimate.best.period / candidate_ - 1.0) < kAgreeWithin) ++agreeing_;
-    else agreeing_ = 1;
+    else agreeing_ = 1, heldSince_ = frames_;
     candidate_ = estimate.best.period;
     if (agreeing_ >= (estimate.best.salience >= kClearSalience ? kAgreementsNeeded : kUnclearAgreementsNeeded)) {
+      // Held since the first of the updates that agreed on it.
       period_ = candidate_;
       support_ = kStartSupport;
-      heldSince_ = frames_;
       grid_.dropGrid();
     }
     return;
@@ -288,7 +288,9 @@ void BeatTracker::follow(const TempoEstimator::Estimate& estimate) {
   const TempoEstimator::Candidate& best = estimate.best;
 
   // Outside the estimator's window around the followed tempo: another tempo.
-  const bool elsewhere = best.period > 0.0 && std::abs(best.period / period_ - 1.0) > TempoEstimator::kNearCurrent &&
+  // Led by the operator, only the tempo near theirs is followed.
+  const bool elsewhere = !led_ && best.period > 0.0 &&
+                         std::abs(best.period / period_ - 1.0) > TempoEstimator::kNearCurrent &&
                          !related(best.period, period_, kOctaveRatios);
   // A tempo a third off must win for a while, and only against a first
   // tempo, taken from a few seconds, which is as likely a third off as any
@@ -315,7 +317,7 @@ void BeatTracker::follow(const TempoEstimator::Estimate& estimate) {
     challenges_ = 0;
   }
   if (near.period > 0.0) period_ += kFollowShare * (near.period - period_);
-  checkLevel();
+  if (!led_) checkLevel();
 
   // The followed tempo is supported while it is heard above noise and the
   // best fit agrees with it (or with twice or half of it), or it fits nearly
@@ -325,13 +327,15 @@ void BeatTracker::follow(const TempoEstimator::Estimate& estimate) {
   const bool agrees = best.period > 0.0 && (std::abs(best.period / period_ - 1.0) < kAgreement ||
                                             related(best.period, period_, kOctaveRatios));
   const bool competitive = near.fit >= kCompetitiveFit * best.fit;
-  const bool supported = heard(near, estimate) && (agrees || competitive);
+  // The operator's tempo needs only to be heard.
+  const bool supported = heard(near, estimate) && (agrees || competitive || led_);
   support_ += kSupportFollow * ((supported ? 1.0 : 0.0) - support_);
   if (support_ < kLoseSupport) forget();
 }
 
 void BeatTracker::forget() {
   period_ = 0.0;
+  led_ = false;
   candidate_ = 0.0;
   agreeing_ = 0;
   support_ = 0.0;
@@ -402,6 +406,33 @@ void BeatTracker::judge() {
   const bool held = static_cast<double>(frames_ - heldSince_) >= kHeldSeconds * onsets_.framesPerSecond();
   if (confidence_ >= kLockAt && grid_.beats() >= kLockBeats && held) locked_ = true;
   if (confidence_ < kUnlockBelow) locked_ = false;
+}
+
+void BeatTracker::lead(double periodSamples, double beatSample) {
+  if (!(periodSamples > 0.0) || !std::isfinite(beatSample)) return;
+  const double hop = onsets_.hop();
+  period_ = periodSamples / hop;
+  // state() takes a drum's attack off the grid's frames; the operator's beat is what is heard.
+  grid_.follow(period_, (beatSample + kAttackSeconds * rate_) / hop);
+  grid_.keepPhase();
+  support_ = 1.0;
+  confidence_ = 100;
+  locked_ = led_ = true;
+  gone_ = false;
+  weakBeats_ = 0;
+  challenges_ = 0;
+  phaseVotes_ = 0;
+  faster_ = slower_ = 0.0;
+  heldSince_ = frames_;
+}
+
+void BeatTracker::shiftHalf() {
+  if (!grid_.hasGrid()) return;
+  const double period = grid_.period();
+  grid_.follow(period, grid_.expected() - period / 2);
+  grid_.keepPhase();
+  led_ = true;
+  phaseVotes_ = 0;
 }
 
 BeatTracker::State BeatTracker::state() const {

@@ -37,6 +37,15 @@ class BeatTracker {
     std::array<double, 4> nextBeats{-1.0, -1.0, -1.0, -1.0};
   };
   State state() const;
+
+  // The operator's word: the beat is `periodSamples` long and falls at
+  // `beatSample` (a sample position, as nextBeats are; any beat of the
+  // grid, past or to come). Followed at once, locked, and refined from
+  // there: no other tempo, level or phase is taken against it until the
+  // tempo is lost (the music stops, or it no longer fits at all).
+  void lead(double periodSamples, double beatSample);
+  // The beat half a beat later, on the operator's word (led from there likewise).
+  void shiftHalf();
   std::int64_t samples() const { return samples_; }
   int sampleRate() const { return rate_; }
   double hopSamples() const { return onsets_.hop(); }
@@ -83,6 +92,7 @@ class BeatTracker {
   std::int64_t goneFrames_ = 0;
   int confidence_ = 0;
   bool locked_ = false;
+  bool led_ = false;            // the operator set the tempo or phase
 };
 
 }  // namespace vbvis
