@@ -8,12 +8,10 @@ namespace vbvis {
 namespace {
 
 constexpr double kSecondsPerMinute = 60.0;
-// The output's next beats start this share of a period before now: a beat
-// just due is still given (the host lets a late one go itself).
-constexpr double kShownFrom = 0.25;
 constexpr int kShownConfidence = 100;
 
-// The state of a grid: locked, its next beats from `nowUs` on.
+// The state of a grid: locked, its next beats after `nowUs` (a beat due now,
+// as the one of the tap that made the grid, could only light late).
 TrackerState fromGrid(const TapTempo::Grid& grid, std::int64_t nowUs, int confidence) {
   TrackerState state;
   if (grid.periodUs <= 0) return state;
@@ -21,8 +19,8 @@ TrackerState fromGrid(const TapTempo::Grid& grid, std::int64_t nowUs, int confid
   state.confidence = confidence;
   state.periodUs = grid.periodUs;
   state.bpm = kSecondsPerMinute * 1e6 / static_cast<double>(grid.periodUs);
-  const double from = static_cast<double>(nowUs) - kShownFrom * static_cast<double>(grid.periodUs);
-  const double k = std::ceil((from - static_cast<double>(grid.beatUs)) / static_cast<double>(grid.periodUs));
+  const double k =
+      std::floor((static_cast<double>(nowUs) - static_cast<double>(grid.beatUs)) / static_cast<double>(grid.periodUs)) + 1.0;
   for (std::size_t i = 0; i < state.nextBeatsUs.size(); ++i)
     state.nextBeatsUs[i] = grid.beatUs + static_cast<std::int64_t>(k + static_cast<double>(i)) * grid.periodUs;
   return state;

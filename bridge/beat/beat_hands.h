@@ -45,7 +45,8 @@ class BeatHands {
   Orders take();
 
   // The beat output: the tracker's state with what it has not taken yet,
-  // the trim and the hold applied, its next beats from `nowUs` on.
+  // the trim and the hold applied; where these made the beats, the next
+  // ones after `nowUs`.
   TrackerState show(const TrackerState& tracked, std::int64_t nowUs);
 
   static constexpr std::int64_t kMaxTrimUs = 1'000'000;
