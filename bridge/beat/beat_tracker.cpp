@@ -1,6 +1,7 @@
 #include "bridge/beat/beat_tracker.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <span>
 
@@ -61,6 +62,14 @@ constexpr double kTypicalFollow = 0.1;
 constexpr int kGoneBeats = 2;
 constexpr double kRecentSeconds = 0.3;
 constexpr double kQuietBelowDb = 10.0;
+// A beat is empty when it is weak and, when it is judged, silence has
+// lasted kEmptyBeatSilence of a period (since soon after the beat before).
+// kEmptyBeatsToStop of the last eight so, and no beat is shown (a beat
+// heard now and then in silence is no beat to flash on); kEmptyBeatsToHalve,
+// and the tempo halves (clicks every other beat), if it can.
+constexpr double kEmptyBeatSilence = 1.0;
+constexpr int kEmptyBeatsToStop = 1;
+constexpr int kEmptyBeatsToHalve = 4;
 // Where the grid's beats should sit (PhaseJudge): judged over up to
 // kPhaseBars bars of features kept kFeatureSeconds; another offset is taken
 // when it wins by kPhaseMargin kPhaseVotes beats running.
@@ -228,10 +237,23 @@ void BeatTracker::hearBeat() {
   const double beat = grid_.expected() - period;
   const float strength = features_.strongestOnset(beat - kBeatWindow * period, beat + kBeatWindow * period);
   // Once gone, it takes a beat as strong as half a typical one to come back.
-  const bool weak = strength < (gone_ ? kBackBeat : kWeakBeat) * typicalBeat_;
+  // Nothing at all is weak before any beat was heard.
+  const bool weak = strength <= (gone_ ? kBackBeat : kWeakBeat) * typicalBeat_;
   weakBeats_ = weak ? weakBeats_ + 1 : 0;
-  if (!weak && locked_) typicalBeat_ += kTypicalFollow * (strength - typicalBeat_);
+  if (!weak) typicalBeat_ += kTypicalFollow * (strength - typicalBeat_);
   gone_ = weak && (gone_ || (weakBeats_ >= kGoneBeats && quiet()));
+  // A beat in silence (clicks with nothing between them): the beat is every
+  // other one, or, slower than the slowest tempo, none that can be followed.
+  const bool empty = weak && static_cast<double>(silentFrames_) >= kEmptyBeatSilence * period;
+  emptyBeats_ = static_cast<std::uint8_t>((emptyBeats_ << 1) | (empty ? 1 : 0));
+  if (std::popcount(emptyBeats_) >= kEmptyBeatsToHalve && !led_ && 2 * period_ <= tempo_.maxPeriod()) {
+    const BeatGrid::Alternation alternation = grid_.alternation();
+    period_ *= 2;
+    grid_.follow(period_, alternation.strongBeat);
+    heldSince_ = frames_;
+    faster_ = slower_ = 0.0;
+    emptyBeats_ = 0;
+  }
 }
 
 // The grid on the beat (PhaseJudge): a grid that starts is put right at
@@ -342,6 +364,7 @@ void BeatTracker::forget() {
   locked_ = false;
   gone_ = false;
   weakBeats_ = 0;
+  emptyBeats_ = 0;
   challenges_ = 0;
   faster_ = slower_ = 0.0;
   grid_.dropGrid();
@@ -405,7 +428,7 @@ void BeatTracker::judge() {
                     : 0;
   const bool held = static_cast<double>(frames_ - heldSince_) >= kHeldSeconds * onsets_.framesPerSecond();
   if (confidence_ >= kLockAt && grid_.beats() >= kLockBeats && held) locked_ = true;
-  if (confidence_ < kUnlockBelow) locked_ = false;
+  if (confidence_ < kUnlockBelow || (std::popcount(emptyBeats_) >= kEmptyBeatsToStop && !led_)) locked_ = false;
 }
 
 void BeatTracker::lead(double periodSamples, double beatSample) {

@@ -88,6 +88,7 @@ class BeatTracker {
   double recentPower_ = 0.0;    // the level of the last moments, in power
   double typicalBeat_ = 0.0;    // a beat's strongest onset, followed
   int weakBeats_ = 0;
+  std::uint8_t emptyBeats_ = 0;  // the last eight beats, newest in bit 0: 1 for one heard in silence
   bool gone_ = false;           // the beat is no longer heard
   std::int64_t goneFrames_ = 0;
   int confidence_ = 0;
