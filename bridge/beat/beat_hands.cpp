@@ -105,7 +105,13 @@ TrackerState BeatHands::untrimmed(const TrackerState& tracked, std::int64_t nowU
 
 TrackerState BeatHands::show(const TrackerState& tracked, std::int64_t nowUs) {
   std::lock_guard lock(mutex_);
-  TrackerState state = held_ ? fromGrid(heldGrid_, nowUs, kShownConfidence) : untrimmed(tracked, nowUs);
+  // No audio for a while (an outage of the source): no beats to come.
+  TrackerState fresh = tracked;
+  if (fresh.locked && nowUs - fresh.heardUs > kStaleUs) {
+    fresh = TrackerState{};
+    fresh.handsSeen = tracked.handsSeen;
+  }
+  TrackerState state = held_ ? fromGrid(heldGrid_, nowUs, kShownConfidence) : untrimmed(fresh, nowUs);
   if (held_) std::erase_if(orders_, [&](const Order& order) { return order.number <= tracked.handsSeen; });
   if (trimUs_ != 0 && state.locked) state = fromGrid(gridOf(state, trimUs_), nowUs, state.confidence);
   state.handsSeen = tracked.handsSeen;

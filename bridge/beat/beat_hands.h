@@ -46,10 +46,12 @@ class BeatHands {
 
   // The beat output: the tracker's state with what it has not taken yet,
   // the trim and the hold applied; where these made the beats, the next
-  // ones after `nowUs`.
+  // ones after `nowUs`. A tracker's state whose audio is more than
+  // kStaleUs old shows no beats: its source stopped giving audio.
   TrackerState show(const TrackerState& tracked, std::int64_t nowUs);
 
   static constexpr std::int64_t kMaxTrimUs = 1'000'000;
+  static constexpr std::int64_t kStaleUs = 500'000;
 
  private:
   struct Order {

@@ -23,6 +23,7 @@ void BeatTracking::process(std::span<const float> stereo, std::int64_t first, do
   const BeatTracker::State s = tracker_->state();
   TrackerState out;
   out.handsSeen = orders.seen;
+  out.heardUs = std::llround(originUs + static_cast<double>(next_) * usPerFrame);
   out.bpm = s.bpm;
   out.confidence = s.confidence;
   out.locked = s.locked;

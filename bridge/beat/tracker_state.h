@@ -15,6 +15,9 @@ struct TrackerState {
   std::array<std::int64_t, 4> nextBeatsUs{-1, -1, -1, -1};
   // The number of the operator's last order the tracker has taken in (BeatHands).
   std::uint64_t handsSeen = 0;
+  // When the newest audio tracked is heard: a state whose audio stopped
+  // coming (the source went away) says nothing about the beats to come.
+  std::int64_t heardUs = 0;
 };
 
 }  // namespace vbvis

@@ -32,9 +32,11 @@ std::int64_t offGrid(const TapTempo::Grid& grid, std::int64_t us) {
   return std::llabs(us - grid.beatUs - static_cast<std::int64_t>(k) * grid.periodUs);
 }
 
-// A tracker's locked state: `periodUs` from `beatUs` on.
+// A tracker's locked state: `periodUs` from `beatUs` on, its audio heard
+// up to half a beat before that.
 TrackerState locked(std::int64_t periodUs, std::int64_t beatUs, std::uint64_t seen = 0) {
   TrackerState state;
+  state.heardUs = beatUs - periodUs / 2;
   state.locked = true;
   state.bpm = 60e6 / static_cast<double>(periodUs);
   state.periodUs = periodUs;
@@ -127,6 +129,11 @@ TEST(BeatHands, NudgesMoveTheBeatAndHoldFreezesIt) {
     const std::int64_t moved = shown.nextBeatsUs[0] - tracker.nextBeatsUs[0];
     EXPECT_EQ(((moved - c.shiftUs) % period + period) % period, 0) << c.what << ": moved " << moved;
   }
+
+  // A tracker whose audio stopped coming half a second ago (the source went
+  // away) has no beats to come.
+  EXPECT_FALSE(BeatHands().show(tracker, tracker.heardUs + BeatHands::kStaleUs + 1).locked);
+  EXPECT_TRUE(BeatHands().show(tracker, tracker.heardUs + BeatHands::kStaleUs).locked);
 
   // Held, the beat stays at the tempo and phase it had, whatever the
   // tracker says (here: lost), until it is let lead again.

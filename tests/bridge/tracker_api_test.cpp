@@ -180,3 +180,43 @@ TEST_F(TrackerApi, TapsNudgesAndAHoldThroughTheCFunctions) {
   EXPECT_EQ(vbvis_tracker_held(), 0);
   EXPECT_EQ(vbvis_tracker(&state), 0);
 }
+
+// An outage of the source: the beats stop within half a second of the last
+// audio (no flash at the old tempo), and music at another tempo after it
+// is tracked afresh, locked on it within 4 s.
+TEST_F(TrackerApi, AfterAnOutageTheMusicIsTrackedAfreshWithin4s) {
+  const drum_machine::Song faster{.bpm = 140, .seconds = 12, .kick = "x.......x.x.....", .snare = "....x.......x...",
+                                  .hats = "x.x.x.x.x.x.x.x.", .jitterMs = 5};
+  const std::string second = sox.folder() + "/faster.wav";
+  {
+    const std::vector<float> audio = drum_machine::render(faster);
+    SF_INFO info{};
+    info.samplerate = 44100;
+    info.channels = 2;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    SNDFILE* file = sf_open(second.c_str(), SFM_WRITE, &info);
+    ASSERT_NE(file, nullptr);
+    sf_writef_float(file, audio.data(), static_cast<sf_count_t>(audio.size() / 2));
+    sf_close(file);
+  }
+  vbvis_tracker_state state{};
+  ASSERT_TRUE(openFile(path_));
+  for (const std::int64_t end = nowMs + 10000; nowMs <= end; nowMs += 10) vbvis_tracker_update();
+  ASSERT_EQ(vbvis_tracker(&state), 1);
+  // The source gives nothing more (its server went away): the host reads on.
+  const std::int64_t lastAudioMs = nowMs;
+  for (; nowMs <= lastAudioMs + 3000; nowMs += 10)
+    if (vbvis_tracker(&state) == 1) ASSERT_LE(nowMs - lastAudioMs, 510) << "a beat at the old tempo";
+  ASSERT_TRUE(openFile(second));
+  const std::int64_t backMs = nowMs;
+  std::int64_t lockedMs = -1;
+  for (; nowMs <= backMs + 8000; nowMs += 10) {
+    vbvis_tracker_update();
+    if (vbvis_tracker(&state) == 1) {
+      ASSERT_NEAR(state.bpm, 140, 140 * 0.02) << "at " << nowMs - backMs << " ms";
+      if (lockedMs < 0) lockedMs = nowMs - backMs;
+    }
+  }
+  EXPECT_GE(lockedMs, 0);
+  EXPECT_LE(lockedMs, 4000);
+}
