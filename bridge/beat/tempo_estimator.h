@@ -41,9 +41,6 @@ class TempoEstimator {
 
   // The onsets' comb of `period` (0..1) in the last estimate.
   double salienceOf(double period) const;
-  double onsetComb(double period) const { return combOf(acf_, period); }
-  double lowComb(double period) const { return withLow_ ? combOf(lowAcf_, period) : -1; }
-  double fitOf(double period) const { return fit(period); }
   int window() const { return window_; }
   double minPeriod() const { return minPeriod_; }
   double maxPeriod() const { return maxPeriod_; }
