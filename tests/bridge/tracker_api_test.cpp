@@ -18,19 +18,24 @@ namespace {
 const drum_machine::Song kSong{.bpm = 110, .seconds = 16, .kick = "x.......x.x.....", .snare = "....x.......x...",
                                .hats = "x.x.x.x.x.x.x.x.", .jitterMs = 5};
 
+// Our drum machine's `song` as a 16-bit WAV file at `path`.
+void writeSong(const drum_machine::Song& song, const std::string& path) {
+  const std::vector<float> audio = drum_machine::render(song);
+  SF_INFO info{};
+  info.samplerate = 44100;
+  info.channels = 2;
+  info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+  SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+  ASSERT_NE(file, nullptr);
+  sf_writef_float(file, audio.data(), static_cast<sf_count_t>(audio.size() / 2));
+  sf_close(file);
+}
+
 class TrackerApi : public ClockedBridge {
  protected:
   void SetUp() override {
     ClockedBridge::SetUp();
-    const std::vector<float> audio = drum_machine::render(kSong);
-    SF_INFO info{};
-    info.samplerate = 44100;
-    info.channels = 2;
-    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-    SNDFILE* file = sf_open(path_.c_str(), SFM_WRITE, &info);
-    ASSERT_NE(file, nullptr);
-    sf_writef_float(file, audio.data(), static_cast<sf_count_t>(audio.size() / 2));
-    sf_close(file);
+    writeSong(kSong, path_);
   }
 
   struct Run {
@@ -188,17 +193,7 @@ TEST_F(TrackerApi, AfterAnOutageTheMusicIsTrackedAfreshWithin4s) {
   const drum_machine::Song faster{.bpm = 140, .seconds = 12, .kick = "x.......x.x.....", .snare = "....x.......x...",
                                   .hats = "x.x.x.x.x.x.x.x.", .jitterMs = 5};
   const std::string second = sox.folder() + "/faster.wav";
-  {
-    const std::vector<float> audio = drum_machine::render(faster);
-    SF_INFO info{};
-    info.samplerate = 44100;
-    info.channels = 2;
-    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-    SNDFILE* file = sf_open(second.c_str(), SFM_WRITE, &info);
-    ASSERT_NE(file, nullptr);
-    sf_writef_float(file, audio.data(), static_cast<sf_count_t>(audio.size() / 2));
-    sf_close(file);
-  }
+  writeSong(faster, second);
   vbvis_tracker_state state{};
   ASSERT_TRUE(openFile(path_));
   for (const std::int64_t end = nowMs + 10000; nowMs <= end; nowMs += 10) vbvis_tracker_update();
