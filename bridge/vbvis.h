@@ -50,6 +50,27 @@ VBVIS_API int64_t vbvis_clock_us(void);
 // it. Live sources track on their capture thread: there it does nothing.
 VBVIS_API void vbvis_tracker_update(void);
 
+// The operator's hands on the beat, from any thread; vbvis_tracker shows
+// each at once. A tap at `at_us` on the bridge's clock (vbvis_clock_us):
+// from four taps in a row (each within 2 s of the last; one within 150 ms
+// is a bounce of the key and does not count) the tempo and the phase are
+// those of the line that fits the last eight taps best, and the tracker
+// goes on from them (it takes no other tempo or phase against them until
+// the music stops). Returns the taps in the row so far.
+VBVIS_API int32_t vbvis_tracker_tap(int64_t at_us);
+// Moves the beats `us` microseconds later (earlier when negative): a trim
+// that adds up (within a second either way) and stays until the next tap
+// or source.
+VBVIS_API void vbvis_tracker_nudge(int64_t us);
+// Moves the beat by half a beat: the tracker goes on from there.
+VBVIS_API void vbvis_tracker_nudge_half(void);
+// 1: holds the beat at the tempo and phase it has now (none when not
+// locked), whatever the audio does, until 0: the tracker leads again. Taps
+// and nudges while held move the held beat.
+VBVIS_API void vbvis_tracker_hold(int32_t hold);
+// 1 while held, else 0.
+VBVIS_API int32_t vbvis_tracker_held(void);
+
 // Chooses the source:
 //   "pulse"        the monitor of the sound server's default output
 //   "pulse:NAME"   a capture source of the sound server by name

@@ -26,7 +26,7 @@
 #include <thread>
 
 #include "bench/click_latency/click_player.h"
-#include "bench/click_latency/dmx_watcher.h"
+#include "tests/support/dmx_watcher.h"
 #include "bench/click_latency/monitor_recorder.h"
 
 namespace {

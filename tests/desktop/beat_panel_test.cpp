@@ -81,3 +81,58 @@ TEST_F(BeatPanelTest, TheLampLightsOnTheTrackersBeatAndTheTempoSaysItIsLocked) {
 }
 
 }  // namespace
+
+namespace {
+
+// What the panel's hands asked of the bridge.
+struct Asked {
+  static inline std::vector<std::int64_t> taps;
+  static inline std::int64_t nudgedUs = 0;
+  static inline int halves = 0;
+  static inline int held = 0;
+};
+
+vantorhost::BeatByHand recordingHands() {
+  Asked::taps.clear();
+  Asked::nudgedUs = 0;
+  Asked::halves = 0;
+  Asked::held = 0;
+  return vantorhost::BeatByHand({[](std::int64_t at) {
+                                   Asked::taps.push_back(at);
+                                   return static_cast<std::int32_t>(Asked::taps.size());
+                                 },
+                                 [](std::int64_t us) { Asked::nudgedUs += us; }, [] { ++Asked::halves; },
+                                 [](std::int32_t on) { Asked::held = on; }, [] { return Asked::held; },
+                                 [] { return std::int64_t{42}; }});
+}
+
+}  // namespace
+
+// The buttons and their keys: a tap at the bridge's clock, half a beat,
+// 10 ms either way, the hold. A key held down repeats, and a tap must not.
+TEST_F(BeatPanelTest, TheOperatorsHandsReachTheBridgeByButtonAndKey) {
+  BeatPanel panel(*session, TrackerClock([](vbvis_tracker_state& s) { s = {}; }, [] { return std::int64_t{0}; }),
+                  recordingHands());
+  panel.show();
+  QVERIFY(QTest::qWaitForWindowActive(&panel));
+  panel.tap().click();
+  QTest::keyClick(&panel, Qt::Key_T);
+  QTest::keyEvent(QTest::Press, &panel, Qt::Key_T, Qt::NoModifier, -1);
+  QKeyEvent repeat(QEvent::KeyPress, Qt::Key_T, Qt::NoModifier, "t", true);
+  QApplication::sendEvent(&panel, &repeat);
+  QTest::keyEvent(QTest::Release, &panel, Qt::Key_T);
+  EXPECT_EQ(Asked::taps, (std::vector<std::int64_t>{42, 42, 42})) << "a click, a key, a key held down";
+  panel.half().click();
+  QTest::keyClick(&panel, Qt::Key_H);
+  EXPECT_EQ(Asked::halves, 2);
+  panel.earlier().click();
+  panel.earlier().click();
+  QTest::keyClick(&panel, Qt::Key_BracketRight);
+  EXPECT_EQ(Asked::nudgedUs, -10'000);
+  panel.hold().click();
+  EXPECT_EQ(Asked::held, 1);
+  EXPECT_EQ(panel.tempo().text(), "held: no beat");
+  panel.hold().click();
+  EXPECT_EQ(Asked::held, 0);
+  EXPECT_EQ(panel.tempo().text(), "searching");
+}

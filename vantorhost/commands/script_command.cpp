@@ -196,12 +196,16 @@ Command parseGain(const Tokens& t) {
   return cmd::Gain{*choice};
 }
 
-// beats flash|chase MS C1 C2 ... | beats off
+// beats flash|chase MS C1 C2 ... | beats off | beats hold|follow
 Command parseBeats(const Tokens& t) {
-  constexpr const char* kUsage = "beats flash MS C1 C2 ... | beats chase MS C1 C2 ... | beats off";
+  constexpr const char* kUsage = "beats flash MS C1 C2 ... | beats chase MS C1 C2 ... | beats off | beats hold|follow";
   if (t.size() < 2) fail(std::string("usage: ") + kUsage);
+  if (t[1] == "hold" || t[1] == "follow") {
+    expectArgs(t, 1, 1, "beats hold|follow");
+    return cmd::BeatsHold{t[1] == "hold"};
+  }
   const std::optional<BeatPattern::Mode> mode = beatModeNamed(t[1]);
-  if (!mode) fail("a beat output is flash, chase or off: " + files::printable(t[1]));
+  if (!mode) fail("a beat output is flash, chase or off (or beats hold|follow): " + files::printable(t[1]));
   if (*mode == BeatPattern::Mode::Off) {
     expectArgs(t, 1, 1, "beats off");
     return cmd::Beats{};
@@ -371,6 +375,17 @@ constexpr Verb kVerbs[] = {
      }},
     {"gain", parseGain},
     {"beats", parseBeats},
+    {"tap",
+     [](const Tokens& t) -> Command {
+       expectArgs(t, 0, 0, "tap");
+       return cmd::Tap{};
+     }},
+    {"nudge",
+     [](const Tokens& t) -> Command {
+       expectArgs(t, 1, 1, "nudge half|MS");
+       if (t[1] == "half") return cmd::Nudge{true, 0};
+       return cmd::Nudge{false, static_cast<std::int32_t>(integer(t[1], -cmd::Nudge::kMaxMs, cmd::Nudge::kMaxMs, "MS"))};
+     }},
     {"fixture", parseFixture},
     {"print", parsePrint},
     {"test-output", parseTestOutput},

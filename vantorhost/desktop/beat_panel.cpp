@@ -1,6 +1,7 @@
 #include "vantorhost/desktop/beat_panel.h"
 
 #include <QRegularExpression>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <algorithm>
 
@@ -33,7 +34,7 @@ std::optional<std::vector<std::int16_t>> BeatPanel::channelsFrom(const QString& 
   return channels;
 }
 
-BeatPanel::BeatPanel(HostSession& session, TrackerClock clock, QWidget* parent)
+BeatPanel::BeatPanel(HostSession& session, TrackerClock clock, BeatByHand hands, QWidget* parent)
     : QWidget(parent),
       session_(session),
       clock_(std::move(clock)),
@@ -41,7 +42,8 @@ BeatPanel::BeatPanel(HostSession& session, TrackerClock clock, QWidget* parent)
       tempo_(new QLabel),
       mode_(new QComboBox),
       channels_(new QLineEdit),
-      flash_(new StepSpinBox(kMaxFlashMs, kFlashStepMs, " ms")) {
+      flash_(new StepSpinBox(kMaxFlashMs, kFlashStepMs, " ms")),
+      hands_(hands) {
   mode_->addItems({"Off", "Flash", "Chase"});
   mode_->setToolTip("On each beat: nothing, every channel of the list at full, or the next channel of the list");
   channels_->setPlaceholderText("channels");
@@ -52,13 +54,26 @@ BeatPanel::BeatPanel(HostSession& session, TrackerClock clock, QWidget* parent)
   flash_->keepTypedValues();
   flash_->setToolTip("How long each beat's light stays on");
   tempo_->setMinimumWidth(tempo_->fontMetrics().horizontalAdvance("000.0 BPM, searching"));
-  layOutPanelRow(*this, "Beats:", {lamp_, tempo_, mode_, channels_, flash_});
+  tap_ = handButton("Tap", "Tap on the beat (T): four taps set tempo and phase", Qt::Key_T, &BeatPanel::tapped);
+  half_ = handButton("Half beat", "Move the beat by half a beat (H)", Qt::Key_H, &BeatPanel::halved);
+  earlier_ = handButton(QString("%1 ms").arg(-BeatByHand::kStepMs), "The beat 10 ms earlier ([)", Qt::Key_BracketLeft,
+                        &BeatPanel::earlierStep);
+  later_ = handButton(QString("+%1 ms").arg(BeatByHand::kStepMs), "The beat 10 ms later (])", Qt::Key_BracketRight,
+                      &BeatPanel::laterStep);
+  hold_ = new QPushButton("Hold");
+  hold_->setCheckable(true);
+  hold_->setToolTip("Hold the beat at its tempo and phase whatever the music does; again to let the tracker lead");
+  QObject::connect(hold_, &QPushButton::toggled, this, [this](bool on) {
+    hands_.hold(on);
+    readTracker();
+  });
+  layOutPanelRow(*this, "Beats:", {lamp_, tempo_, tap_, half_, earlier_, later_, hold_, mode_, channels_, flash_});
 
-  show(session_.hostDesign().beatPattern);
+  showPattern(session_.hostDesign().beatPattern);
   QObject::connect(mode_, &QComboBox::currentIndexChanged, this, [this] { apply(); });
   QObject::connect(channels_, &QLineEdit::editingFinished, this, [this] { apply(); });
   QObject::connect(flash_, &QSpinBox::valueChanged, this, [this] { apply(); });
-  watch_ = session_.watchHostDesign([this](const HostDesign& design) { show(design.beatPattern); });
+  watch_ = session_.watchHostDesign([this](const HostDesign& design) { showPattern(design.beatPattern); });
 
   nextBeat_.setSingleShot(true);
   nextBeat_.setTimerType(Qt::PreciseTimer);
@@ -68,7 +83,7 @@ BeatPanel::BeatPanel(HostSession& session, TrackerClock clock, QWidget* parent)
 
 BeatPanel::~BeatPanel() { session_.unwatchHostDesign(watch_); }
 
-void BeatPanel::show(const BeatPattern& pattern) {
+void BeatPanel::showPattern(const BeatPattern& pattern) {
   const QSignalBlocker quietMode(mode_), quietFlash(flash_);
   mode_->setCurrentIndex(static_cast<int>(std::find(std::begin(kModes), std::end(kModes), pattern.mode) - kModes));
   flash_->setValue(pattern.flashMs);
@@ -87,12 +102,52 @@ void BeatPanel::apply() {
   if (design != session_.hostDesign()) session_.setHostDesign(design);
 }
 
+// A button of the operator's hands, with its key: held down, a key repeats,
+// and a tap must not.
+QPushButton* BeatPanel::handButton(const QString& text, const QString& tip, const QKeySequence& key,
+                                   void (BeatPanel::*act)()) {
+  auto* button = new QPushButton(text);
+  button->setToolTip(tip);
+  button->setFocusPolicy(Qt::NoFocus);
+  QObject::connect(button, &QPushButton::clicked, this, [this, act] { (this->*act)(); });
+  auto* shortcut = new QShortcut(key, this);
+  shortcut->setAutoRepeat(false);
+  QObject::connect(shortcut, &QShortcut::activated, this, [this, act] { (this->*act)(); });
+  return button;
+}
+
+void BeatPanel::tapped() {
+  hands_.tap();
+  readTracker();
+}
+
+void BeatPanel::halved() {
+  hands_.half();
+  readTracker();
+}
+
+void BeatPanel::earlierStep() {
+  hands_.nudge(-BeatByHand::kStepMs);
+  readTracker();
+}
+
+void BeatPanel::laterStep() {
+  hands_.nudge(BeatByHand::kStepMs);
+  readTracker();
+}
+
 void BeatPanel::readTracker() {
   const std::int64_t now = session_.loop().nowMs();
   const TrackerReading reading = clock_.read(now);
   if (reading.beatDue) lamp_->flash();
-  tempo_->setText(reading.bpm > 0 ? QString::fromStdString(tempoText(Tempo{reading.bpm, true})) + " BPM, locked"
-                                  : QString("searching"));
+  const bool held = hands_.held();
+  if (hold_->isChecked() != held) {
+    const QSignalBlocker quiet(hold_);
+    hold_->setChecked(held);
+  }
+  tempo_->setText(reading.bpm > 0 ? QString::fromStdString(tempoText(Tempo{reading.bpm, true})) +
+                                        (held ? " BPM, held" : " BPM, locked")
+                                  : QString(held ? "held: no beat" : "searching"));
   if (reading.nextMs >= 0) nextBeat_.start(static_cast<int>(std::max<std::int64_t>(0, reading.nextMs - now)));
 }
 

@@ -43,6 +43,7 @@ HostWindow::HostWindow(HostSession& session, OutputPath& path, HostSettingsFile*
   layout->addLayout(statusRow());
   layout->addLayout(inputRow());
   layout->addLayout(outputRow());
+  layout->addLayout(beatsRow());
   QScrollArea* monitor = monitorArea();
   layout->addWidget(monitor, 1);
   resize(monitor->minimumWidth() + 2 * layout->contentsMargins().left(), 640);
@@ -91,7 +92,7 @@ QLayout* HostWindow::inputRow() {
   row->addSpacing(16);
   row->addWidget(gain_);
   row->addStretch(1);
-  row->addWidget(new QLabel("Beat tool:"));
+  row->addWidget(new QLabel("Plug-in beat counter:"));
   row->addWidget(beatLamp_);
   row->addWidget(beatText_);
   row->addSpacing(16);
@@ -111,16 +112,23 @@ QLayout* HostWindow::outputRow() {
   });
   master_ = new MasterPanel(path_, kept_);
   fade_ = new FadePanel(session_);
-  beats_ = new BeatPanel(session_);
 
   auto* row = new QHBoxLayout;
   row->addWidget(new QLabel("Output delay:"));
   row->addWidget(delayBox_);
   // The output's own panels; more join this row the same way.
-  for (QWidget* panel : std::initializer_list<QWidget*>{master_, fade_, beats_}) {
+  for (QWidget* panel : std::initializer_list<QWidget*>{master_, fade_}) {
     row->addSpacing(16);
     row->addWidget(panel);
   }
+  row->addStretch(1);
+  return row;
+}
+
+QLayout* HostWindow::beatsRow() {
+  beats_ = new BeatPanel(session_);
+  auto* row = new QHBoxLayout;
+  row->addWidget(beats_);
   row->addStretch(1);
   return row;
 }
@@ -182,9 +190,12 @@ void HostWindow::upkeep() {
 
 void HostWindow::showBeatCount(std::int64_t nowMs) {
   const PluginBeatCounter& counter = session_.pluginBeatCounter();
-  beatText_->setText(QString("%1 beats, %2 BPM")
-                         .arg(counter.count())
-                         .arg(QString::fromStdString(tempoText(counter.tempo(nowMs)))));
+  // How many a minute, not a second "BPM" beside the tracker's tempo.
+  const Tempo tempo = counter.tempo(nowMs);
+  beatText_->setText(tempo.known() ? QString("%1 beats, %2 a minute")
+                                         .arg(counter.count())
+                                         .arg(QString::fromStdString(tempoText(tempo)))
+                                   : QString("%1 beats").arg(counter.count()));
 }
 
 LightFacts HostWindow::lightFacts(std::int64_t nowMs) const {

@@ -27,10 +27,11 @@ namespace vantorhost {
 // The host's own window: a status line that names why no light moves, the
 // audio source with its input level, the gain ahead of the analysis, the
 // output delay, the states of the audio source and the DMX output, the
-// plug-in's beat counter (lamp, count, tempo; labelled "Beat tool"), a
+// plug-in's beat counter (lamp, count and how many a minute; labelled as
+// the plug-in's, so that the one tempo on screen is the tracker's), a
 // button that opens Sonvero's window again, the output's own panels (the
-// master and the blackout, the fade, the beats) and the DMX monitor of what
-// goes out. Each panel is a widget of its own that the window only places.
+// master and the blackout, the fade; the beats, with the operator's hands
+// on them, in a row of their own) and the DMX monitor of what goes out. Each panel is a widget of its own that the window only places.
 // Each part refreshes when what it shows moves: the monitor when the output
 // path hands channels on (at most every kMonitorGapMs, never while the
 // window is hidden or minimised), the beat counter on each beat; the
@@ -87,6 +88,7 @@ class HostWindow : public QWidget {
   QLayout* statusRow();
   QLayout* inputRow();
   QLayout* outputRow();
+  QLayout* beatsRow();
   QScrollArea* monitorArea();
   // The monitor and the held-back channels on the output path's word.
   void followOutput();
@@ -111,6 +113,7 @@ class HostWindow : public QWidget {
   StepSpinBox* delayBox_ = nullptr;
   MasterPanel* master_ = nullptr;
   FadePanel* fade_ = nullptr;
+  // beatsRow()
   BeatPanel* beats_ = nullptr;
   // monitorArea() and followOutput()
   DmxMonitorWidget* monitor_ = nullptr;

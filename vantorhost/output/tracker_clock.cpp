@@ -19,7 +19,7 @@ std::int64_t TrackerClock::nextBeatUs(const vbvis_tracker_state& state) const {
   return -1;
 }
 
-void TrackerClock::followPending(const vbvis_tracker_state& state) {
+void TrackerClock::followPending(const vbvis_tracker_state& state, std::int64_t bridgeNowUs) {
   if (!state.locked) {
     pendingUs_ = -1;
     return;
@@ -33,6 +33,9 @@ void TrackerClock::followPending(const vbvis_tracker_state& state) {
       pendingUs_ = beat;
       return;
     }
+  // Not listed any more and not heard yet: the beat moved (the operator
+  // tapped or nudged it), so the next one listed is the promise now.
+  if (pendingUs_ > bridgeNowUs) pendingUs_ = nextBeatUs(state);
 }
 
 TrackerReading TrackerClock::read(std::int64_t nowMs, std::int64_t leadUs) {
@@ -41,7 +44,7 @@ TrackerReading TrackerClock::read(std::int64_t nowMs, std::int64_t leadUs) {
   TrackerReading reading;
   reading.bpm = state.locked ? state.bpm : 0;
   const std::int64_t bridgeNowUs = bridgeClockUs_();
-  for (followPending(state); pendingUs_ >= 0; pendingUs_ = nextBeatUs(state)) {
+  for (followPending(state, bridgeNowUs); pendingUs_ >= 0; pendingUs_ = nextBeatUs(state)) {
     const std::int64_t dueUs = pendingUs_ - leadUs;
     if (dueUs > bridgeNowUs + kDueWithinUs) break;
     lastBeatUs_ = pendingUs_;

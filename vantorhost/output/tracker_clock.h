@@ -4,7 +4,8 @@
 // latency already taken off) and refines that as audio comes in; the clock
 // keeps the next beat it promised until it falls due, even when the
 // tracker no longer lists it (heard already, but held back by a delay),
-// takes each refinement of it, and never gives one beat twice.
+// takes each refinement of it, lets it go for the next one listed when it
+// has moved before it was heard, and never gives one beat twice.
 #include <cstdint>
 #include <functional>
 
@@ -43,7 +44,7 @@ class TrackerClock {
   // The earliest predicted beat after the last one given; -1 for none.
   std::int64_t nextBeatUs(const vbvis_tracker_state& state) const;
   // Takes the tracker's latest word on the pending beat.
-  void followPending(const vbvis_tracker_state& state);
+  void followPending(const vbvis_tracker_state& state, std::int64_t bridgeNowUs);
 
   ReadTracker readTracker_;
   BridgeClockUs bridgeClockUs_;

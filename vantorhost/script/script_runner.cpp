@@ -17,6 +17,7 @@
 #include "vantorhost/base/log.h"
 #include "vantorhost/base/tempo.h"
 #include "vantorhost/commands/fixture_line.h"
+#include "vantorhost/output/beat_by_hand.h"
 #include "vantorhost/script/source_refused.h"
 #include "vantorhost/show/show_file.h"
 #include "vantorhost/show/show_text.h"
@@ -387,6 +388,16 @@ void ScriptRunner::operator()(const cmd::PrintTracker&) {
   trace_.line("tracker = " + (locked ? tempoText(Tempo{state.bpm, true}) : std::string("--")) + " " +
               std::to_string(state.confidence));
 }
+
+// The operator's hands, at the current simulated millisecond (the bridge's clock).
+void ScriptRunner::operator()(const cmd::Tap&) { BeatByHand().tap(); }
+
+void ScriptRunner::operator()(const cmd::Nudge& c) {
+  if (c.half) BeatByHand().half();
+  else BeatByHand().nudge(c.ms);
+}
+
+void ScriptRunner::operator()(const cmd::BeatsHold& c) { BeatByHand().hold(c.hold); }
 
 void ScriptRunner::operator()(const cmd::PrintDmx& c) {
   trace_.line("dmx " + std::to_string(c.channel) + " = " + std::to_string(path_.sent().get(c.channel)));

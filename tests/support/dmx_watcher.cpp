@@ -1,11 +1,11 @@
-#include "bench/click_latency/dmx_watcher.h"
+#include "tests/support/dmx_watcher.h"
 
 #include <ola/Callback.h>
 #include <ola/Logging.h>
 #include <ola/network/IPV4Address.h>
 #include <ola/network/SocketAddress.h>
 
-#include "bench/click_latency/steady_ns.h"
+#include "tests/support/steady_ns.h"
 
 DmxWatcher::DmxWatcher(std::uint16_t port, unsigned universe, unsigned channel)
     : port_(port), universe_(universe), channel_(channel) {}
