@@ -27,11 +27,11 @@ struct WindowPlace {
 };
 
 struct HostSettings {
-  std::optional<std::string> source;  // a bridge URI
-  std::optional<int> delayMs;         // 0..kMaxDelayMs in kDelayStepMs
-  std::optional<WindowPlace> hostWindow, mainWindow;
-  std::optional<int> masterPercent;   // 0..kMaxMasterPercent
-  std::optional<GainChoice> gain;     // "gain = auto" or "gain = DB"
+  std::optional<std::string> source{};  // a bridge URI
+  std::optional<int> delayMs{};         // 0..kMaxDelayMs in kDelayStepMs
+  std::optional<WindowPlace> hostWindow{}, mainWindow{};
+  std::optional<int> masterPercent{};   // 0..kMaxMasterPercent
+  std::optional<GainChoice> gain{};     // "gain = auto" or "gain = DB"
   bool operator==(const HostSettings&) const = default;
 };
 
