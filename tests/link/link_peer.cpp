@@ -1,13 +1,16 @@
 // A Link peer of the tests' own, built from the same headers as Sonvero's
 // but without any of Sonvero's code, as DJ software on another machine would
-// be: it waits for another peer, sets the session's tempo, changes it once
-// and leaves.
+// be: it waits for another peer, may set the session's tempo and change it
+// once, and leaves.
 //
-//   link_peer TEMPO [CHANGE_AFTER_MS NEW_TEMPO [LEAVE_AFTER_MS]]
+//   link_peer [--tempo BPM] [--change-after MS --to BPM] [--leave-after MS]
 //
-// Times count from the first tempo it sets. It writes one line per event on
-// standard output, with Link's clock in microseconds (the steady clock's
-// CLOCK_MONOTONIC_RAW, the same for every process on the machine):
+// Without --tempo it only joins, taking the session's tempo. Times count
+// from the moment it met another peer; without --leave-after it stays
+// until it is stopped. It writes one line per event on standard output,
+// with Link's clock in microseconds (CLOCK_MONOTONIC_RAW, the same for
+// every process on the machine):
+//   joined at US        it met another peer
 //   tempo BPM at US     it set the session's tempo at that time
 //   left at US          it left the session
 // Exit status 0, 2 for bad arguments, 3 when no other peer came within 10 s.
@@ -15,6 +18,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <thread>
 
 namespace {
@@ -38,37 +42,53 @@ void setTempo(ableton::Link& link, double bpm) {
 bool number(const char* text, double& out) {
   char* end = nullptr;
   out = std::strtod(text, &end);
-  return end != text && *end == '\0';
+  return text != nullptr && end != text && *end == '\0';
+}
+
+struct Plan {
+  double tempo = 0, changeAfterMs = -1, newTempo = 0, leaveAfterMs = -1;
+};
+
+bool read(int argc, char** argv, Plan& plan) {
+  for (int i = 1; i < argc; i += 2) {
+    const std::string option = argv[i];
+    double* value = option == "--tempo"          ? &plan.tempo
+                    : option == "--change-after" ? &plan.changeAfterMs
+                    : option == "--to"           ? &plan.newTempo
+                    : option == "--leave-after"  ? &plan.leaveAfterMs
+                                                 : nullptr;
+    if (value == nullptr || i + 1 >= argc || !number(argv[i + 1], *value)) return false;
+  }
+  return (plan.changeAfterMs < 0) == (plan.newTempo <= 0);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  double tempo = 0, changeAfterMs = -1, newTempo = 0, leaveAfterMs = -1;
-  if (argc < 2 || argc == 3 || argc > 5 || !number(argv[1], tempo) ||
-      (argc >= 4 && (!number(argv[2], changeAfterMs) || !number(argv[3], newTempo))) ||
-      (argc == 5 && !number(argv[4], leaveAfterMs))) {
-    std::fprintf(stderr, "usage: link_peer TEMPO [CHANGE_AFTER_MS NEW_TEMPO [LEAVE_AFTER_MS]]\n");
+  Plan plan;
+  if (!read(argc, argv, plan)) {
+    std::fprintf(stderr, "usage: link_peer [--tempo BPM] [--change-after MS --to BPM] [--leave-after MS]\n");
     return 2;
   }
-  ableton::Link link(tempo);
+  ableton::Link link(plan.tempo > 0 ? plan.tempo : 120);
   link.enable(true);
   const auto giveUp = steady_clock::now() + seconds(10);
   while (link.numPeers() == 0) {
     if (steady_clock::now() > giveUp) return 3;
-    std::this_thread::sleep_for(milliseconds(10));
+    std::this_thread::sleep_for(milliseconds(5));
   }
-  // Joining took the session's tempo: this peer sets its own now.
   const auto start = steady_clock::now();
-  setTempo(link, tempo);
-  if (changeAfterMs >= 0) {
-    std::this_thread::sleep_until(start + duration<double, std::milli>(changeAfterMs));
-    setTempo(link, newTempo);
+  say("joined", 0, link.clock().micros());
+  // Joining took the session's tempo: a tempo of its own is set now.
+  if (plan.tempo > 0) setTempo(link, plan.tempo);
+  if (plan.changeAfterMs >= 0) {
+    std::this_thread::sleep_until(start + duration<double, std::milli>(plan.changeAfterMs));
+    setTempo(link, plan.newTempo);
   }
-  if (leaveAfterMs < 0) {
+  if (plan.leaveAfterMs < 0) {
     for (;;) std::this_thread::sleep_for(hours(1));  // until the test stops it
   }
-  std::this_thread::sleep_until(start + duration<double, std::milli>(leaveAfterMs));
+  std::this_thread::sleep_until(start + duration<double, std::milli>(plan.leaveAfterMs));
   link.enable(false);
   say("left", 0, link.clock().micros());
   return 0;

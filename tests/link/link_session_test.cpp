@@ -135,7 +135,7 @@ TEST_F(LinkTest, APeersTempoIsFollowedWithinABeatAndItsGridStaysWhenItLeaves) {
   support::TempFolder dir;
   PeerLog log{dir.path() / "peer.out"};
   support::ChildProcess peer;
-  ASSERT_TRUE(peer.start({LINK_PEER, "100", "1500", "130", "3000"}, log.file.string()));
+  ASSERT_TRUE(peer.start({LINK_PEER, "--tempo", "100", "--change-after", "1500", "--to", "130", "--leave-after", "3000"}, log.file.string()));
 
   ASSERT_GE(log.waitFor(peer, "tempo 100.0", seconds(12)), 0) << "the peer never met this one";
   // Link sends a tempo as microseconds per beat: 130 BPM arrives as 130.00013.
