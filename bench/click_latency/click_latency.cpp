@@ -26,7 +26,7 @@
 #include <thread>
 
 #include "bench/click_latency/click_player.h"
-#include "bench/click_latency/dmx_watcher.h"
+#include "tests/support/dmx_watcher.h"
 #include "bench/click_latency/monitor_recorder.h"
 
 namespace {
@@ -48,15 +48,8 @@ std::int64_t onsetOf(const ClickPlayer::Click& click, const std::vector<std::int
 // Each click with the first rise after the click could first be heard: its
 // play time or, when the reference recorder got it earlier (the null sink
 // hands its monitor a block ahead of its clock), that arrival.
-std::vector<Match> matchClicks(std::vector<Match> matches, const std::vector<DmxWatcher::Frame>& frames,
+std::vector<Match> matchClicks(std::vector<Match> matches, const std::vector<std::int64_t>& rises,
                                int& unmatchedRises) {
-  // Rising edges of the watched channel.
-  std::vector<std::int64_t> rises;
-  std::uint8_t last = 0;
-  for (const auto& f : frames) {
-    if (f.value >= 128 && last < 128) rises.push_back(f.arrivedNs);
-    last = f.value;
-  }
   // Without a recording, one sink block (10 ms, Sonvero's fragment) before the play time.
   auto heard = [](const Match& m) {
     return m.recordedNs >= 0 ? std::min(m.recordedNs, m.click.playedNs) : m.click.playedNs - 10'000'000;
@@ -82,14 +75,8 @@ std::vector<Match> matchClicks(std::vector<Match> matches, const std::vector<Dmx
 // Tracker mode: the light is meant to land ON the beat, before or after
 // the click, so each click (after the tracker had time to lock) takes the
 // rise nearest to its play time within half a period either way.
-std::vector<Match> matchNearest(std::vector<Match> matches, const std::vector<DmxWatcher::Frame>& frames,
+std::vector<Match> matchNearest(std::vector<Match> matches, const std::vector<std::int64_t>& rises,
                                 std::int64_t halfPeriodNs) {
-  std::vector<std::int64_t> rises;
-  std::uint8_t last = 0;
-  for (const auto& f : frames) {
-    if (f.value >= 128 && last < 128) rises.push_back(f.arrivedNs);
-    last = f.value;
-  }
   for (Match& m : matches) {
     if (m.click.playedNs < 0) continue;
     std::int64_t best = -1;
@@ -191,7 +178,7 @@ int main(int argc, char** argv) {
   std::cout << play.bufferReport() << "\n";
 
   const auto queued = play.clicks();
-  const auto frames = watcher.frames();
+  const auto rises = watcher.risesNs();
   int unmatched = 0;
   std::vector<Match> matches;
   const auto onsets = recorder ? recorder->onsets() : std::vector<std::int64_t>{};
@@ -204,9 +191,9 @@ int main(int argc, char** argv) {
     // Only clicks from --lock-s on count; the tracker had those to lock.
     const std::size_t locking = static_cast<std::size_t>(lockS * 1000 / intervalMs);
     matches.erase(matches.begin(), matches.begin() + static_cast<std::ptrdiff_t>(std::min(locking, matches.size())));
-    matches = matchNearest(std::move(matches), frames, static_cast<std::int64_t>(intervalMs * 500'000));
+    matches = matchNearest(std::move(matches), rises, static_cast<std::int64_t>(intervalMs * 500'000));
   } else {
-    matches = matchClicks(std::move(matches), frames, unmatched);
+    matches = matchClicks(std::move(matches), rises, unmatched);
   }
 
   std::ofstream raw;
@@ -239,7 +226,7 @@ int main(int argc, char** argv) {
     }
   }
   std::printf("clicks=%zu matched=%zu missed=%d unmatched_rises=%d dmx_frames=%zu\n", matches.size(), fromPlay.size(), missed,
-              unmatched, frames.size());
+              unmatched, watcher.frames().size());
   summarise("latency click played -> value at olad client", fromPlay);
   if (tracker) {
     // Signed: the light early is below zero. And how far off either way.

@@ -1,11 +1,11 @@
-#include "bench/click_latency/dmx_watcher.h"
+#include "tests/support/dmx_watcher.h"
 
 #include <ola/Callback.h>
 #include <ola/Logging.h>
 #include <ola/network/IPV4Address.h>
 #include <ola/network/SocketAddress.h>
 
-#include "bench/click_latency/steady_ns.h"
+#include <chrono>
 
 DmxWatcher::DmxWatcher(std::uint16_t port, unsigned universe, unsigned channel)
     : port_(port), universe_(universe), channel_(channel) {}
@@ -40,7 +40,8 @@ bool DmxWatcher::start() {
 void DmxWatcher::onRegistered(const ola::client::Result& result) { registered_ = result.Success() ? 1 : -1; }
 
 void DmxWatcher::onDmx(const ola::client::DMXMetadata& meta, const ola::DmxBuffer& data) {
-  const std::int64_t now = steadyNs();
+  const std::int64_t now =
+      std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch()).count();
   if (meta.universe != universe_) return;
   std::lock_guard lock(mutex_);
   frames_.push_back({now, data.Get(channel_ - 1)});
@@ -49,4 +50,14 @@ void DmxWatcher::onDmx(const ola::client::DMXMetadata& meta, const ola::DmxBuffe
 std::vector<DmxWatcher::Frame> DmxWatcher::frames() {
   std::lock_guard lock(mutex_);
   return frames_;
+}
+
+std::vector<std::int64_t> DmxWatcher::risesNs() {
+  std::vector<std::int64_t> rises;
+  std::uint8_t last = 0;
+  for (const Frame& f : frames()) {
+    if (f.value >= 128 && last < 128) rises.push_back(f.arrivedNs);
+    last = f.value;
+  }
+  return rises;
 }
