@@ -8,18 +8,12 @@
 // Times are microseconds on the steady clock, the bridge's clock of a live
 // run; Link's own clock is converted at each call (link/clock_offset.h).
 // A beat's time says when it is heard, as the tracker's predictions do.
-#include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <span>
 
-#include "vantorhost/link/lead_rule.h"
+#include "vantorhost/link/link_grid.h"
 
 namespace vantorhost {
-
-// Beats to the bar: the session's whole beats are counted in bars of four,
-// so a chase starts on the bar.
-inline constexpr int kLinkQuantum = 4;
 
 // The session as `print link` and the host window show it.
 struct LinkView {
@@ -29,14 +23,7 @@ struct LinkView {
   double beat = 0;        // the session's beat at the time asked
 };
 
-// A whole beat of the session's grid.
-struct LinkBeat {
-  std::int64_t atUs = 0;  // when it is heard (steady clock)
-  int inBar = 0;          // 0 for the bar's first beat, up to kLinkQuantum - 1
-  bool operator==(const LinkBeat&) const = default;
-};
-
-class LinkSession {
+class LinkSession final : public LinkGrid {
  public:
   LinkSession();
   ~LinkSession();
@@ -46,20 +33,14 @@ class LinkSession {
   // Joins the session (other peers are found on the local network) or
   // leaves it; leaving ends Link's threads.
   void enable(bool on);
-  bool enabled() const { return peer_ != nullptr; }
+  bool enabled() const override { return peer_ != nullptr; }
 
-  // All of these read the session now; off: nothing (0, no beats).
-  std::size_t peers() const;
-  double tempo() const;
+  // These read the session now; off: nothing (0, no beats).
+  std::size_t peers() const override;
+  double tempo() const override;
+  std::size_t beatsFrom(std::int64_t fromUs, std::span<LinkBeat> out) const override;
+  LeadStep lead(double bpm, std::int64_t beatUs) override;
   LinkView view(std::int64_t atUs) const;
-  // The session's whole beats at or after `fromUs`, as many as `out` holds
-  // (ascending); how many were written.
-  std::size_t beatsFrom(std::int64_t fromUs, std::span<LinkBeat> out) const;
-
-  // A leader's word from its tracker: the tempo it follows and a beat it
-  // hears at `beatUs`. The session changes as leadStep() says; returns
-  // what changed (nothing when off).
-  LeadStep lead(double bpm, std::int64_t beatUs);
 
   // A steady-clock time on Link's clock and back.
   static std::int64_t toLinkUs(std::int64_t steadyUs);

@@ -1,0 +1,58 @@
+#pragma once
+// What the beat output follows (the show's `beats source`): the bridge's
+// tracker, the Link session's beat grid, or the grid that this Sonvero
+// leads from its tracker. It reads as the tracker does, the next beats on
+// the bridge's clock and when each is heard (vbvis_tracker_state), so the
+// beat output times the session's beats exactly as the tracker's: the same
+// lead for the output's latency, the same delay, and a beat is never given
+// twice nor skipped when the source changes between two beats.
+//
+// `link` follows the tracker while Link is off or the session has no other
+// peer, and the session again as soon as one is there. `lead` steers the
+// session from the tracker while the tracker is locked (the session's
+// tempo and phase, link/lead_rule.h) and follows the session, as every
+// other machine does, while the tracker is locked or another peer is
+// there; else the tracker. Each change is said through onSwitch.
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "bridge/vbvis.h"
+#include "vantorhost/base/beat_source_choice.h"
+#include "vantorhost/link/link_grid.h"
+
+namespace vantorhost {
+
+class BeatSource {
+ public:
+  using ReadTracker = std::function<void(vbvis_tracker_state&)>;
+
+  BeatSource(LinkGrid& link, ReadTracker readTracker);
+
+  void choose(BeatSourceChoice choice) { choice_ = choice; }
+  BeatSourceChoice choice() const { return choice_; }
+
+  // The beats to follow now; the session's from `fromUs` on (bridge
+  // clock), so a beat heard already but held back by the output delay is
+  // still listed.
+  void read(vbvis_tracker_state& out, std::int64_t fromUs);
+
+  // What drove the last read, and why, as the log and the window say it.
+  bool followsSession() const { return followsSession_; }
+  const std::string& state() const { return state_; }
+  // Told when what drives the beat changes, with the new state().
+  std::function<void(const std::string&)> onSwitch;
+
+ private:
+  void readSession(vbvis_tracker_state& out, std::int64_t fromUs) const;
+  void say(bool session, std::string state);
+
+  LinkGrid& link_;
+  ReadTracker readTracker_;
+  BeatSourceChoice choice_ = BeatSourceChoice::Tracker;
+  bool followsSession_ = false;
+  std::string state_ = "the beat follows the tracker";
+};
+
+}  // namespace vantorhost
