@@ -26,10 +26,13 @@
 #include <thread>
 
 #include "bench/click_latency/click_player.h"
-#include "tests/support/dmx_watcher.h"
 #include "bench/click_latency/monitor_recorder.h"
+#include "tests/support/dmx_watcher.h"
+#include "tests/support/percentile.h"
 
 namespace {
+
+using support::percentile;
 
 struct Match {
   ClickPlayer::Click click;
@@ -87,13 +90,6 @@ std::vector<Match> matchNearest(std::vector<Match> matches, const std::vector<st
     m.arrivedNs = best;
   }
   return matches;
-}
-
-double percentile(std::vector<double> v, double p) {
-  if (v.empty()) return NAN;
-  std::sort(v.begin(), v.end());
-  const auto rank = static_cast<std::size_t>(std::ceil(p / 100.0 * static_cast<double>(v.size())));
-  return v[std::clamp<std::size_t>(rank, 1, v.size()) - 1];
 }
 
 void summarise(const char* name, const std::vector<double>& ms) {
