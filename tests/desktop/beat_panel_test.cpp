@@ -41,7 +41,7 @@ TEST_F(BeatPanelTest, TheLampLightsOnTheTrackersBeatAndTheTempoSaysItIsLocked) {
   // A tracker locked at 120 BPM whose next beat is heard 50 ms from now.
   const std::int64_t firstMs = loop_->nowMs() + 50;
   TrackerClock clock(
-      [firstMs](vbvis_tracker_state& s) {
+      [firstMs](vbvis_tracker_state& s, std::int64_t) {
         s = {};
         s.locked = 1;
         s.bpm = 120;

@@ -3,42 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "tests/support/steady_grid.h"
 #include "vantorhost/link/beat_source.h"
 
 using namespace vantorhost;
 
 namespace {
-
-// A session of the test's own: whole beats every 60/bpm s from originUs.
-struct SteadyGrid final : LinkGrid {
-  bool on = true;
-  std::size_t others = 1;
-  double bpm = 125;
-  std::int64_t originUs = 0;
-  std::vector<std::pair<double, std::int64_t>> led;  // each lead(): tempo, beat
-
-  bool enabled() const override { return on; }
-  std::size_t peers() const override { return on ? others : 0; }
-  double tempo() const override { return on ? bpm : 0; }
-  std::size_t beatsFrom(std::int64_t fromUs, std::span<LinkBeat> out) const override {
-    if (!on) return 0;
-    const double period = 60e6 / bpm;
-    auto k = static_cast<std::int64_t>(std::ceil(static_cast<double>(fromUs - originUs) / period));
-    for (LinkBeat& beat : out) {
-      beat = {originUs + std::llround(static_cast<double>(k) * period), static_cast<int>(((k % 4) + 4) % 4)};
-      ++k;
-    }
-    return out.size();
-  }
-  LeadStep lead(double tempo, std::int64_t beatUs) override {
-    led.emplace_back(tempo, beatUs);
-    return {};
-  }
-};
 
 vbvis_tracker_state trackerAt(double bpm, std::int64_t firstUs) {
   vbvis_tracker_state s{};
@@ -56,7 +29,7 @@ vbvis_tracker_state trackerAt(double bpm, std::int64_t firstUs) {
 
 class BeatSourceTest : public ::testing::Test {
  protected:
-  SteadyGrid grid;
+  support::SteadyGrid grid;
   vbvis_tracker_state tracker = trackerAt(120, 1'010'000);
   BeatSource source{grid, [this](vbvis_tracker_state& s) { s = tracker; }};
   std::vector<std::string> said;

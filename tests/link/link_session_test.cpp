@@ -141,7 +141,7 @@ TEST_F(LinkTest, APeersTempoIsFollowedWithinABeatAndItsGridStaysWhenItLeaves) {
   // Link sends a tempo as microseconds per beat: 130 BPM arrives as 130.00013.
   const auto follows = [&](double bpm) {
     for (int i = 0; i < 1000 && std::abs(link.tempo() - bpm) > 0.001; ++i) std::this_thread::sleep_for(1ms);
-    return LinkSession::toLinkUs(nowUs());
+    return link.toLinkUs(nowUs());
   };
   follows(100);
   EXPECT_EQ(link.peers(), 1u);

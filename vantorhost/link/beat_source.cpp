@@ -20,6 +20,15 @@ void BeatSource::readSession(vbvis_tracker_state& out, std::int64_t fromUs) cons
   for (std::size_t i = 0; i < beats.size(); ++i) out.next_beats_us[i] = beats[i].atUs;
 }
 
+int BeatSource::barPlace(std::int64_t beatUs) const {
+  const double bpm = link_.tempo();
+  std::array<LinkBeat, 1> beat{};
+  if (!followsSession_ || !(bpm > 0)) return -1;
+  // The session's whole beat nearest to it.
+  if (link_.beatsFrom(beatUs - std::llround(30e6 / bpm), beat) != 1) return -1;
+  return beat[0].inBar;
+}
+
 void BeatSource::say(bool session, std::string state) {
   followsSession_ = session;
   if (state == state_) return;

@@ -38,6 +38,10 @@ class BeatSource {
   // still listed.
   void read(vbvis_tracker_state& out, std::int64_t fromUs);
 
+  // Where in its bar the beat heard at `beatUs` lies (0 for the first
+  // beat), while the session drives; else -1.
+  int barPlace(std::int64_t beatUs) const;
+
   // What drove the last read, and why, as the log and the window say it.
   bool followsSession() const { return followsSession_; }
   const std::string& state() const { return state_; }

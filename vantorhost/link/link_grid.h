@@ -5,13 +5,14 @@
 #include <cstdint>
 #include <span>
 
+#include "vantorhost/base/beat_pattern.h"
 #include "vantorhost/link/lead_rule.h"
 
 namespace vantorhost {
 
-// Beats to the bar: the session's whole beats are counted in bars of four,
-// so a chase starts on the bar.
-inline constexpr int kLinkQuantum = 4;
+// Link's quantum: the session's whole beats counted in bars, so a chase
+// starts on the bar.
+inline constexpr int kLinkQuantum = kBeatsPerBar;
 
 // A whole beat of the session's grid.
 struct LinkBeat {

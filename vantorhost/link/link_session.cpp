@@ -21,8 +21,6 @@ std::int64_t steadyNowUs() {
 
 std::int64_t linkNowUs() { return ableton::link::platform::Clock().micros().count(); }
 
-std::int64_t linkMinusSteadyUs() { return clockOffsetUs(steadyNowUs, linkNowUs); }
-
 int inBar(double wholeBeat) {
   const auto beat = static_cast<long long>(wholeBeat) % kLinkQuantum;
   return static_cast<int>(beat < 0 ? beat + kLinkQuantum : beat);
@@ -35,7 +33,8 @@ struct LinkSession::Peer {
   Peer() { link.enable(true); }
 };
 
-LinkSession::LinkSession() = default;
+LinkSession::LinkSession() : LinkSession(steadyNowUs) {}
+LinkSession::LinkSession(ClockUs hostClockUs) : hostClockUs_(std::move(hostClockUs)) {}
 LinkSession::~LinkSession() = default;
 
 void LinkSession::enable(bool on) {
@@ -44,8 +43,9 @@ void LinkSession::enable(bool on) {
   else peer_.reset();
 }
 
-std::int64_t LinkSession::toLinkUs(std::int64_t steadyUs) { return steadyUs + linkMinusSteadyUs(); }
-std::int64_t LinkSession::fromLinkUs(std::int64_t linkUs) { return linkUs - linkMinusSteadyUs(); }
+std::int64_t LinkSession::linkMinusHostUs() const { return clockOffsetUs(hostClockUs_, linkNowUs); }
+std::int64_t LinkSession::toLinkUs(std::int64_t hostUs) const { return hostUs + linkMinusHostUs(); }
+std::int64_t LinkSession::fromLinkUs(std::int64_t linkUs) const { return linkUs - linkMinusHostUs(); }
 
 std::size_t LinkSession::peers() const { return peer_ ? peer_->link.numPeers() : 0; }
 
@@ -60,7 +60,7 @@ LinkView LinkSession::view(std::int64_t atUs) const {
 std::size_t LinkSession::beatsFrom(std::int64_t fromUs, std::span<LinkBeat> out) const {
   if (!peer_) return 0;
   const auto state = peer_->link.captureAppSessionState();
-  const std::int64_t offsetUs = linkMinusSteadyUs();
+  const std::int64_t offsetUs = linkMinusHostUs();
   // Link maps whole beats to whole microseconds: a beat a rounding away is this one.
   const double first = std::ceil(state.beatAtTime(Micros(fromUs + offsetUs), kLinkQuantum) - 1e-6);
   for (std::size_t i = 0; i < out.size(); ++i) {

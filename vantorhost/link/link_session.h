@@ -5,12 +5,14 @@
 // rest of the host sees only this class. Off, it holds nothing, no Link
 // object, no thread, no socket; on, Link runs its own threads.
 //
-// Times are microseconds on the steady clock, the bridge's clock of a live
-// run; Link's own clock is converted at each call (link/clock_offset.h).
-// A beat's time says when it is heard, as the tracker's predictions do.
+// Times are microseconds on the host's clock: the steady clock, the
+// bridge's clock of a live run, unless told otherwise; Link's own clock is
+// converted at each call (link/clock_offset.h). A beat's time says when it
+// is heard, as the tracker's predictions do.
 #include <cstdint>
 #include <memory>
 
+#include "vantorhost/link/clock_offset.h"
 #include "vantorhost/link/link_grid.h"
 
 namespace vantorhost {
@@ -26,6 +28,9 @@ struct LinkView {
 class LinkSession final : public LinkGrid {
  public:
   LinkSession();
+  // On another clock that runs with real time: a session script's, moved
+  // along by the real clock.
+  explicit LinkSession(ClockUs hostClockUs);
   ~LinkSession();
   LinkSession(const LinkSession&) = delete;
   LinkSession& operator=(const LinkSession&) = delete;
@@ -42,12 +47,17 @@ class LinkSession final : public LinkGrid {
   LeadStep lead(double bpm, std::int64_t beatUs) override;
   LinkView view(std::int64_t atUs) const;
 
-  // A steady-clock time on Link's clock and back.
-  static std::int64_t toLinkUs(std::int64_t steadyUs);
-  static std::int64_t fromLinkUs(std::int64_t linkUs);
+  // A time of the host's clock on Link's clock and back.
+  std::int64_t toLinkUs(std::int64_t hostUs) const;
+  std::int64_t fromLinkUs(std::int64_t linkUs) const;
+  void setHostClock(ClockUs hostClockUs) { hostClockUs_ = std::move(hostClockUs); }
 
  private:
   struct Peer;
+  // Link's clock less the host's, now.
+  std::int64_t linkMinusHostUs() const;
+
+  ClockUs hostClockUs_;
   std::unique_ptr<Peer> peer_;
 };
 

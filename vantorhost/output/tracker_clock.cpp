@@ -5,7 +5,8 @@
 namespace vantorhost {
 
 TrackerClock::TrackerClock()
-    : TrackerClock([](vbvis_tracker_state& state) { vbvis_tracker(&state); }, [] { return vbvis_clock_us(); }) {}
+    : TrackerClock([](vbvis_tracker_state& state, std::int64_t) { vbvis_tracker(&state); },
+                   [] { return vbvis_clock_us(); }) {}
 
 TrackerClock::TrackerClock(ReadTracker readTracker, BridgeClockUs bridgeClockUs)
     : readTracker_(std::move(readTracker)), bridgeClockUs_(std::move(bridgeClockUs)) {}
@@ -36,16 +37,18 @@ void TrackerClock::followPending(const vbvis_tracker_state& state) {
 }
 
 TrackerReading TrackerClock::read(std::int64_t nowMs, std::int64_t leadUs) {
+  const std::int64_t bridgeNowUs = bridgeClockUs_();
   vbvis_tracker_state state{};
-  readTracker_(state);
+  readTracker_(state, bridgeNowUs + leadUs - kLateLimitUs);
   TrackerReading reading;
   reading.bpm = state.locked ? state.bpm : 0;
-  const std::int64_t bridgeNowUs = bridgeClockUs_();
   for (followPending(state); pendingUs_ >= 0; pendingUs_ = nextBeatUs(state)) {
     const std::int64_t dueUs = pendingUs_ - leadUs;
     if (dueUs > bridgeNowUs + kDueWithinUs) break;
     lastBeatUs_ = pendingUs_;
-    if (bridgeNowUs - dueUs <= kLateLimitUs) reading.beatDue = true;
+    if (bridgeNowUs - dueUs > kLateLimitUs) continue;
+    reading.beatDue = true;
+    reading.beatUs = pendingUs_;
   }
   // Whole milliseconds, to the nearest: the beat is more than kDueWithinUs away.
   if (pendingUs_ >= 0) reading.nextMs = nowMs + (pendingUs_ - leadUs - bridgeNowUs + 500) / 1000;

@@ -15,13 +15,16 @@ namespace vantorhost {
 // One reading of the tracker at a host time.
 struct TrackerReading {
   bool beatDue = false;      // a beat falls due now
+  std::int64_t beatUs = -1;  // when that beat is heard (bridge clock)
   double bpm = 0;            // the tempo the tracker follows (0: not locked)
   std::int64_t nextMs = -1;  // host time the next beat falls due; -1: none known
 };
 
 class TrackerClock {
  public:
-  using ReadTracker = std::function<void(vbvis_tracker_state&)>;
+  // Writes the predicted beats; those heard before `fromUs` could no
+  // longer go out in time (the bridge's tracker lists what it has anyway).
+  using ReadTracker = std::function<void(vbvis_tracker_state&, std::int64_t fromUs)>;
   using BridgeClockUs = std::function<std::int64_t()>;
   // A beat whose time passed by more than this when it is read (the host
   // was busy) is let go rather than given late.

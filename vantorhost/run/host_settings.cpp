@@ -73,6 +73,8 @@ HostSettings readHostSettings(const std::filesystem::path& file, std::string* un
         settings.masterPercent = n->front();
     } else if (key == "gain") {
       if (const auto gain = parseGainChoice(value)) settings.gain = gain;
+    } else if (key == "link") {
+      if (value == "on" || value == "off") settings.link = value == "on";
     } else if (key == "host-window") {
       settings.hostWindow = placeOf(value);
     } else if (key == "main-window") {
@@ -88,6 +90,7 @@ files::ReplaceResult saveHostSettings(const std::filesystem::path& file, const H
   if (settings.delayMs) text += "delay = " + std::to_string(*settings.delayMs) + "\n";
   if (settings.masterPercent) text += "master = " + std::to_string(*settings.masterPercent) + "\n";
   if (settings.gain) text += "gain = " + gainChoiceText(*settings.gain) + "\n";
+  if (settings.link) text += std::string("link = ") + (*settings.link ? "on" : "off") + "\n";
   if (settings.hostWindow) text += "host-window = " + placeText(*settings.hostWindow) + "\n";
   if (settings.mainWindow) text += "main-window = " + placeText(*settings.mainWindow) + "\n";
   return files::replaceFile(file, text);

@@ -1,8 +1,8 @@
 #pragma once
 // The host's own choices, kept for the next start in a small file beside
 // Sonvero.ini (never inside it): the audio source, the output delay, the
-// grand master, the gain ahead of the analysis and where the two windows
-// stood. The blackout is never
+// grand master, the gain ahead of the analysis, whether Link is on and
+// where the two windows stood. The blackout is never
 // kept: a start is never dark by surprise. Lines "key = value"; a line that cannot be
 // read is skipped, so a damaged file costs only what it lost.
 #include <filesystem>
@@ -28,6 +28,7 @@ struct HostSettings {
   std::optional<WindowPlace> hostWindow, mainWindow;
   std::optional<int> masterPercent;   // 0..kMaxMasterPercent
   std::optional<GainChoice> gain;     // "gain = auto" or "gain = DB"
+  std::optional<bool> link;           // "link = on" or "link = off"
   bool operator==(const HostSettings&) const = default;
 };
 
