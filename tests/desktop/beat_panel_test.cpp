@@ -1,4 +1,5 @@
-// The host window's beat panel: the design's beat pattern, and its lamp.
+// The host window's beat panel: the design's beat pattern and beat source,
+// and its lamp.
 #include <QTest>
 
 #include "tests/desktop/host_window_fixture.h"
@@ -15,6 +16,9 @@ TEST_F(BeatPanelTest, WhatIsChosenBecomesTheDesignsBeatPatternAndAShowSetsThePan
   panel.flash().setValue(120);
   panel.mode().setCurrentIndex(2);
   EXPECT_EQ(session->hostDesign().beatPattern, (BeatPattern{BeatPattern::Mode::Chase, 120, {6, 7}}));
+  EXPECT_EQ(panel.source().currentText(), "Tracker");
+  panel.source().setCurrentIndex(2);
+  EXPECT_EQ(session->hostDesign().beatSource, BeatSourceChoice::Lead);
 
   // Not a list of channels: the design keeps its list and the box says so.
   panel.channels().setText("6 1025");
@@ -24,8 +28,10 @@ TEST_F(BeatPanelTest, WhatIsChosenBecomesTheDesignsBeatPatternAndAShowSetsThePan
 
   HostDesign design = session->hostDesign();
   design.beatPattern = {BeatPattern::Mode::Flash, 60, {10}};
+  design.beatSource = BeatSourceChoice::Link;
   session->setHostDesign(design);
   EXPECT_EQ(panel.mode().currentText(), "Flash");
+  EXPECT_EQ(panel.source().currentText(), "Link");
   EXPECT_EQ(panel.channels().text(), "10");
   EXPECT_EQ(panel.flash().value(), 60);
   EXPECT_TRUE(panel.channels().styleSheet().isEmpty());

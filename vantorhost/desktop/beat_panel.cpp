@@ -13,6 +13,12 @@ namespace vantorhost {
 namespace {
 
 constexpr BeatPattern::Mode kModes[] = {BeatPattern::Mode::Off, BeatPattern::Mode::Flash, BeatPattern::Mode::Chase};
+constexpr BeatSourceChoice kSources[] = {BeatSourceChoice::Tracker, BeatSourceChoice::Link, BeatSourceChoice::Lead};
+
+template <class T, std::size_t N>
+int indexOf(const T (&all)[N], T value) {
+  return static_cast<int>(std::find(std::begin(all), std::end(all), value) - all);
+}
 
 QString channelsText(const std::vector<std::int16_t>& channels) {
   QStringList words;
@@ -41,8 +47,12 @@ BeatPanel::BeatPanel(HostSession& session, TrackerClock clock, QWidget* parent)
       tempo_(new QLabel),
       mode_(new QComboBox),
       channels_(new QLineEdit),
-      flash_(new StepSpinBox(kMaxFlashMs, kFlashStepMs, " ms")) {
+      flash_(new StepSpinBox(kMaxFlashMs, kFlashStepMs, " ms")),
+      source_(new QComboBox) {
   mode_->addItems({"Off", "Flash", "Chase"});
+  source_->addItems({"Tracker", "Link", "Lead"});
+  source_->setToolTip("What the beats follow: the beat tracker, the Link session's beat, or the Link session that "
+                      "the tracker leads");
   mode_->setToolTip("On each beat: nothing, every channel of the list at full, or the next channel of the list");
   channels_->setPlaceholderText("channels");
   channels_->setToolTip("The DMX channels the beats light, e.g. 6 or 1 2 3 4");
@@ -50,13 +60,14 @@ BeatPanel::BeatPanel(HostSession& session, TrackerClock clock, QWidget* parent)
   flash_->setMinimum(kFlashStepMs);
   flash_->setToolTip("How long each beat's light stays on");
   tempo_->setMinimumWidth(tempo_->fontMetrics().horizontalAdvance("000.0 BPM, searching"));
-  layOutPanelRow(*this, "Beats:", {lamp_, tempo_, mode_, channels_, flash_});
+  layOutPanelRow(*this, "Beats:", {lamp_, tempo_, mode_, channels_, flash_, source_});
 
-  show(session_.hostDesign().beatPattern);
+  show(session_.hostDesign());
   QObject::connect(mode_, &QComboBox::currentIndexChanged, this, [this] { apply(); });
+  QObject::connect(source_, &QComboBox::currentIndexChanged, this, [this] { apply(); });
   QObject::connect(channels_, &QLineEdit::editingFinished, this, [this] { apply(); });
   QObject::connect(flash_, &QSpinBox::valueChanged, this, [this] { apply(); });
-  watch_ = session_.watchHostDesign([this](const HostDesign& design) { show(design.beatPattern); });
+  watch_ = session_.watchHostDesign([this](const HostDesign& design) { show(design); });
 
   nextBeat_.setSingleShot(true);
   nextBeat_.setTimerType(Qt::PreciseTimer);
@@ -66,9 +77,11 @@ BeatPanel::BeatPanel(HostSession& session, TrackerClock clock, QWidget* parent)
 
 BeatPanel::~BeatPanel() { session_.unwatchHostDesign(watch_); }
 
-void BeatPanel::show(const BeatPattern& pattern) {
-  const QSignalBlocker quietMode(mode_), quietFlash(flash_);
-  mode_->setCurrentIndex(static_cast<int>(std::find(std::begin(kModes), std::end(kModes), pattern.mode) - kModes));
+void BeatPanel::show(const HostDesign& design) {
+  const BeatPattern& pattern = design.beatPattern;
+  const QSignalBlocker quietMode(mode_), quietFlash(flash_), quietSource(source_);
+  mode_->setCurrentIndex(indexOf(kModes, pattern.mode));
+  source_->setCurrentIndex(indexOf(kSources, design.beatSource));
   flash_->setValue(pattern.flashMs);
   channels_->setText(channelsText(pattern.channels));
   channels_->setStyleSheet({});
@@ -81,6 +94,7 @@ void BeatPanel::apply() {
   HostDesign design = session_.hostDesign();
   design.beatPattern.mode = kModes[std::max(0, mode_->currentIndex())];
   design.beatPattern.flashMs = flash_->value();
+  design.beatSource = kSources[std::max(0, source_->currentIndex())];
   if (channels) design.beatPattern.channels = *channels;
   if (design != session_.hostDesign()) session_.setHostDesign(design);
 }

@@ -20,8 +20,10 @@ namespace vantorhost {
 // searching, so a user sees it is on the beat before letting it light
 // anything. The beat pattern the beat output plays: off, flash (every
 // channel of its list) or chase (the next channel of its list on each
-// beat), and how long each beat's light stays on. Part of the show: a
-// change here is a change of the design, and opening a show sets the panel.
+// beat), how long each beat's light stays on, and what it follows: the
+// tracker, the Link session or the session led from the tracker. Part of
+// the show: a change here is a change of the design, and opening a show
+// sets the panel.
 class BeatPanel : public QWidget {
  public:
   static constexpr int kFlashStepMs = 10;
@@ -38,6 +40,8 @@ class BeatPanel : public QWidget {
   QComboBox& mode() const { return *mode_; }
   QLineEdit& channels() const { return *channels_; }
   StepSpinBox& flash() const { return *flash_; }
+  // Tracker, Link, Lead: the beat source.
+  QComboBox& source() const { return *source_; }
 
   // "6 7 8" or "6, 7, 8": channels 1..1024, at most 1024; nullopt for any other text.
   static std::optional<std::vector<std::int16_t>> channelsFrom(const QString& text);
@@ -45,7 +49,7 @@ class BeatPanel : public QWidget {
  private:
   // Lights the lamp when a beat falls due and waits for the next.
   void readTracker();
-  void show(const BeatPattern& pattern);
+  void show(const HostDesign& design);
   void apply();
 
   HostSession& session_;
@@ -55,6 +59,7 @@ class BeatPanel : public QWidget {
   QComboBox* mode_;
   QLineEdit* channels_;
   StepSpinBox* flash_;
+  QComboBox* source_;
   QTimer nextBeat_;
   int watch_;
 };

@@ -36,11 +36,12 @@ QLabel* changingText() {
 
 }  // namespace
 
-HostWindow::HostWindow(HostSession& session, OutputPath& path, HostSettingsFile* kept, QWidget* parent)
+HostWindow::HostWindow(HostSession& session, OutputPath& path, HostSettingsFile* kept, std::optional<Link> link,
+                       QWidget* parent)
     : QWidget(parent), session_(session), path_(path), kept_(kept), lastSoundMs_(session.loop().nowMs()) {
   setWindowTitle("Sonvero host");
   auto* layout = new QVBoxLayout(this);
-  layout->addLayout(statusRow());
+  layout->addLayout(statusRow(link));
   layout->addLayout(inputRow());
   layout->addLayout(outputRow());
   QScrollArea* monitor = monitorArea();
@@ -52,11 +53,16 @@ HostWindow::HostWindow(HostSession& session, OutputPath& path, HostSettingsFile*
   refreshStatus(session_.loop().nowMs());
 }
 
-QLayout* HostWindow::statusRow() {
+QLayout* HostWindow::statusRow(std::optional<Link> link) {
   statusLine_ = changingText();
   dmxText_ = new QLabel;
+  if (link) link_ = new LinkPanel(link->session, link->beats, kept_);
   auto* row = new QHBoxLayout;
   row->addWidget(statusLine_, 1);
+  if (link_) {
+    row->addSpacing(12);
+    row->addWidget(link_);
+  }
   row->addSpacing(12);
   row->addWidget(dmxText_);
   return row;
@@ -222,6 +228,7 @@ void HostWindow::refreshStatus(std::int64_t nowMs) {
   if (sources_->showLevel() >= kQuietLevel) lastSoundMs_ = nowMs;
   gain_->refresh();
   beats_->refresh();
+  if (link_) link_->refresh();
   dmxText_->setText(QString::fromStdString(path_.output().status()));
   showLightStatus(explainLights(lightFacts(nowMs)));
   reopen_->setEnabled(!mainWindowOpen());
