@@ -34,6 +34,7 @@
 #include "tests/support/child_process.h"
 #include "tests/support/link_network.h"
 #include "tests/support/percentile.h"
+#include "tests/support/steady_ns.h"
 #include "tests/support/temp_folder.h"
 #include "vantorhost/link/clock_offset.h"
 
@@ -48,8 +49,6 @@ std::int64_t clockUs(clockid_t clock) {
   clock_gettime(clock, &t);
   return static_cast<std::int64_t>(t.tv_sec) * 1'000'000 + t.tv_nsec / 1000;
 }
-
-std::int64_t nowNs() { return clockUs(CLOCK_MONOTONIC) * 1000; }
 
 std::vector<std::int64_t> from(const std::vector<std::int64_t>& all, std::int64_t startNs) {
   std::vector<std::int64_t> out;
@@ -77,7 +76,7 @@ bool leaderAndFollower(int beats) {
     return false;
   }
   std::this_thread::sleep_for(6s);  // the leader's tracker settles
-  const std::int64_t start = nowNs();
+  const std::int64_t start = steadyNs();
   support::ChildProcess peer;
   const double seconds = beats * 0.5 + 1;
   peer.start({LINK_PEER, "--leave-after", std::to_string(static_cast<int>(seconds * 500))});
@@ -151,9 +150,9 @@ double cpuShare(bool link, int seconds) {
   sonvero.start(args, (dir.path() / "log").string(), (dir.path() / "log").string());
   if (link) peer.start({LINK_PEER});
   std::this_thread::sleep_for(3s);
-  const std::int64_t all = cpuNs(sonvero.pid()), ofLink = cpuNs(sonvero.pid(), "Link"), start = nowNs();
+  const std::int64_t all = cpuNs(sonvero.pid()), ofLink = cpuNs(sonvero.pid(), "Link"), start = steadyNs();
   std::this_thread::sleep_for(std::chrono::seconds(seconds));
-  const double wall = static_cast<double>(nowNs() - start);
+  const double wall = static_cast<double>(steadyNs() - start);
   const double share = static_cast<double>(cpuNs(sonvero.pid()) - all) / wall * 100;
   if (link)
     std::printf("  Link's threads: %.3f %% of a core\n",

@@ -55,7 +55,7 @@ std::unique_ptr<AudioFeed> Bridge::makeFeed(const std::string& uri, std::string&
   // plays once, so a script hears a file exactly as long as it is.
   if (uri.starts_with(kFilePrefix)) generator = FileFrames::open(filePath(uri), !clock_, &why);
   else if (uri == "demo") generator = std::make_unique<DemoTrack>();
-  else why = "unknown audio source: " + uri;
+  else why = "not a source this program knows (pulse, pulse:NAME, file:PATH, demo, silence)";
   if (!generator) return nullptr;
   if (clock_) return std::make_unique<ClockedFeed>(std::move(generator), bridgeClockUs(), &tracker_);
   return liveFeed(std::make_unique<PacedCapture>(std::move(generator)), realTimeUs(), tracker_);

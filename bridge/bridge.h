@@ -38,6 +38,7 @@ class Bridge {
   // The beat tracker's latest state (any thread), and running it over the
   // audio due now where the source follows the simulated clock.
   const TrackerBoard& tracker() const { return tracker_; }
+  TrackerBoard& tracker() { return tracker_; }
   void updateTracker();
   std::int64_t clockUs() const { return bridgeClockUs(); }
 

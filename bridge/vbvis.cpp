@@ -82,13 +82,27 @@ int32_t vbvis_install_plugin(void) { return 0; }
 
 int32_t vbvis_tracker(vbvis_tracker_state* out) {
   if (!out) return -1;
-  const vbvis::TrackerState state = Bridge::instance().tracker().read();
+  Bridge& b = Bridge::instance();
+  const vbvis::TrackerState state = b.tracker().hands().show(b.tracker().read(), b.clockUs());
   *out = {state.bpm, state.confidence, state.locked ? 1 : 0, state.periodUs, {}};
   std::copy(state.nextBeatsUs.begin(), state.nextBeatsUs.end(), out->next_beats_us);
   return out->locked;
 }
 
 int64_t vbvis_clock_us(void) { return Bridge::instance().clockUs(); }
+
+int32_t vbvis_tracker_tap(int64_t at_us) { return Bridge::instance().tracker().hands().tap(at_us); }
+
+void vbvis_tracker_nudge(int64_t us) { Bridge::instance().tracker().hands().nudge(us); }
+
+void vbvis_tracker_nudge_half(void) { Bridge::instance().tracker().hands().nudgeHalf(); }
+
+void vbvis_tracker_hold(int32_t hold) {
+  Bridge& b = Bridge::instance();
+  b.tracker().hands().hold(hold != 0, b.tracker().read(), b.clockUs());
+}
+
+int32_t vbvis_tracker_held(void) { return Bridge::instance().tracker().hands().held() ? 1 : 0; }
 
 void vbvis_tracker_update(void) {
   // Memory running out must not leave the C function as an exception.

@@ -50,6 +50,27 @@ VBVIS_API int64_t vbvis_clock_us(void);
 // it. Live sources track on their capture thread: there it does nothing.
 VBVIS_API void vbvis_tracker_update(void);
 
+// The operator's hands on the beat, from any thread; vbvis_tracker shows
+// each at once. A tap at `at_us` on the bridge's clock (vbvis_clock_us):
+// from four taps in a row (each within 2 s of the last; one within 150 ms
+// is a bounce of the key and does not count) the tempo and the phase are
+// those of the line that fits the last eight taps best, and the tracker
+// goes on from them (it takes no other tempo or phase against them until
+// the music stops). Returns the taps in the row so far.
+VBVIS_API int32_t vbvis_tracker_tap(int64_t at_us);
+// Moves the beats `us` microseconds later (earlier when negative): a trim
+// that adds up (within a second either way) and stays until the next tap
+// or source.
+VBVIS_API void vbvis_tracker_nudge(int64_t us);
+// Moves the beat by half a beat: the tracker goes on from there.
+VBVIS_API void vbvis_tracker_nudge_half(void);
+// 1: holds the beat at the tempo and phase it has now (none when not
+// locked), whatever the audio does, until 0: the tracker leads again. Taps
+// and nudges while held move the held beat.
+VBVIS_API void vbvis_tracker_hold(int32_t hold);
+// 1 while held, else 0.
+VBVIS_API int32_t vbvis_tracker_held(void);
+
 // Chooses the source:
 //   "pulse"        the monitor of the sound server's default output
 //   "pulse:NAME"   a capture source of the sound server by name
@@ -66,7 +87,9 @@ VBVIS_API int32_t vbvis_open(const char* uri);
 VBVIS_API void vbvis_close(void);
 // The URI of the current source.
 VBVIS_API const char* vbvis_source_uri(void);
-// Why the last vbvis_open failed, one line ("not a regular file: PATH");
+// Why the last vbvis_open failed, one line that the caller puts after the
+// URI it passed ("no such file", "a folder, not a file", "a FIFO, not a
+// regular file", "an empty file", "a damaged audio file header (...)");
 // empty after one that succeeded. Valid until the next vbvis_open.
 VBVIS_API const char* vbvis_open_error(void);
 
@@ -116,17 +139,22 @@ VBVIS_API int32_t vbvis_bin_range(int32_t bin, double* from, double* to);
 //
 // Automatic: brings the RMS of the last 400 ms of the mono mix (above
 // 30 Hz), at its highest over the last second, to -16 dBFS, or lower where
-// the music's peaks would otherwise come within 1 dB of full scale. A
-// change of more than 3 dB is followed quickly: down within about 0.4 s
-// when the music gets louder (and at once as far as needed to keep peaks
-// under full scale), up over seconds when it gets quieter (a fall of 20 dB
-// is taken up within 1 dB in about 4 s); smaller swings of the music only
-// slowly, so nothing pumps. Never outside -12..36 dB. While the input lies
-// below the gate (-50 dBFS; it opens again above -47 dBFS) it learns
-// nothing, so the next song starts where the last one stood, and a gain
-// above 0 dB falls back to 0 dB at 12 dB per second, so silence and a
-// noise floor are never raised into light. On the simulated clock it
-// follows the audio exactly: the same script gives the same bytes.
+// the music's peaks (those of the last second, heard under the gate or
+// not) would otherwise come within 1 dB of full scale. A change of more
+// than 3 dB is followed quickly: down within about 0.4 s when the music
+// gets louder (and at once as far as needed to keep peaks under full
+// scale), up over seconds when it gets quieter (a fall of 20 dB is taken
+// up within 1 dB in about 4 s); smaller swings of the music only slowly,
+// so nothing pumps. Never outside -12..36 dB. The gate lets music through:
+// any input above -47 dBFS (it closes under -50 dBFS), and quieter input
+// down to -80 dBFS whose level swings by 1.2 dB or more within each of the
+// last three seconds, as a quiet player's beats do and a steady noise
+// floor does not. Under the gate it learns nothing, so the next song
+// starts where the last one stood; it stands still for 2 s (the gaps of a
+// sparse intro), then a gain above 0 dB falls back to 0 dB at 24 dB per
+// second, so silence and a noise floor are never raised into light. On the
+// simulated clock it follows the audio exactly: the same script gives the
+// same bytes.
 #define VBVIS_GAIN_MIN_DB (-12.0)
 #define VBVIS_GAIN_MAX_DB 36.0
 // What a level of silence reads, in dBFS, in place of minus infinity.

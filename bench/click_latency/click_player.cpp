@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "bench/click_latency/steady_ns.h"
+#include "tests/support/steady_ns.h"
 
 ClickPlayer::ClickPlayer(Options options)
     : options_(std::move(options)),

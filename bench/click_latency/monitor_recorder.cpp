@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "bench/click_latency/steady_ns.h"
+#include "tests/support/steady_ns.h"
 
 namespace {
 

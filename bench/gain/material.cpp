@@ -77,6 +77,15 @@ std::string Material::pinkNoise(double seconds, double rmsDb) {
   return atLevel(raw, rmsDb);
 }
 
+std::string Material::clicks(double bpm, double seconds, double peakDb) {
+  const std::string one = path("click-" + std::to_string(++made_) + ".wav"), out = path("clicks-" + number(bpm) + ".wav");
+  run("sox -R -D -n " + std::string(kFloatWav) + " " + quoted(one) + " synth 0.002 square 1000 gain " + number(peakDb) +
+      " pad 0 " + number(60.0 / bpm - 0.002));
+  run("sox -D " + quoted(one) + " " + quoted(out) + " repeat " + std::to_string(static_cast<int>(seconds * bpm / 60.0)));
+  std::remove(one.c_str());
+  return out;
+}
+
 std::string Material::stepped(const std::string& file, const std::vector<double>& gainsDb, double seconds) {
   std::vector<std::string> pieces;
   for (std::size_t i = 0; i < gainsDb.size(); ++i) {

@@ -19,6 +19,8 @@ class Material {
   // A kick, bass and hat pattern made by sox alone, 120 BPM.
   std::string pattern(double seconds, double rmsDb);
   std::string pinkNoise(double seconds, double rmsDb);
+  // A 2 ms click (1 kHz square) at `bpm`, its peak at `peakDb`.
+  std::string clicks(double bpm, double seconds, double peakDb);
   // `file` with its RMS moved to rmsDb; `seconds` from its start (0: whole).
   std::string atLevel(const std::string& file, double rmsDb, double seconds = 0);
   // `file` in pieces of `seconds`, each moved by its gain in dB: a level

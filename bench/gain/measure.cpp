@@ -6,11 +6,16 @@
 //  2. the gate: a quiet track, then 30 s of pink noise at -60 dBFS: the
 //     highest bar value from 5 s into the noise on, and the gain;
 //  3. the step responses: the input falling and rising by 20 dB (pink
-//     noise and music), and a quiet track from 0 dB; the gain's swing.
+//     noise and music), and a quiet track from 0 dB; the gain's swing;
+//  4. quiet players and sparse material: each track at -60 and -49 dBFS
+//     from 0 dB, and clicks at 60 and 70 BPM peaking at -4.7 dBFS.
 // Usage: gain_measure [SHOW] [FOLDER]; the material stays in FOLDER when given.
 #include <sndfile.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -139,6 +144,60 @@ void steps(const std::vector<Track>& tracks, Material& material) {
   }
 }
 
+// A quiet player: the gain from 0 dB at 10, 20 and 45 s, against the one
+// that brings the music to -16 dBFS (at most 36 dB), and the highest bar
+// value after 10 s. Sparse clicks: after 10 s the gain's swing, the largest
+// move between two ticks, and the highest gain against what the peak rule
+// allows (the peak 1 dB under full scale).
+void quietAndSparse(const std::vector<Track>& tracks, Material& material, const std::string& show,
+                    const std::string& folder) {
+  std::printf("\n== Quiet players: each track from 0 dB, the gain at 10, 20 and 45 s, and the highest bar value after 10 s ==\n");
+  std::printf("%-12s %7s %7s %7s %7s %7s   ch1 ch2 ch3\n", "track", "dBFS", "wanted", "@10s", "@20s", "@45s");
+  const auto gainAt = [](const std::vector<GainPoint>& curve, std::int64_t ms) {
+    double db = 0;
+    for (const GainPoint& p : curve)
+      if (p.ms <= ms) db = p.gainDb;
+    return db;
+  };
+  for (const double level : {-60.0, -49.0})
+    for (const Track& t : tracks) {
+      const std::string file = material.atLevel(t.file, level, 45);
+      const std::vector<GainPoint> curve = gainCurve("file:" + file, 45000);
+      const ChannelValues values = runShow(show, "file:" + file, 45000, true, 0.0, folder);
+      std::printf("%-12s %7.0f %7.1f %7.1f %7.1f %7.1f  ", t.name.c_str(), level, std::min(36.0, -16.0 - level),
+                  gainAt(curve, 10000), gainAt(curve, 20000), gainAt(curve, 45000));
+      for (int c : kBars) std::printf(" %3d", values.highest(c, 10000));
+      std::printf("\n");
+    }
+  std::printf("\n== A quiet player (-60 dBFS, 20 s), then 30 s of pink noise at -60 dBFS: the gain and the highest bar value "
+              "from 5 s into the noise ==\n");
+  std::printf("%-12s %9s %9s %9s   ch1 ch2 ch3\n", "track", "gain@end", "gain@+5s", "gain@+30s");
+  const std::string noise = material.pinkNoise(30, -60.0);
+  for (const Track& t : tracks) {
+    const std::string file = material.joined({material.atLevel(t.file, -60, 20), noise}, "quiet-" + t.name + ".wav");
+    const std::vector<GainPoint> curve = gainCurve("file:" + file, 50000);
+    const ChannelValues values = runShow(show, "file:" + file, 50000, true, 0.0, folder);
+    std::printf("%-12s %9.1f %9.1f %9.1f  ", t.name.c_str(), gainAt(curve, 20000), gainAt(curve, 25000),
+                gainAt(curve, 50000));
+    for (int c : kBars) std::printf(" %3d", values.highest(c, 25000));
+    std::printf("\n");
+  }
+  std::printf("\n== Sparse clicks peaking at -4.7 dBFS (the peak rule allows 3.7 dB): after 10 s ==\n");
+  std::printf("%-12s %9s %9s %9s %14s\n", "clicks", "lowest", "highest", "swing", "largest move");
+  for (const double bpm : {30.0, 60.0, 70.0}) {
+    const std::vector<GainPoint> curve = gainCurve("file:" + material.clicks(bpm, 40, -4.7), 40000);
+    double low = 1e9, high = -1e9, move = 0;
+    for (std::size_t i = 1; i < curve.size(); ++i) {
+      if (curve[i].ms <= 10000) continue;
+      low = std::min(low, curve[i].gainDb);
+      high = std::max(high, curve[i].gainDb);
+      move = std::max(move, std::fabs(curve[i].gainDb - curve[i - 1].gainDb));
+    }
+    std::printf("%-12s %9.1f %9.1f %9.1f %14.1f\n", (std::to_string(static_cast<int>(bpm)) + " BPM").c_str(), low, high,
+                high - low, move);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -150,9 +209,12 @@ int main(int argc, char** argv) {
   try {
     Material material(folder.string());
     const std::vector<Track> tracks = makeTracks(material, folder.string());
-    twoLevels(tracks, material, show, folder.string());
-    gate(tracks, material, show, folder.string());
-    steps(tracks, material);
+    if (std::getenv("GAIN_MEASURE_ONLY_QUIET") == nullptr) twoLevels(tracks, material, show, folder.string());
+    if (std::getenv("GAIN_MEASURE_ONLY_QUIET") == nullptr) {
+      gate(tracks, material, show, folder.string());
+      steps(tracks, material);
+    }
+    quietAndSparse(tracks, material, show, folder.string());
   } catch (const std::exception& e) {
     std::fprintf(stderr, "gain_measure: %s\n", e.what());
     return 1;

@@ -2,30 +2,30 @@
 """Writes the beat tracker's test songs as MIDI files, each with its true beat times.
 
     make_midi.py OUT_DIR [SONG ...]
-    make_midi.py --list          the songs, each "tuning" or "held-out"
+    make_midi.py --list          the songs: name, "tuning" or "held-out", and
+                                 "drums", "band" or "dance"
     make_midi.py --calibration OUT_DIR
                                  calibration.mid and .beats: single kicks and
                                  snares, half a second apart, to measure when a
                                  synthesizer's note is heard (sound_delay.py)
 
-For every song (all by default) OUT_DIR gets NAME.mid and NAME.beats (one beat
-time in seconds per line: the grid the drummer plays to, before humanising),
-and drums/NAME.mid with the drums alone.
-Each song is drums played by a person as we model one: swing, timing jitter,
-velocity variation, fills, a bass line and chords, and sometimes a tempo that
-drifts or changes. Everything comes from a random generator seeded by the
-song's name, so the same command always writes the same bytes.
+For every song (all by default) OUT_DIR gets NAME.mid, NAME.beats (one beat
+time in seconds per line: the grid the players play to, before humanising)
+and NAME.end (when the song is cut, in seconds); a drum song drums/NAME.mid
+with the drums alone, a band or dance song what band_songs.py says.
+Each drum song is drums played by a person as we model one: swing, timing
+jitter, velocity variation, fills, a bass line and chords, and sometimes a
+tempo that drifts or changes. Everything comes from a random generator
+seeded by the song's name, so the same command always writes the same bytes.
 """
-import math
 import os
 import random
-import struct
 import sys
 from dataclasses import dataclass, field
 
-# General MIDI drum notes.
-KICK, SIDESTICK, SNARE, CLAP, HAT, PEDAL_HAT, OPEN_HAT = 36, 37, 38, 39, 42, 44, 46
-LOW_TOM, MID_TOM, HIGH_TOM, CRASH, RIDE, TAMBOURINE = 45, 47, 50, 49, 51, 54
+import band_songs
+from song_common import (CLAP, CRASH, HAT, HIGH_TOM, KICK, LOW_TOM, MID_TOM, OPEN_HAT, PEDAL_HAT, RIDE, SNARE,
+                         TAMBOURINE, human, midi_bytes, step_time, velocity, write_times)
 
 # One bar of 16 sixteenth steps per instrument: 'X' accent, 'x' normal, 'g' ghost.
 PATTERNS = {
@@ -101,28 +101,6 @@ def beat_lengths(song, rng):
     return lengths
 
 
-def step_time(beats, bar, step, song):
-    """Time of a sixteenth step of a bar on the grid, swung."""
-    beat = bar * 4 + step // 4
-    within = (step % 4) / 4.0
-    if song.swing != 0.5:
-        pair = song.swing_step / 2.0               # a swung pair's length in beats
-        position = within % pair
-        if abs(position - pair / 2) < 1e-9:        # the off-beat of the pair
-            within += (song.swing - 0.5) * pair
-    return beats[beat] + within * (beats[beat + 1] - beats[beat])
-
-
-def velocity(mark, rng, base):
-    level = {"X": base + 20, "x": base, "g": base - 45}[mark]
-    return max(20, min(127, int(level + rng.gauss(0, 9))))
-
-
-def human(t, rng, song):
-    spread = song.jitter_ms / 1000.0
-    return t + max(-2.5 * spread, min(2.5 * spread, rng.gauss(0.0, spread)))
-
-
 def song_notes(song, beats, rng):
     """(time, channel, note, velocity, length) for every note."""
     notes = []
@@ -173,37 +151,6 @@ def song_notes(song, beats, rng):
     return notes
 
 
-def variable_length(value):
-    out = [value & 0x7F]
-    value >>= 7
-    while value:
-        out.insert(0, 0x80 | (value & 0x7F))
-        value >>= 7
-    return bytes(out)
-
-
-def midi_bytes(song, notes):
-    """Format 0, 960 ticks per quarter at 60 BPM-equivalent tempo 480000 us: one tick is 0.5 ms."""
-    ticks_per_second = 2000
-    events = []
-    for t, channel, note, vel, length in notes:
-        start = int(round(t * ticks_per_second))
-        events.append((start, 1, bytes([0x90 | channel, note, vel])))
-        events.append((start + max(1, int(round(length * ticks_per_second))), 0, bytes([0x80 | channel, note, 0])))
-    events.sort(key=lambda e: (e[0], e[1]))
-    track = bytearray()
-    track += b"\x00\xff\x51\x03" + (480000).to_bytes(3, "big")
-    track += b"\x00" + bytes([0xC0, song.bass_program])
-    track += b"\x00" + bytes([0xC1, song.chord_program])
-    track += b"\x00" + bytes([0xB1, 7, 70])   # chords sit back
-    last = 0
-    for tick, _, data in events:
-        track += variable_length(tick - last) + data
-        last = tick
-    track += b"\x00\xff\x2f\x00"
-    return b"MThd" + struct.pack(">IHHH", 6, 0, 1, 960) + b"MTrk" + struct.pack(">I", len(track)) + bytes(track)
-
-
 def S(name, pattern, bpm, **kw):
     return Song(name, pattern, bpm, **kw)
 
@@ -236,7 +183,10 @@ HELD_OUT = [
     S("h07_punk_150", "punk", 150, jitter_ms=6, bass_eighths=True, chord_program=29),
     S("h08_floor_drift_121", "four_floor", 121, drift=0.01, jitter_ms=6, chord_program=88),
 ]
-SONGS = {s.name: s for s in TUNING + HELD_OUT}
+
+
+def drum_song_midi(song, notes):
+    return midi_bytes(notes, [(0xC0, song.bass_program), (0xC1, song.chord_program), (0xB1, 7, 70)])
 
 
 def write_song(song, folder):
@@ -247,23 +197,27 @@ def write_song(song, folder):
         beats.append(beats[-1] + length)
     notes = song_notes(song, beats, rng)
     with open(f"{folder}/{song.name}.mid", "wb") as out:
-        out.write(midi_bytes(song, notes))
+        out.write(drum_song_midi(song, notes))
     os.makedirs(f"{folder}/drums", exist_ok=True)
     with open(f"{folder}/drums/{song.name}.mid", "wb") as out:
-        out.write(midi_bytes(song, [n for n in notes if n[1] == 9]))
-    with open(f"{folder}/{song.name}.beats", "w") as out:
-        for t in beats:
-            if t <= song.seconds:
-                out.write(f"{t:.4f}\n")
+        out.write(drum_song_midi(song, [n for n in notes if n[1] == 9]))
+    # The song is cut a second after its last beat within song.seconds
+    # (whole seconds): every beat before the cut is heard.
+    end = int(max(t for t in beats if t <= song.seconds) + 1)
+    write_times(f"{folder}/{song.name}.beats", [t for t in beats if t < end])
+    write_times(f"{folder}/{song.name}.end", [end])
 
 
 def write_calibration(folder):
     times = [1.0 + 0.5 * i for i in range(16)]
     notes = [(t, 9, KICK if i % 2 == 0 else SNARE, 100, 0.1) for i, t in enumerate(times)]
     with open(f"{folder}/calibration.mid", "wb") as out:
-        out.write(midi_bytes(Song("calibration", "rock8", 120), notes))
-    with open(f"{folder}/calibration.beats", "w") as out:
-        out.writelines(f"{t:.4f}\n" for t in times)
+        out.write(drum_song_midi(Song("calibration", "rock8", 120), notes))
+    write_times(f"{folder}/calibration.beats", times)
+
+
+ALL = {**{s.name: ("tuning", "drums", s) for s in TUNING}, **{s.name: ("held-out", "drums", s) for s in HELD_OUT},
+       **band_songs.SONGS}
 
 
 def main(argv):
@@ -273,10 +227,14 @@ def main(argv):
         write_calibration(argv[2])
         return
     if argv[1] == "--list":
-        print("\n".join(f"{s.name} {'tuning' if s in TUNING else 'held-out'}" for s in SONGS.values()))
+        print("\n".join(f"{name} {part} {kind}" for name, (part, kind, _) in ALL.items()))
         return
-    for name in argv[2:] or list(SONGS):
-        write_song(SONGS[name], argv[1])
+    for name in argv[2:] or list(ALL):
+        part, kind, song = ALL[name]
+        if kind == "drums":
+            write_song(song, argv[1])
+        else:
+            band_songs.write_song(song, argv[1])
 
 
 if __name__ == "__main__":

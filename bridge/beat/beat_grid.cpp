@@ -45,6 +45,12 @@ constexpr double kPhasesFrom = 0.15;
 constexpr double kPhasesTo = 0.85;
 constexpr double kSamePhaseWithin = 0.1;
 constexpr int kPhaseVotesNeeded = 2;
+// The regularity of a grid that has taken no beat yet: as likely regular as not.
+constexpr double kUnknownRegularity = 0.5;
+// Shifts within this of half a period are not the grid's to make: whether
+// the beat is halfway between the grid's beats the tracker judges on more
+// than the onsets (PhaseJudge).
+constexpr double kHalfBeat = 0.15;
 // Beats over which the first beat's phase is chosen.
 constexpr int kStartBeats = 4;
 // A swung pair: the second note 57 to 70 % of a period after the first
@@ -162,7 +168,7 @@ void BeatGrid::decide() {
 
   drift_ = std::clamp(kDriftKept * drift_ + kDriftGain * (beat - e), -kMaxDrift * period_, kMaxDrift * period_);
   expected_ = e + kPull * (beat - e);
-  checkPhase(e);
+  if (!phaseKept_) checkPhase(e);
   expected_ += period();
   ++beats_;
 }
@@ -195,6 +201,7 @@ void BeatGrid::checkPhase(double e) {
     bestShift = swing;
   } else {
     for (double shift = kPhasesFrom * period_; shift < kPhasesTo * period_; shift += 1.0) {
+      if (std::abs(shift / period_ - 0.5) < kHalfBeat) continue;
       const double value = combAt(e - shift);
       if (value > best && swungBeat(e - shift) == 0.0) best = value, bestShift = shift;
     }
@@ -215,7 +222,8 @@ void BeatGrid::checkPhase(double e) {
 void BeatGrid::dropGrid(bool trusted) {
   expected_ = -1.0;
   drift_ = 0.0;
-  if (!trusted) regularity_ = 0.0;
+  phaseKept_ = false;
+  if (!trusted) regularity_ = kUnknownRegularity;
 }
 
 // The median of the ratios of `count` pairs of onset peaks: the second of
@@ -251,9 +259,10 @@ double BeatGrid::offBeats() const {
 void BeatGrid::follow(double period, double beat) {
   period_ = period;
   drift_ = 0.0;
-  // The next beat not yet decided: one a third of a period old or newer.
-  while (beat + period <= static_cast<double>(frames_ - 1) - kDecideAfter * period) beat += period;
-  expected_ = beat + period;
+  // The next beat not yet decided: the first of the grid through `beat`
+  // (past or to come) less than a third of a period old.
+  const double from = static_cast<double>(frames_ - 1) - kDecideAfter * period;
+  expected_ = beat + std::floor((from - beat) / period + 1.0) * period;
   pendingShift_ = -1.0;
   shiftVotes_ = 0;
 }

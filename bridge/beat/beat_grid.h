@@ -27,7 +27,8 @@ class BeatGrid {
   void add(float onset, double period);
   // Forgets the grid (not the score): the next beat is sought afresh. A
   // grid dropped for a new tempo that is `trusted` (the music goes on, at
-  // another tempo) keeps its regularity, so the lock holds through the change.
+  // another tempo) keeps its regularity, so the lock holds through the
+  // change; another starts from a regularity of one half.
   void dropGrid(bool trusted = false);
 
   bool hasGrid() const { return expected_ >= 0.0; }
@@ -52,8 +53,12 @@ class BeatGrid {
   // them, the median over the last eight beats.
   double offBeats() const;
   // Follows another period from the beat at `beat` on (a metrical level
-  // twice or half as fast), keeping the lock.
+  // twice or half as fast, or the operator's), keeping the lock; `beat`
+  // may lie ahead.
   void follow(double period, double beat);
+  // Keeps the phase where it is put (the operator's): no swung note or
+  // better phase moves it, until the grid is dropped.
+  void keepPhase() { phaseKept_ = true; }
   std::int64_t frames() const { return frames_; }
 
  private:
@@ -78,10 +83,11 @@ class BeatGrid {
   int nearest_ = 0;              // distance of weights_[0]
   double expected_ = -1.0;
   int beats_ = 0;
-  double regularity_ = 0.0;
+  double regularity_ = 0.5;
   double drift_ = 0.0;           // frames added to each period, from the beats taken
   double pendingShift_ = -1.0;   // the other phase that scored better at the last beat
   int shiftVotes_ = 0;
+  bool phaseKept_ = false;
 };
 
 }  // namespace vbvis

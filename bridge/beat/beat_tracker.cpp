@@ -1,10 +1,13 @@
 #include "bridge/beat/beat_tracker.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <span>
 
+#include "bridge/beat/phase_judge.h"
 #include "bridge/beat/tempo_prior.h"
+#include "bridge/maths/one_pole.h"
 
 namespace vbvis {
 
@@ -12,29 +15,87 @@ namespace {
 
 constexpr double kTempoEverySeconds = 0.25;
 constexpr double kHistorySeconds = 8.0;   // of cumulative score: eight slowest periods
-// Salience (0..1) that starts following a tempo, and below which it is lost.
-constexpr double kStartSalience = 0.2;
-constexpr double kLoseSalience = 0.1;
-constexpr int kLoseAfter = 12;            // updates, 3 s
-// A first tempo is taken once this many updates running find it, each
-// within kAgreeWithin (a share of its period) of the one before.
+// A first tempo is taken from kLeastStartSeconds of onsets or more (from
+// less, three eighths fit as well as a beat), once kAgreementsNeeded updates running find it
+// the best, each within kAgreeWithin (a share of its period) of the one
+// before, with a salience of kClearSalience or more; one heard above noise
+// (kNoiseSalience) but less clearly, as dense music is, needs
+// kUnclearAgreementsNeeded (two seconds): its best fit stays put, while
+// noise's wanders from update to update.
+constexpr double kLeastStartSeconds = 2.0;
 constexpr int kAgreementsNeeded = 2;
+constexpr int kUnclearAgreementsNeeded = 8;
+constexpr double kClearSalience = 0.2;
 constexpr double kAgreeWithin = 0.04;
+// The followed tempo's support (0..1): the share of recent updates that
+// back it, each update's word counting kSupportFollow; it starts at
+// kStartSupport and below kLoseSupport the tempo is let go. An update backs
+// it when the best fit lies within kAgreement of it (or of twice or half
+// of it) and the tempo is heard above noise.
+constexpr double kStartSupport = 0.5;
+constexpr double kSupportFollow = 0.15;
+constexpr double kLoseSupport = 0.15;
+constexpr double kAgreement = 0.05;
+constexpr double kCompetitiveFit = 0.75;
+// Locked only once the tempo has held (no other tempo or level taken) this
+// long: a song that starts at double time is not shown at it.
+constexpr double kHeldSeconds = 1.0;
+// Silence: a hop below kSilenceDb, or kSilenceBelowDb under the music's
+// level (followed up within kLoudAttackSeconds, down over
+// kLoudReleaseSeconds: slowly, so that what follows the music is measured
+// against the music). After kForgetSeconds of silence, or of the beat gone,
+// the tempo is let go and what comes next is tracked afresh.
+constexpr double kSilenceDb = -70.0;
+constexpr double kSilenceBelowDb = 35.0;
+constexpr double kLoudAttackSeconds = 0.1;
+constexpr double kLoudReleaseSeconds = 30.0;
+constexpr double kForgetSeconds = 2.0;
+// The beat gone: a beat whose strongest onset (within kBeatWindow of a
+// period of it) is below kWeakBeat of a beat's (followed over beats,
+// kTypicalFollow of each), kGoneBeats running, while the level of the last
+// kRecentSeconds lies kQuietBelowDb under the music's. Once gone, only a
+// beat kBackBeat as strong as a typical one brings it back.
+constexpr double kBeatWindow = 0.1;
+constexpr double kWeakBeat = 0.2;
+constexpr double kBackBeat = 0.5;
+constexpr double kTypicalFollow = 0.1;
+constexpr int kGoneBeats = 2;
+constexpr double kRecentSeconds = 0.3;
+constexpr double kQuietBelowDb = 10.0;
+// A beat is empty when it is weak and, when it is judged, silence has
+// lasted kEmptyBeatSilence of a period (since soon after the beat before).
+// kEmptyBeatsToStop of the last eight so, and no beat is shown (a beat
+// heard now and then in silence is no beat to flash on); kEmptyBeatsToHalve,
+// and the tempo halves (clicks every other beat), if it can.
+constexpr double kEmptyBeatSilence = 1.0;
+constexpr int kEmptyBeatsToStop = 1;
+constexpr int kEmptyBeatsToHalve = 4;
+// Where the grid's beats should sit (PhaseJudge): judged over up to
+// kPhaseBars bars of features kept kFeatureSeconds; another offset is taken
+// when it wins by kPhaseMargin kPhaseVotes beats running.
+constexpr int kPhaseBars = 8;
+constexpr double kFeatureSeconds = 20.0;
+constexpr double kPhaseMargin = 1.0;
+constexpr int kPhaseVotes = 3;
+// Tempi (twice the grid's) at which a grid may be following half the music's tempo.
+constexpr double kHalvedFromBpm = 140.0;
+constexpr double kFastestHalvedBpm = 200.0;
 // Each update moves the followed period this share of the way to the
 // estimate near it: a tempo that drifts is followed within a few updates,
 // while one update's error moves it only half as far.
 constexpr double kFollowShare = 0.5;
-// Another tempo must beat the followed one by this much, this many updates
-// running; triple-related ones (and 4/3, which a kick every three
-// sixteenths suggests) much longer once the grid has settled
-// (before, the first tempo, taken from a few seconds, is as likely wrong).
-// Double or half the tempo is left to the check of the metrical level.
-// A challenger counts as the same one from update to update within
-// kChallengerWithin of its period.
+// Another tempo must beat the followed one by kChallengeMargin,
+// kChallengesNeeded updates running. Double or half the tempo is left to
+// the check of the metrical level. A tempo a third or a quarter off (3:2,
+// 4:3, and their octaves), which eighths grouped in threes or a kick every
+// three sixteenths suggest for a moment, must win for
+// kHarmonicChallengesNeeded updates (three seconds), and only while the
+// grid is young (fewer than kSettledBeats beats). A challenger counts as
+// the same one from update to update within kChallengerWithin of its period.
 constexpr double kChallengeMargin = 1.15;
 constexpr double kChallengerWithin = 0.06;
 constexpr int kChallengesNeeded = 4;
-constexpr int kHarmonicChallengesNeeded = 16;
+constexpr int kHarmonicChallengesNeeded = 12;
 constexpr int kSettledBeats = 16;
 // The metrical level: each update adds how much better than by
 // kLevelMargin the other level scores (the log of the ratio, at most
@@ -58,29 +119,30 @@ constexpr double kAlikeAlternation = 0.65;
 constexpr double kOffBeatAlternation = 0.35;
 constexpr double kOffBeatWeight = 0.6;
 constexpr double kHeardSlowerBpm = 150.0;
-// Salience that counts for nothing in the confidence (noise's is about 0.1
-// at most), and that counts in full: a tempo salient enough to be followed
-// (kStartSalience) whose beats fall where expected locks.
-constexpr double kNoiseSalience = 0.08;
-constexpr double kFullSalience = 0.35;
+// Salience below which nothing is heard to follow (silence, a steady
+// tone), and how far a heard tempo's comb stands out from the middle
+// candidate's: noise's best about twice, dense music's three to five
+// times, drums' ten and more.
+constexpr double kNoiseSalience = 0.06;
+constexpr double kHeardContrast = 2.6;
 // How much later than a drum's sound starts the onsets peak, on average:
 // its attack builds over a few milliseconds (measured on the tuning songs
 // against when their kick and snare start to sound).
 constexpr double kAttackSeconds = 0.002;
-// The confidence: the salience counts kIrregularShare however the beats
+// The confidence: the support counts kIrregularShare however the beats
 // fall, and up to kRegularShare more as they fall on the grid.
 constexpr double kIrregularShare = 0.3;
 constexpr double kRegularShare = 0.7;
 // Confidence that locks (after at least kLockBeats beats), and below which
 // the lock is let go.
-constexpr int kLockAt = 40;
+constexpr int kLockAt = 50;
 constexpr int kUnlockBelow = 25;
 constexpr int kLockBeats = 2;
 // Tempi whose periods stand in one of these ratios, give or take
 // kRelatedWithin: double or half (the metrical level, left to its own
-// check), and the ratios a challenger needs kHarmonicChallengesNeeded for.
+// check), and those a third or a quarter off.
 constexpr double kOctaveRatios[] = {2.0};
-constexpr double kHarmonicRatios[] = {3.0, 1.5, 4.0, 4.0 / 3.0};
+constexpr double kHarmonicRatios[] = {3.0, 1.5, 4.0, 4.0 / 3.0, 8.0 / 3.0};
 constexpr double kRelatedWithin = 0.05;
 
 bool related(double a, double b, std::span<const double> ratios) {
@@ -90,13 +152,22 @@ bool related(double a, double b, std::span<const double> ratios) {
   return false;
 }
 
+// A tempo is heard when its comb stands out from what any period scores
+// (noise's best is only the luckiest of many alike), by kHeardContrast,
+// and above kNoiseSalience.
+bool heard(const TempoEstimator::Candidate& candidate, const TempoEstimator::Estimate& estimate) {
+  return candidate.period > 0.0 && candidate.salience >= kNoiseSalience &&
+         candidate.salience >= kHeardContrast * estimate.typical;
+}
+
 }  // namespace
 
 BeatTracker::BeatTracker(int sampleRate)
     : rate_(sampleRate),
       onsets_(sampleRate),
       tempo_(onsets_.framesPerSecond()),
-      grid_(static_cast<int>(kHistorySeconds * onsets_.framesPerSecond())) {}
+      grid_(static_cast<int>(kHistorySeconds * onsets_.framesPerSecond())),
+      features_(static_cast<int>(kFeatureSeconds * onsets_.framesPerSecond())) {}
 
 void BeatTracker::push(std::span<const float> stereo) {
   const std::size_t frames = stereo.size() / 2;
@@ -105,36 +176,127 @@ void BeatTracker::push(std::span<const float> stereo) {
   fresh_.clear();
   onsets_.push(mono_.data(), frames, fresh_);
   samples_ += static_cast<std::int64_t>(frames);
-  for (float onset : fresh_) addFrame(onset);
+  for (const OnsetStrength::Frame& frame : fresh_) addFrame(frame);
 }
 
-void BeatTracker::addFrame(float onset) {
+void BeatTracker::addFrame(const OnsetStrength::Frame& frame) {
+  const float onset = frame.onset;
+  features_.add(frame);
+  hearSilence(frame.levelDb);
   history_.push_back(onset);
+  lows_.push_back(frame.low);
   // Kept to the estimator's window, trimmed now and then rather than every frame.
-  if (history_.size() > 2 * static_cast<std::size_t>(tempo_.window()))
+  if (history_.size() > 2 * static_cast<std::size_t>(tempo_.window())) {
     history_.erase(history_.begin(), history_.end() - tempo_.window());
+    lows_.erase(lows_.begin(), lows_.end() - tempo_.window());
+  }
   const int beatsBefore = grid_.beats();
+  const bool hadGrid = grid_.hasGrid();
   grid_.add(onset, period_);
   ++frames_;
   const auto every = static_cast<std::int64_t>(std::lround(kTempoEverySeconds * onsets_.framesPerSecond()));
   if (frames_ % every == 0) updateTempo();
-  if (grid_.beats() != beatsBefore) judge();
+  if (grid_.hasGrid() && !hadGrid) checkPhase(true);
+  if (grid_.beats() != beatsBefore) {
+    checkPhase(false);
+    hearBeat();
+    judge();
+  }
+}
+
+// Silence: a hop far below the music's level (or below what any music
+// reaches). After kForgetSeconds of it the tempo is let go, so music after
+// a pause (or an outage of the source) is tracked afresh.
+void BeatTracker::hearSilence(float levelDb) {
+  const double fps = onsets_.framesPerSecond();
+  loudDb_ += onePoleShare(1.0, (levelDb > loudDb_ ? kLoudAttackSeconds : kLoudReleaseSeconds) * fps) * (levelDb - loudDb_);
+  // In power, not in dB: the gaps between a sparse beat's hits do not drag it down.
+  recentPower_ += onePoleShare(1.0, kRecentSeconds * fps) * (std::pow(10.0, levelDb / 10.0) - recentPower_);
+  const bool silent = levelDb < std::max(kSilenceDb, loudDb_ - kSilenceBelowDb);
+  silentFrames_ = silent ? silentFrames_ + 1 : 0;
+  goneFrames_ = gone_ ? goneFrames_ + 1 : 0;
+  // What the estimator still holds of the music would only bring its tempo back.
+  if (period_ > 0.0 && static_cast<double>(std::max(silentFrames_, goneFrames_)) >= kForgetSeconds * fps) {
+    forget();
+    history_.clear();
+    lows_.clear();
+  }
+}
+
+// The last moments lie kQuietBelowDb or more under the music's level.
+bool BeatTracker::quiet() const {
+  return 10.0 * std::log10(std::max(recentPower_, 1e-12)) < loudDb_ - kQuietBelowDb;
+}
+
+// After each beat: is the beat still heard? Once the music stops, what
+// remains (a room's noise, a hum) has no onsets on the beats and is
+// quieter than the music was: such a beat and the beats stop. A quiet bar
+// of the music keeps its level or its onsets.
+void BeatTracker::hearBeat() {
+  const double period = grid_.period();
+  const double beat = grid_.expected() - period;
+  const float strength = features_.strongestOnset(beat - kBeatWindow * period, beat + kBeatWindow * period);
+  // Once gone, it takes a beat as strong as half a typical one to come back.
+  // Nothing at all is weak before any beat was heard.
+  const bool weak = strength <= (gone_ ? kBackBeat : kWeakBeat) * typicalBeat_;
+  weakBeats_ = weak ? weakBeats_ + 1 : 0;
+  if (!weak) typicalBeat_ += kTypicalFollow * (strength - typicalBeat_);
+  gone_ = weak && (gone_ || (weakBeats_ >= kGoneBeats && quiet()));
+  // A beat in silence (clicks with nothing between them): the beat is every
+  // other one, or, slower than the slowest tempo, none that can be followed.
+  const bool empty = weak && static_cast<double>(silentFrames_) >= kEmptyBeatSilence * period;
+  emptyBeats_ = static_cast<std::uint8_t>((emptyBeats_ << 1) | (empty ? 1 : 0));
+  if (std::popcount(emptyBeats_) >= kEmptyBeatsToHalve && !led_ && 2 * period_ <= tempo_.maxPeriod()) {
+    const BeatGrid::Alternation alternation = grid_.alternation();
+    period_ *= 2;
+    grid_.follow(period_, alternation.strongBeat);
+    heldSince_ = frames_;
+    faster_ = slower_ = 0.0;
+    emptyBeats_ = 0;
+  }
+}
+
+// The grid on the beat (PhaseJudge): a grid that starts is put right at
+// once from the bars already heard; later another offset is taken when it
+// wins by kPhaseMargin, kPhaseVotes beats running.
+void BeatTracker::checkPhase(bool started) {
+  if (!grid_.hasGrid() || led_) return;
+  const double period = grid_.period();
+  // A beat of the grid old enough for the harmony after it to be heard.
+  const double beat = grid_.expected() - 2 * period;
+  // A quarter period off matters only for a grid at half a fast tempo,
+  // whose quarter periods are the music's eighths.
+  const double doubled = 2 * kSecondsPerMinute * onsets_.framesPerSecond() / period;
+  const bool quarters = doubled >= kHalvedFromBpm && doubled <= kFastestHalvedBpm;
+  const PhaseJudge::Verdict verdict = PhaseJudge::judge(features_, beat, period, kPhaseBars, quarters);
+  const bool other = verdict.quarters != 0 && verdict.margin > (started ? 0.0 : kPhaseMargin);
+  phaseVotes_ = other && verdict.quarters == votedQuarters_ ? phaseVotes_ + 1 : (other ? 1 : 0);
+  votedQuarters_ = other ? verdict.quarters : 0;
+  if (other && (started || phaseVotes_ >= kPhaseVotes)) {
+    grid_.follow(period, beat + verdict.quarters * period / 4);
+    phaseVotes_ = 0;
+  }
 }
 
 void BeatTracker::updateTempo() {
-  const TempoEstimator::Estimate estimate = tempo_.estimate(history_, period_);
+  const TempoEstimator::Estimate estimate = tempo_.estimate(history_, lows_, period_);
   if (period_ == 0.0) {
-    // Nothing followed yet: a tempo salient twice running is taken.
-    if (estimate.best.salience < kStartSalience) {
+    // Nothing followed yet: a tempo that stays the best for a while is taken,
+    // once the estimator has seconds enough to see a bar's repeats.
+    // What follows music that stopped (a room's noise) is not taken for
+    // music until it is about as loud as the music was.
+    if (!heard(estimate.best, estimate) || quiet() ||
+        static_cast<double>(history_.size()) < kLeastStartSeconds * onsets_.framesPerSecond()) {
       agreeing_ = 0;
       return;
     }
     if (candidate_ > 0.0 && std::abs(estimate.best.period / candidate_ - 1.0) < kAgreeWithin) ++agreeing_;
-    else agreeing_ = 1;
+    else agreeing_ = 1, heldSince_ = frames_;
     candidate_ = estimate.best.period;
-    if (agreeing_ >= kAgreementsNeeded) {
+    if (agreeing_ >= (estimate.best.salience >= kClearSalience ? kAgreementsNeeded : kUnclearAgreementsNeeded)) {
+      // Held since the first of the updates that agreed on it.
       period_ = candidate_;
-      salience_ = estimate.best.salience;
+      support_ = kStartSupport;
       grid_.dropGrid();
     }
     return;
@@ -146,21 +308,30 @@ void BeatTracker::follow(const TempoEstimator::Estimate& estimate) {
   const double fps = onsets_.framesPerSecond();
   const TempoEstimator::Candidate& near = estimate.nearCurrent;
   const TempoEstimator::Candidate& best = estimate.best;
-  salience_ = near.salience;
 
   // Outside the estimator's window around the followed tempo: another tempo.
-  const bool elsewhere = best.period > 0.0 && std::abs(best.period / period_ - 1.0) > TempoEstimator::kNearCurrent &&
+  // Led by the operator, only the tempo near theirs is followed.
+  const bool elsewhere = !led_ && best.period > 0.0 &&
+                         std::abs(best.period / period_ - 1.0) > TempoEstimator::kNearCurrent &&
                          !related(best.period, period_, kOctaveRatios);
-  const double nearScore = near.salience * tempoPrior(period_, fps);
-  if (elsewhere && best.salience * tempoPrior(best.period, fps) > kChallengeMargin * nearScore) {
-    if (challenger_ > 0.0 && std::abs(best.period / challenger_ - 1.0) < kChallengerWithin) ++challenges_;
+  // A tempo a third off must win for a while, and only against a first
+  // tempo, taken from a few seconds, which is as likely a third off as any
+  // other: a settled one that loses its support is let go and found afresh.
+  const bool harmonic = related(best.period, period_, kHarmonicRatios);
+  const bool settled = grid_.beats() >= kSettledBeats;
+  const double nearScore = near.fit * tempoPrior(period_, fps);
+  if (elsewhere && !(harmonic && settled) && best.fit * tempoPrior(best.period, fps) > kChallengeMargin * nearScore) {
+    // The same challenger, or twice or half of it: the best of dense music
+    // swings between the levels of one beat.
+    if (challenger_ > 0.0 && (std::abs(best.period / challenger_ - 1.0) < kChallengerWithin ||
+                              related(best.period, challenger_, kOctaveRatios)))
+      ++challenges_;
     else challenges_ = 1;
     challenger_ = best.period;
-    const bool slowly = grid_.beats() >= kSettledBeats && related(best.period, period_, kHarmonicRatios);
-    if (challenges_ >= (slowly ? kHarmonicChallengesNeeded : kChallengesNeeded)) {
+    if (challenges_ >= (harmonic ? kHarmonicChallengesNeeded : kChallengesNeeded)) {
       period_ = best.period;
-      salience_ = best.salience;
       challenges_ = 0;
+      heldSince_ = frames_;
       grid_.dropGrid(true);
       return;
     }
@@ -168,17 +339,35 @@ void BeatTracker::follow(const TempoEstimator::Estimate& estimate) {
     challenges_ = 0;
   }
   if (near.period > 0.0) period_ += kFollowShare * (near.period - period_);
-  checkLevel();
+  if (!led_) checkLevel();
 
-  // A beat lost (silence, noise) lets the tempo go after a while.
-  quiet_ = best.salience < kLoseSalience ? quiet_ + 1 : 0;
-  if (quiet_ >= kLoseAfter) {
-    period_ = 0.0;
-    candidate_ = 0.0;
-    agreeing_ = 0;
-    quiet_ = 0;
-    grid_.dropGrid();
-  }
+  // The followed tempo is supported while it is heard above noise and the
+  // best fit agrees with it (or with twice or half of it), or it fits nearly
+  // as well as the best (a chorus or a blast that fits another tempo a
+  // little better does not take the beat away); once it has lost that
+  // support for a while it is let go.
+  const bool agrees = best.period > 0.0 && (std::abs(best.period / period_ - 1.0) < kAgreement ||
+                                            related(best.period, period_, kOctaveRatios));
+  const bool competitive = near.fit >= kCompetitiveFit * best.fit;
+  // The operator's tempo needs only to be heard.
+  const bool supported = heard(near, estimate) && (agrees || competitive || led_);
+  support_ += kSupportFollow * ((supported ? 1.0 : 0.0) - support_);
+  if (support_ < kLoseSupport) forget();
+}
+
+void BeatTracker::forget() {
+  period_ = 0.0;
+  led_ = false;
+  candidate_ = 0.0;
+  agreeing_ = 0;
+  support_ = 0.0;
+  locked_ = false;
+  gone_ = false;
+  weakBeats_ = 0;
+  emptyBeats_ = 0;
+  challenges_ = 0;
+  faster_ = slower_ = 0.0;
+  grid_.dropGrid();
 }
 
 // A level's comb score, weighed by how likely the tempo is and, for the
@@ -229,23 +418,53 @@ void BeatTracker::checkLevel() {
   }
   faster_ = slower_ = 0.0;
   challenges_ = 0;
+  heldSince_ = frames_;
 }
 
 // After each beat taken: the confidence and the lock.
 void BeatTracker::judge() {
-  const double salience = std::clamp((salience_ - kNoiseSalience) / (kFullSalience - kNoiseSalience), 0.0, 1.0);
   confidence_ = period_ > 0.0
-                    ? static_cast<int>(std::lround(100.0 * salience * (kIrregularShare + kRegularShare * grid_.regularity())))
+                    ? static_cast<int>(std::lround(100.0 * support_ * (kIrregularShare + kRegularShare * grid_.regularity())))
                     : 0;
-  if (confidence_ >= kLockAt && grid_.beats() >= kLockBeats) locked_ = true;
-  if (confidence_ < kUnlockBelow) locked_ = false;
+  const bool held = static_cast<double>(frames_ - heldSince_) >= kHeldSeconds * onsets_.framesPerSecond();
+  if (confidence_ >= kLockAt && grid_.beats() >= kLockBeats && held) locked_ = true;
+  if (confidence_ < kUnlockBelow || (std::popcount(emptyBeats_) >= kEmptyBeatsToStop && !led_)) locked_ = false;
+}
+
+void BeatTracker::lead(double periodSamples, double beatSample) {
+  if (!(periodSamples > 0.0) || !std::isfinite(beatSample)) return;
+  const double hop = onsets_.hop();
+  period_ = periodSamples / hop;
+  // state() takes a drum's attack off the grid's frames; the operator's beat is what is heard.
+  grid_.follow(period_, (beatSample + kAttackSeconds * rate_) / hop);
+  grid_.keepPhase();
+  support_ = 1.0;
+  confidence_ = 100;
+  locked_ = led_ = true;
+  gone_ = false;
+  weakBeats_ = 0;
+  challenges_ = 0;
+  phaseVotes_ = 0;
+  faster_ = slower_ = 0.0;
+  heldSince_ = frames_;
+}
+
+void BeatTracker::shiftHalf() {
+  if (!grid_.hasGrid()) return;
+  const double period = grid_.period();
+  grid_.follow(period, grid_.expected() - period / 2);
+  grid_.keepPhase();
+  led_ = true;
+  phaseVotes_ = 0;
 }
 
 BeatTracker::State BeatTracker::state() const {
   State s;
   const bool following = period_ > 0.0 && grid_.hasGrid();
   s.confidence = following ? confidence_ : 0;
-  s.locked = following && locked_;
+  // Silence for a beat, or the beat gone, stops the beats at once; the grid
+  // is kept a while for the music to come back to.
+  s.locked = following && locked_ && !gone_ && static_cast<double>(silentFrames_) < grid_.period();
   if (!s.locked) return s;
   const double hop = onsets_.hop();
   s.periodSamples = grid_.period() * hop;

@@ -4,6 +4,7 @@
 #include <span>
 #include <vector>
 
+#include "bridge/beat/beat_features.h"
 #include "bridge/beat/beat_grid.h"
 #include "bridge/beat/onset_strength.h"
 #include "bridge/beat/tempo_estimator.h"
@@ -36,23 +37,41 @@ class BeatTracker {
     std::array<double, 4> nextBeats{-1.0, -1.0, -1.0, -1.0};
   };
   State state() const;
+
+  // The operator's word: the beat is `periodSamples` long and falls at
+  // `beatSample` (a sample position, as nextBeats are; any beat of the
+  // grid, past or to come). Followed at once, locked, and refined from
+  // there: no other tempo, level or phase is taken against it until the
+  // tempo is lost (the music stops, or it no longer fits at all).
+  void lead(double periodSamples, double beatSample);
+  // The beat half a beat later, on the operator's word (led from there likewise).
+  void shiftHalf();
   std::int64_t samples() const { return samples_; }
   int sampleRate() const { return rate_; }
   double hopSamples() const { return onsets_.hop(); }
 
  private:
-  void addFrame(float onset);
+  void addFrame(const OnsetStrength::Frame& frame);
+  void checkPhase(bool started);
   void updateTempo();
   void follow(const TempoEstimator::Estimate& estimate);
   void checkLevel();
   double levelScore(double period, double alternation) const;
   void judge();
+  void forget();
+  void hearSilence(float levelDb);
+  void hearBeat();
+  bool quiet() const;
 
   int rate_;
   OnsetStrength onsets_;
   TempoEstimator tempo_;
   BeatGrid grid_;
-  std::vector<float> mono_, fresh_, history_;
+  BeatFeatures features_;
+  std::vector<float> mono_, history_, lows_;
+  std::vector<OnsetStrength::Frame> fresh_;
+  int phaseVotes_ = 0;          // beats running another offset won
+  int votedQuarters_ = 0;       // and which
   std::int64_t samples_ = 0;
   std::int64_t frames_ = 0;
   double period_ = 0.0;         // frames; 0 while no tempo is followed
@@ -60,12 +79,21 @@ class BeatTracker {
   int agreeing_ = 0;
   double challenger_ = 0.0;     // another tempo that beats the followed one
   int challenges_ = 0;
-  int quiet_ = 0;               // tempo updates without a beat worth following
   double faster_ = 0.0;         // evidence gathered for the level twice as fast
   double slower_ = 0.0;         // and for the one half as fast
-  double salience_ = 0.0;
+  double support_ = 0.0;        // how much the recent estimates back the followed tempo, 0..1
+  std::int64_t heldSince_ = 0;  // frame the followed tempo (or level) was last taken
+  std::int64_t silentFrames_ = 0;
+  double loudDb_ = -120.0;      // the music's level, followed
+  double recentPower_ = 0.0;    // the level of the last moments, in power
+  double typicalBeat_ = 0.0;    // a beat's strongest onset, followed
+  int weakBeats_ = 0;
+  std::uint8_t emptyBeats_ = 0;  // the last eight beats, newest in bit 0: 1 for one heard in silence
+  bool gone_ = false;           // the beat is no longer heard
+  std::int64_t goneFrames_ = 0;
   int confidence_ = 0;
   bool locked_ = false;
+  bool led_ = false;            // the operator set the tempo or phase
 };
 
 }  // namespace vbvis

@@ -12,9 +12,18 @@ void BeatTracking::process(std::span<const float> stereo, std::int64_t first, do
   tracker_->push(stereo);
   next_ = first + static_cast<std::int64_t>(stereo.size() / 2);
 
+  // The operator's taps and half-beat nudges: the tracker goes on from them.
+  const double usPerFrame = 1e6 / rate_;
+  const BeatHands::Orders orders = board_.hands().take();
+  if (orders.tapped)
+    tracker_->lead(static_cast<double>(orders.grid.periodUs) / usPerFrame,
+                   (static_cast<double>(orders.grid.beatUs) - originUs) / usPerFrame - static_cast<double>(base_));
+  for (int i = 0; i < orders.halves; ++i) tracker_->shiftHalf();
+
   const BeatTracker::State s = tracker_->state();
   TrackerState out;
-  const double usPerFrame = 1e6 / rate_;
+  out.handsSeen = orders.seen;
+  out.heardUs = std::llround(originUs + static_cast<double>(next_) * usPerFrame);
   out.bpm = s.bpm;
   out.confidence = s.confidence;
   out.locked = s.locked;

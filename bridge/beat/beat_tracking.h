@@ -12,7 +12,8 @@ namespace vbvis {
 // the bridge's clock. The audio comes in pieces, each with the position of
 // its first frame in the source; a piece that does not follow on the last
 // one (audio was lost) starts the tracker afresh, so a gap is never read
-// as a beat's worth of time.
+// as a beat's worth of time. The operator's taps and half-beat nudges
+// (BeatHands on the board) are handed to the tracker as the audio is.
 class BeatTracking {
  public:
   // Makes the tracker for each fresh start (tests make one that fails).

@@ -36,6 +36,13 @@ constexpr float kCompression = 10.0f;
 constexpr float kLeastRise = 0.2f;
 // Samples are limited to this: anything larger is damage, not music.
 constexpr float kSampleLimit = 4.0f;
+// The low end (the kick and the bass), its level followed over seconds.
+constexpr double kLowTopHz = 150.0;
+constexpr double kLowMeanSeconds = 4.0;
+// Where harmony is read: below 300 Hz a bin spans more than a semitone,
+// above 4 kHz there is mostly noise and cymbals.
+constexpr double kChromaLowestHz = 300.0;
+constexpr double kChromaHighestHz = 4000.0;
 
 int hopFor(int rate) {
   const double ideal = rate * kHopSeconds;
@@ -83,11 +90,24 @@ OnsetStrength::OnsetStrength(int sampleRate)
   attack_ = static_cast<float>(onePoleShare(1.0, kAttackSeconds * fps));
   release_ = static_cast<float>(onePoleShare(1.0, kReleaseSeconds * fps));
   groupRelease_ = static_cast<float>(onePoleShare(1.0, kGroupMeanSeconds * fps));
+  lowRelease_ = static_cast<float>(onePoleShare(1.0, kLowMeanSeconds * fps));
+  lowTop_ = std::max(1, static_cast<int>(std::floor(kLowTopHz / binHz)));
+  chromaFirst_ = static_cast<int>(std::ceil(kChromaLowestHz / binHz));
+  for (int k = chromaFirst_; k * binHz <= std::min(kChromaHighestHz, 0.45 * rate_); ++k) {
+    const int semitones = static_cast<int>(std::lround(12.0 * std::log2(k * binHz / 440.0)));
+    pitchClassOf_.push_back(((semitones % kPitchClasses) + kPitchClasses) % kPitchClasses);
+  }
 }
 
 OnsetStrength::~OnsetStrength() { kiss_fftr_free(fft_); }
 
 void OnsetStrength::push(const float* mono, std::size_t count, std::vector<float>& onsets) {
+  std::vector<Frame> frames;
+  push(mono, count, frames);
+  for (const Frame& f : frames) onsets.push_back(f.onset);
+}
+
+void OnsetStrength::push(const float* mono, std::size_t count, std::vector<Frame>& frames) {
   const std::size_t size = static_cast<std::size_t>(size_);
   while (count > 0) {
     // Append up to the end of the current hop.
@@ -101,16 +121,23 @@ void OnsetStrength::push(const float* mono, std::size_t count, std::vector<float
     count -= take;
     filled_ += static_cast<int>(take);
     if (filled_ < hop_) break;
-    onsets.push_back(frame());
+    frames.push_back(frame());
     // The second half of the window becomes the first.
     std::copy(input_.begin() + hop_, input_.end(), input_.begin());
     filled_ = 0;
   }
 }
 
-float OnsetStrength::frame() {
-  for (std::size_t n = 0; n < input_.size(); ++n) windowed_[n] = input_[n] * window_[n];
+OnsetStrength::Frame OnsetStrength::frame() {
+  Frame out;
+  double energy = 0.0;
+  for (std::size_t n = 0; n < input_.size(); ++n) {
+    windowed_[n] = input_[n] * window_[n];
+    energy += static_cast<double>(input_[n]) * input_[n];
+  }
+  out.levelDb = energy > 0.0 ? std::max(-120.0f, static_cast<float>(10.0 * std::log10(energy / input_.size()))) : -120.0f;
   kiss_fftr(fft_, windowed_.data(), bins_.data());
+  lowAndChroma(out);
 
   // Each band's RMS magnitude per bin, and the loudest band's level.
   float loudest = 0.0f;
@@ -149,11 +176,28 @@ float OnsetStrength::frame() {
     groupMean_[g] += follow * (rise[g] - groupMean_[g]);
     meanOfMeans += groupMean_[g] / kGroups;
   }
-  float onset = 0.0f;
   for (std::size_t g = 0; g < kGroups; ++g)
     if (groupSize_[g] > 0)
-      onset += kGroupWeight[g] * rise[g] / std::max({groupMean_[g], kGroupFloor * meanOfMeans, kLeastGroupMean});
-  return onset;
+      out.onset += kGroupWeight[g] * rise[g] / std::max({groupMean_[g], kGroupFloor * meanOfMeans, kLeastGroupMean});
+  return out;
+}
+
+void OnsetStrength::lowAndChroma(Frame& out) {
+  const auto magnitude = [&](int k) {
+    const kiss_fft_cpx& c = bins_[static_cast<std::size_t>(k)];
+    return std::sqrt(c.r * c.r + c.i * c.i);
+  };
+  float low = 0.0f;
+  for (int k = 1; k <= lowTop_; ++k) low += magnitude(k);
+  // At first the plain mean of the hops so far, then the running one.
+  const float follow = std::max(lowRelease_, 1.0f / static_cast<float>(frames_ + 1));
+  lowMean_ += follow * (low - lowMean_);
+  out.low = std::log1p(low / std::max(lowMean_, kAbsoluteFloor));
+  for (std::size_t i = 0; i < pitchClassOf_.size(); ++i) {
+    const float m = magnitude(chromaFirst_ + static_cast<int>(i));
+    out.chroma[static_cast<std::size_t>(pitchClassOf_[i])] += m * m;
+  }
+  for (float& c : out.chroma) c = std::sqrt(c);
 }
 
 }  // namespace vbvis

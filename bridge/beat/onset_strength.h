@@ -20,6 +20,20 @@ namespace vbvis {
 // a fixed fraction of the loudest band's).
 class OnsetStrength {
  public:
+  static constexpr int kPitchClasses = 12;
+  // What one hop gives besides the onset strength: how loud the low end
+  // is (the kick and the bass, 30 to 150 Hz, against its level over the
+  // last seconds: log-compressed, about 1 on average), how the spectrum
+  // between 300 Hz and 4 kHz falls into the twelve pitch classes (what
+  // harmony sounds, to see where chords change), and the hop's level in
+  // dBFS (-120 for silence).
+  struct Frame {
+    float onset = 0.0f;
+    float low = 0.0f;
+    float levelDb = -120.0f;
+    std::array<float, kPitchClasses> chroma{};
+  };
+
   explicit OnsetStrength(int sampleRate);
   ~OnsetStrength();
   OnsetStrength(const OnsetStrength&) = delete;
@@ -33,11 +47,14 @@ class OnsetStrength {
   // appends one value per completed hop to `onsets`. The value of hop k
   // stands for the sound around sample k * hop() (its window's centre).
   void push(const float* mono, std::size_t count, std::vector<float>& onsets);
+  // The same with everything each hop gives.
+  void push(const float* mono, std::size_t count, std::vector<Frame>& frames);
 
   static constexpr int kGroups = 4;
 
  private:
-  float frame();
+  Frame frame();
+  void lowAndChroma(Frame& out);
 
   int rate_;
   int hop_;
@@ -60,6 +77,11 @@ class OnsetStrength {
   std::array<float, kGroups> groupMean_{};
   long frames_ = 0;
   float attack_, release_, groupRelease_;
+  int lowTop_ = 0;                 // last bin of the low end
+  std::vector<int> pitchClassOf_;  // per bin from chromaFirst_, its pitch class
+  int chromaFirst_ = 0;
+  float lowMean_ = 0.0f;
+  float lowRelease_;
 };
 
 }  // namespace vbvis

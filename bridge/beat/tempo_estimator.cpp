@@ -40,6 +40,8 @@ constexpr int kMeanHalfWidth = 8;
 // Onset strength per frame, on average, below which nothing is going on:
 // music's is about 4 (each group's is about 1 on average, weighted).
 constexpr double kLeastActivity = 0.4;
+// The onsets' share of the comb when the low end has its say.
+constexpr double kOnsetShare = 0.5;
 
 }  // namespace
 
@@ -55,9 +57,19 @@ TempoEstimator::TempoEstimator(double framesPerSecond)
     prior_.push_back(tempoPrior(p, fps_));
   }
   acf_.assign(static_cast<std::size_t>(maxLag_) + 2, 0.0);
+  lowAcf_.assign(acf_.size(), 0.0);
 }
 
-double TempoEstimator::comb(double period) const {
+// The onsets' comb and the low end's, half each when the low end has its
+// say: the kick repeats by the beat and the bar, not by three eighths, so a
+// dense texture of eighths that fits one period as well as another does not
+// choose a tempo a third off.
+double TempoEstimator::fit(double period) const {
+  const double onsets = combOf(acf_, period);
+  return withLow_ ? kOnsetShare * onsets + (1.0 - kOnsetShare) * combOf(lowAcf_, period) : onsets;
+}
+
+double TempoEstimator::combOf(const std::vector<double>& acf, double period) const {
   double sum = 0.0;
   int terms = 0;
   // As many multiples as fit in the same span for every candidate, so a
@@ -73,16 +85,16 @@ double TempoEstimator::comb(double period) const {
     const int from = std::max(1, static_cast<int>(std::ceil(lag - tolerance)));
     const int to = static_cast<int>(std::floor(lag + tolerance));
     if (to > maxLag_) break;
-    double peak = acf_[static_cast<std::size_t>(from)];
-    for (int l = from + 1; l <= to; ++l) peak = std::max(peak, acf_[static_cast<std::size_t>(l)]);
+    double peak = acf[static_cast<std::size_t>(from)];
+    for (int l = from + 1; l <= to; ++l) peak = std::max(peak, acf[static_cast<std::size_t>(l)]);
     sum += peak;
     ++terms;
   }
-  if (terms == 0 || !(acf_[0] > 0.0)) return 0.0;
-  return std::max(0.0, sum / terms / acf_[0]);
+  if (terms == 0 || !(acf[0] > 0.0)) return 0.0;
+  return std::max(0.0, sum / terms / acf[0]);
 }
 
-double TempoEstimator::salienceOf(double period) const { return comb(period); }
+double TempoEstimator::salienceOf(double period) const { return combOf(acf_, period); }
 
 // The period from the peaks of the autocorrelation near its multiples, each
 // placed between lags by a parabola; later multiples weigh more, as they
@@ -106,11 +118,43 @@ double TempoEstimator::refine(double period) const {
   return std::abs(refined - period) < kRefineWithin * period ? refined : period;
 }
 
-TempoEstimator::Estimate TempoEstimator::estimate(std::span<const float> onsets, double current) {
+bool TempoEstimator::autocorrelate(std::span<const float> values, std::vector<double>& acf) {
+  std::fill(acf.begin(), acf.end(), 0.0);
+  const int n = static_cast<int>(values.size());
+  // The values above their local mean: what stands out, not the level.
+  detrended_.assign(values.size(), 0.0f);
+  double running = 0.0;
+  int lo = 0, hi = -1;
+  for (int i = 0; i < n; ++i) {
+    while (hi < std::min(n - 1, i + kMeanHalfWidth)) running += values[static_cast<std::size_t>(++hi)];
+    while (lo < i - kMeanHalfWidth) running -= values[static_cast<std::size_t>(lo++)];
+    const double mean = running / (hi - lo + 1);
+    detrended_[static_cast<std::size_t>(i)] = static_cast<float>(std::max(0.0, values[static_cast<std::size_t>(i)] - mean));
+  }
+  // Less their mean, so that only what repeats correlates (rectified values
+  // are all positive: without this, noise would look periodic at every lag).
+  double total = 0.0;
+  for (float d : detrended_) total += d;
+  const float mean = static_cast<float>(total / n);
+  for (float& d : detrended_) d -= mean;
+  const int lags = std::min(maxLag_ + 1, n - 1);
+  for (int l = 0; l <= lags; ++l) {
+    float sum = 0.0f;
+    const float* a = detrended_.data();
+    for (int i = l; i < n; ++i) sum += a[i] * a[i - l];
+    acf[static_cast<std::size_t>(l)] = sum / (n - l);
+  }
+  return acf[0] > 0.0;
+}
+
+TempoEstimator::Estimate TempoEstimator::estimate(std::span<const float> onsets, std::span<const float> lows,
+                                                  double current) {
   Estimate result;
   if (onsets.size() > static_cast<std::size_t>(window_)) onsets = onsets.last(static_cast<std::size_t>(window_));
+  if (lows.size() > onsets.size()) lows = lows.last(onsets.size());
   const int n = static_cast<int>(onsets.size());
   std::fill(acf_.begin(), acf_.end(), 0.0);
+  withLow_ = false;
   if (n < kLeastPeriods * static_cast<int>(minPeriod_) + 1) return result;
 
   // Too little onset to go on (a steady tone, silence with a few clicks):
@@ -119,48 +163,29 @@ TempoEstimator::Estimate TempoEstimator::estimate(std::span<const float> onsets,
   for (float o : onsets) activity += o;
   if (activity / n < kLeastActivity) return result;
 
-  // The onsets above their local mean: what stands out, not the level.
-  detrended_.assign(onsets.size(), 0.0f);
-  double running = 0.0;
-  int lo = 0, hi = -1;
-  for (int i = 0; i < n; ++i) {
-    while (hi < std::min(n - 1, i + kMeanHalfWidth)) running += onsets[static_cast<std::size_t>(++hi)];
-    while (lo < i - kMeanHalfWidth) running -= onsets[static_cast<std::size_t>(lo++)];
-    const double mean = running / (hi - lo + 1);
-    detrended_[static_cast<std::size_t>(i)] = static_cast<float>(std::max(0.0, onsets[static_cast<std::size_t>(i)] - mean));
-  }
-
-  // Less their mean, so that only what repeats correlates (rectified onsets
-  // are all positive: without this, noise would look periodic at every lag).
-  double total = 0.0;
-  for (float d : detrended_) total += d;
-  const float mean = static_cast<float>(total / n);
-  for (float& d : detrended_) d -= mean;
-
-  const int lags = std::min(maxLag_ + 1, n - 1);
-  for (int l = 0; l <= lags; ++l) {
-    float sum = 0.0f;
-    const float* a = detrended_.data();
-    for (int i = l; i < n; ++i) sum += a[i] * a[i - l];
-    acf_[static_cast<std::size_t>(l)] = sum / (n - l);
-  }
+  autocorrelate(onsets, acf_);
+  withLow_ = lows.size() == onsets.size() && autocorrelate(lows, lowAcf_);
 
   double bestScore = 0.0, nearScore = 0.0;
+  combs_.clear();
   for (std::size_t c = 0; c < candidates_.size(); ++c) {
     const double p = candidates_[c];
-    const double salience = comb(p);
-    if (salience * prior_[c] > bestScore) {
-      bestScore = salience * prior_[c];
-      result.best = {p, salience};
+    const Candidate candidate{p, combOf(acf_, p), fit(p)};
+    combs_.push_back(candidate.salience);
+    if (candidate.fit * prior_[c] > bestScore) {
+      bestScore = candidate.fit * prior_[c];
+      result.best = candidate;
     }
     if (current > 0.0 && std::abs(p / current - 1.0) <= kNearCurrent) {
-      const double score = salience * bell((p / current - 1.0) / (kNearWidth * kNearCurrent));
+      const double score = candidate.salience * bell((p / current - 1.0) / (kNearWidth * kNearCurrent));
       if (score > nearScore) {
         nearScore = score;
-        result.nearCurrent = {p, salience};
+        result.nearCurrent = candidate;
       }
     }
   }
+  std::nth_element(combs_.begin(), combs_.begin() + combs_.size() / 2, combs_.end());
+  result.typical = combs_[combs_.size() / 2];
   if (result.best.period > 0.0) result.best.period = refine(result.best.period);
   if (result.nearCurrent.period > 0.0) result.nearCurrent.period = refine(result.nearCurrent.period);
   return result;

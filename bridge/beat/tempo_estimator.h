@@ -25,25 +25,32 @@ class TempoEstimator {
 
   struct Candidate {
     double period = 0.0;    // in onset frames, 0 when there is none
-    double salience = 0.0;  // 0..1
+    double salience = 0.0;  // the onsets' comb, 0..1
+    double fit = 0.0;       // the onsets' and the low end's comb together, 0..1: what candidates are chosen by
   };
   struct Estimate {
     Candidate best;         // over the whole range, with the prior
     Candidate nearCurrent;  // within kNearCurrent of the current period
+    double typical = 0.0;   // the onsets' comb of the middle candidate, ranked: what any period scores
   };
-  // `onsets`: the newest window() frames (or fewer), oldest first.
-  // `current`: the period followed now, 0 for none.
-  Estimate estimate(std::span<const float> onsets, double current);
+  // `onsets`: the newest window() frames (or fewer), oldest first;
+  // `lows`: the low end's level over the same frames (the kick's, which a
+  // dense texture of eighths does not hide), or empty. `current`: the
+  // period followed now, 0 for none.
+  Estimate estimate(std::span<const float> onsets, std::span<const float> lows, double current);
 
-  // The comb's score of `period` (0..1) in the last estimate.
+  // The onsets' comb of `period` (0..1) in the last estimate.
   double salienceOf(double period) const;
   int window() const { return window_; }
   double minPeriod() const { return minPeriod_; }
   double maxPeriod() const { return maxPeriod_; }
 
  private:
-  double comb(double period) const;
+  double fit(double period) const;
+  double combOf(const std::vector<double>& acf, double period) const;
   double refine(double period) const;
+  // The autocorrelation of `values` less their local and overall mean into `acf`; false when too little goes on.
+  bool autocorrelate(std::span<const float> values, std::vector<double>& acf);
 
   double fps_;
   int window_;
@@ -53,7 +60,8 @@ class TempoEstimator {
   std::vector<double> candidates_;   // periods, slow to fast
   std::vector<double> prior_;        // per candidate
   std::vector<float> detrended_;
-  std::vector<double> acf_;
+  std::vector<double> acf_, lowAcf_, combs_;
+  bool withLow_ = false;
 };
 
 }  // namespace vbvis

@@ -15,8 +15,10 @@ namespace vbvis {
 class FileFrames : public FrameGenerator {
  public:
   // Nothing when the file cannot be opened or holds no usable audio, with
-  // the reason in `why`. Only a regular file is opened: a FIFO would hold
-  // the program up, a device might do anything.
+  // the reason in `why` ("no such file", "a FIFO, not a regular file", "an
+  // empty file", "a damaged audio file header (...)"; the caller names the
+  // file). Only a regular file is opened: a FIFO would hold the program up,
+  // a device might do anything.
   static std::unique_ptr<FileFrames> open(const std::string& path, bool loop, std::string* why = nullptr);
   ~FileFrames() override;
 

@@ -33,13 +33,22 @@ void AutoGain::start(double gainDb) {
 
 void AutoGain::step(const LevelHistory& history) {
   if (history.gated()) {
-    if (applied_ > 0.0) applied_ = std::max(0.0, applied_ - kGatedFallDbPerSecond * LevelHistory::kStepSeconds);
-    return;
+    if (applied_ > 0.0 && !history.present())
+      applied_ = std::max(0.0, applied_ - kGatedFallDbPerSecond * LevelHistory::kStepSeconds);
+    return keepUnder(history.recentPeak());
   }
-  applied_ = withinRange(kReferenceDb - level_);
-  if (!history.measured()) return;
-  // Where the peaks would otherwise end above the headroom, they set the level.
-  const double peakLevel = amplitudeDb(history.heldPeak()) + kHeadroomDb + kReferenceDb;
+  // Where the peaks would otherwise end above the headroom, they set the
+  // level; also those of sparse music that the held values missed.
+  const float peak = std::max(history.heldPeak(), history.recentPeak(LevelHistory::kHoldSteps));
+  const double peakLevel = amplitudeDb(peak) + kHeadroomDb + kReferenceDb;
+  if (!history.measured()) {
+    // Before a whole window of music is in, its level is not known yet, but
+    // its peaks are: they may take the gain down (the hits of a sparse
+    // intro, each shorter than a window), never up.
+    if (peakLevel > level_) level_ += (peakLevel - level_) * kAttackShare;
+    applied_ = withinRange(kReferenceDb - level_);
+    return keepUnder(history.recentPeak());
+  }
   // Kept where the gain's range can still answer it, so a change back into
   // range moves the gain at once.
   const double target =
@@ -57,6 +66,11 @@ void AutoGain::step(const LevelHistory& history) {
   level_ += off * share;
   applied_ = withinRange(kReferenceDb - level_);
 }
+
+// Peaks bound the gain at once, also those heard while the level could not
+// take them in (under the gate, or before a window of music was measured):
+// a sparse click that peaks at -4.7 dBFS gets 3.7 dB at most.
+void AutoGain::keepUnder(float peak) { applied_ = std::min(applied_, withinRange(-amplitudeDb(peak) - kHeadroomDb)); }
 
 double AutoGain::gainFor(float peak) const {
   return withinRange(std::min(applied_, -amplitudeDb(peak) - kHeadroomDb));

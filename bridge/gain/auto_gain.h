@@ -21,11 +21,13 @@ namespace vbvis {
 //    bar): followed with kSlowDownSeconds and kSlowUpSeconds only, so the
 //    light keeps the music's dynamics and nothing pumps.
 //  - Under the gate the level is not followed at all, so after a pause the
-//    music starts where it stood; meanwhile a gain above 0 dB falls to 0 dB
-//    at kGatedFallDbPerSecond, so silence and a noise floor are never
-//    raised into light. It is back as the gate opens.
-// Whatever the level does, a peak never leaves the gain past the headroom
-// (gainFor), and the gain stays within kMinDb..kMaxDb.
+//    music starts where it stood. The gain stands still through the gaps
+//    of sparse music (LevelHistory::present()); after that a gain above
+//    0 dB falls to 0 dB at kGatedFallDbPerSecond, so silence and a noise
+//    floor are never raised into light. It is back as the gate opens.
+// Whatever the level does, the gain leaves the peaks of the last second
+// (and the one in hand: gainFor) at least the headroom under full scale,
+// and stays within kMinDb..kMaxDb.
 class AutoGain {
  public:
   static constexpr double kMinDb = -12.0;
@@ -41,7 +43,7 @@ class AutoGain {
   static constexpr double kReleaseSeconds = 0.75;
   static constexpr double kSlowDownSeconds = 3.0;
   static constexpr double kSlowUpSeconds = 3.0;
-  static constexpr double kGatedFallDbPerSecond = 12.0;
+  static constexpr double kGatedFallDbPerSecond = 24.0;
 
   // Starts from `gainDb`, the gain applied until now.
   void start(double gainDb);
@@ -54,6 +56,9 @@ class AutoGain {
   double gainFor(float peak) const;
 
  private:
+  // The gain no higher than keeps `peak` the headroom under full scale.
+  void keepUnder(float peak);
+
   double level_ = kReferenceDb;  // the level the gain answers to, dBFS
   double applied_ = 0.0;
   std::size_t fastSteps_ = 0;  // steps since a change of the music began, while following it

@@ -20,8 +20,16 @@ void LevelHistory::addStep(double meanSquare, float peak) {
   for (const double square : meanSquares_) sum += square;
   momentaryDb_ = powerDb(sum / static_cast<double>(kMomentarySteps));
 
-  gated_ = gated_ ? momentaryDb_ < kGateOpenDb : momentaryDb_ < kGateCloseDb;
+  recent_[recentNext_] = momentaryDb_;
+  recentNext_ = (recentNext_ + 1) % recent_.size();
+  recentPeaks_[peakNext_] = peak;
+  peakNext_ = (peakNext_ + 1) % recentPeaks_.size();
+  recentCount_ = std::min(recentCount_ + 1, recent_.size());
+
+  const bool loud = gated_ ? momentaryDb_ >= kGateOpenDb : momentaryDb_ >= kGateCloseDb;
+  gated_ = !loud && !quietMusic();
   openSteps_ = gated_ ? 0 : std::min(openSteps_ + 1, kMomentarySteps);
+  stepsClosed_ = gated_ ? std::min(stepsClosed_ + 1, kPresenceSteps) : 0;
   if (!measured()) return;
   holds_[holdNext_] = {momentaryDb_, peak};
   holdNext_ = (holdNext_ + 1) % kHoldSteps;
@@ -29,6 +37,28 @@ void LevelHistory::addStep(double meanSquare, float peak) {
 }
 
 void LevelHistory::clear() { *this = LevelHistory{}; }
+
+bool LevelHistory::quietMusic() const {
+  if (recentCount_ < recent_.size()) return false;
+  // recent_ holds its oldest level at recentNext_, whole seconds in order.
+  for (std::size_t second = 0; second < kLivelySeconds; ++second) {
+    double low = 0.0, high = kSilenceDb;
+    for (std::size_t i = 0; i < kSecondSteps; ++i) {
+      const double db = recent_[(recentNext_ + second * kSecondSteps + i) % recent_.size()];
+      low = std::min(low, db);
+      high = std::max(high, db);
+    }
+    if (low < kQuietFloorDb || high >= kGateOpenDb || high - low < kLivelySpreadDb) return false;
+  }
+  return true;
+}
+
+float LevelHistory::recentPeak(std::size_t steps) const {
+  float peak = 0.0f;
+  for (std::size_t back = 1; back <= std::min(steps, recentPeaks_.size()); ++back)
+    peak = std::max(peak, recentPeaks_[(peakNext_ + recentPeaks_.size() - back) % recentPeaks_.size()]);
+  return peak;
+}
 
 double LevelHistory::heldDb() const {
   double db = kSilenceDb;

@@ -15,6 +15,7 @@
 
 using vbvis::AutoGain;
 using vbvis::GainStage;
+using vbvis::LevelHistory;
 
 namespace {
 
@@ -158,6 +159,52 @@ TEST(AutoGain, APauseKeepsTheGainForTheNextSong) {
   const std::vector<double> after = feed(stage, music(-36, 1)).gains;
   EXPECT_NEAR(after[2], before, 0.5);  // 150 ms in: the gate has opened
   EXPECT_NEAR(lowest(std::vector<double>(after.begin() + 2, after.end())), before, 0.5);
+}
+
+// A quiet player is followed, down to -60 dBFS and beyond: its beats swing
+// the level where a noise floor stays steady. From 0 dB the gain comes
+// within 3 dB of what it takes (36 dB at most) within a few seconds,
+// while white and pink noise at the same levels, alone or after such
+// music, keep it at 0 dB from 5 s into the noise (-60 dBFS player left
+// dark behind a gate at -50).
+TEST(AutoGain, AQuietPlayerIsFollowedAndASteadyNoiseFloorIsNot) {
+  for (const double db : {-49.0, -60.0, -66.0}) {
+    GainStage stage = automatic();
+    const Fed fed = feed(stage, music(db, 20));
+    const double wanted = std::min(AutoGain::kMaxDb, AutoGain::kReferenceDb - db);
+    EXPECT_LE(settleSeconds(fed.gains, wanted, 3.0), 8.0) << db;
+    if (db > LevelHistory::kGateCloseDb) continue;  // noise that loud is taken as music
+    for (const std::vector<float>& floor : {noise(db, 20), drum_machine::pinkNoise(20, 0.1, kRate)}) {
+      std::vector<float> after = floor;
+      drum_machine::toLevel(after, db);
+      GainStage alone = automatic(), behind = stage;
+      EXPECT_EQ(highest(feed(alone, after).gains), 0.0) << db;
+      const std::vector<double> gains = feed(behind, after).gains;
+      EXPECT_EQ(highest(std::vector<double>(gains.begin() + static_cast<std::ptrdiff_t>(5.0 / kTickSeconds), gains.end())),
+                0.0) << db;
+    }
+  }
+}
+
+// Sparse clicks (an intro) gain smoothly: the gain stands still through the
+// gaps instead of falling to 0 dB and jumping back at each click, and a
+// click that peaks at -4.7 dBFS gets at most the 3.7 dB that keep it 1 dB
+// under full scale, as its level would have it or not.
+TEST(AutoGain, SparseClicksGainSmoothlyUnderThePeakRule) {
+  for (const double bpm : {30.0, 60.0, 70.0}) {
+    std::vector<float> clicks(samples(40));
+    const double period = 60.0 / bpm, peak = std::pow(10.0, -4.7 / 20.0);
+    for (std::size_t i = 0; i < clicks.size(); i += 2)
+      clicks[i] = clicks[i + 1] = static_cast<float>(peak * drum_machine::click(std::fmod(i / 2.0 / kRate, period)));
+    GainStage stage = automatic();
+    stage.setFixed(AutoGain::kMaxDb);
+    stage.setAutomatic();  // from far above: the peaks take it down
+    const Fed fed = feed(stage, clicks);
+    const std::vector<double> settled(fed.gains.begin() + static_cast<std::ptrdiff_t>(10.0 / kTickSeconds), fed.gains.end());
+    EXPECT_LE(highest(settled), 3.7 + 0.01) << bpm;
+    for (std::size_t i = 1; i < settled.size(); ++i) ASSERT_LT(std::fabs(settled[i] - settled[i - 1]), 0.5) << bpm << " BPM at " << i;
+    EXPECT_LE(fed.highestOut, std::pow(10.0, -AutoGain::kHeadroomDb / 20.0) * 1.001) << bpm;
+  }
 }
 
 // Very loud input stops at -12 dB, a level near the gate at no more than

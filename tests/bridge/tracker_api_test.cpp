@@ -18,19 +18,24 @@ namespace {
 const drum_machine::Song kSong{.bpm = 110, .seconds = 16, .kick = "x.......x.x.....", .snare = "....x.......x...",
                                .hats = "x.x.x.x.x.x.x.x.", .jitterMs = 5};
 
+// Our drum machine's `song` as a 16-bit WAV file at `path`.
+void writeSong(const drum_machine::Song& song, const std::string& path) {
+  const std::vector<float> audio = drum_machine::render(song);
+  SF_INFO info{};
+  info.samplerate = 44100;
+  info.channels = 2;
+  info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+  SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+  ASSERT_NE(file, nullptr);
+  sf_writef_float(file, audio.data(), static_cast<sf_count_t>(audio.size() / 2));
+  sf_close(file);
+}
+
 class TrackerApi : public ClockedBridge {
  protected:
   void SetUp() override {
     ClockedBridge::SetUp();
-    const std::vector<float> audio = drum_machine::render(kSong);
-    SF_INFO info{};
-    info.samplerate = 44100;
-    info.channels = 2;
-    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-    SNDFILE* file = sf_open(path_.c_str(), SFM_WRITE, &info);
-    ASSERT_NE(file, nullptr);
-    sf_writef_float(file, audio.data(), static_cast<sf_count_t>(audio.size() / 2));
-    sf_close(file);
+    writeSong(kSong, path_);
   }
 
   struct Run {
@@ -137,4 +142,76 @@ TEST(TrackerTap, PredictsWhenTheBeatsAreHeard) {
   ASSERT_TRUE(state.locked);
   for (std::int64_t& beat : state.nextBeatsUs) beat -= kStartUs;
   EXPECT_TRUE(onTheBeat(state.nextBeatsUs));
+}
+
+// The operator's hands through the C functions: four taps at 128 BPM set
+// the beat at once (with no music at all), half a beat and a fine trim
+// move it, a hold keeps it through another source, and the tracker leads
+// again after.
+TEST_F(TrackerApi, TapsNudgesAndAHoldThroughTheCFunctions) {
+  ASSERT_EQ(vbvis_open("script"), 0);
+  constexpr std::int64_t kBeatUs = 468'750;
+  const auto onGrid = [&](std::int64_t us, std::int64_t firstUs) {
+    const std::int64_t off = ((us - firstUs) % kBeatUs + kBeatUs) % kBeatUs;
+    return std::min(off, kBeatUs - off);
+  };
+  std::int64_t firstUs = 0;
+  for (int i = 0; i < 4; ++i) {
+    nowMs = 1000 + i * kBeatUs / 1000;
+    firstUs = i == 0 ? vbvis_clock_us() : firstUs;
+    EXPECT_EQ(vbvis_tracker_tap(vbvis_clock_us()), i + 1);
+  }
+  vbvis_tracker_state state{};
+  ASSERT_EQ(vbvis_tracker(&state), 1);
+  EXPECT_NEAR(state.bpm, 128.0, 0.3);
+  EXPECT_LE(onGrid(state.next_beats_us[0], firstUs), 2'000);
+  EXPECT_LE(state.next_beats_us[0] - vbvis_clock_us(), kBeatUs);
+
+  vbvis_tracker_nudge_half();
+  vbvis_tracker(&state);
+  EXPECT_NEAR(static_cast<double>(onGrid(state.next_beats_us[0], firstUs)), kBeatUs / 2.0, 2'000);
+  vbvis_tracker_nudge_half();
+  vbvis_tracker_nudge(-10'000);
+  vbvis_tracker(&state);
+  EXPECT_NEAR(static_cast<double>(onGrid(state.next_beats_us[0], firstUs - 10'000)), 0.0, 2'000);
+
+  vbvis_tracker_hold(1);
+  EXPECT_EQ(vbvis_tracker_held(), 1);
+  ASSERT_EQ(vbvis_open("silence"), 0);
+  nowMs += 30'000;
+  ASSERT_EQ(vbvis_tracker(&state), 1);
+  EXPECT_NEAR(state.bpm, 128.0, 0.3);
+  vbvis_tracker_hold(0);
+  EXPECT_EQ(vbvis_tracker_held(), 0);
+  EXPECT_EQ(vbvis_tracker(&state), 0);
+}
+
+// An outage of the source: the beats stop within half a second of the last
+// audio (no flash at the old tempo), and music at another tempo after it
+// is tracked afresh, locked on it within 4 s.
+TEST_F(TrackerApi, AfterAnOutageTheMusicIsTrackedAfreshWithin4s) {
+  const drum_machine::Song faster{.bpm = 140, .seconds = 12, .kick = "x.......x.x.....", .snare = "....x.......x...",
+                                  .hats = "x.x.x.x.x.x.x.x.", .jitterMs = 5};
+  const std::string second = sox.folder() + "/faster.wav";
+  writeSong(faster, second);
+  vbvis_tracker_state state{};
+  ASSERT_TRUE(openFile(path_));
+  for (const std::int64_t end = nowMs + 10000; nowMs <= end; nowMs += 10) vbvis_tracker_update();
+  ASSERT_EQ(vbvis_tracker(&state), 1);
+  // The source gives nothing more (its server went away): the host reads on.
+  const std::int64_t lastAudioMs = nowMs;
+  for (; nowMs <= lastAudioMs + 3000; nowMs += 10)
+    if (vbvis_tracker(&state) == 1) ASSERT_LE(nowMs - lastAudioMs, 510) << "a beat at the old tempo";
+  ASSERT_TRUE(openFile(second));
+  const std::int64_t backMs = nowMs;
+  std::int64_t lockedMs = -1;
+  for (; nowMs <= backMs + 8000; nowMs += 10) {
+    vbvis_tracker_update();
+    if (vbvis_tracker(&state) == 1) {
+      ASSERT_NEAR(state.bpm, 140, 140 * 0.02) << "at " << nowMs - backMs << " ms";
+      if (lockedMs < 0) lockedMs = nowMs - backMs;
+    }
+  }
+  EXPECT_GE(lockedMs, 0);
+  EXPECT_LE(lockedMs, 4000);
 }

@@ -1,5 +1,6 @@
 // The host window's beat panel: the design's beat pattern and beat source,
-// and its lamp.
+// its lamp, and the operator's hands.
+#include <QLineEdit>
 #include <QTest>
 
 #include "tests/desktop/host_window_fixture.h"
@@ -37,6 +38,29 @@ TEST_F(BeatPanelTest, WhatIsChosenBecomesTheDesignsBeatPatternAndAShowSetsThePan
   EXPECT_TRUE(panel.channels().styleSheet().isEmpty());
 }
 
+// The flash box takes what shows take (1..2000 ms) and shows what the
+// design holds; its arrows go by tens.
+TEST_F(BeatPanelTest, TheFlashBoxHoldsWhatShowsHold) {
+  BeatPanel panel(*session);
+  StepSpinBox& box = panel.flash();
+  EXPECT_EQ(box.minimum(), kMinFlashMs);
+  EXPECT_EQ(box.maximum(), kMaxFlashMs);
+  HostDesign design = session->hostDesign();
+  design.beatPattern = {BeatPattern::Mode::Flash, 3, {6}};
+  session->setHostDesign(design);
+  EXPECT_EQ(box.text(), "3 ms") << "a show's beats flash 3 6";
+  QLineEdit* edit = box.findChild<QLineEdit*>();
+  edit->selectAll();
+  QTest::keyClicks(edit, "7");
+  QTest::keyClick(edit, Qt::Key_Enter);
+  EXPECT_EQ(session->hostDesign().beatPattern.flashMs, 7) << "typed as a show writes it";
+  box.stepBy(1);
+  EXPECT_EQ(box.value(), 10);
+  box.setValue(10);
+  box.stepBy(-1);
+  EXPECT_EQ(box.value(), kMinFlashMs);
+}
+
 TEST_F(BeatPanelTest, AListOfChannelsIsWholeNumbersFromOneTo1024) {
   EXPECT_EQ(BeatPanel::channelsFrom(" 1 2,3 ,1024 "), (std::vector<std::int16_t>{1, 2, 3, 1024}));
   EXPECT_EQ(BeatPanel::channelsFrom(""), std::vector<std::int16_t>{});
@@ -53,6 +77,7 @@ TEST_F(BeatPanelTest, TheLampLightsOnTheTrackersBeatAndTheTempoSaysItIsLocked) {
         s.bpm = 120;
         s.period_us = 500'000;
         for (int k = 0; k < 4; ++k) s.next_beats_us[k] = (firstMs + 500 * k) * 1000;
+        return true;
       },
       [this] { return loop_->nowMs() * 1000; });
   BeatPanel panel(*session, std::move(clock));
@@ -63,3 +88,64 @@ TEST_F(BeatPanelTest, TheLampLightsOnTheTrackersBeatAndTheTempoSaysItIsLocked) {
 }
 
 }  // namespace
+
+namespace {
+
+// What the panel's hands asked of the bridge.
+struct Asked {
+  static inline std::vector<std::int64_t> taps;
+  static inline std::int64_t nudgedUs = 0;
+  static inline int halves = 0;
+  static inline int held = 0;
+};
+
+vantorhost::BeatByHand recordingHands() {
+  Asked::taps.clear();
+  Asked::nudgedUs = 0;
+  Asked::halves = 0;
+  Asked::held = 0;
+  return vantorhost::BeatByHand({[](std::int64_t at) {
+                                   Asked::taps.push_back(at);
+                                   return static_cast<std::int32_t>(Asked::taps.size());
+                                 },
+                                 [](std::int64_t us) { Asked::nudgedUs += us; }, [] { ++Asked::halves; },
+                                 [](std::int32_t on) { Asked::held = on; }, [] { return Asked::held; },
+                                 [] { return std::int64_t{42}; }});
+}
+
+}  // namespace
+
+// The buttons and their keys: a tap at the bridge's clock, half a beat,
+// 10 ms either way, the hold. A key held down repeats, and a tap must not.
+TEST_F(BeatPanelTest, TheOperatorsHandsReachTheBridgeByButtonAndKey) {
+  BeatPanel panel(*session,
+                  TrackerClock(
+                      [](vbvis_tracker_state& s, std::int64_t) {
+                        s = {};
+                        return true;
+                      },
+                      [] { return std::int64_t{0}; }),
+                  recordingHands());
+  panel.show();
+  QVERIFY(QTest::qWaitForWindowActive(&panel));
+  panel.tap().click();
+  QTest::keyClick(&panel, Qt::Key_T);
+  QTest::keyEvent(QTest::Press, &panel, Qt::Key_T, Qt::NoModifier, -1);
+  QKeyEvent repeat(QEvent::KeyPress, Qt::Key_T, Qt::NoModifier, "t", true);
+  QApplication::sendEvent(&panel, &repeat);
+  QTest::keyEvent(QTest::Release, &panel, Qt::Key_T);
+  EXPECT_EQ(Asked::taps, (std::vector<std::int64_t>{42, 42, 42})) << "a click, a key, a key held down";
+  panel.half().click();
+  QTest::keyClick(&panel, Qt::Key_H);
+  EXPECT_EQ(Asked::halves, 2);
+  panel.earlier().click();
+  panel.earlier().click();
+  QTest::keyClick(&panel, Qt::Key_BracketRight);
+  EXPECT_EQ(Asked::nudgedUs, -10'000);
+  panel.hold().click();
+  EXPECT_EQ(Asked::held, 1);
+  EXPECT_EQ(panel.tempo().text(), "held: no beat");
+  panel.hold().click();
+  EXPECT_EQ(Asked::held, 0);
+  EXPECT_EQ(panel.tempo().text(), "searching");
+}

@@ -65,10 +65,14 @@ TEST_F(DesktopScreen, BothWindowsFitA1366By768ScreenWithTheDemosTempo) {
   // Beat: VU on the left side, threshold 128, handing its beats to the plug-in's beat counter.
   std::ofstream(dir / "Sonvero.ini", std::ios::binary)
       << "[Einstellungen]\r\nBeat: VU - aktiv=1\r\nBeat: VU - BS=128\r\nBeat: VU - ch=0\r\nBeat-Tool=0\r\n";
+  // The user's own lines in Sonvero.host: kept, named once, never rewritten for nothing.
+  const std::string mine = "# my rig\nmaster = 150\ngain = nan\nlamp = 3\n";
+  std::ofstream(dir / vantorhost::kHostSettingsName, std::ios::binary) << mine;
   ASSERT_TRUE(sonvero.start({SONVERO_BINARY, "--audio", "demo", "--dmx", "none", "--settings-dir", dir.string()},
                             (dir / "out").string(), (dir / "err").string()));
   std::this_thread::sleep_for(10s);  // 8 s of beats for the tempo, and the start
   ASSERT_TRUE(sonvero.running()) << support::readBytes(dir / "err");
+  EXPECT_EQ(support::readBytes(dir / vantorhost::kHostSettingsName), mine) << "nothing chosen yet: not written";
 
   ASSERT_TRUE(fs::create_directories(SONVERO_SCREENSHOT_DIR) || fs::is_directory(SONVERO_SCREENSHOT_DIR));
   const fs::path picture = fs::path(SONVERO_SCREENSHOT_DIR) / "desktop_1366x768.png";
@@ -88,4 +92,9 @@ TEST_F(DesktopScreen, BothWindowsFitA1366By768ScreenWithTheDemosTempo) {
               host.y + host.height <= kHeight && main.x + main.width <= kWidth)
       << "main " << text(main) << ", host " << text(host);
   EXPECT_EQ(kept.source, std::nullopt) << "--audio is not the window's choice";
+  EXPECT_TRUE(support::readBytes(dir / vantorhost::kHostSettingsName).starts_with(mine));
+  const std::string log = support::readBytes(dir / "err");
+  for (const std::string line : {"line 2 is ignored", "line 3 is ignored", "line 4 is ignored"})
+    EXPECT_EQ(log.find(line), log.rfind(line)) << line << " once:\n" << log;
+  EXPECT_NE(log.find("line 3 is ignored"), std::string::npos) << log;
 }

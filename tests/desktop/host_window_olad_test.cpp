@@ -1,11 +1,14 @@
 // The status line against a real olad (started and stopped here), as a
 // lighting person meets it at the gig, each ending with the right status
-// within 5 s; and what the run's log says meanwhile.
+// within 5 s; and what the run's log says meanwhile. The operator's taps
+// as they reach olad.
 #include "bridge/vbvis.h"
 #include "tests/desktop/host_window_fixture.h"
 #include "tests/ola/output_helpers.h"
+#include "tests/support/dmx_watcher.h"
 #include "tests/support/olad_process.h"
 #include "toolkit/check_box.h"
+#include "vantorhost/run/host_output.h"
 
 namespace {
 
@@ -93,4 +96,48 @@ TEST_F(StatusWithOlad, MonitorOnlyNamesItsRemedy) {
   EXPECT_TRUE(saysWithin(*host,
                          "The DMX monitor is the only output (--dmx none): start Sonvero without --dmx none to send to "
                          "OLA"));
+}
+
+// Four taps on the host window's Tap button at 128 BPM, with no music at
+// all: the beat output's light reaches olad on the taps' grid, the first
+// within one beat of the fourth tap, each within 10 ms of the grid.
+TEST_F(StatusWithOlad, FourTapsAt128BpmLightOnTheirGridAtOlad) {
+  ASSERT_TRUE(olad.start());
+  HostOptions options;
+  options.dmx = "ola";
+  options.olaPort = olad.port();
+  LinkSession link;  // off: the beats follow the tracker, and the taps
+  HostOutput out(*session, makeDmxOutput(options), HostOutput::Clock::Real, link);
+  host = std::make_unique<HostWindow>(*session, out.path());
+  host->show();
+  HostDesign design = session->hostDesign();
+  design.beatPattern = {BeatPattern::Mode::Flash, 50, {10}};
+  session->setHostDesign(design);
+  ASSERT_TRUE(saysWithin(*host, "Sending to OLA universe 1"));
+  DmxWatcher watcher(olad.port(), 1, 10);
+  ASSERT_TRUE(watcher.start());
+
+  constexpr std::int64_t kBeatUs = 468'750;
+  std::vector<std::int64_t> taps;
+  const std::int64_t firstUs = vbvis_clock_us() + 200'000;
+  for (int i = 0; i < 4; ++i) {
+    while (vbvis_clock_us() < firstUs + i * kBeatUs - 2'000) QTest::qWait(1);
+    while (vbvis_clock_us() < firstUs + i * kBeatUs) {
+    }
+    taps.push_back(vbvis_clock_us());
+    host->beatPanel().tap().click();
+  }
+  QTest::qWait(2500);
+  out.close();
+
+  // The light's rises (the watcher stamps on the steady clock, as the bridge's clock is).
+  std::vector<std::int64_t> rises;
+  for (std::int64_t ns : watcher.risesNs()) rises.push_back(ns / 1000);
+  ASSERT_GE(rises.size(), 4u);
+  const std::int64_t fourth = taps.back();
+  EXPECT_LE(rises.front() - fourth, kBeatUs + 10'000) << "the first light after the taps";
+  for (std::int64_t rise : rises) {
+    const std::int64_t off = ((rise - taps.front()) % kBeatUs + kBeatUs) % kBeatUs;
+    EXPECT_LE(std::min(off, kBeatUs - off), 10'000) << "a light " << (rise - fourth) / 1000 << " ms after the fourth tap";
+  }
 }

@@ -65,6 +65,28 @@ TEST_F(HostWindowOutputTest, MasterAndBlackoutActOnWhatGoesOutAtOnceAndOnlyTheMa
       << "a start is never dark by surprise";
 }
 
+// Holding B: the key's auto-repeat (every 40 ms or so after a pause) never
+// strobes the rig; each press toggles the blackout once.
+TEST_F(HostWindowOutputTest, HoldingBTogglesTheBlackoutOnce) {
+  showAndActivate();
+  QPushButton& blackout = host->masterPanel().blackout();
+  QWindow* window = host->windowHandle();
+  const auto key = [&](bool press, bool repeat) {
+    QTest::simulateEvent(window, press, Qt::Key_B, Qt::NoModifier, "b", repeat);
+  };
+  key(true, false);
+  EXPECT_TRUE(blackout.isChecked());
+  for (int i = 0; i < 9; ++i) {
+    key(false, true);  // X sends a release before each repeated press
+    key(true, true);
+    EXPECT_TRUE(blackout.isChecked()) << "repeat " << i;
+  }
+  key(false, false);
+  EXPECT_TRUE(path->blackout());
+  QTest::keyClick(host.get(), Qt::Key_B);
+  EXPECT_FALSE(blackout.isChecked()) << "the next press releases it";
+}
+
 TEST_F(HostWindowOutputTest, TheDelayBoxShowsWhatItApplies) {
   showAndActivate();
   StepSpinBox& box = host->delayBox();
@@ -199,4 +221,52 @@ TEST_F(HostWindowOutputTest, AStarterShowIsATemplateAndSaveAsNamesItsFileDotShow
   // Opened from the menu, a starter is a template again.
   ASSERT_TRUE(menu.openShow(starters / "par.show"));
   EXPECT_TRUE(menu.isTemplate());
+}
+
+// A design kept from the last run with changes not saved in its show comes
+// back under the show's name, marked; quitting with such changes asks, as
+// opening another show does (a stop request does not: Ctrl-C must stop);
+// "Save show as…" starts beside the show, or in Sonvero's own shows folder.
+TEST_F(HostWindowOutputTest, TheShowsNameAndChangesOutliveARestartAndQuittingAsks) {
+  const fs::path mygig = dir() / "mygig.show";
+  support::writeBytes(mygig, "# Sonvero show 1\nlist 2 1\n");
+  IPluginDesign& plugin = *session->design();
+  plugin.writeList(2, 0, {9});
+  {
+    ShowMenu gone(*host, *session, dir() / "gone.show", {}, true);
+    EXPECT_TRUE(host->isWindowModified()) << "a show that is gone holds nothing of the design";
+  }
+  ShowMenu menu(*host, *session, mygig, {}, true);
+  EXPECT_TRUE(host->windowTitle().startsWith("mygig.show[*]"));
+  EXPECT_TRUE(host->isWindowModified());
+  plugin.writeList(2, 0, {1});
+  menu.checkForChanges();
+  EXPECT_FALSE(host->isWindowModified()) << "back to what mygig.show holds";
+  EXPECT_EQ(menu.saveFolder(), dir());
+
+  plugin.writeList(2, 0, {5});
+  int asked = 0;
+  ShowMenu::Unsaved answer = ShowMenu::Unsaved::Cancel;
+  menu.askAboutChanges = [&] {
+    ++asked;
+    return answer;
+  };
+  host->mayClose = [&] { return menu.mayQuit(); };
+  host->show();
+  host->close();
+  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(closed, 0) << "cancelled: Sonvero goes on";
+  EXPECT_TRUE(host->isVisible());
+  host->stopRequested = [] { return true; };
+  host->upkeep();
+  EXPECT_EQ(asked, 1) << "a stop request asks nothing";
+  EXPECT_EQ(closed, 1);
+
+  // A starter show, or none: Sonvero's own shows folder, made when needed.
+  setenv("XDG_DATA_HOME", (dir() / "data").c_str(), 1);
+  ShowMenu untitled(*host, *session, {});
+  EXPECT_EQ(untitled.saveFolder(), dir() / "data" / "sonvero" / "shows");
+  EXPECT_TRUE(fs::is_directory(dir() / "data" / "sonvero" / "shows"));
+  EXPECT_TRUE(untitled.mayQuit()) << "an untitled design is kept in Sonvero.show";
+  unsetenv("XDG_DATA_HOME");
 }

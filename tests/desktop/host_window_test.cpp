@@ -2,6 +2,7 @@
 // plug-in.
 #include <QImage>
 #include <QLabel>
+#include <QLayoutItem>
 #include <QTest>
 #include <chrono>
 #include <filesystem>
@@ -11,6 +12,7 @@
 #include "tests/host/fixture_definitions.h"
 #include "tests/support/qt_application.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/wav_file.h"
 #include "toolkit/check_box.h"
 #include "toolkit/combo_box.h"
 #include "toolkit/simple_controls.h"
@@ -114,8 +116,9 @@ TEST_F(HostWindowTest, HandsTheChannelsOnAfterEachEventAndShowsTheStates) {
   EXPECT_TRUE(host->monitor().highlighted(1));
   host->upkeep();
   EXPECT_EQ(host->dmxText().text(), "DMX: test output");
-  // The plug-in's beat counter: count and tempo from the last beats, at the beat.
-  EXPECT_EQ(host->beatText().text(), "0 beats, -- BPM");
+  // The plug-in's beat counter: count and how many a minute from the last
+  // beats, at the beat; never a second BPM beside the tracker's tempo.
+  EXPECT_EQ(host->beatText().text(), "0 beats");
   EXPECT_FALSE(host->beatLamp().lit());
   const std::int64_t now = session->loop().nowMs();
   for (std::int64_t t : {now - 1000, now - 500}) session->pluginBeatCounter().beat(t);
@@ -126,6 +129,15 @@ TEST_F(HostWindowTest, HandsTheChannelsOnAfterEachEventAndShowsTheStates) {
   EXPECT_TRUE(text.startsWith("3 beats, ~")) << text.toStdString() << " (~: too few beats to call it steady)";
   EXPECT_NEAR(text.section('~', 1).section(' ', 0, 0).toDouble(), 120.0, 0.5) << text.toStdString();
   EXPECT_TRUE(host->beatLamp().lit());
+  // However many beats, the count takes the same room: the window does not
+  // widen itself (1240 to 1291 px as the count grew).
+  const QWidgetItem count(&host->beatText());
+  const int least = count.minimumSize().width(), wanted = count.sizeHint().width();
+  for (std::int64_t t = now - 100'000; t < now - 1000; t += 10) session->pluginBeatCounter().beat(t);
+  beat();
+  EXPECT_TRUE(host->beatText().text().startsWith("9904 beats")) << host->beatText().text().toStdString();
+  EXPECT_EQ(count.minimumSize().width(), least);
+  EXPECT_EQ(count.sizeHint().width(), wanted);
   // Hidden, the monitor waits; the output is told all the same.
   host->hide();
   const int hidden = output.calls;
@@ -186,6 +198,14 @@ TEST_F(HostWindowTest, TheStatusLineNamesEachReasonUntilAllIsWell) {
   expectStatus("DMX output is off: tick \"DMX-Ausgabe aktiv\"");
   tick("Check5", 1);
   expectStatus("Spectrum and VU are muted: untick their \"Mute\" boxes");
+  // The beat output lights whatever the mutes, and counts among what lights
+  // (with the universe it sends to).
+  HostDesign beats;
+  beats.beatPattern = {BeatPattern::Mode::Flash, 100, {600}};
+  session->setHostDesign(beats);
+  expectStatus("Sending to OLA universe 2");
+  session->setHostDesign({});
+  expectStatus("Spectrum and VU are muted: untick their \"Mute\" boxes");
   tick("Check8", 0);
   expectStatus("No bar and no list has channels: add a bar with \"+\", or click L, R or ch");
   session->design()->writeList(2, 0, {1});
@@ -223,6 +243,26 @@ TEST_F(HostWindowTest, TheStatusLineNamesEachReasonUntilAllIsWell) {
   EXPECT_TRUE(window(main)->isVisible());
   expectStatus("Sending to OLA universes 1 and 2");
   EXPECT_FALSE(host->reopenButton().isEnabled());
+  vbvis_close();
+}
+
+// Music too quiet for light to follow is a warning with its level and the
+// remedy, where the user looks (a player at -61 dBFS left every bar dark
+// under a green status line).
+TEST_F(HostWindowTest, QuietMusicIsAWarningWithItsLevelAndTheRemedy) {
+  session->design()->writeList(2, 0, {1});
+  for (auto [box, value] : {std::pair{"Check5", 1}, {"Check8", 0}})
+    tk::app().runEvent([&] { static_cast<tk::CheckBox*>(session->mainWindow()->findControl(box))->setValue(value); });
+  support::writeSineWav(dir() / "quiet.wav", 220, -61, 2);
+  ASSERT_EQ(vbvis_set_gain(0, 0.0), 0);
+  ASSERT_EQ(vbvis_open(("file:" + (dir() / "quiet.wav").string()).c_str()), 0);
+  const auto status = [&] { return host->statusLine().text().toStdString(); };
+  EXPECT_TRUE(upkeepUntil(*host, [&] { return status().starts_with("The music is very quiet"); },
+                          std::chrono::seconds(QuietInput::kQuietSeconds + 3)))
+      << status();
+  EXPECT_EQ(status(), "The music is very quiet (-61 dBFS): raise the player's volume or the fixed gain");
+  ASSERT_EQ(vbvis_set_gain(0, 30.0), 0);
+  EXPECT_TRUE(saysWithin(*host, "Sending to OLA universe 1")) << "the gain brings it up";
   vbvis_close();
 }
 

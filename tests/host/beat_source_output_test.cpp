@@ -21,7 +21,7 @@ class BeatSourceOutputTest : public ::testing::Test {
   SteadyTracker tracker{now};  // 120 BPM, beats at 1 s + k * 500 ms
   support::SteadyGrid grid;
   BeatSource source{grid, [this](vbvis_tracker_state& s) { tracker.read(s); }};
-  BeatOutput output{0, TrackerClock([this](vbvis_tracker_state& s, std::int64_t fromUs) { source.read(s, fromUs); },
+  BeatOutput output{0, TrackerClock([this](vbvis_tracker_state& s, std::int64_t fromUs) { return source.read(s, fromUs); },
                                     [this] { return now * 1000; })};
   struct Fired {
     std::int64_t ms;

@@ -28,6 +28,14 @@ TEST(GainChoice, ReadsAutoAndPlainDecimalNumbersWithinRange) {
                           "inf", "-inf", "nan", "NaN", "+-1", "--1", "++1", "1.2.3", ".", "-", "+", "6dB", "6,5",
                           "99", "1000000000000000000000000"})
     EXPECT_EQ(parseGainChoice(bad), std::nullopt) << bad;
+  // One rule for every length: the number as written lies in range or not,
+  // whatever the nearest double makes of it.
+  const std::string zeros(400, '0');
+  for (auto [text, db] : {std::pair{"36." + zeros, 36.0}, {"-12." + zeros, -12.0}, {zeros + "36", 36.0},
+                          {"0." + zeros + "1", 0.0}, {"-0." + zeros + "1", 0.0}, {"35." + std::string(400, '9'), 36.0}})
+    EXPECT_EQ(parseGainChoice(text), (GainChoice{false, db})) << text.substr(0, 8) << "... " << text.size();
+  for (const std::string& bad : {"36." + zeros + "1", "-12." + zeros + "1", "1" + zeros, std::string("36.000000000000000000001")})
+    EXPECT_EQ(parseGainChoice(bad), std::nullopt) << bad.substr(0, 8) << "... " << bad.size();
 }
 
 TEST(GainChoice, WritesWhatItReadsBackAndNeverAMinusZero) {

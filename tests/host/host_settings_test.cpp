@@ -1,9 +1,12 @@
 // The host window's kept choices: what it writes comes back, and a damaged,
 // foreign or unreadable file costs only the lines it lost, never the run.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 
+#include "tests/host/live_run.h"
 #include "tests/support/temp_folder.h"
 #include "vantorhost/run/host_settings.h"
 
@@ -72,4 +75,76 @@ TEST(HostSettings, AFileThatCannotBeReadIsNamedAndLeftAsItIs) {
   EXPECT_NE(log.find("is larger than"), std::string::npos) << log;
   EXPECT_NE(log.find("left as it is"), std::string::npos) << log;
   EXPECT_EQ(support::readBytes(file), large);
+}
+
+// Comments, unknown keys and values that cannot be read stay as they were
+// (as Sonvero.ini keeps what it does not read), each ignored line is named
+// once, and the file is written only when a choice changes, in place.
+TEST(HostSettings, AFileKeepsWhatItDoesNotReadAndIsWrittenOnlyWhenAChoiceChanges) {
+  support::TempFolder folder;
+  const auto file = folder.path() / kHostSettingsName;
+  const std::string mine = "\xEF\xBB\xBF# my rig\r\nmaster = 150\r\ngain = nan\r\ndelay = 7\r\nlamp = 3\r\n"
+                           "source = demo\r\n\r\n  # the end, without a line end";
+  support::writeBytes(file, mine);
+  const auto inode = [&] {
+    struct stat st {};
+    ::stat(file.c_str(), &st);
+    return st.st_ino;
+  };
+  const auto before = inode();
+  testing::internal::CaptureStderr();
+  HostSettingsFile kept(file);
+  const std::string log = testing::internal::GetCapturedStderr();
+  for (const char* named : {"line 2 is ignored (the master is a whole number from 0 to 100): master = 150",
+                            "line 3 is ignored (auto or a decimal number of dB from -12 to 36): gain = nan",
+                            "line 4 is ignored (the delay is 0 to 500 ms in steps of 5): delay = 7",
+                            "line 5 is ignored (no such key): lamp = 3"})
+    EXPECT_NE(log.find(named), std::string::npos) << named << "\n" << log;
+  EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 4) << log;
+  EXPECT_EQ(kept.settings(), (HostSettings{.source = "demo"}));
+
+  kept.save();
+  EXPECT_EQ(inode(), before) << "nothing changed: not written";
+  kept.settings().masterPercent = 60;
+  kept.settings().hostWindow = WindowPlace{1, 2, 3, 4};
+  kept.save();
+  EXPECT_EQ(support::readBytes(file), "\xEF\xBB\xBF# my rig\r\nmaster = 60\r\ngain = nan\r\ndelay = 7\r\nlamp = 3\r\n"
+                                      "source = demo\r\n\r\n  # the end, without a line end\r\nhost-window = 1 2 3 4\r\n");
+  kept.settings().source.reset();
+  kept.settings().masterPercent = 0;
+  kept.save();
+  EXPECT_EQ(support::readBytes(file), "\xEF\xBB\xBF# my rig\r\nmaster = 0\r\ngain = nan\r\ndelay = 7\r\nlamp = 3\r\n"
+                                      "\r\n  # the end, without a line end\r\nhost-window = 1 2 3 4\r\n");
+  EXPECT_EQ(readHostSettings(file), (HostSettings{.hostWindow = WindowPlace{1, 2, 3, 4}, .masterPercent = 0}));
+}
+
+// A headless run has no window that shows what Sonvero.host set: its log
+// names the delay and the master and where they came from, warns of a
+// master at 0, names each line it ignores and a file it cannot read.
+TEST(HostSettings, AHeadlessRunNamesWhatTheFileSets) {
+  support::TempFolder dir;
+  const auto file = dir.path() / kHostSettingsName;
+  const std::string kept = " (kept in " + file.string() + ")";
+  struct Case {
+    std::string file;
+    std::vector<std::string> options;
+    std::vector<std::string> logged;
+  };
+  for (const Case& c :
+       {Case{"master = 0\ndelay = 40\ngain = nan\n",
+             {},
+             {"output delay: 40 ms" + kept, "master: 0 %" + kept + "; every channel sends 0",
+              file.string() + " line 3 is ignored (auto or a decimal number of dB from -12 to 36): gain = nan"}},
+        Case{"master = 50\ndelay = 40\n", {"--delay", "10"}, {"output delay: 10 ms (--delay)", "master: 50 %" + kept + "\n"}},
+        Case{"", {}, {"output delay: 0 ms\n", "master: 100 %\n"}},
+        Case{"folder", {}, {"\"" + file.string() + "\" is a folder, not a regular file"}},
+        Case{std::string(70 * 1024, '#'), {}, {"\"" + file.string() + "\" is larger than 65536 bytes"}}}) {
+    std::filesystem::remove_all(file);
+    if (c.file == "folder") std::filesystem::create_directory(file);
+    else support::writeBytes(file, c.file);
+    std::vector<std::string> args{"--headless", "--settings-dir", dir.path()};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    const std::string log = testlive::liveRun(args, dir.path() / "log");
+    for (const std::string& line : c.logged) EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
+  }
 }

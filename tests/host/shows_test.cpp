@@ -134,6 +134,48 @@ TEST(Shows, ARunWithAnotherDesignLeavesTheLastOneBesideItAsABackup) {
   EXPECT_NE(log.find("this run's design is not kept"), std::string::npos) << log;
 }
 
+// Sonvero.show notes the show its design stands for, and whether it has
+// changes not saved there, so the desktop names it again at the next start
+// (the title: HostWindowOutputTest.TheShowsNameAndChangesOutliveARestartAndQuittingAsks);
+// a note that is damaged or gone costs the name, never the design.
+TEST(Shows, TheKeptDesignNotesTheShowItStandsFor) {
+  support::TempFolder dir;
+  const fs::path kept = dir.path() / vantorhost::kKeptShowName, mygig = dir.path() / "mygig.show";
+  support::writeBytes(mygig, "# Sonvero show 1\nlist 2 1\n");
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  auto with = [&](std::vector<std::string> args) {
+    args.insert(args.begin(), {"--settings-dir", dir.path()});
+    return testlive::liveRun(args, dir.path() / "log");
+  };
+  with({"--headless", "--show", mygig});
+  const std::string noted = "# from the show " + mygig.string() + "\n";
+  EXPECT_TRUE(support::readBytes(kept).starts_with("# Sonvero show 1\n" + noted)) << support::readBytes(kept);
+  std::string log = with({"--headless"});
+  EXPECT_NE(log.find("restored the last design from " + kept.string() + " (the show " + mygig.string() + ")\n"),
+            std::string::npos) << log;
+  EXPECT_NE(log.find("(unchanged)"), std::string::npos) << log;
+
+  // The desktop keeps the changed state as it stands at quit.
+  const std::string rest = "list 2 9\n";
+  support::writeBytes(kept, "# Sonvero show 1\n# changed from the show " + mygig.string() + "\n" + rest);
+  log = with({});
+  EXPECT_NE(log.find("(the show " + mygig.string() + ", with changes not saved in it)"), std::string::npos) << log;
+  EXPECT_NE(support::readBytes(kept).find("\n# changed from the show " + mygig.string() + "\n"), std::string::npos);
+  support::writeBytes(kept, "# Sonvero show 1\n# changed from the show " + mygig.string() + "\nlist 2 1\n");
+  with({});
+  EXPECT_TRUE(support::readBytes(kept).starts_with("# Sonvero show 1\n" + noted)) << "the same design as the show";
+
+  for (const std::string note : {"# from the show relative.show", "# from the show /x\x1b[2J.show",
+                                  "# from the show ", "# changed from the show"}) {
+    support::writeBytes(kept, "# Sonvero show 1\n" + note + "\n" + rest);
+    log = with({"--headless"});
+    EXPECT_NE(log.find("restored the last design from " + kept.string() + "\n"), std::string::npos) << note << log;
+    EXPECT_NE(support::readBytes(kept).find("\n" + rest), std::string::npos) << note;
+  }
+  with({"--headless", "--no-show"});
+  EXPECT_EQ(support::readBytes(kept).find("from the show"), std::string::npos) << "an empty design stands for none";
+}
+
 // In the starters' folder, or a copy with the same name and bytes.
 TEST(Shows, StarterShowsAreKnownByTheirFolderOrTheirBytes) {
   support::TempFolder dir;

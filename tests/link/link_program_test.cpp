@@ -17,6 +17,7 @@
 #include "tests/support/child_process.h"
 #include "tests/support/link_network.h"
 #include "tests/support/percentile.h"
+#include "tests/support/steady_ns.h"
 #include "tests/support/temp_folder.h"
 #include "vantorhost/link/clock_offset.h"
 
@@ -122,10 +123,6 @@ class LinkSessionTest : public LinkProgramTest {
       if (at >= fromNs) from.push_back(at);
     return from;
   }
-  static std::int64_t nowNs() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-  }
   support::BeatRig rig{SONVERO_BINARY};
 };
 
@@ -139,7 +136,7 @@ TEST_F(LinkSessionTest, AFollowerLightsWithItsLeaderAndAPeerComingAndGoingCostsN
   // The tracker locks in a few seconds; then both light on one grid.
   ASSERT_TRUE(rig.waitForLog("follower", "beats: the beat follows the Link session", 20s)) << rig.log("follower");
   std::this_thread::sleep_for(6s);
-  const std::int64_t from = nowNs();
+  const std::int64_t from = steadyNs();
   support::ChildProcess peer;
   ASSERT_TRUE(peer.start({LINK_PEER, "--leave-after", "3000"}));
   std::this_thread::sleep_for(9s);

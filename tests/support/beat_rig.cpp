@@ -14,7 +14,8 @@ bool BeatRig::start(const std::string& name, unsigned universe, const std::strin
   machine = std::make_unique<Machine>();
   machine->dir = folder_.path() / name;
   std::filesystem::create_directories(machine->dir);
-  std::ofstream(machine->dir / "start.show") << "# Sonvero show 1\n" << showLines;
+  // "DMX-Ausgabe aktiv" ticked: the beat output obeys it as the plug-in does.
+  std::ofstream(machine->dir / "start.show") << "# Sonvero show 1\nset Main.Check5 1\n" << showLines;
   machine->watcher = std::make_unique<DmxWatcher>(olad_.port(), universe, channel);
   if (!machine->watcher->start()) return false;
   std::vector<std::string> argv{sonvero_,          "--headless",         "--settings-dir", machine->dir.string(),

@@ -26,7 +26,8 @@ class BeatRig {
 
   bool startOlad() { return olad_.start(); }
   // Starts a headless Sonvero called `name` with the show `showLines` (the
-  // lines after the show's first) and its own settings folder, sending
+  // lines after the show's first and a line that ticks "DMX-Ausgabe
+  // aktiv", which the beats obey) and its own settings folder, sending
   // channels 1..512 to `universe`, with `args` besides; watches `channel`
   // of that universe from before it starts.
   bool start(const std::string& name, unsigned universe, const std::string& showLines,

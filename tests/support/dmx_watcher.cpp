@@ -5,7 +5,7 @@
 #include <ola/network/IPV4Address.h>
 #include <ola/network/SocketAddress.h>
 
-#include <chrono>
+#include "tests/support/steady_ns.h"
 
 DmxWatcher::DmxWatcher(std::uint16_t port, unsigned universe, unsigned channel)
     : port_(port), universe_(universe), channel_(channel) {}
@@ -40,8 +40,7 @@ bool DmxWatcher::start() {
 void DmxWatcher::onRegistered(const ola::client::Result& result) { registered_ = result.Success() ? 1 : -1; }
 
 void DmxWatcher::onDmx(const ola::client::DMXMetadata& meta, const ola::DmxBuffer& data) {
-  const std::int64_t now =
-      std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch()).count();
+  const std::int64_t now = steadyNs();
   if (meta.universe != universe_) return;
   std::lock_guard lock(mutex_);
   frames_.push_back({now, data.Get(channel_ - 1)});

@@ -1,9 +1,12 @@
 #include "toolkit/qt/form_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <algorithm>
 
 #include "toolkit/application.h"
 #include "toolkit/qt/drawing_painter.h"
@@ -23,6 +26,11 @@ QFont formFont(QFont font) {
   font.setPointSizeF(kFormFontPoints);
   return font;
 }
+
+// What a title bar takes besides the title, in lines of its font: the
+// window's icon and up to three buttons with their gaps (openbox's default
+// layout, as wide as most).
+constexpr int kTitleBarRoomLines = 8;
 
 // A fixed dialog frame: a title and a close box, nothing to minimise or
 // maximise. Shown transient for the main window, it gets no task-bar entry.
@@ -89,11 +97,20 @@ void FormWindow::sync() {
   if (!form_) return;
   if (form_->revision() != formRevision_) {
     formRevision_ = form_->revision();
-    setWindowTitle(QString::fromStdString(form_->caption()));
+    const QString title = QString::fromStdString(form_->caption());
+    setWindowTitle(title);
+    setFixedWidth(std::max(scale_.length(form_->clientWidth()), titleBarWidth(title)));
   }
   for (auto& binding : bindings_) binding->sync();
   for (auto& decoration : decorations_) decoration->sync();
   syncDrawing();
+}
+
+int FormWindow::titleBarWidth(const QString& title) {
+  QFont font = QApplication::font();
+  font.setBold(true);
+  const QFontMetrics metrics(font);
+  return metrics.horizontalAdvance(title) + kTitleBarRoomLines * metrics.height();
 }
 
 void FormWindow::addDecoration(std::unique_ptr<WindowDecoration> decoration) {

@@ -33,6 +33,10 @@ class FormWindow : public QWidget {
   const TwipScale& scale() const { return scale_; }
   // Kept in step with the form from now on, after the controls.
   void addDecoration(std::unique_ptr<WindowDecoration> decoration);
+  // How wide a window must be for a window manager to show `title` whole
+  // beside its icon and buttons. A form narrower than that (the bar
+  // dialog) is widened to it, its controls staying where they stand.
+  static int titleBarWidth(const QString& title);
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -21,8 +21,9 @@ struct GainChoice {
 
 // "auto", or an optional sign, digits and at most one decimal point with
 // digits around it ("6", "-3.5", "+0.25", "010" is ten) within
-// kMinGainDb..kMaxGainDb; nothing for anything else (exponents, hex, "inf",
-// "nan", blanks).
+// kMinGainDb..kMaxGainDb as written, however many digits it has
+// ("36.000…01" is not, "0.000…01" is); nothing for anything else
+// (exponents, hex, "inf", "nan", blanks).
 std::optional<GainChoice> parseGainChoice(std::string_view text);
 // The text parseGainChoice reads back: "auto", or the shortest decimal that
 // gives the same number ("6", "-3.5"; never "-0").

@@ -192,15 +192,19 @@ Command parseKey(const Tokens& t) {
 Command parseGain(const Tokens& t) {
   expectArgs(t, 1, 1, "gain auto|DB");
   const std::optional<GainChoice> choice = parseGainChoice(t[1]);
-  if (!choice) fail(std::string("the gain is ") + kGainChoiceHint + ": " + t[1]);
+  if (!choice) fail(std::string("the gain is ") + kGainChoiceHint + ": " + files::printable(t[1]));
   return cmd::Gain{*choice};
 }
 
-// beats flash|chase MS C1 C2 ... | beats off | beats source tracker|link|lead
+// beats flash|chase MS C1 C2 ... | beats off | beats hold|follow | beats source tracker|link|lead
 Command parseBeats(const Tokens& t) {
-  constexpr const char* kUsage =
-      "beats flash MS C1 C2 ... | beats chase MS C1 C2 ... | beats off | beats source tracker|link|lead";
+  constexpr const char* kUsage = "beats flash MS C1 C2 ... | beats chase MS C1 C2 ... | beats off | beats hold|follow"
+                                 " | beats source tracker|link|lead";
   if (t.size() < 2) fail(std::string("usage: ") + kUsage);
+  if (t[1] == "hold" || t[1] == "follow") {
+    expectArgs(t, 1, 1, "beats hold|follow");
+    return cmd::BeatsHold{t[1] == "hold"};
+  }
   if (t[1] == "source") {
     expectArgs(t, 2, 2, "beats source tracker|link|lead");
     const std::optional<BeatSourceChoice> choice = beatSourceNamed(t[2]);
@@ -208,7 +212,7 @@ Command parseBeats(const Tokens& t) {
     return cmd::BeatsSource{*choice};
   }
   const std::optional<BeatPattern::Mode> mode = beatModeNamed(t[1]);
-  if (!mode) fail("a beat output is flash, chase or off: " + t[1]);
+  if (!mode) fail("a beat output is flash, chase or off (or beats hold|follow, beats source): " + files::printable(t[1]));
   if (*mode == BeatPattern::Mode::Off) {
     expectArgs(t, 1, 1, "beats off");
     return cmd::Beats{};
@@ -251,11 +255,10 @@ Command parsePrintProperty(const Tokens& t) {
   return cmd::PrintProperty{ref};
 }
 
-// print WHAT with nothing after it; anything after it reads as a control
-// name, which is refused the same way.
+// print WHAT with nothing after it.
 template <class C>
 Command printAlone(const Tokens& t) {
-  expectArgs(t, 1, 1, "print FORM.CONTROL.PROPERTY");
+  expectArgs(t, 1, 1, ("print " + t[1]).c_str());
   return C{};
 }
 
@@ -380,6 +383,17 @@ constexpr Verb kVerbs[] = {
      }},
     {"gain", parseGain},
     {"beats", parseBeats},
+    {"tap",
+     [](const Tokens& t) -> Command {
+       expectArgs(t, 0, 0, "tap");
+       return cmd::Tap{};
+     }},
+    {"nudge",
+     [](const Tokens& t) -> Command {
+       expectArgs(t, 1, 1, "nudge half|MS");
+       if (t[1] == "half") return cmd::Nudge{true, 0};
+       return cmd::Nudge{false, static_cast<std::int32_t>(integer(t[1], -cmd::Nudge::kMaxMs, cmd::Nudge::kMaxMs, "MS"))};
+     }},
     {"fixture", parseFixture},
     {"link",
      [](const Tokens& t) -> Command {

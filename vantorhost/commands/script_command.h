@@ -62,6 +62,13 @@ struct PrintGain {};
 struct Beats { BeatPattern pattern; };
 // The bridge's beat tracker: tempo and confidence.
 struct PrintTracker {};
+// The operator's hands on the tracker's beat: a tap at the current
+// millisecond (four in a row set tempo and phase), the phase moved by half
+// a beat or by MS milliseconds, the beat held at its tempo and phase or
+// let the tracker lead again.
+struct Tap {};
+struct Nudge { static constexpr std::int32_t kMaxMs = 250; bool half = false; std::int32_t ms = 0; };
+struct BeatsHold { bool hold = true; };
 // The patch: a fixture of the library placed at a channel (also a show
 // line), a fixture removed, the patch as show lines, what a channel is.
 struct Fixture { FixturePlacement placement; };
@@ -85,8 +92,8 @@ using Command = std::variant<std::monostate, cmd::Audio, cmd::Spectrum, cmd::Vu,
                              cmd::PrintDraw, cmd::PrintBar, cmd::PrintList, cmd::PrintModuleInfo,
                              cmd::PrintShow, cmd::SaveShow, cmd::OpenShow, cmd::PrintTempo, cmd::TestOutput,
                              cmd::Fade, cmd::PrintDmx, cmd::Gain, cmd::PrintGain, cmd::Beats, cmd::PrintTracker,
-                             cmd::Fixture, cmd::FixtureOff, cmd::PrintFixtures, cmd::PrintChannel,
-                             cmd::BeatsSource, cmd::Link, cmd::PrintLink>;
+                             cmd::Fixture, cmd::FixtureOff, cmd::PrintFixtures, cmd::PrintChannel, cmd::Tap,
+                             cmd::Nudge, cmd::BeatsHold, cmd::BeatsSource, cmd::Link, cmd::PrintLink>;
 
 struct ParseError {
   std::string message;

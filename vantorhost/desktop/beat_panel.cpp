@@ -1,6 +1,7 @@
 #include "vantorhost/desktop/beat_panel.h"
 
 #include <QRegularExpression>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <algorithm>
 
@@ -39,7 +40,7 @@ std::optional<std::vector<std::int16_t>> BeatPanel::channelsFrom(const QString& 
   return channels;
 }
 
-BeatPanel::BeatPanel(HostSession& session, TrackerClock clock, QWidget* parent)
+BeatPanel::BeatPanel(HostSession& session, TrackerClock clock, BeatByHand hands, QWidget* parent)
     : QWidget(parent),
       session_(session),
       clock_(std::move(clock)),
@@ -48,6 +49,7 @@ BeatPanel::BeatPanel(HostSession& session, TrackerClock clock, QWidget* parent)
       mode_(new QComboBox),
       channels_(new QLineEdit),
       flash_(new StepSpinBox(kMaxFlashMs, kFlashStepMs, " ms")),
+      hands_(hands),
       source_(new QComboBox) {
   mode_->addItems({"Off", "Flash", "Chase"});
   source_->addItems({"Tracker", "Link", "Lead"});
@@ -57,17 +59,32 @@ BeatPanel::BeatPanel(HostSession& session, TrackerClock clock, QWidget* parent)
   channels_->setPlaceholderText("channels");
   channels_->setToolTip("The DMX channels the beats light, e.g. 6 or 1 2 3 4");
   channels_->setMaximumWidth(120);
-  flash_->setMinimum(kFlashStepMs);
+  // What shows hold: any whole number of ms in range.
+  flash_->setMinimum(kMinFlashMs);
+  flash_->keepTypedValues();
   flash_->setToolTip("How long each beat's light stays on");
   tempo_->setMinimumWidth(tempo_->fontMetrics().horizontalAdvance("000.0 BPM, searching"));
-  layOutPanelRow(*this, "Beats:", {lamp_, tempo_, mode_, channels_, flash_, source_});
+  tap_ = handButton("Tap", "Tap on the beat (T): four taps set tempo and phase", Qt::Key_T, &BeatPanel::tapped);
+  half_ = handButton("Half beat", "Move the beat by half a beat (H)", Qt::Key_H, &BeatPanel::halved);
+  earlier_ = handButton(QString("%1 ms").arg(-BeatByHand::kStepMs), "The beat 10 ms earlier ([)", Qt::Key_BracketLeft,
+                        &BeatPanel::earlierStep);
+  later_ = handButton(QString("+%1 ms").arg(BeatByHand::kStepMs), "The beat 10 ms later (])", Qt::Key_BracketRight,
+                      &BeatPanel::laterStep);
+  hold_ = new QPushButton("Hold");
+  hold_->setCheckable(true);
+  hold_->setToolTip("Hold the beat at its tempo and phase whatever the music does; again to let the tracker lead");
+  QObject::connect(hold_, &QPushButton::toggled, this, [this](bool on) {
+    hands_.hold(on);
+    readTracker();
+  });
+  layOutPanelRow(*this, "Beats:", {lamp_, tempo_, tap_, half_, earlier_, later_, hold_, mode_, channels_, flash_, source_});
 
-  show(session_.hostDesign());
+  showDesign(session_.hostDesign());
   QObject::connect(mode_, &QComboBox::currentIndexChanged, this, [this] { apply(); });
   QObject::connect(source_, &QComboBox::currentIndexChanged, this, [this] { apply(); });
   QObject::connect(channels_, &QLineEdit::editingFinished, this, [this] { apply(); });
   QObject::connect(flash_, &QSpinBox::valueChanged, this, [this] { apply(); });
-  watch_ = session_.watchHostDesign([this](const HostDesign& design) { show(design); });
+  watch_ = session_.watchHostDesign([this](const HostDesign& design) { showDesign(design); });
 
   nextBeat_.setSingleShot(true);
   nextBeat_.setTimerType(Qt::PreciseTimer);
@@ -77,7 +94,7 @@ BeatPanel::BeatPanel(HostSession& session, TrackerClock clock, QWidget* parent)
 
 BeatPanel::~BeatPanel() { session_.unwatchHostDesign(watch_); }
 
-void BeatPanel::show(const HostDesign& design) {
+void BeatPanel::showDesign(const HostDesign& design) {
   const BeatPattern& pattern = design.beatPattern;
   const QSignalBlocker quietMode(mode_), quietFlash(flash_), quietSource(source_);
   mode_->setCurrentIndex(indexOf(kModes, pattern.mode));
@@ -99,12 +116,52 @@ void BeatPanel::apply() {
   if (design != session_.hostDesign()) session_.setHostDesign(design);
 }
 
+// A button of the operator's hands, with its key: held down, a key repeats,
+// and a tap must not.
+QPushButton* BeatPanel::handButton(const QString& text, const QString& tip, const QKeySequence& key,
+                                   void (BeatPanel::*act)()) {
+  auto* button = new QPushButton(text);
+  button->setToolTip(tip);
+  button->setFocusPolicy(Qt::NoFocus);
+  QObject::connect(button, &QPushButton::clicked, this, [this, act] { (this->*act)(); });
+  auto* shortcut = new QShortcut(key, this);
+  shortcut->setAutoRepeat(false);
+  QObject::connect(shortcut, &QShortcut::activated, this, [this, act] { (this->*act)(); });
+  return button;
+}
+
+void BeatPanel::tapped() {
+  hands_.tap();
+  readTracker();
+}
+
+void BeatPanel::halved() {
+  hands_.half();
+  readTracker();
+}
+
+void BeatPanel::earlierStep() {
+  hands_.nudge(-BeatByHand::kStepMs);
+  readTracker();
+}
+
+void BeatPanel::laterStep() {
+  hands_.nudge(BeatByHand::kStepMs);
+  readTracker();
+}
+
 void BeatPanel::readTracker() {
   const std::int64_t now = session_.loop().nowMs();
   const TrackerReading reading = clock_.read(now);
   if (reading.beatDue) lamp_->flash();
-  tempo_->setText(reading.bpm > 0 ? QString::fromStdString(tempoText(Tempo{reading.bpm, true})) + " BPM, locked"
-                                  : QString("searching"));
+  const bool held = hands_.held();
+  if (hold_->isChecked() != held) {
+    const QSignalBlocker quiet(hold_);
+    hold_->setChecked(held);
+  }
+  tempo_->setText(reading.bpm > 0 ? QString::fromStdString(tempoText(Tempo{reading.bpm, true})) +
+                                        (held ? " BPM, held" : " BPM, locked")
+                                  : QString(held ? "held: no beat" : "searching"));
   if (reading.nextMs >= 0) nextBeat_.start(static_cast<int>(std::max<std::int64_t>(0, reading.nextMs - now)));
 }
 

@@ -2,6 +2,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
 #include <QWidget>
 #include <optional>
@@ -9,6 +10,7 @@
 
 #include "vantorhost/desktop/beat_indicator.h"
 #include "vantorhost/desktop/step_spin_box.h"
+#include "vantorhost/output/beat_by_hand.h"
 #include "vantorhost/output/tracker_clock.h"
 #include "vantorhost/session/host_session.h"
 
@@ -18,17 +20,21 @@ namespace vantorhost {
 // on every beat the tracker predicts, at the moment it is heard, and the
 // tempo shows with one decimal and whether the tracker is locked or still
 // searching, so a user sees it is on the beat before letting it light
-// anything. The beat pattern the beat output plays: off, flash (every
-// channel of its list) or chase (the next channel of its list on each
-// beat), how long each beat's light stays on, and what it follows: the
-// tracker, the Link session or the session led from the tracker. Part of
-// the show: a change here is a change of the design, and opening a show
-// sets the panel.
+// anything. The operator's hands on that beat: Tap (or the key T) on the
+// beat, four taps set tempo and phase; Half beat (H) moves it half a beat,
+// Earlier and Later ([ and ]) 10 ms; Hold keeps it at its tempo and phase
+// until it is let go. The beat pattern the beat output plays: off, flash
+// (every channel of its list) or chase (the next channel of its list on
+// each beat), how long each beat's light stays on, and what it follows:
+// the tracker, the Link session or the session led from the tracker. Part
+// of the show: a change of the pattern or the source is a change of the
+// design, and opening a show sets the panel; the hands are not part of it.
 class BeatPanel : public QWidget {
  public:
   static constexpr int kFlashStepMs = 10;
 
-  explicit BeatPanel(HostSession& session, TrackerClock clock = TrackerClock(), QWidget* parent = nullptr);
+  explicit BeatPanel(HostSession& session, TrackerClock clock = TrackerClock(), BeatByHand hands = BeatByHand(),
+                     QWidget* parent = nullptr);
   ~BeatPanel() override;
 
   // On the window's upkeep: the tracker's tempo and lock, and a reading for
@@ -40,6 +46,11 @@ class BeatPanel : public QWidget {
   QComboBox& mode() const { return *mode_; }
   QLineEdit& channels() const { return *channels_; }
   StepSpinBox& flash() const { return *flash_; }
+  QPushButton& tap() const { return *tap_; }
+  QPushButton& half() const { return *half_; }
+  QPushButton& earlier() const { return *earlier_; }
+  QPushButton& later() const { return *later_; }
+  QPushButton& hold() const { return *hold_; }
   // Tracker, Link, Lead: the beat source.
   QComboBox& source() const { return *source_; }
 
@@ -49,8 +60,13 @@ class BeatPanel : public QWidget {
  private:
   // Lights the lamp when a beat falls due and waits for the next.
   void readTracker();
-  void show(const HostDesign& design);
+  void showDesign(const HostDesign& design);
   void apply();
+  QPushButton* handButton(const QString& text, const QString& tip, const QKeySequence& key, void (BeatPanel::*act)());
+  void tapped();
+  void halved();
+  void earlierStep();
+  void laterStep();
 
   HostSession& session_;
   TrackerClock clock_;
@@ -59,6 +75,8 @@ class BeatPanel : public QWidget {
   QComboBox* mode_;
   QLineEdit* channels_;
   StepSpinBox* flash_;
+  BeatByHand hands_;
+  QPushButton *tap_, *half_, *earlier_, *later_, *hold_;
   QComboBox* source_;
   QTimer nextBeat_;
   int watch_;

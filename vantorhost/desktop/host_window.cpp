@@ -44,6 +44,7 @@ HostWindow::HostWindow(HostSession& session, OutputPath& path, HostSettingsFile*
   layout->addLayout(statusRow(link));
   layout->addLayout(inputRow());
   layout->addLayout(outputRow());
+  layout->addLayout(beatsRow());
   QScrollArea* monitor = monitorArea();
   layout->addWidget(monitor, 1);
   resize(monitor->minimumWidth() + 2 * layout->contentsMargins().left(), 640);
@@ -74,6 +75,9 @@ QLayout* HostWindow::inputRow() {
   gain_ = new GainPanel(kept_);
   beatLamp_ = new BeatIndicator;
   beatText_ = new QLabel;
+  // As wide as a count of a million beats with its tempo, whatever the
+  // count: a growing number never widens the window.
+  beatText_->setFixedWidth(beatText_->fontMetrics().horizontalAdvance("000000 beats, ~000.0 BPM"));
   reopen_ = new QPushButton("Open Sonvero");
   sources_->onChosen = [this](const std::string& uri) {
     lastSoundMs_ = session_.loop().nowMs();
@@ -94,7 +98,7 @@ QLayout* HostWindow::inputRow() {
   row->addSpacing(16);
   row->addWidget(gain_);
   row->addStretch(1);
-  row->addWidget(new QLabel("Beat tool:"));
+  row->addWidget(new QLabel("Plug-in beat counter:"));
   row->addWidget(beatLamp_);
   row->addWidget(beatText_);
   row->addSpacing(16);
@@ -114,16 +118,23 @@ QLayout* HostWindow::outputRow() {
   });
   master_ = new MasterPanel(path_, kept_);
   fade_ = new FadePanel(session_);
-  beats_ = new BeatPanel(session_);
 
   auto* row = new QHBoxLayout;
   row->addWidget(new QLabel("Output delay:"));
   row->addWidget(delayBox_);
   // The output's own panels; more join this row the same way.
-  for (QWidget* panel : std::initializer_list<QWidget*>{master_, fade_, beats_}) {
+  for (QWidget* panel : std::initializer_list<QWidget*>{master_, fade_}) {
     row->addSpacing(16);
     row->addWidget(panel);
   }
+  row->addStretch(1);
+  return row;
+}
+
+QLayout* HostWindow::beatsRow() {
+  beats_ = new BeatPanel(session_);
+  auto* row = new QHBoxLayout;
+  row->addWidget(beats_);
   row->addStretch(1);
   return row;
 }
@@ -175,6 +186,7 @@ bool HostWindow::mainWindowOpen() const {
 
 void HostWindow::upkeep() {
   if (stopRequested && stopRequested()) {
+    stopping_ = true;
     close();
     return;
   }
@@ -184,9 +196,12 @@ void HostWindow::upkeep() {
 
 void HostWindow::showBeatCount(std::int64_t nowMs) {
   const PluginBeatCounter& counter = session_.pluginBeatCounter();
-  beatText_->setText(QString("%1 beats, %2 BPM")
-                         .arg(counter.count())
-                         .arg(QString::fromStdString(tempoText(counter.tempo(nowMs)))));
+  // How many a minute, not a second "BPM" beside the tracker's tempo.
+  const Tempo tempo = counter.tempo(nowMs);
+  beatText_->setText(tempo.known() ? QString("%1 beats, %2 a minute")
+                                         .arg(counter.count())
+                                         .arg(QString::fromStdString(tempoText(tempo)))
+                                   : QString("%1 beats").arg(counter.count()));
 }
 
 LightFacts HostWindow::lightFacts(std::int64_t nowMs) const {
@@ -202,8 +217,16 @@ LightFacts HostWindow::lightFacts(std::int64_t nowMs) const {
     f.vuMuted = switches.vuMuted;
   }
   f.anyChannels = plugin && plugin->anyChannels();
-  if (plugin) f.universesInUse = universesOf(plugin->usedChannels());
+  const BeatPattern& beats = session_.hostDesign().beatPattern;
+  f.beatsLight = beats.on();
+  if (plugin) {
+    std::vector<std::int16_t> used = plugin->usedChannels();
+    if (f.beatsLight) used.insert(used.end(), beats.channels.begin(), beats.channels.end());
+    f.universesInUse = universesOf(used);
+  }
   f.silent = nowMs - lastSoundMs_ >= kSilentSeconds * 1000;
+  f.quietInputDb = quietInputDb_;
+  f.fixedGain = fixedGain_;
   f.source = sources_->box().currentText().toStdString();
   if (audioState_.state() != VBVIS_STATE_PLAYING) f.sourceTrouble = audioState_.text();
   f.dmx = path_.output().facts();
@@ -227,6 +250,10 @@ void HostWindow::refreshStatus(std::int64_t nowMs) {
   audioText_->setToolTip(trouble);
   if (sources_->showLevel() >= kQuietLevel) lastSoundMs_ = nowMs;
   gain_->refresh();
+  vbvis_gain_state gain{};
+  vbvis_gain(&gain);
+  quietInputDb_ = quiet_.follow(nowMs, gain.input_db, gain.output_db);
+  fixedGain_ = gain.automatic == 0;
   beats_->refresh();
   if (link_) link_->refresh();
   dmxText_->setText(QString::fromStdString(path_.output().status()));
@@ -235,6 +262,10 @@ void HostWindow::refreshStatus(std::int64_t nowMs) {
 }
 
 void HostWindow::closeEvent(QCloseEvent* event) {
+  if (!stopping_ && mayClose && !mayClose()) {
+    event->ignore();
+    return;
+  }
   upkeep_.stop();
   if (onClosing) onClosing();
   if (tk::Form* window = session_.mainWindow(); window && window->loaded())

@@ -21,6 +21,7 @@
 #include "vantorhost/run/audio_state_log.h"
 #include "vantorhost/run/host_settings.h"
 #include "vantorhost/run/light_status.h"
+#include "vantorhost/run/quiet_input.h"
 #include "vantorhost/session/host_session.h"
 
 namespace vantorhost {
@@ -28,10 +29,11 @@ namespace vantorhost {
 // The host's own window: a status line that names why no light moves, the
 // audio source with its input level, the gain ahead of the analysis, the
 // output delay, the states of the audio source and the DMX output, the
-// plug-in's beat counter (lamp, count, tempo; labelled "Beat tool"), a
+// plug-in's beat counter (lamp, count and how many a minute; labelled as
+// the plug-in's, so that the one tempo on screen is the tracker's), a
 // button that opens Sonvero's window again, the output's own panels (the
-// master and the blackout, the fade, the beats) and the DMX monitor of what
-// goes out. Each panel is a widget of its own that the window only places.
+// master and the blackout, the fade; the beats, with the operator's hands
+// on them, in a row of their own) and the DMX monitor of what goes out. Each panel is a widget of its own that the window only places.
 // Each part refreshes when what it shows moves: the monitor when the output
 // path hands channels on (at most every kMonitorGapMs, never while the
 // window is hidden or minimised), the beat counter on each beat; the
@@ -62,6 +64,9 @@ class HostWindow : public QWidget {
   void upkeep();
   // Checked on every upkeep; true closes the window (Ctrl-C).
   std::function<bool()> stopRequested;
+  // Asked when the user closes the window (not when a stop is requested):
+  // false keeps it open.
+  std::function<bool()> mayClose;
   // Told when closing starts, while Sonvero's window is still there, and
   // when it is over.
   std::function<void()> onClosing, onClosed;
@@ -96,6 +101,7 @@ class HostWindow : public QWidget {
   QLayout* statusRow(std::optional<Link> link);
   QLayout* inputRow();
   QLayout* outputRow();
+  QLayout* beatsRow();
   QScrollArea* monitorArea();
   // The monitor and the held-back channels on the output path's word.
   void followOutput();
@@ -121,6 +127,7 @@ class HostWindow : public QWidget {
   StepSpinBox* delayBox_ = nullptr;
   MasterPanel* master_ = nullptr;
   FadePanel* fade_ = nullptr;
+  // beatsRow()
   BeatPanel* beats_ = nullptr;
   // monitorArea() and followOutput()
   DmxMonitorWidget* monitor_ = nullptr;
@@ -130,6 +137,10 @@ class HostWindow : public QWidget {
   QTimer heldBack_;  // wakes the output path when delayed channels fall due
   AudioStateLog audioState_;
   std::int64_t lastSoundMs_;
+  QuietInput quiet_;
+  std::optional<double> quietInputDb_;
+  bool fixedGain_ = false;
+  bool stopping_ = false;  // a stop was requested: closing asks nothing
 };
 
 }  // namespace vantorhost

@@ -24,6 +24,8 @@ MasterPanel::MasterPanel(OutputPath& path, HostSettingsFile* kept, QWidget* pare
   blackout_->setChecked(path_.blackout());
   blackout_->setToolTip("Sends 0 on every channel until released (key B)");
   blackoutKey_->setContext(Qt::ApplicationShortcut);
+  // A held key repeats: once per press, or holding B would strobe the rig.
+  blackoutKey_->setAutoRepeat(false);
 
   layOutPanelRow(*this, "Master:", {master_, masterText_, blackout_});
 

@@ -36,15 +36,18 @@ int showWindows(LiveRun& live, tk::qt::QtBackend& backend) {
   HostSession& session = live.session();
   HostSettingsFile& kept = live.settings();
   HostWindow window(session, live.path(), &kept, HostWindow::Link{live.link(), live.beatSource()});
-  ShowMenu menu(window, session, live.show().origin());
+  ShowMenu menu(window, session, live.show().origin().file, {}, live.show().origin().changed);
   window.layout()->setMenuBar(menu.menuBar());
   PatchMenu patchMenu(window, *menu.menuBar(), session);
   window.stopRequested = [] { return stopRequested(); };
+  window.mayClose = [&menu] { return menu.mayQuit(); };
   QWidget* main = session.mainWindow() ? backend.windowOf(*session.mainWindow()) : nullptr;
   window.onClosing = [&] {
     const tk::Form* form = session.mainWindow();
     notePlaces(form ? backend.windowOf(*form) : nullptr, window, kept.settings());
     kept.save();
+    // Sonvero.show notes the show the design stands for at the next start.
+    live.show().setOrigin({menu.file(), menu.modified()});
   };
   window.onClosed = [] { QCoreApplication::quit(); };
   // Placed before the host window shows, and again once the window manager

@@ -20,7 +20,7 @@ constexpr const char* kFilter = "Shows (*.show);;All files (*)";
 }  // namespace
 
 ShowMenu::ShowMenu(QWidget& window, HostSession& session, std::filesystem::path file,
-                   std::filesystem::path starterFolder)
+                   std::filesystem::path starterFolder, bool changed)
     : window_(window),
       session_(session),
       file_(std::move(file)),
@@ -42,17 +42,25 @@ ShowMenu::ShowMenu(QWidget& window, HostSession& session, std::filesystem::path 
   };
   askForShowToOpen = [this] {
     return std::filesystem::path(
-        QFileDialog::getOpenFileName(&window_, "Open show", dialogFolder(false), kFilter).toStdString());
+        QFileDialog::getOpenFileName(&window_, "Open show", openFolder(), kFilter).toStdString());
   };
   askForShowToSave = [this] {
     // The dialog itself adds ".show", so that it asks before replacing the file really written.
-    QFileDialog dialog(&window_, "Save show as", dialogFolder(true), kFilter);
+    // A folder, not a file in it: the name starts empty.
+    QFileDialog dialog(&window_, "Save show as", QString::fromStdString(saveFolder().string()), kFilter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QString(kShowExtension).mid(1));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::filesystem::path();
     return std::filesystem::path(dialog.selectedFiles().front().toStdString());
   };
   takeDesignAsSaved();
+  // A design kept from the last run with changes: the show's own design is
+  // what it was saved as.
+  if (changed && !file_.empty() && session_.design()) {
+    const ShowRead read = readShowFile(file_, *session_.design(), &session_.fixtureLibrary());
+    saved_ = read.design ? openedOver(*read.design, saved_) : ShowDesign{};
+    showTitle();
+  }
   QObject::connect(&check_, &QTimer::timeout, this, [this] { checkForChanges(); });
   check_.start(kCheckMs);
 }
@@ -109,6 +117,11 @@ bool ShowMenu::mayReplaceDesign() {
   return false;
 }
 
+bool ShowMenu::mayQuit() {
+  // Untitled and starter designs are kept in Sonvero.show all the same.
+  return file_.empty() || template_ || mayReplaceDesign();
+}
+
 void ShowMenu::chooseAndOpen() {
   if (!mayReplaceDesign()) return;
   const std::filesystem::path file = askForShowToOpen();
@@ -145,12 +158,21 @@ void ShowMenu::report(const std::string& message) {
   box->open();
 }
 
-// Beside the current show; but a starter show is saved among the user's
-// own documents. With no show yet, the starter shows.
-QString ShowMenu::dialogFolder(bool forSaving) const {
-  if (template_ && forSaving) return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+// Beside the current show; with no show yet, the starter shows.
+QString ShowMenu::openFolder() const {
   if (!file_.empty()) return QString::fromStdString(file_.parent_path().string());
   return QString::fromStdString(starterFolder_.string());
+}
+
+// A starter show is saved among the user's own shows, never beside it.
+std::filesystem::path ShowMenu::saveFolder() const {
+  std::error_code ec;
+  if (!file_.empty() && !template_ && std::filesystem::is_directory(file_.parent_path(), ec)) return file_.parent_path();
+  const std::filesystem::path own =
+      std::filesystem::path(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString()) /
+      "sonvero" / "shows";
+  if (std::filesystem::create_directories(own, ec) || std::filesystem::is_directory(own, ec)) return own;
+  return QStandardPaths::writableLocation(QStandardPaths::HomeLocation).toStdString();
 }
 
 }  // namespace vantorhost

@@ -16,10 +16,13 @@ namespace vantorhost {
 // (Ctrl+S, to the file the show came from) and "Save show as…", and the
 // window's title: the show's name with a `*` while the design differs from
 // the one last opened or saved. The design is compared once a second.
-// Opening a show over unsaved changes asks first (save, discard, cancel).
-// A starter show is a template: "Save show" asks for a file of the user's
-// own, as "Save show as…" does, and a name without an extension gets
-// ".show". It lives no longer than the window; the window owns the menu bar.
+// Opening a show over unsaved changes asks first (save, discard, cancel),
+// and so does quitting with changes to a show of the user's own. A starter
+// show is a template: "Save show" asks for a file of the user's own, as
+// "Save show as…" does, and a name without an extension gets ".show".
+// "Save show as…" starts in the folder of the show, or in Sonvero's own
+// shows folder. It lives no longer than the window; the window owns the
+// menu bar.
 class ShowMenu : public QObject {
  public:
   static constexpr int kCheckMs = 1000;
@@ -27,8 +30,10 @@ class ShowMenu : public QObject {
 
   // `file`: the show the run started with; empty for none. `starterFolder`:
   // where the starter shows were installed; empty: the program's own.
+  // `changed`: the design already differs from the one in `file` (a design
+  // kept from the last run), which the title then says.
   ShowMenu(QWidget& window, HostSession& session, std::filesystem::path file,
-           std::filesystem::path starterFolder = {});
+           std::filesystem::path starterFolder = {}, bool changed = false);
 
   QMenuBar* menuBar() const { return bar_; }
   QAction& openAction() const { return *open_; }
@@ -43,6 +48,12 @@ class ShowMenu : public QObject {
   // Compares the design with the one last opened or saved.
   void checkForChanges();
   bool modified() const;
+  // Whether Sonvero may quit: no unsaved changes to a show of the user's
+  // own, or the user saved or discarded them.
+  bool mayQuit();
+  // Where "Save show as…" starts: the folder of the show, else Sonvero's
+  // own shows folder (made when needed).
+  std::filesystem::path saveFolder() const;
 
   const std::filesystem::path& file() const { return file_; }
   // The show is a starter show: saving it asks for another file.
@@ -65,7 +76,7 @@ class ShowMenu : public QObject {
   void takeDesignAsSaved();
   void showTitle();
   void report(const std::string& message);
-  QString dialogFolder(bool forSaving) const;
+  QString openFolder() const;
 
   QWidget& window_;
   HostSession& session_;

@@ -4,8 +4,10 @@
 #include <algorithm>
 
 #include "bridge/vbvis.h"
+#include "files/printable.h"
 #include "vantorhost/base/log.h"
 #include "vantorhost/desktop/panel_row.h"
+#include "vantorhost/script/source_refused.h"
 
 namespace vantorhost {
 
@@ -58,8 +60,7 @@ void SourceChooser::showCurrent() {
 
 bool SourceChooser::choose(const std::string& uri) {
   const bool taken = vbvis_open(uri.c_str()) == 0;
-  if (taken) hostLog("audio source: " + uri);
-  else hostLog("cannot take the audio source " + uri + ": " + vbvis_open_error());
+  hostLog(taken ? "audio source: " + files::printable(uri, files::kPathLimit) : sourceRefused(uri));
   showCurrent();
   return taken;
 }

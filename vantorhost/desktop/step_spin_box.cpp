@@ -31,6 +31,9 @@ void StepSpinBox::stepBy(int steps) {
   selectAll();
 }
 
-int StepSpinBox::valueFromText(const QString& text) const { return snapped(QSpinBox::valueFromText(text)); }
+int StepSpinBox::valueFromText(const QString& text) const {
+  const int typed = QSpinBox::valueFromText(text);
+  return keepTyped_ ? typed : snapped(typed);
+}
 
 }  // namespace vantorhost

@@ -29,14 +29,16 @@ int BeatSource::barPlace(std::int64_t beatUs) const {
   return beat[0].inBar;
 }
 
-void BeatSource::say(bool session, std::string state) {
+bool BeatSource::say(bool session, std::string state) {
+  const bool same = session == followsSession_;
   followsSession_ = session;
-  if (state == state_) return;
+  if (state == state_) return same;
   state_ = std::move(state);
   if (onSwitch) onSwitch(state_);
+  return same;
 }
 
-void BeatSource::read(vbvis_tracker_state& out, std::int64_t fromUs) {
+bool BeatSource::read(vbvis_tracker_state& out, std::int64_t fromUs) {
   readTracker_(out);
   if (choice_ == BeatSourceChoice::Tracker) return say(false, "the beat follows the tracker");
   if (!link_.enabled()) return say(false, "Link is off: the beat follows the tracker");
@@ -51,7 +53,7 @@ void BeatSource::read(vbvis_tracker_state& out, std::int64_t fromUs) {
                           ? "the tracker is not locked and no other Link peer is there: the beat follows the tracker"
                           : "no other Link peer: the beat follows the tracker");
   readSession(out, fromUs);
-  say(true, "the beat follows the Link session");
+  return say(true, "the beat follows the Link session");
 }
 
 }  // namespace vantorhost

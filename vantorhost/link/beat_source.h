@@ -35,8 +35,9 @@ class BeatSource {
 
   // The beats to follow now; the session's from `fromUs` on (bridge
   // clock), so a beat heard already but held back by the output delay is
-  // still listed.
-  void read(vbvis_tracker_state& out, std::int64_t fromUs);
+  // still listed. False when they come from another source than the last
+  // read's (TrackerClock::ReadTracker).
+  bool read(vbvis_tracker_state& out, std::int64_t fromUs);
 
   // Where in its bar the beat heard at `beatUs` lies (0 for the first
   // beat), while the session drives; else -1.
@@ -50,7 +51,8 @@ class BeatSource {
 
  private:
   void readSession(vbvis_tracker_state& out, std::int64_t fromUs) const;
-  void say(bool session, std::string state);
+  // Returns whether the same source drove before.
+  bool say(bool session, std::string state);
 
   LinkGrid& link_;
   ReadTracker readTracker_;

@@ -19,6 +19,11 @@ void BeatOutput::setPattern(BeatPattern pattern) {
   if (!pattern_.on()) litUntilMs_ = -1;
 }
 
+void BeatOutput::setAllowed(bool allowed) {
+  allowed_ = allowed;
+  if (!allowed_) litUntilMs_ = -1;
+}
+
 void BeatOutput::fire(std::int64_t nowMs, double bpm, int inBar) {
   ++count_;
   firedAtMs_ = nowMs;
@@ -38,7 +43,10 @@ void BeatOutput::fire(std::int64_t nowMs, double bpm, int inBar) {
 void BeatOutput::follow(std::int64_t nowMs, std::int64_t delayMs) {
   wakeMs_ = -1;
   if (!pattern_.on()) return;
+  // Read while light may not go out too, so that a beat given meanwhile
+  // does not go out late once it may.
   const TrackerReading reading = clock_.read(nowMs, outputLatencyUs_ - delayMs * 1000);
+  if (!allowed_) return;
   if (reading.beatDue) fire(nowMs, reading.bpm, barPlace ? barPlace(reading.beatUs) : -1);
   wakeMs_ = reading.nextMs;
   if (litUntilMs_ > nowMs) wakeMs_ = wakeMs_ < 0 ? litUntilMs_ : std::min(wakeMs_, litUntilMs_);

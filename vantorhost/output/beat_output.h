@@ -23,6 +23,11 @@ class BeatOutput final : public OutputLayer {
 
   void setPattern(BeatPattern pattern);
   const BeatPattern& pattern() const { return pattern_; }
+  // Whether light may go out at all (the user's output switch): while it
+  // may not, no beat goes out and a lit one goes dark. The path renders
+  // anew when told (OutputPath::layerChanged).
+  void setAllowed(bool allowed);
+  bool allowed() const { return allowed_; }
 
   // Reads the tracker: a beat that falls due lights now (onBeat tells it).
   void follow(std::int64_t nowMs, std::int64_t delayMs) override;
@@ -32,7 +37,7 @@ class BeatOutput final : public OutputLayer {
   std::int64_t nextChangeMs(std::int64_t afterMs) const override;
 
   // Whether any channel is lit at `nowMs`.
-  bool lit(std::int64_t nowMs) const { return pattern_.on() && nowMs < litUntilMs_; }
+  bool lit(std::int64_t nowMs) const { return allowed_ && pattern_.on() && nowMs < litUntilMs_; }
   std::uint64_t count() const { return count_; }
   // Told at each beat that goes out: its number (from 1) and the tempo.
   std::function<void(std::uint64_t number, double bpm)> onBeat;
@@ -47,6 +52,7 @@ class BeatOutput final : public OutputLayer {
   TrackerClock clock_;
   std::int64_t outputLatencyUs_;
   BeatPattern pattern_;
+  bool allowed_ = true;
   std::int64_t litUntilMs_ = -1;  // when the last beat's light ends (or ended)
   std::int64_t firedAtMs_ = -1;   // when the last beat went out
   std::int64_t wakeMs_ = -1;      // the next beat or the end of a light

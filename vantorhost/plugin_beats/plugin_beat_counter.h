@@ -9,7 +9,8 @@ namespace vantorhost {
 // The plug-in's beat counter: counts the beats the plug-in's beat tool hands
 // over (Send 9 1 0) and fits the tempo to the latest ones (tempo_fit.h) as
 // each arrives, so that asking for it costs nothing. The host window shows
-// it beside "Beat tool", `print tempo` prints it.
+// it beside "Plug-in beat counter" (as beats and how many a minute, the
+// one tempo on screen being the tracker's), `print tempo` prints it.
 class PluginBeatCounter {
  public:
   // Beats further apart than this start a new run; a tempo this old is gone.

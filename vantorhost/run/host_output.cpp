@@ -10,14 +10,24 @@ HostOutput::HostOutput(HostSession& session, std::unique_ptr<DmxOutput> dmx, Clo
       beatSource_(link, [](vbvis_tracker_state& state) { vbvis_tracker(&state); }),
       // The session's beats are timed as the tracker's: one clock, one lead.
       beatOutput_(clock == Clock::Real ? dmx_->latencyUs() : 0,
-                  TrackerClock([this](vbvis_tracker_state& state, std::int64_t fromUs) { beatSource_.read(state, fromUs); },
+                  TrackerClock([this](vbvis_tracker_state& state, std::int64_t fromUs) { return beatSource_.read(state, fromUs); },
                                [] { return vbvis_clock_us(); })),
       path_(std::make_unique<OutputPath>(session.channels(), *dmx_, [&session] { return session.loop().nowMs(); })) {
   beatSource_.onSwitch = [](const std::string& state) { hostLog("beats: " + state); };
   beatOutput_.barPlace = [this](std::int64_t beatUs) { return beatSource_.barPlace(beatUs); };
   follow(session.hostDesign());
   watch_ = session.watchHostDesign([this](const HostDesign& design) { follow(design); });
+  followSwitch();
+  // After the path, so that a switch turned off renders a frame of its own.
   tk::app().addObserver(this);
+}
+
+void HostOutput::followSwitch() {
+  IPluginDesign* plugin = session_.design();
+  const bool on = plugin && plugin->switches().outputOn;
+  if (on == beatOutput_.allowed()) return;
+  beatOutput_.setAllowed(on);
+  if (path_ && beatOutput_.pattern().on()) path_->layerChanged();
 }
 
 void HostOutput::followPatch() {

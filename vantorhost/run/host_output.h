@@ -4,7 +4,9 @@
 // session's clock, following the fade, the beat pattern, the beat source
 // and the patch of the session's design, and after every event the
 // channels the design drives (a list edited in the plug-in's windows takes
-// a fixture's channel off its rest value at once).
+// a fixture's channel off its rest value at once). The beat output lights
+// only while the plug-in's output switch ("DMX-Ausgabe aktiv") is on, as
+// the plug-in's own channels do, whatever drives the beats.
 #include <memory>
 
 #include "toolkit/application.h"
@@ -37,10 +39,15 @@ class HostOutput final : public tk::FormObserver {
   // The patch and the channels the design drives now go to the path (only
   // while there are fixtures: a design without costs nothing).
   void followPatch();
-  void afterEvent() override { followPatch(); }
+  // After each event: the patch, and the output switch, which may have changed.
+  void afterEvent() override {
+    followPatch();
+    followSwitch();
+  }
 
  private:
   void follow(const HostDesign& design);
+  void followSwitch();
 
   HostSession& session_;
   std::unique_ptr<DmxOutput> dmx_;

@@ -1,5 +1,7 @@
 #include "vantorhost/run/light_status.h"
 
+#include <cmath>
+
 namespace vantorhost {
 
 LightStatus explainLights(const LightFacts& f) {
@@ -8,13 +10,17 @@ LightStatus explainLights(const LightFacts& f) {
   if (f.masterPercent <= 0) return {"The master is at 0 %: raise it to let the light out"};
   if (!f.windowOpen) return {"Sonvero's window is closed: click \"Open Sonvero\""};
   if (!f.outputOn) return {"DMX output is off: tick \"DMX-Ausgabe aktiv\""};
-  if (f.spectrumMuted && f.vuMuted) return {"Spectrum and VU are muted: untick their \"Mute\" boxes"};
-  if (!f.anyChannels) return {"No bar and no list has channels: add a bar with \"+\", or click L, R or ch"};
+  // The mutes silence the bars and levels, not the beat output.
+  if (f.spectrumMuted && f.vuMuted && !f.beatsLight) return {"Spectrum and VU are muted: untick their \"Mute\" boxes"};
+  if (!f.anyChannels && !f.beatsLight) return {"No bar and no list has channels: add a bar with \"+\", or click L, R or ch"};
   if (f.silent) {
     std::string text = "No sound from " + f.source + " for " + std::to_string(kSilentSeconds) + " s";
     if (!f.sourceTrouble.empty()) text += " (" + f.sourceTrouble + ")";
     return {text + ": play something or choose another source"};
   }
+  if (f.quietInputDb)
+    return {"The music is very quiet (" + std::to_string(std::lround(*f.quietInputDb)) +
+            " dBFS): raise the player's volume or " + (f.fixedGain ? "the fixed gain" : "choose a fixed gain")};
   const std::string first = std::to_string(f.dmx.firstUniverse), second = std::to_string(f.dmx.firstUniverse + 1);
   switch (f.dmx.state) {
     case DmxFacts::State::MonitorOnly:

@@ -4,6 +4,7 @@
 // all is well, where the light goes.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,12 @@ struct LightFacts {
   bool outputOn = false;    // "DMX-Ausgabe aktiv" is ticked
   bool spectrumMuted = false, vuMuted = false;
   bool anyChannels = false;  // a bar or a list has channels
+  bool beatsLight = false;   // the beat output has a pattern with channels
   bool silent = false;       // no sound from the source for a while
+  // The music too quiet for light to follow: its loudest level meanwhile
+  // (QuietInput), and whether the gain is a fixed one.
+  std::optional<double> quietInputDb;
+  bool fixedGain = false;
   std::string source;        // as the user knows it
   std::string sourceTrouble;  // the bridge's word on the source, when it has trouble
   DmxFacts dmx;

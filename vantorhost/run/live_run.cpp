@@ -10,6 +10,7 @@
 #include "vantorhost/base/log.h"
 #include "vantorhost/run/default_audio_source.h"
 #include "vantorhost/run/stop_signals.h"
+#include "vantorhost/script/source_refused.h"
 
 namespace vantorhost {
 
@@ -25,6 +26,18 @@ std::filesystem::path hostSettingsFile(const HostSession& session) {
 // --delay's, else the one the host window kept, else none.
 int startDelayMs(const HostOptions& options, const HostSettings& kept) {
   return options.delayMs.value_or(kept.delayMs.value_or(0));
+}
+
+// The output's start as the log names it, and where each value came from:
+// a headless run has no window that shows them.
+void logStartOutput(const HostOptions& options, const HostSettings& choices, const std::filesystem::path& file) {
+  const std::string from = " (kept in " + files::printable(file.string(), files::kPathLimit) + ")";
+  hostLog("output delay: " + std::to_string(startDelayMs(options, choices)) + " ms" +
+          (options.delayMs ? " (--delay)" : choices.delayMs ? from : ""));
+  const int master = choices.masterPercent.value_or(OutputPath::kFullMaster);
+  std::string line = "master: " + std::to_string(master) + " %" + (choices.masterPercent ? from : "");
+  if (master == 0) line += "; every channel sends 0 until it is raised (in the host window, or a line master = 100 there)";
+  hostLog(line);
 }
 
 // --gain's, else the one the host window kept, else automatic; set in the
@@ -59,8 +72,7 @@ bool openAudioSource(const HostOptions& options, const HostSettings& kept) {
   // The default asks the sound server: only when nothing else is chosen.
   std::string uri = options.audio ? *options.audio : kept.source ? *kept.source : defaultAudioSource();
   if (vbvis_open(uri.c_str()) != 0) {
-    hostLog("cannot take the audio source " + files::printable(uri, files::kPathLimit) + ": " +
-            files::printable(vbvis_open_error(), files::kPathLimit));
+    hostLog(sourceRefused(uri));
     if (options.audio) return false;
     uri = defaultAudioSource();
     if (vbvis_open(uri.c_str()) != 0) return false;
@@ -98,6 +110,7 @@ bool LiveRun::start() {
   output_ = std::make_unique<HostOutput>(session_, makeDmxOutput(options_), HostOutput::Clock::Real, link_);
   path().setDelay(startDelayMs(options_, settings_.settings()));
   path().setMaster(settings_.settings().masterPercent.value_or(OutputPath::kFullMaster));
+  logStartOutput(options_, settings_.settings(), settings_.file());
   return true;
 }
 

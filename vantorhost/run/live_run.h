@@ -38,7 +38,7 @@ class LiveRun {
   void stop();
 
   HostSession& session() { return session_; }
-  const KeptShow& show() const { return show_; }
+  KeptShow& show() { return show_; }
   // The host settings file beside Sonvero.ini, read by start(); the
   // desktop's host window saves the choices made in it, a headless run
   // only reads it.

@@ -6,7 +6,6 @@
 #include <stdexcept>
 
 #include "bridge/vbvis.h"
-#include "files/printable.h"
 #include "toolkit/application.h"
 #include "toolkit/simulated_loop.h"
 #include "vantorhost/base/log.h"
@@ -14,6 +13,7 @@
 #include "vantorhost/dmx/dmx_output.h"
 #include "vantorhost/run/host_output.h"
 #include "vantorhost/script/script_runner.h"
+#include "vantorhost/script/source_refused.h"
 
 namespace vantorhost {
 
@@ -47,8 +47,8 @@ int runScript(const HostOptions& options) {
   // gives the same bytes. Automatic then starts from 0 dB.
   vbvis_set_gain(0, 0.0);
   if (options.gain) vbvis_set_gain(options.gain->automatic ? 1 : 0, options.gain->fixedDb);
-  if (vbvis_open(options.audio.value_or("script").c_str()) != 0) {
-    hostLog("unknown audio source: " + files::printable(options.audio.value_or(""), files::kPathLimit));
+  if (const std::string uri = options.audio.value_or("script"); vbvis_open(uri.c_str()) != 0) {
+    hostLog(sourceRefused(uri));
     return 1;
   }
   Trace trace(out, [&loop] { return loop.nowMs(); });

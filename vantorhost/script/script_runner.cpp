@@ -20,6 +20,8 @@
 #include "vantorhost/base/log.h"
 #include "vantorhost/base/tempo.h"
 #include "vantorhost/commands/fixture_line.h"
+#include "vantorhost/output/beat_by_hand.h"
+#include "vantorhost/script/source_refused.h"
 #include "vantorhost/show/show_file.h"
 #include "vantorhost/show/show_text.h"
 
@@ -95,7 +97,7 @@ tk::Control& ScriptRunner::control(const ControlRef& ref) const {
 }
 
 void ScriptRunner::operator()(const cmd::Audio& c) {
-  if (vbvis_open(c.uri.c_str()) != 0) fail("unknown audio source: " + files::printable(c.uri, files::kPathLimit));
+  if (vbvis_open(c.uri.c_str()) != 0) fail(sourceRefused(c.uri));
 }
 
 void ScriptRunner::operator()(const cmd::Spectrum& c) {
@@ -402,6 +404,16 @@ void ScriptRunner::operator()(const cmd::PrintTracker&) {
   trace_.line("tracker = " + (locked ? tempoText(Tempo{state.bpm, true}) : std::string("--")) + " " +
               std::to_string(state.confidence));
 }
+
+// The operator's hands, at the current simulated millisecond (the bridge's clock).
+void ScriptRunner::operator()(const cmd::Tap&) { BeatByHand().tap(); }
+
+void ScriptRunner::operator()(const cmd::Nudge& c) {
+  if (c.half) BeatByHand().half();
+  else BeatByHand().nudge(c.ms);
+}
+
+void ScriptRunner::operator()(const cmd::BeatsHold& c) { BeatByHand().hold(c.hold); }
 
 void ScriptRunner::operator()(const cmd::PrintDmx& c) {
   trace_.line("dmx " + std::to_string(c.channel) + " = " + std::to_string(path_.sent().get(c.channel)));

@@ -84,6 +84,9 @@ class ScriptRunner {
   void operator()(const cmd::PrintDmx& c);
   void operator()(const cmd::Beats& c);
   void operator()(const cmd::PrintTracker& c);
+  void operator()(const cmd::Tap& c);
+  void operator()(const cmd::Nudge& c);
+  void operator()(const cmd::BeatsHold& c);
   void operator()(const cmd::Fixture& c);
   void operator()(const cmd::FixtureOff& c);
   void operator()(const cmd::PrintFixtures& c);

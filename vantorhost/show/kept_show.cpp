@@ -5,13 +5,47 @@
 #include "files/printable.h"
 #include "files/safe_file.h"
 #include "files/set_aside.h"
+#include "files/text_lines.h"
 #include "vantorhost/base/log.h"
 #include "vantorhost/show/show_file.h"
 #include "vantorhost/show/show_text.h"
 
 namespace vantorhost {
 
-KeptShow::KeptShow(const HostOptions& options) : origin_(options.showPath), startEmpty_(options.noShow) {}
+namespace {
+
+constexpr std::string_view kFromNote = "# from the show ", kChangedNote = "# changed from the show ";
+
+}  // namespace
+
+std::optional<std::string> originNote(const ShowOrigin& origin) {
+  const std::string path = origin.file.string();
+  // A path that the note would have to escape is not noted: it would not come back as it was.
+  if (!origin.file.is_absolute() || files::printable(path, files::kPathLimit) != path) return std::nullopt;
+  return std::string(origin.changed ? kChangedNote : kFromNote) + path;
+}
+
+ShowOrigin notedOrigin(std::string_view text) {
+  std::size_t at = files::firstLineStart(text);
+  if (at >= text.size()) return {};
+  at = files::lineAt(text, at).next;
+  if (at >= text.size()) return {};
+  const files::LineSpan second = files::lineAt(text, at);
+  const std::string_view line = text.substr(second.begin, second.end - second.begin);
+  for (const bool changed : {false, true}) {
+    const std::string_view note = changed ? kChangedNote : kFromNote;
+    if (line.starts_with(note) && line.size() > note.size()) {
+      ShowOrigin origin{std::string(line.substr(note.size())), changed};
+      if (originNote(origin) == std::string(line)) return origin;
+    }
+  }
+  return {};
+}
+
+KeptShow::KeptShow(const HostOptions& options) : chosen_(options.showPath), startEmpty_(options.noShow) {
+  std::error_code ec;
+  if (!chosen_.empty()) origin_.file = std::filesystem::absolute(chosen_, ec);
+}
 
 std::filesystem::path keptShowBackup(const std::filesystem::path& keptFile) {
   std::filesystem::path backup = keptFile;
@@ -25,14 +59,18 @@ void KeptShow::fillTables(HostSession& session) {
   // Read also when another show starts, to know whether it may be replaced at quit.
   ShowRead kept = readShowFile(keptFile_, plugin, &session.fixtureLibrary());
   keepUsersFile_ = !kept.design && !kept.missing && !setAside(kept.message);
-  if (!origin_.empty()) {
-    ShowRead chosen = readShowFile(origin_, plugin, &session.fixtureLibrary());
+  if (!chosen_.empty()) {
+    ShowRead chosen = readShowFile(chosen_, plugin, &session.fixtureLibrary());
     if (!chosen.design) throw std::runtime_error(chosen.message);
     design_ = std::move(chosen.design);
-    hostLog("starting with the show " + origin_.string());
+    hostLog("starting with the show " + chosen_.string());
   } else if (!startEmpty_ && kept.design) {
     design_ = std::move(kept.design);
-    hostLog("restored the last design from " + keptFile_.string());
+    origin_ = notedOrigin(kept.text);
+    hostLog("restored the last design from " + keptFile_.string() +
+            (origin_.file.empty() ? ""
+                                  : " (the show " + files::printable(origin_.file.string(), files::kPathLimit) +
+                                        (origin_.changed ? ", with changes not saved in it)" : ")")));
   } else if (!startEmpty_ && !kept.design && !kept.missing) {
     hostLog("starting with an empty design");
   }
@@ -63,7 +101,9 @@ void KeptShow::saveAtQuit(HostSession& session) {
   if (!plugin || keptFile_.empty() || keepUsersFile_) return;
   std::error_code ec;
   std::filesystem::create_directories(keptFile_.parent_path(), ec);
-  const std::string text = showText(showLines(readDesign(session), plugin->parameters()));
+  std::vector<std::string> lines = showLines(readDesign(session), plugin->parameters());
+  if (const std::optional<std::string> note = originNote(origin_)) lines.insert(lines.begin() + 1, *note);
+  const std::string text = showText(lines);
   const files::FileRead old = files::readRegularFile(keptFile_, kMaxShowBytes);
   if (old.state == files::FileRead::State::Read && old.bytes == text) {
     hostLog("the design is kept in " + keptFile_.string() + " (unchanged)");

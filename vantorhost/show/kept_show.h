@@ -7,10 +7,14 @@
 // last design. A Sonvero.show that cannot be opened is moved aside as
 // Sonvero.show.unreadable-YYYYMMDD-HHMMSS: the run starts empty, says so,
 // and keeps its own design at quit (where it cannot be moved, the file
-// stays and is not overwritten).
+// stays and is not overwritten). Sonvero.show also notes, in a comment
+// below its first line, the show file the design came from and whether it
+// had changes not saved there, so that the next start names it again; a
+// note that is missing or damaged costs the name, never the design.
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "vantorhost/base/host_options.h"
 #include "vantorhost/session/host_session.h"
@@ -20,6 +24,14 @@ namespace vantorhost {
 
 inline constexpr const char* kKeptShowName = "Sonvero.show";
 inline constexpr const char* kKeptShowBackupSuffix = ".bak";
+
+// The show file a design came from; none: empty. `changed`: the design has
+// changes that are not saved in it.
+struct ShowOrigin {
+  std::filesystem::path file;
+  bool changed = false;
+  bool operator==(const ShowOrigin&) const = default;
+};
 
 class KeptShow {
  public:
@@ -35,8 +47,12 @@ class KeptShow {
   // differs) into Sonvero.show.bak; a failure is logged.
   void saveAtQuit(HostSession& session);
 
-  // The show file the design came from (--show FILE); empty otherwise.
-  const std::filesystem::path& origin() const { return origin_; }
+  // The show file the design came from: --show FILE, or the one the
+  // restored design names; none with --no-show.
+  const ShowOrigin& origin() const { return origin_; }
+  // Where the design stands now, for Sonvero.show at quit (the desktop's
+  // Show menu opens and saves other shows).
+  void setOrigin(ShowOrigin origin) { origin_ = std::move(origin); }
   // Where the design is kept, once the plug-in has named its settings folder.
   const std::filesystem::path& keptFile() const { return keptFile_; }
 
@@ -44,7 +60,8 @@ class KeptShow {
   // Moves the kept show that cannot be opened aside; false when it stays.
   bool setAside(const std::string& why);
 
-  std::filesystem::path origin_;
+  std::filesystem::path chosen_;  // --show FILE
+  ShowOrigin origin_;
   bool startEmpty_;
   std::filesystem::path keptFile_;  // known once the plug-in names its settings folder
   std::optional<ShowDesign> design_;
@@ -53,5 +70,12 @@ class KeptShow {
 
 // The backup beside a kept show: Sonvero.show.bak.
 std::filesystem::path keptShowBackup(const std::filesystem::path& keptFile);
+
+// The comment line that notes the origin ("# from the show PATH", or
+// "# changed from the show PATH"); nothing when there is none, or when its
+// path is not absolute or would not read back from one line as it is.
+std::optional<std::string> originNote(const ShowOrigin& origin);
+// The origin a show's text notes on its second line; none without a note.
+ShowOrigin notedOrigin(std::string_view showText);
 
 }  // namespace vantorhost

@@ -1,5 +1,7 @@
 #include "vantorhost/show/show_design.h"
 
+#include <algorithm>
+
 namespace vantorhost {
 
 namespace {
@@ -47,6 +49,13 @@ void applyDesign(HostSession& session, const ShowDesign& design) {
   applyTables(*session.design(), design);
   applyParameters(*session.design(), design);
   session.setHostDesign(design.host);
+}
+
+ShowDesign openedOver(ShowDesign show, const ShowDesign& current) {
+  show.parameters.resize(std::max(show.parameters.size(), current.parameters.size()));
+  for (std::size_t i = 0; i < current.parameters.size(); ++i)
+    if (!show.parameters[i]) show.parameters[i] = current.parameters[i];
+  return show;
 }
 
 }  // namespace vantorhost

@@ -51,5 +51,8 @@ void applyTables(IPluginDesign& plugin, const ShowDesign& design);
 void applyParameters(IPluginDesign& plugin, const ShowDesign& design);
 // All of it: the design replaces the session's as a whole (design() is set).
 void applyDesign(HostSession& session, const ShowDesign& design);
+// The design that opening `show` over `current` gives: the parameters the
+// show leaves out keep the current ones.
+ShowDesign openedOver(ShowDesign show, const ShowDesign& current);
 
 }  // namespace vantorhost

@@ -32,7 +32,8 @@ ShowRead readShowFile(const std::filesystem::path& file, IPluginDesign& plugin, 
     return result;
   }
   try {
-    result.design = parseShow(std::move(read.bytes), plugin.parameters(), library);
+    result.text = std::move(read.bytes);
+    result.design = parseShow(result.text, plugin.parameters(), library);
   } catch (const ShowError& e) {
     result.message = "cannot open the show " + quoted(file) + ", line " + std::to_string(e.line) + ": " + e.reason;
   }

@@ -27,6 +27,7 @@ struct ShowRead {
   std::optional<ShowDesign> design;
   bool missing = false;
   std::string message;
+  std::string text;  // the file's bytes, when it could be read
 };
 // Its fixtures are checked against `library` (none: each holds its address alone).
 ShowRead readShowFile(const std::filesystem::path& file, IPluginDesign& plugin, DefinitionSource* library = nullptr);

@@ -115,6 +115,7 @@ class ShowReader {
   void operator()(const cmd::FixtureOff& f) { patch_.remove(f.name); }
   void operator()(const cmd::BeatsSource& b) { host_.beatSource = b.choice; }
   void operator()(const cmd::BarClear&) { throw NotAShowLine{"bar SLOT clear"}; }
+  void operator()(const cmd::BeatsHold& b) { throw NotAShowLine{b.hold ? "beats hold" : "beats follow"}; }
   template <class Other>
   void operator()(const Other&) {
     throw NotAShowLine{};
