@@ -46,8 +46,8 @@ void BM_LeadUnchanged(benchmark::State& state) {
   LinkSession link;
   link.enable(true);
   const std::int64_t beatUs = nowUs();
-  link.lead(120, beatUs);
-  for (auto _ : state) benchmark::DoNotOptimize(link.lead(120.2, beatUs));
+  link.lead(120, beatUs, false);
+  for (auto _ : state) benchmark::DoNotOptimize(link.lead(120.2, beatUs, false));
 }
 BENCHMARK(BM_LeadUnchanged);
 

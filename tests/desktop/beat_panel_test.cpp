@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "tests/desktop/host_window_fixture.h"
+#include "tests/support/steady_grid.h"
 
 namespace {
 
@@ -113,19 +114,22 @@ vantorhost::BeatByHand recordingHands() {
                                  [] { return std::int64_t{42}; }});
 }
 
+// A tracker that hears nothing, at the bridge's time 0.
+TrackerClock quietClock() {
+  return TrackerClock(
+      [](vbvis_tracker_state& s, std::int64_t) {
+        s = {};
+        return true;
+      },
+      [] { return std::int64_t{0}; });
+}
+
 }  // namespace
 
 // The buttons and their keys: a tap at the bridge's clock, half a beat,
 // 10 ms either way, the hold. A key held down repeats, and a tap must not.
 TEST_F(BeatPanelTest, TheOperatorsHandsReachTheBridgeByButtonAndKey) {
-  BeatPanel panel(*session,
-                  TrackerClock(
-                      [](vbvis_tracker_state& s, std::int64_t) {
-                        s = {};
-                        return true;
-                      },
-                      [] { return std::int64_t{0}; }),
-                  recordingHands());
+  BeatPanel panel(*session, quietClock(), recordingHands());
   panel.show();
   QVERIFY(QTest::qWaitForWindowActive(&panel));
   panel.tap().click();
@@ -148,4 +152,39 @@ TEST_F(BeatPanelTest, TheOperatorsHandsReachTheBridgeByButtonAndKey) {
   panel.hold().click();
   EXPECT_EQ(Asked::held, 0);
   EXPECT_EQ(panel.tempo().text(), "searching");
+}
+
+// The hands act on the tracker: a session this Sonvero leads is told of a
+// tap, and while the beat follows a session another peer leads, the
+// buttons and their keys are off.
+TEST_F(BeatPanelTest, TheHandsAreOffWhileTheBeatFollowsALinkSessionAndALedSessionHearsOfThem) {
+  support::SteadyGrid grid;
+  vbvis_tracker_state tracker{120, 90, 1, 500'000, {1'000'000, 1'500'000, 2'000'000, 2'500'000}};
+  BeatSource beats(grid, [&tracker](vbvis_tracker_state& s) { s = tracker; });
+  BeatPanel panel(*session, quietClock(), recordingHands(), &beats);
+  panel.show();
+  QVERIFY(QTest::qWaitForWindowActive(&panel));
+  const auto readAs = [&](BeatSourceChoice choice) {
+    beats.choose(choice);
+    vbvis_tracker_state s{};
+    beats.read(s, 0);
+    panel.refresh();
+  };
+
+  readAs(BeatSourceChoice::Link);
+  for (QPushButton* hand : {&panel.tap(), &panel.half(), &panel.earlier(), &panel.later(), &panel.hold()})
+    EXPECT_FALSE(hand->isEnabled()) << hand->text().toStdString();
+  EXPECT_TRUE(panel.tap().toolTip().contains("Link session"));
+  QTest::keyClick(&panel, Qt::Key_T);
+  EXPECT_TRUE(Asked::taps.empty()) << "the key is off with its button";
+
+  readAs(BeatSourceChoice::Lead);
+  EXPECT_TRUE(panel.tap().isEnabled());
+  EXPECT_FALSE(panel.tap().toolTip().contains("Link session"));
+  QTest::keyClick(&panel, Qt::Key_T);
+  EXPECT_EQ(Asked::taps.size(), 1u);
+  readAs(BeatSourceChoice::Lead);
+  ASSERT_EQ(grid.led.size(), 2u);
+  EXPECT_FALSE(grid.led[0].byHand);
+  EXPECT_TRUE(grid.led[1].byHand) << "the session takes the tapped beat as it is";
 }

@@ -98,7 +98,7 @@ TEST_F(BeatSourceTest, LeadSteersTheSessionFromALockedTrackerAndFollowsTheSessio
   EXPECT_EQ(read().bpm, 125) << "alone, a locked tracker's session drives";
   EXPECT_TRUE(source.followsSession());
   ASSERT_EQ(grid.led.size(), 1u);
-  EXPECT_EQ(grid.led[0], (std::pair<double, std::int64_t>{120, 1'010'000}));
+  EXPECT_EQ(grid.led[0], (support::SteadyGrid::Led{120, 1'010'000, false}));
 
   tracker = trackerAt(0, 0);  // the music stops
   EXPECT_EQ(read().locked, 0) << "alone and unlocked: the tracker's nothing";
@@ -109,6 +109,32 @@ TEST_F(BeatSourceTest, LeadSteersTheSessionFromALockedTrackerAndFollowsTheSessio
   grid.on = false;
   EXPECT_EQ(read().locked, 0);
   EXPECT_EQ(said.back(), "Link is off: the beat follows the tracker");
+}
+
+// The operator's hands act on the tracker: a session it leads takes what
+// they did at the next read (once), and they reach the beat wherever the
+// tracker drives it, but not a session that `link` follows.
+TEST_F(BeatSourceTest, TheHandsReachTheBeatWhereTheTrackerDrivesItAndALedSessionTakesThemAsTheyAre) {
+  source.choose(BeatSourceChoice::Lead);
+  read();
+  source.movedByHand();
+  read();
+  read();
+  ASSERT_EQ(grid.led.size(), 3u);
+  EXPECT_EQ((std::vector<bool>{grid.led[0].byHand, grid.led[1].byHand, grid.led[2].byHand}),
+            (std::vector<bool>{false, true, false}));
+  struct Case {
+    BeatSourceChoice choice;
+    std::size_t others;
+    bool reach;
+  };
+  for (const Case c : {Case{BeatSourceChoice::Lead, 1, true}, {BeatSourceChoice::Tracker, 1, true},
+                       {BeatSourceChoice::Link, 1, false}, {BeatSourceChoice::Link, 0, true}}) {
+    source.choose(c.choice);
+    grid.others = c.others;
+    read();
+    EXPECT_EQ(source.handsReach(), c.reach) << static_cast<int>(c.choice) << " with " << c.others << " others";
+  }
 }
 
 }  // namespace

@@ -101,6 +101,25 @@ TEST_F(LinkProgramTest, AScriptJoinsTheSessionAndRunsOnTheRealClockFromLinkOn) {
       << trace;
 }
 
+// A script that leads the session by hand: four taps 480 ms apart give the
+// session 125 BPM with a whole beat on the taps' grid, and a nudge of 5 ms,
+// within what the tracker's own wander may move, moves the session's beat
+// all the same (a hundredth of a beat early on the old grid).
+TEST_F(LinkProgramTest, AScriptsTapsAndNudgesLeadTheSession) {
+  const fs::path script = folder.path() / "lead.script";
+  support::writeBytes(script, "link on\nbeats source lead\nbeats flash 50 1\naudio silence\n"
+                              "tap\nadvance 480\ntap\nadvance 480\ntap\nadvance 480\ntap\nadvance 960\n"
+                              "print link\nnudge 5\nadvance 960\nprint link\n");
+  support::ChildProcess sonvero;
+  ASSERT_TRUE(sonvero.start({SONVERO_BINARY, "--script", script.string(), "--settings-dir", folder.path().string()},
+                            (folder.path() / "trace").string(), (folder.path() / "log").string()));
+  ASSERT_EQ(sonvero.wait(), 0) << support::readBytes(folder.path() / "log");
+  const std::string trace = support::readBytes(folder.path() / "trace");
+  EXPECT_TRUE(std::regex_match(trace, std::regex("2400 link = \\d+ 125\\.0 -?\\d+\\.00\n"
+                                                 "3360 link = \\d+ 125\\.0 -?\\d+\\.99\n")))
+      << trace;
+}
+
 // Machines side by side in one session, each on its own universe of one
 // olad, with the light of the beat on channel 1.
 class LinkSessionTest : public LinkProgramTest {

@@ -4,7 +4,6 @@
 // test says; it records what a leader asks of it.
 #include <cmath>
 #include <cstdint>
-#include <utility>
 #include <vector>
 
 #include "vantorhost/link/link_grid.h"
@@ -16,7 +15,13 @@ struct SteadyGrid final : vantorhost::LinkGrid {
   std::size_t others = 1;
   double bpm = 125;
   std::int64_t originUs = 0;
-  std::vector<std::pair<double, std::int64_t>> led;  // each lead(): tempo, beat
+  struct Led {
+    double tempo;
+    std::int64_t beatUs;
+    bool byHand;
+    bool operator==(const Led&) const = default;
+  };
+  std::vector<Led> led;  // each lead()
 
   bool enabled() const override { return on; }
   std::size_t peers() const override { return on ? others : 0; }
@@ -32,8 +37,8 @@ struct SteadyGrid final : vantorhost::LinkGrid {
     }
     return out.size();
   }
-  vantorhost::LeadStep lead(double tempo, std::int64_t beatUs) override {
-    led.emplace_back(tempo, beatUs);
+  vantorhost::LeadStep lead(double tempo, std::int64_t beatUs, bool byHand) override {
+    led.push_back({tempo, beatUs, byHand});
     return {};
   }
 };

@@ -40,7 +40,7 @@ std::optional<std::vector<std::int16_t>> BeatPanel::channelsFrom(const QString& 
   return channels;
 }
 
-BeatPanel::BeatPanel(HostSession& session, TrackerClock clock, BeatByHand hands, QWidget* parent)
+BeatPanel::BeatPanel(HostSession& session, TrackerClock clock, BeatByHand hands, BeatSource* beats, QWidget* parent)
     : QWidget(parent),
       session_(session),
       clock_(std::move(clock)),
@@ -50,6 +50,7 @@ BeatPanel::BeatPanel(HostSession& session, TrackerClock clock, BeatByHand hands,
       channels_(new QLineEdit),
       flash_(new StepSpinBox(kMaxFlashMs, kFlashStepMs, " ms")),
       hands_(hands),
+      beats_(beats),
       source_(new QComboBox) {
   mode_->addItems({"Off", "Flash", "Chase"});
   source_->addItems({"Tracker", "Link", "Lead"});
@@ -73,6 +74,7 @@ BeatPanel::BeatPanel(HostSession& session, TrackerClock clock, BeatByHand hands,
   hold_ = new QPushButton("Hold");
   hold_->setCheckable(true);
   hold_->setToolTip("Hold the beat at its tempo and phase whatever the music does; again to let the tracker lead");
+  handTips_.emplace_back(hold_, hold_->toolTip());
   QObject::connect(hold_, &QPushButton::toggled, this, [this](bool on) {
     hands_.hold(on);
     readTracker();
@@ -123,31 +125,51 @@ QPushButton* BeatPanel::handButton(const QString& text, const QString& tip, cons
   auto* button = new QPushButton(text);
   button->setToolTip(tip);
   button->setFocusPolicy(Qt::NoFocus);
+  handTips_.emplace_back(button, tip);
   QObject::connect(button, &QPushButton::clicked, this, [this, act] { (this->*act)(); });
   auto* shortcut = new QShortcut(key, this);
   shortcut->setAutoRepeat(false);
-  QObject::connect(shortcut, &QShortcut::activated, this, [this, act] { (this->*act)(); });
+  // The key as the button: nothing while the button is off.
+  QObject::connect(shortcut, &QShortcut::activated, this, [this, act, button] {
+    if (button->isEnabled()) (this->*act)();
+  });
   return button;
 }
 
 void BeatPanel::tapped() {
   hands_.tap();
-  readTracker();
+  moved();
 }
 
 void BeatPanel::halved() {
   hands_.half();
-  readTracker();
+  moved();
 }
 
 void BeatPanel::earlierStep() {
   hands_.nudge(-BeatByHand::kStepMs);
-  readTracker();
+  moved();
 }
 
 void BeatPanel::laterStep() {
   hands_.nudge(BeatByHand::kStepMs);
+  moved();
+}
+
+void BeatPanel::moved() {
+  if (beats_) beats_->movedByHand();
   readTracker();
+}
+
+void BeatPanel::showReach() {
+  const bool reach = !beats_ || beats_->handsReach();
+  if (reach == tap_->isEnabled()) return;
+  for (const auto& [button, tip] : handTips_) {
+    button->setEnabled(reach);
+    button->setToolTip(reach ? tip
+                             : tip + "\nOff while the beats follow the Link session: its tempo and phase are "
+                                     "the session's");
+  }
 }
 
 void BeatPanel::readTracker() {
@@ -168,6 +190,7 @@ void BeatPanel::readTracker() {
 void BeatPanel::refresh() {
   // While a beat is awaited the timer reads; else the upkeep does.
   if (!nextBeat_.isActive()) readTracker();
+  showReach();
 }
 
 }  // namespace vantorhost

@@ -6,10 +6,12 @@
 #include <QTimer>
 #include <QWidget>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "vantorhost/desktop/beat_indicator.h"
 #include "vantorhost/desktop/step_spin_box.h"
+#include "vantorhost/link/beat_source.h"
 #include "vantorhost/output/beat_by_hand.h"
 #include "vantorhost/output/tracker_clock.h"
 #include "vantorhost/session/host_session.h"
@@ -29,16 +31,21 @@ namespace vantorhost {
 // the tracker, the Link session or the session led from the tracker. Part
 // of the show: a change of the pattern or the source is a change of the
 // design, and opening a show sets the panel; the hands are not part of it.
+// The hands act on the tracker: a session this Sonvero leads takes what
+// they moved, and while the beat follows a Link session that another peer
+// leads they are off (link/beat_source.h).
 class BeatPanel : public QWidget {
  public:
   static constexpr int kFlashStepMs = 10;
 
+  // `beats` (may be null: the tracker drives the beat) is what the beat
+  // output follows.
   explicit BeatPanel(HostSession& session, TrackerClock clock = TrackerClock(), BeatByHand hands = BeatByHand(),
-                     QWidget* parent = nullptr);
+                     BeatSource* beats = nullptr, QWidget* parent = nullptr);
   ~BeatPanel() override;
 
-  // On the window's upkeep: the tracker's tempo and lock, and a reading for
-  // the next beat while none is known.
+  // On the window's upkeep: the tracker's tempo and lock, a reading for
+  // the next beat while none is known, and whether the hands reach the beat.
   void refresh();
 
   BeatIndicator& lamp() const { return *lamp_; }
@@ -67,6 +74,9 @@ class BeatPanel : public QWidget {
   void halved();
   void earlierStep();
   void laterStep();
+  // After a tap or a nudge: the beat source is told, the tracker read.
+  void moved();
+  void showReach();
 
   HostSession& session_;
   TrackerClock clock_;
@@ -76,7 +86,9 @@ class BeatPanel : public QWidget {
   QLineEdit* channels_;
   StepSpinBox* flash_;
   BeatByHand hands_;
+  BeatSource* beats_;
   QPushButton *tap_, *half_, *earlier_, *later_, *hold_;
+  std::vector<std::pair<QPushButton*, QString>> handTips_;  // each hand's button and its own tip
   QComboBox* source_;
   QTimer nextBeat_;
   int watch_;

@@ -44,7 +44,7 @@ HostWindow::HostWindow(HostSession& session, OutputPath& path, HostSettingsFile*
   layout->addLayout(statusRow(link));
   layout->addLayout(inputRow());
   layout->addLayout(outputRow());
-  layout->addLayout(beatsRow());
+  layout->addLayout(beatsRow(link));
   QScrollArea* monitor = monitorArea();
   layout->addWidget(monitor, 1);
   resize(monitor->minimumWidth() + 2 * layout->contentsMargins().left(), 640);
@@ -131,8 +131,8 @@ QLayout* HostWindow::outputRow() {
   return row;
 }
 
-QLayout* HostWindow::beatsRow() {
-  beats_ = new BeatPanel(session_);
+QLayout* HostWindow::beatsRow(std::optional<Link> link) {
+  beats_ = new BeatPanel(session_, TrackerClock(), BeatByHand(), link ? &link->beats : nullptr);
   auto* row = new QHBoxLayout;
   row->addWidget(beats_);
   row->addStretch(1);

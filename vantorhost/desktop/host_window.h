@@ -49,10 +49,10 @@ class HostWindow : public QWidget {
   static constexpr int kQuietLevel = 16;
 
   // What drives the beats and the Link session it may follow, for the
-  // window's Link toggle.
+  // window's Link toggle and the beats row's hands.
   struct Link {
     LinkSession& session;
-    const BeatSource& beats;
+    BeatSource& beats;
   };
   // `kept` (may be null: nothing kept) and `link` (may be empty: no Link
   // toggle) outlive the window.
@@ -101,7 +101,7 @@ class HostWindow : public QWidget {
   QLayout* statusRow(std::optional<Link> link);
   QLayout* inputRow();
   QLayout* outputRow();
-  QLayout* beatsRow();
+  QLayout* beatsRow(std::optional<Link> link);
   QScrollArea* monitorArea();
   // The monitor and the held-back channels on the output path's word.
   void followOutput();

@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <type_traits>
+#include <utility>
 
 namespace vantorhost {
 
@@ -40,11 +41,12 @@ bool BeatSource::say(bool session, std::string state) {
 
 bool BeatSource::read(vbvis_tracker_state& out, std::int64_t fromUs) {
   readTracker_(out);
+  const bool byHand = std::exchange(byHand_, false);
   if (choice_ == BeatSourceChoice::Tracker) return say(false, "the beat follows the tracker");
   if (!link_.enabled()) return say(false, "Link is off: the beat follows the tracker");
   const bool others = link_.peers() > 0;
   if (choice_ == BeatSourceChoice::Lead && out.locked && out.next_beats_us[0] >= 0) {
-    link_.lead(out.bpm, out.next_beats_us[0]);
+    link_.lead(out.bpm, out.next_beats_us[0], byHand);
     readSession(out, fromUs);
     return say(true, "the tracker leads the Link session; the beat follows the session");
   }

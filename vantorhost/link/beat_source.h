@@ -13,6 +13,13 @@
 // tempo and phase, link/lead_rule.h) and follows the session, as every
 // other machine does, while the tracker is locked or another peer is
 // there; else the tracker. Each change is said through onSwitch.
+//
+// The operator's hands (tap, nudge, hold) act on the tracker, so they move
+// the beat wherever the tracker drives it: `tracker`, `lead` (where the
+// session, and every machine following it, takes what they did as it is)
+// and `link` while it falls back. While `link` follows a session that
+// another peer leads, the beat is that peer's, and the hands do not reach
+// it (handsReach()).
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -43,6 +50,14 @@ class BeatSource {
   // beat), while the session drives; else -1.
   int barPlace(std::int64_t beatUs) const;
 
+  // The operator moved the tracker's beat by hand (a tap, a nudge): while
+  // this Sonvero leads, the next read gives the session that beat and tempo
+  // as they are, however little they differ from it.
+  void movedByHand() { byHand_ = true; }
+  // Whether the operator's hands reach the beat that goes out: not while
+  // `link` follows the session.
+  bool handsReach() const { return !(followsSession_ && choice_ == BeatSourceChoice::Link); }
+
   // What drove the last read, and why, as the log and the window say it.
   bool followsSession() const { return followsSession_; }
   const std::string& state() const { return state_; }
@@ -58,6 +73,7 @@ class BeatSource {
   ReadTracker readTracker_;
   BeatSourceChoice choice_ = BeatSourceChoice::Tracker;
   bool followsSession_ = false;
+  bool byHand_ = false;  // movedByHand() since the last read
   std::string state_ = "the beat follows the tracker";
 };
 

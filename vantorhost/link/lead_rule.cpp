@@ -5,8 +5,9 @@
 
 namespace vantorhost {
 
-LeadStep leadStep(double sessionBpm, double trackerBpm, std::int64_t offBeatUs) {
+LeadStep leadStep(double sessionBpm, double trackerBpm, std::int64_t offBeatUs, bool byHand) {
   if (!(trackerBpm > 0)) return {};
+  if (byHand) return {trackerBpm != sessionBpm, true};
   LeadStep step;
   step.setTempo = !(sessionBpm > 0) || std::abs(trackerBpm - sessionBpm) > kLeadTempoStepBpm;
   step.forcePhase = step.setTempo || std::llabs(offBeatUs) > kLeadPhaseToleranceUs;

@@ -4,7 +4,8 @@
 // tracker's differs from it by more than kLeadTempoStepBpm (a tracker's
 // tempo wanders by tenths of a BPM), and its phase is pulled onto the
 // tracker's beat only when the two lie more than kLeadPhaseToleranceUs
-// apart, or together with a tempo change.
+// apart, or together with a tempo change. What the operator did by hand
+// (a tap, a nudge) goes to the session as it is: it is meant, not jitter.
 #include <cstdint>
 
 namespace vantorhost {
@@ -20,6 +21,7 @@ struct LeadStep {
 
 // `offBeatUs`: how far the tracker's beat lies from the session's nearest
 // whole beat (either side). A session tempo of 0 or below: none known yet.
-LeadStep leadStep(double sessionBpm, double trackerBpm, std::int64_t offBeatUs);
+// `byHand`: the operator moved the tracker's beat since the last step.
+LeadStep leadStep(double sessionBpm, double trackerBpm, std::int64_t offBeatUs, bool byHand);
 
 }  // namespace vantorhost

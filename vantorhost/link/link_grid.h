@@ -33,9 +33,10 @@ class LinkGrid {
   // (ascending); how many were written (0 when off).
   virtual std::size_t beatsFrom(std::int64_t fromUs, std::span<LinkBeat> out) const = 0;
   // A leader's word from its tracker: the tempo it follows and a beat it
-  // hears at `beatUs`; the session changes as leadStep() says. Returns
-  // what changed (nothing when off).
-  virtual LeadStep lead(double bpm, std::int64_t beatUs) = 0;
+  // hears at `beatUs`, `byHand` when the operator moved that beat; the
+  // session changes as leadStep() says. Returns what changed (nothing when
+  // off).
+  virtual LeadStep lead(double bpm, std::int64_t beatUs, bool byHand) = 0;
 };
 
 }  // namespace vantorhost

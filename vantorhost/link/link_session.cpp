@@ -70,14 +70,14 @@ std::size_t LinkSession::beatsFrom(std::int64_t fromUs, std::span<LinkBeat> out)
   return out.size();
 }
 
-LeadStep LinkSession::lead(double bpm, std::int64_t beatUs) {
+LeadStep LinkSession::lead(double bpm, std::int64_t beatUs, bool byHand) {
   if (!peer_) return {};
   auto state = peer_->link.captureAppSessionState();
   const Micros at(toLinkUs(beatUs));
   const double beat = state.beatAtTime(at, kLinkQuantum);
   const double whole = std::round(beat);
   const auto offBeatUs = static_cast<std::int64_t>((beat - whole) * 60e6 / state.tempo());
-  const LeadStep step = leadStep(state.tempo(), bpm, offBeatUs);
+  const LeadStep step = leadStep(state.tempo(), bpm, offBeatUs, byHand);
   if (step.setTempo) state.setTempo(bpm, at);
   if (step.forcePhase) state.forceBeatAtTime(whole, at, kLinkQuantum);
   if (step.setTempo || step.forcePhase) peer_->link.commitAppSessionState(state);

@@ -44,7 +44,7 @@ class LinkSession final : public LinkGrid {
   std::size_t peers() const override;
   double tempo() const override;
   std::size_t beatsFrom(std::int64_t fromUs, std::span<LinkBeat> out) const override;
-  LeadStep lead(double bpm, std::int64_t beatUs) override;
+  LeadStep lead(double bpm, std::int64_t beatUs, bool byHand) override;
   LinkView view(std::int64_t atUs) const;
 
   // A time of the host's clock on Link's clock and back.

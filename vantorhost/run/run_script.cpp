@@ -69,7 +69,7 @@ int runScript(const HostOptions& options) {
     };
     try {
       session.start();
-      ScriptRunner runner(session, loop, trace, host.path(), link);
+      ScriptRunner runner(session, loop, trace, host.path(), link, host.beatSource());
       runner.onTablesWritten = [&host] { host.followPatch(); };
       // --link: the session from the start, and with it the real clock.
       if (options.link) runner.execute(cmd::Link{true});

@@ -405,12 +405,17 @@ void ScriptRunner::operator()(const cmd::PrintTracker&) {
               std::to_string(state.confidence));
 }
 
-// The operator's hands, at the current simulated millisecond (the bridge's clock).
-void ScriptRunner::operator()(const cmd::Tap&) { BeatByHand().tap(); }
+// The operator's hands, at the current simulated millisecond (the bridge's
+// clock); a session this Sonvero leads takes what they moved.
+void ScriptRunner::operator()(const cmd::Tap&) {
+  BeatByHand().tap();
+  beats_.movedByHand();
+}
 
 void ScriptRunner::operator()(const cmd::Nudge& c) {
   if (c.half) BeatByHand().half();
   else BeatByHand().nudge(c.ms);
+  beats_.movedByHand();
 }
 
 void ScriptRunner::operator()(const cmd::BeatsHold& c) { BeatByHand().hold(c.hold); }

@@ -7,6 +7,7 @@
 #include "toolkit/simulated_loop.h"
 #include "vantorhost/base/trace.h"
 #include "vantorhost/commands/script_command.h"
+#include "vantorhost/link/beat_source.h"
 #include "vantorhost/link/link_session.h"
 #include "vantorhost/output/output_path.h"
 #include "vantorhost/session/host_session.h"
@@ -36,8 +37,10 @@ struct ScriptUnreadable {
 // are placed on that clock as it runs.
 class ScriptRunner {
  public:
-  ScriptRunner(HostSession& session, tk::SimulatedLoop& loop, Trace& trace, OutputPath& path, LinkSession& link)
-      : session_(session), loop_(loop), trace_(trace), path_(path), link_(link) {}
+  // `beats`: what the beat output follows, told of the operator's hands.
+  ScriptRunner(HostSession& session, tk::SimulatedLoop& loop, Trace& trace, OutputPath& path, LinkSession& link,
+               BeatSource& beats)
+      : session_(session), loop_(loop), trace_(trace), path_(path), link_(link), beats_(beats) {}
 
   // Runs every line of the script in order (files::LineReader: a leading
   // byte-order mark and any line end); throws ScriptFailure at the first
@@ -111,6 +114,7 @@ class ScriptRunner {
   Trace& trace_;
   OutputPath& path_;
   LinkSession& link_;
+  BeatSource& beats_;
   std::int64_t realStartUs_ = -1;  // the steady clock at the script's millisecond 0; -1 while simulated
 };
 
