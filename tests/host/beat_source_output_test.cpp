@@ -72,6 +72,19 @@ TEST_F(BeatSourceOutputTest, OnTheSessionEachBeatGoesOutOnTheGridAndAChaseStarts
   EXPECT_EQ(fired[4].lit, fired[0].lit + 4);
 }
 
+// "DMX-Ausgabe aktiv" off: the session's beats light nothing, as the
+// tracker's do not; on again, they go out on the grid from the next one.
+TEST_F(BeatSourceOutputTest, TheSessionsBeatsObeyTheOutputSwitch) {
+  output.setPattern({BeatPattern::Mode::Flash, 50, {1}});
+  output.setAllowed(false);
+  runUntil(2000);
+  EXPECT_TRUE(fired.empty());
+  output.setAllowed(true);
+  runUntil(3000);
+  ASSERT_EQ(fired.size(), 2u) << "2150 and 2650 ms";
+  EXPECT_EQ(fired[0].ms, 2150);
+}
+
 // The session, its last peer gone (the tracker's beats, 150 ms earlier),
 // a peer again: every gap between beats within half and one and a half beats.
 TEST_F(BeatSourceOutputTest, FallingBackToTheTrackerAndBackGivesNoBeatTwiceAndMissesNone) {
