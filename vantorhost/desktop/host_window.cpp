@@ -36,14 +36,15 @@ QLabel* changingText() {
 
 }  // namespace
 
-HostWindow::HostWindow(HostSession& session, OutputPath& path, HostSettingsFile* kept, QWidget* parent)
+HostWindow::HostWindow(HostSession& session, OutputPath& path, HostSettingsFile* kept, std::optional<Link> link,
+                       QWidget* parent)
     : QWidget(parent), session_(session), path_(path), kept_(kept), lastSoundMs_(session.loop().nowMs()) {
   setWindowTitle("Sonvero host");
   auto* layout = new QVBoxLayout(this);
-  layout->addLayout(statusRow());
+  layout->addLayout(statusRow(link));
   layout->addLayout(inputRow());
   layout->addLayout(outputRow());
-  layout->addLayout(beatsRow());
+  layout->addLayout(beatsRow(link));
   QScrollArea* monitor = monitorArea();
   layout->addWidget(monitor, 1);
   resize(monitor->minimumWidth() + 2 * layout->contentsMargins().left(), 640);
@@ -53,11 +54,16 @@ HostWindow::HostWindow(HostSession& session, OutputPath& path, HostSettingsFile*
   refreshStatus(session_.loop().nowMs());
 }
 
-QLayout* HostWindow::statusRow() {
+QLayout* HostWindow::statusRow(std::optional<Link> link) {
   statusLine_ = changingText();
   dmxText_ = new QLabel;
+  if (link) link_ = new LinkPanel(link->session, link->beats, kept_);
   auto* row = new QHBoxLayout;
   row->addWidget(statusLine_, 1);
+  if (link_) {
+    row->addSpacing(12);
+    row->addWidget(link_);
+  }
   row->addSpacing(12);
   row->addWidget(dmxText_);
   return row;
@@ -125,8 +131,8 @@ QLayout* HostWindow::outputRow() {
   return row;
 }
 
-QLayout* HostWindow::beatsRow() {
-  beats_ = new BeatPanel(session_);
+QLayout* HostWindow::beatsRow(std::optional<Link> link) {
+  beats_ = new BeatPanel(session_, TrackerClock(), BeatByHand(), link ? &link->beats : nullptr);
   auto* row = new QHBoxLayout;
   row->addWidget(beats_);
   row->addStretch(1);
@@ -249,6 +255,7 @@ void HostWindow::refreshStatus(std::int64_t nowMs) {
   quietInputDb_ = quiet_.follow(nowMs, gain.input_db, gain.output_db);
   fixedGain_ = gain.automatic == 0;
   beats_->refresh();
+  if (link_) link_->refresh();
   dmxText_->setText(QString::fromStdString(path_.output().status()));
   showLightStatus(explainLights(lightFacts(nowMs)));
   reopen_->setEnabled(!mainWindowOpen());

@@ -5,12 +5,14 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 #include "vantorhost/desktop/beat_indicator.h"
 #include "vantorhost/desktop/dmx_monitor_widget.h"
 #include "vantorhost/desktop/beat_panel.h"
 #include "vantorhost/desktop/fade_panel.h"
 #include "vantorhost/desktop/gain_panel.h"
+#include "vantorhost/desktop/link_panel.h"
 #include "vantorhost/desktop/master_panel.h"
 #include "vantorhost/desktop/refresh_pacer.h"
 #include "vantorhost/desktop/source_chooser.h"
@@ -46,8 +48,16 @@ class HostWindow : public QWidget {
   // A level below this (of 16000) is no sound.
   static constexpr int kQuietLevel = 16;
 
-  // `kept` (may be null: nothing kept) outlives the window.
-  HostWindow(HostSession& session, OutputPath& path, HostSettingsFile* kept = nullptr, QWidget* parent = nullptr);
+  // What drives the beats and the Link session it may follow, for the
+  // window's Link toggle and the beats row's hands.
+  struct Link {
+    LinkSession& session;
+    BeatSource& beats;
+  };
+  // `kept` (may be null: nothing kept) and `link` (may be empty: no Link
+  // toggle) outlive the window.
+  HostWindow(HostSession& session, OutputPath& path, HostSettingsFile* kept = nullptr,
+             std::optional<Link> link = std::nullopt, QWidget* parent = nullptr);
   ~HostWindow() override;
 
   // One round of the upkeep timer.
@@ -74,6 +84,8 @@ class HostWindow : public QWidget {
   MasterPanel& masterPanel() const { return *master_; }
   FadePanel& fadePanel() const { return *fade_; }
   BeatPanel& beatPanel() const { return *beats_; }
+  // Null without a Link session.
+  LinkPanel* linkPanel() const { return link_; }
   QPushButton& reopenButton() const { return *reopen_; }
 
  protected:
@@ -84,11 +96,12 @@ class HostWindow : public QWidget {
   // connects them. The status line and the DMX output's state; what comes
   // in (the source, its gain, the plug-in's beat counter, Sonvero's
   // window); what goes out (the output delay and the output's panels); the
-  // DMX monitor.
-  QLayout* statusRow();
+  // DMX monitor. The Link toggle stands with the states, whose status line
+  // gives way to it on a narrow screen.
+  QLayout* statusRow(std::optional<Link> link);
   QLayout* inputRow();
   QLayout* outputRow();
-  QLayout* beatsRow();
+  QLayout* beatsRow(std::optional<Link> link);
   QScrollArea* monitorArea();
   // The monitor and the held-back channels on the output path's word.
   void followOutput();
@@ -103,6 +116,7 @@ class HostWindow : public QWidget {
   HostSettingsFile* kept_;
   // statusRow()
   QLabel *statusLine_ = nullptr, *dmxText_ = nullptr;
+  LinkPanel* link_ = nullptr;
   // inputRow()
   SourceChooser* sources_ = nullptr;
   QLabel *audioText_ = nullptr, *beatText_ = nullptr;
