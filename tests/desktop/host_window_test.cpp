@@ -8,11 +8,11 @@
 #include <filesystem>
 
 #include "bridge/vbvis.h"
+#include "tests/bridge/sox_signals.h"
 #include "tests/desktop/host_window_fixture.h"
 #include "tests/host/fixture_definitions.h"
 #include "tests/support/qt_application.h"
 #include "tests/support/temp_folder.h"
-#include "tests/support/wav_file.h"
 #include "toolkit/check_box.h"
 #include "toolkit/combo_box.h"
 #include "toolkit/simple_controls.h"
@@ -253,9 +253,9 @@ TEST_F(HostWindowTest, QuietMusicIsAWarningWithItsLevelAndTheRemedy) {
   session->design()->writeList(2, 0, {1});
   for (auto [box, value] : {std::pair{"Check5", 1}, {"Check8", 0}})
     tk::app().runEvent([&] { static_cast<tk::CheckBox*>(session->mainWindow()->findControl(box))->setValue(value); });
-  support::writeSineWav(dir() / "quiet.wav", 220, -61, 2);
+  SoxSignals sox;  // a sine at -61 dBFS RMS
   ASSERT_EQ(vbvis_set_gain(0, 0.0), 0);
-  ASSERT_EQ(vbvis_open(("file:" + (dir() / "quiet.wav").string()).c_str()), 0);
+  ASSERT_EQ(vbvis_open(("file:" + sox.make("quiet.wav", "synth 2 sine 220 gain -58")).c_str()), 0);
   const auto status = [&] { return host->statusLine().text().toStdString(); };
   EXPECT_TRUE(upkeepUntil(*host, [&] { return status().starts_with("The music is very quiet"); },
                           std::chrono::seconds(QuietInput::kQuietSeconds + 3)))
