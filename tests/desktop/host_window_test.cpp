@@ -54,25 +54,12 @@ TEST_F(DmxMonitorTest, RecentChangesAreHighlightedForOneSecond) {
   EXPECT_FALSE(monitor.highlighted(600));
 }
 
-TEST_F(DmxMonitorTest, RepaintsOfWhatMovedAddUpToTheWholeMonitor) {
-  monitor.resize(monitor.sizeHint());
-  monitor.show();
-  support::QtFixture::settle();
-  // Values rising, falling and holding while highlights come and go.
-  for (std::int64_t step = 0, now = 0; step < 6; ++step, now += 400) {
-    for (int channel : {1, 2, 31, 32, 33, 100, 512, 513, 1024})
-      if ((channel + step) % 3 != 0) channels.set(channel, static_cast<std::int32_t>((channel * 37 + step * 91) % 256), now);
-    monitor.refresh(now);
-    support::QtFixture::settle();
-    const QImage partly = support::QtFixture::onScreen(monitor);
-    ASSERT_TRUE(partly == support::QtFixture::afterFullRepaint(monitor)) << "step " << step;
-  }
-}
-
-// A par at 30..33 (red, green, blue, dimmer; its cells run into the next
-// row): its name line shows the colour it mixes, and a change of one of its
-// channels repaints that colour on all its cells.
-TEST_F(DmxMonitorTest, AFixturesCellsShowItsNameAndTheColourItMixes) {
+// Values rising, falling and holding while highlights come and go, and a
+// par at 30..33 (red, green, blue, dimmer; its cells run into the next row)
+// whose name line shows the colour it mixes: the repaints of what moved add
+// up to the whole monitor, a change of one of the par's channels repainting
+// its colour on all its cells. Without the patch the cells look as before.
+TEST_F(DmxMonitorTest, RepaintsOfWhatMovedAddUpToTheWholeMonitorAndAFixtureShowsItsColour) {
   fixtures_test::MemoryDefinitions library;
   library.add(fixtures_test::qxf("Acme", "Par", fixtures_test::parBody()));
   FixturePatch patch;
@@ -84,18 +71,20 @@ TEST_F(DmxMonitorTest, AFixturesCellsShowItsNameAndTheColourItMixes) {
   const struct {
     std::array<int, 4> values;
     QColor swatch;
-  } steps[] = {{{255, 0, 0, 255}, QColor(255, 0, 0)}, {{255, 255, 0, 255}, QColor(255, 255, 0)},
-               {{0, 0, 255, 128}, QColor(0, 0, 128)}};
-  std::int64_t now = 0;
-  for (const auto& step : steps) {
-    for (int i = 0; i < 4; ++i) channels.set(30 + i, step.values[static_cast<std::size_t>(i)], now);
-    monitor.refresh(now += 400);
+  } pars[] = {{{255, 0, 0, 255}, QColor(255, 0, 0)}, {{255, 255, 0, 255}, QColor(255, 255, 0)},
+              {{0, 0, 255, 128}, QColor(0, 0, 128)}};
+  for (std::int64_t step = 0, now = 0; step < 6; ++step, now += 400) {
+    for (int channel : {1, 2, 29, 34, 100, 512, 513, 1024})
+      if ((channel + step) % 3 != 0) channels.set(channel, static_cast<std::int32_t>((channel * 37 + step * 91) % 256), now);
+    const auto& par = pars[step % 3];
+    for (int i = 0; i < 4; ++i) channels.set(30 + i, par.values[static_cast<std::size_t>(i)], now);
+    monitor.refresh(now);
     support::QtFixture::settle();
     const QImage shown = support::QtFixture::onScreen(monitor);
-    ASSERT_TRUE(shown == support::QtFixture::afterFullRepaint(monitor)) << "the colour repainted on every cell";
+    ASSERT_TRUE(shown == support::QtFixture::afterFullRepaint(monitor)) << "step " << step;
     for (int channel : {30, 33}) {
       const QPoint nameLine = monitor.cellRect(channel).topRight() + QPoint(-3, 3);
-      EXPECT_EQ(QColor(shown.pixel(nameLine)), step.swatch) << channel;
+      EXPECT_EQ(QColor(shown.pixel(nameLine)), par.swatch) << channel;
     }
   }
   monitor.setPatch(nullptr);
