@@ -9,6 +9,7 @@
 
 #include "bridge/vbvis.h"
 #include "toolkit/application.h"
+#include "vantorhost/desktop/readout_label.h"
 
 namespace vantorhost {
 
@@ -67,7 +68,7 @@ QLayout* HostWindow::inputRow() {
   audioText_ = changingText();
   gain_ = new GainPanel(kept_);
   beatLamp_ = new BeatIndicator;
-  beatText_ = new QLabel;
+  beatText_ = readoutLabel("0000 beats, ~000.0 BPM");
   reopen_ = new QPushButton("Open Sonvero");
   sources_->onChosen = [this](const std::string& uri) {
     lastSoundMs_ = session_.loop().nowMs();
@@ -178,9 +179,9 @@ void HostWindow::upkeep() {
 
 void HostWindow::showBeatCount(std::int64_t nowMs) {
   const PluginBeatCounter& counter = session_.pluginBeatCounter();
-  beatText_->setText(QString("%1 beats, %2 BPM")
-                         .arg(counter.count())
-                         .arg(QString::fromStdString(tempoText(counter.tempo(nowMs)))));
+  showReadout(*beatText_, QString("%1 beats, %2 BPM")
+                              .arg(counter.count())
+                              .arg(QString::fromStdString(tempoText(counter.tempo(nowMs)))));
 }
 
 LightFacts HostWindow::lightFacts(std::int64_t nowMs) const {
