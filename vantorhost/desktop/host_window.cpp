@@ -48,7 +48,9 @@ HostWindow::HostWindow(HostSession& session, OutputPath& path, HostSettingsFile*
   layout->addWidget(monitor, 1);
   resize(monitor->minimumWidth() + 2 * layout->contentsMargins().left(), 640);
   followOutput();
-  QObject::connect(&upkeep_, &QTimer::timeout, [this] { upkeep(); });
+  QObject::connect(&upkeep_, &QTimer::timeout, [this] {
+    upkeep(session_.loop().nowMs() - statusShownMs_ >= kUpkeepMs + kStatusLateMs);
+  });
   upkeep_.start(kUpkeepMs);
   refreshStatus(session_.loop().nowMs());
 }
@@ -142,18 +144,28 @@ QScrollArea* HostWindow::monitorArea() {
 void HostWindow::followOutput() {
   auto clock = [this] { return session_.loop().nowMs(); };
   monitorPacer_ = new RefreshPacer(*monitor_, kMonitorGapMs, clock, [this, clock] {
-    const std::int64_t nextExpiry = monitor_->refresh(clock());
-    if (nextExpiry >= 0) monitorPacer_->requestAt(nextExpiry);
+    const std::int64_t now = clock();
+    const std::int64_t nextExpiry = monitor_->refresh(now);
+    if (nextExpiry >= 0) monitorPacer_->requestAt(nextExpiry + kBetweenTicksLagMs);
+    if (now - statusShownMs_ >= kUpkeepMs) refreshStatus(now);
   });
   monitorPacer_->setParent(this);
-  path_.setWatcher([this](const ChannelBuffer&, std::int64_t) { monitorPacer_->request(); });
+  path_.setWatcher([this](const ChannelBuffer&, std::int64_t nowMs) {
+    monitorPacer_->requestAt(betweenTicks_ ? nowMs + kBetweenTicksLagMs : nowMs);
+  });
   heldBack_.setSingleShot(true);
   heldBack_.setTimerType(Qt::PreciseTimer);
-  QObject::connect(&heldBack_, &QTimer::timeout, [this] { path_.handOn(); });
+  QObject::connect(&heldBack_, &QTimer::timeout, [this] { handOnBetweenTicks(); });
   path_.setWake([this, clock](std::int64_t dueMs) {
     const int wait = static_cast<int>(std::max<std::int64_t>(0, dueMs - clock()));
     if (!heldBack_.isActive() || heldBack_.remainingTime() > wait) heldBack_.start(wait);
   });
+}
+
+void HostWindow::handOnBetweenTicks() {
+  betweenTicks_ = true;
+  path_.handOn();
+  betweenTicks_ = false;
 }
 
 HostWindow::~HostWindow() {
@@ -168,13 +180,13 @@ bool HostWindow::mainWindowOpen() const {
   return window && window->loaded();
 }
 
-void HostWindow::upkeep() {
+void HostWindow::upkeep(bool status) {
   if (stopRequested && stopRequested()) {
     close();
     return;
   }
-  path_.handOn();
-  refreshStatus(session_.loop().nowMs());
+  handOnBetweenTicks();
+  if (status) refreshStatus(session_.loop().nowMs());
 }
 
 void HostWindow::showBeatCount(std::int64_t nowMs) {
@@ -214,6 +226,7 @@ void HostWindow::showLightStatus(const LightStatus& status) {
 }
 
 void HostWindow::refreshStatus(std::int64_t nowMs) {
+  statusShownMs_ = nowMs;
   showBeatCount(nowMs);  // the tempo fades without beats
   audioState_.poll();
   const QString trouble =
