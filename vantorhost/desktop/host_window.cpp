@@ -148,6 +148,8 @@ void HostWindow::followOutput() {
     const std::int64_t nextExpiry = monitor_->refresh(now);
     if (nextExpiry >= 0) monitorPacer_->requestAt(nextExpiry + kBetweenTicksLagMs);
     if (now - statusShownMs_ >= kUpkeepMs) refreshStatus(now);
+    beatLamp_->darkenIfDue();
+    beats_->lamp().darkenIfDue();
   });
   monitorPacer_->setParent(this);
   path_.setWatcher([this](const ChannelBuffer&, std::int64_t nowMs) {

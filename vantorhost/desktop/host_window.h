@@ -36,9 +36,10 @@ namespace vantorhost {
 // hidden or minimised); what the path does by itself between ticks (a
 // beat's light, a fade, held-back channels) and a highlight going out with
 // the next tick's refresh, or kBetweenTicksLagMs later when no tick comes;
-// the beat counter on each beat; the states, the gain and the status line
-// with the monitor's first refresh after kUpkeepMs, or on the upkeep when
-// the monitor has not refreshed for kStatusLateMs longer. The output's
+// the beat counter on each beat; the beat lamps going dark, the states, the
+// gain and the status line with the monitor's refreshes (the status with
+// the first after kUpkeepMs, or on the upkeep when the monitor has not
+// refreshed for kStatusLateMs longer). The output's
 // upkeep and a stop request are looked at every kUpkeepMs. The source, the
 // gain and the delay chosen here are kept in the host settings file.
 // Closing it closes Sonvero's window (so its settings are saved) and then
