@@ -233,8 +233,10 @@ void HostWindow::refreshStatus(std::int64_t nowMs) {
   audioState_.poll();
   const QString trouble =
       audioState_.state() == VBVIS_STATE_PLAYING ? QString() : QString::fromStdString(audioState_.text());
-  audioText_->setText(trouble);
-  audioText_->setToolTip(trouble);
+  if (audioText_->text() != trouble) {
+    audioText_->setText(trouble);
+    audioText_->setToolTip(trouble);
+  }
   if (sources_->showLevel() >= kQuietLevel) lastSoundMs_ = nowMs;
   gain_->refresh();
   beats_->refresh();
