@@ -144,6 +144,11 @@ TEST_F(MainWindowTest, WhatATickChangesReachesTheWidgets) {
   EXPECT_EQ(widget(main.Frame1)->palette().color(QPalette::Window), QColor(Qt::red));
   EXPECT_EQ(widget(main.Line4)->geometry().top(), 20) << "the VU threshold's marker at the top";
   EXPECT_EQ(widgetAs<QLabel>(main.Label6)->text(), "1");
+  // The flash box's colour goes back as the beat ends: a colour is applied
+  // whenever it changes, not only the first time.
+  vbvis_script_vu(0, 0);
+  tick();
+  EXPECT_EQ(widget(main.Frame1)->palette().color(QPalette::Window), QPalette().color(QPalette::Button));
   vbvis_close();
 }
 
