@@ -271,26 +271,20 @@ TEST(Readout, ANewTextThatFitsLaysNothingOutAnew) {
   row->addWidget(new QLabel("beside"));
   window.show();
   support::QtFixture::settle();
-  struct LayoutCounter : QObject {
-    int requests = 0;
-    bool eventFilter(QObject*, QEvent* e) override {
-      requests += e->type() == QEvent::LayoutRequest;
-      return false;
-    }
-  } counter;
-  window.installEventFilter(&counter);
+  support::EventCounter layouts(QEvent::LayoutRequest);
+  window.installEventFilter(&layouts);
   const QSize size = readout->size();
   for (const QString text : {"1.0 dB", "-12.5 dB", ""}) {
     showReadout(*readout, text);
     support::QtFixture::settle();
     EXPECT_EQ(readout->text(), text);
   }
-  EXPECT_EQ(counter.requests, 0);
+  EXPECT_EQ(layouts.count(), 0);
   EXPECT_EQ(readout->size(), size);
   showReadout(*readout, "a text much wider than the widest one");
   support::QtFixture::settle();
   EXPECT_GT(readout->width(), size.width());
-  EXPECT_GE(counter.requests, 1);
+  EXPECT_GE(layouts.count(), 1);
   const int wide = readout->width();
   showReadout(*readout, "1");
   EXPECT_EQ(readout->width(), wide);

@@ -155,19 +155,13 @@ TEST_F(MainWindowTest, WhatATickChangesReachesTheWidgets) {
 // Each tick sets the beat bar's scroll bar range again without changing it;
 // the scroll bar must not be repainted for that, thirteen times a second.
 TEST_F(MainWindowTest, ATickThatChangesNoControlRepaintsNone) {
-  struct PaintCounter : QObject {
-    int paints = 0;
-    bool eventFilter(QObject*, QEvent* e) override {
-      paints += e->type() == QEvent::Paint;
-      return false;
-    }
-  } counter;
+  support::EventCounter paints(QEvent::Paint);
   tick();
   settle();
-  widget(main.VScroll4)->installEventFilter(&counter);
+  widget(main.VScroll4)->installEventFilter(&paints);
   for (int i = 0; i < 3; ++i) tick();
   settle();
-  EXPECT_EQ(counter.paints, 0);
+  EXPECT_EQ(paints.count(), 0);
 }
 
 // A fixed dialog frame, transient for the main window (no task-bar entry);
