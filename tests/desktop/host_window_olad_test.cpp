@@ -131,6 +131,7 @@ TEST_F(StatusWithOlad, FourTapsAt128BpmLightOnTheirGridAtOlad) {
   }
   QTest::qWait(2500);
   out.close();
+  host.reset();  // the window holds the output's path, which goes with `out`
 
   // The light's rises (the watcher stamps on the steady clock, as the bridge's clock is).
   std::vector<std::int64_t> rises;
