@@ -52,7 +52,7 @@ class StatusWithOlad : public PluginSessionTest {
   OladProcess olad;
   LinkSession link;  // off
   std::unique_ptr<HostOutput> out;
-  std::unique_ptr<HostWindow> host;
+  std::unique_ptr<HostWindow> host;  // holds out's path: goes first (log(), and member order)
   std::optional<std::string> logged_;
 };
 

@@ -8,6 +8,7 @@
 #include "vantorhost/base/channel_buffer.h"
 #include "vantorhost/base/tempo.h"
 #include "vantorhost/desktop/panel_row.h"
+#include "vantorhost/desktop/readout_label.h"
 
 namespace vantorhost {
 
@@ -45,7 +46,7 @@ BeatPanel::BeatPanel(HostSession& session, TrackerClock clock, BeatByHand hands,
       session_(session),
       clock_(std::move(clock)),
       lamp_(new BeatIndicator),
-      tempo_(new QLabel),
+      tempo_(readoutLabel("000.0 BPM, locked")),
       mode_(new QComboBox),
       channels_(new QLineEdit),
       flash_(new StepSpinBox(kMaxFlashMs, kFlashStepMs, " ms")),
@@ -181,9 +182,9 @@ void BeatPanel::readTracker() {
     const QSignalBlocker quiet(hold_);
     hold_->setChecked(held);
   }
-  tempo_->setText(reading.bpm > 0 ? QString::fromStdString(tempoText(Tempo{reading.bpm, true})) +
-                                        (held ? " BPM, held" : " BPM, locked")
-                                  : QString(held ? "held: no beat" : "searching"));
+  showReadout(*tempo_, reading.bpm > 0 ? QString::fromStdString(tempoText(Tempo{reading.bpm, true})) +
+                                             (held ? " BPM, held" : " BPM, locked")
+                                       : QString(held ? "held: no beat" : "searching"));
   if (reading.nextMs >= 0) nextBeat_.start(static_cast<int>(std::max<std::int64_t>(0, reading.nextMs - now)));
 }
 

@@ -33,18 +33,28 @@ namespace vantorhost {
 // the plug-in's, so that the one tempo on screen is the tracker's), a
 // button that opens Sonvero's window again, the output's own panels (the
 // master and the blackout, the fade; the beats, with the operator's hands
-// on them, in a row of their own) and the DMX monitor of what goes out. Each panel is a widget of its own that the window only places.
-// Each part refreshes when what it shows moves: the monitor when the output
-// path hands channels on (at most every kMonitorGapMs, never while the
-// window is hidden or minimised), the beat counter on each beat; the
-// states, the gain, the status line, the output's upkeep and a stop request
-// are looked at every kUpkeepMs. The source, the gain and the delay chosen
-// here are kept in the host settings file. Closing it closes Sonvero's
-// window (so its settings are saved) and then tells onClosed.
+// on them, in a row of their own) and the DMX monitor of what goes out.
+// Each panel is a widget of its own that the window only places.
+// Each part refreshes when what it shows moves, so that the window repaints
+// about once per plug-in tick: the monitor when the output path hands
+// channels on (at most every kMonitorGapMs, never while the window is
+// hidden or minimised); what the path does by itself between ticks (a
+// beat's light, a fade, held-back channels) and a highlight going out with
+// the next tick's refresh, or kBetweenTicksLagMs later when no tick comes;
+// the beat counter on each beat; the beat lamps going dark, the states, the
+// gain and the status line with the monitor's refreshes (the status with
+// the first after kUpkeepMs, or on the upkeep when the monitor has not
+// refreshed for kStatusLateMs longer). The output's
+// upkeep and a stop request are looked at every kUpkeepMs. The source, the
+// gain and the delay chosen here are kept in the host settings file.
+// Closing it closes Sonvero's window (so its settings are saved) and then
+// tells onClosed.
 class HostWindow : public QWidget {
  public:
   static constexpr int kUpkeepMs = 250;
+  static constexpr int kStatusLateMs = 100;
   static constexpr int kMonitorGapMs = 40;  // 25 refreshes a second at most
+  static constexpr int kBetweenTicksLagMs = 80;  // a tick and a little
   // A level below this (of 16000) is no sound.
   static constexpr int kQuietLevel = 16;
 
@@ -60,8 +70,8 @@ class HostWindow : public QWidget {
              std::optional<Link> link = std::nullopt, QWidget* parent = nullptr);
   ~HostWindow() override;
 
-  // One round of the upkeep timer.
-  void upkeep();
+  // One round of the upkeep timer; with `status`, the status shown anew too.
+  void upkeep(bool status = true);
   // Checked on every upkeep; true closes the window (Ctrl-C).
   std::function<bool()> stopRequested;
   // Asked when the user closes the window (not when a stop is requested):
@@ -105,6 +115,8 @@ class HostWindow : public QWidget {
   QScrollArea* monitorArea();
   // The monitor and the held-back channels on the output path's word.
   void followOutput();
+  // Hands on what the path does by itself (its own timer, the upkeep).
+  void handOnBetweenTicks();
   void showBeatCount(std::int64_t nowMs);
   void refreshStatus(std::int64_t nowMs);
   LightFacts lightFacts(std::int64_t nowMs) const;
@@ -135,12 +147,14 @@ class HostWindow : public QWidget {
   RefreshPacer* monitorPacer_ = nullptr;
   QTimer upkeep_;
   QTimer heldBack_;  // wakes the output path when delayed channels fall due
+  bool betweenTicks_ = false;  // the hand-on running is the path's own
   AudioStateLog audioState_;
   std::int64_t lastSoundMs_;
   QuietInput quiet_;
   std::optional<double> quietInputDb_;
   bool fixedGain_ = false;
   bool stopping_ = false;  // a stop was requested: closing asks nothing
+  std::int64_t statusShownMs_ = 0;
 };
 
 }  // namespace vantorhost
