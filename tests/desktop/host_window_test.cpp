@@ -160,8 +160,9 @@ TEST_F(HostWindowTest, ClosingTheHostWindowClosesMainAndSavesItsSettings) {
   EXPECT_GT(output.calls, before);  // the last values go out
 }
 
-// Under the bar dialog's pixel boxes, the frequencies of the chosen pixels;
-// the boxes keep their 288 entries.
+// Under the bar dialog's pixel boxes, the frequencies of the chosen pixels
+// (what the plug-in's design gives the host of that dialog alone); the
+// boxes keep their 288 entries.
 TEST_F(HostWindowTest, TheBarDialogNamesItsPixelsFrequencies) {
   backend_->addDecorator([this](tk::Form& form, tk::qt::FormWindow& window) {
     return decoratePixelBoxes(*session->design(), form, window);
@@ -175,6 +176,11 @@ TEST_F(HostWindowTest, TheBarDialogNamesItsPixelsFrequencies) {
   ASSERT_TRUE(from && to);
   EXPECT_EQ(from->text(), "20.0\u2013" "20.5 Hz");
   EXPECT_EQ(to->text(), "15.63\u2013" "16.00 kHz");
+  for (auto [label, box] : {std::pair{from, "Combo1"}, {to, "Combo2"}}) {  // just below, ending at its right edge
+    const QRect under = widget(*dialog->findControl(box))->geometry();
+    EXPECT_EQ(label->geometry().top(), under.bottom() + 1) << box;
+    EXPECT_EQ(label->geometry().right(), under.right()) << box;
+  }
   auto& box = static_cast<tk::ComboBox&>(*dialog->findControl("Combo1"));
   tk::app().runEvent([&] { box.userSelect(99); });
   EXPECT_EQ(from->text().toStdString(), pixelRangeText(99));
