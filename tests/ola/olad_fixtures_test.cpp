@@ -11,6 +11,7 @@
 #include "tests/support/olad_process.h"
 #include "tests/support/temp_folder.h"
 #include "toolkit/application.h"
+#include "toolkit/check_box.h"
 #include "toolkit/simulated_loop.h"
 #include "vantorhost/link/link_session.h"
 #include "vantorhost/run/host_output.h"
@@ -44,6 +45,7 @@ TEST(OladFixtures, AMovingHeadLightsFromItsColourAloneAndNeverMovesWithMasterOrB
     ASSERT_FALSE(session.placeFixture({"head", "Test", "Head", "5ch", 10}));
     IPluginDesign& design = *session.design();
     tk::app().runEvent([&] {
+      static_cast<tk::CheckBox*>(session.mainWindow()->findControl("Check5"))->setValue(1);  // the output on
       design.writeList(1, 0, {14});
       design.writeBar(0, 30, 109, 100, 1, 0, 1);
       design.outputChannel(14, 40, 1);  // the bar's value on the wheel
