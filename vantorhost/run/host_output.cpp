@@ -32,10 +32,15 @@ void HostOutput::followSwitch() {
 
 void HostOutput::followPatch() {
   if (!path_) return;
-  const FixturePatch& patch = session_.patch();
+  // With the output switched off Sonvero sends no light, and the rest
+  // values (a dimmer full, a shutter open) are light: they wait for it.
+  static const FixturePatch kNoPatch;
+  IPluginDesign* design = session_.design();
+  const bool on = design && design->switches().outputOn;
+  const FixturePatch& patch = on ? session_.patch() : kNoPatch;
   std::vector<std::int16_t> driven;
   if (!patch.fixtures().empty()) {
-    if (IPluginDesign* design = session_.design()) driven = design->usedChannels();
+    driven = design->usedChannels();
     const BeatPattern& beats = beatOutput_.pattern();
     if (beats.on()) driven.insert(driven.end(), beats.channels.begin(), beats.channels.end());
   }

@@ -6,7 +6,8 @@
 // channels the design drives (a list edited in the plug-in's windows takes
 // a fixture's channel off its rest value at once). The beat output lights
 // only while the plug-in's output switch ("DMX-Ausgabe aktiv") is on, as
-// the plug-in's own channels do, whatever drives the beats.
+// the plug-in's own channels do, whatever drives the beats, and so do the
+// rest values of patched fixtures.
 #include <memory>
 
 #include "toolkit/application.h"
@@ -37,7 +38,8 @@ class HostOutput final : public tk::FormObserver {
   // olad keeps them, so the lights hold their look. Also on destruction.
   void close();
   // The patch and the channels the design drives now go to the path (only
-  // while there are fixtures: a design without costs nothing).
+  // while there are fixtures and the output is on: a design without costs
+  // nothing).
   void followPatch();
   // After each event: the patch, and the output switch, which may have changed.
   void afterEvent() override {
