@@ -1,11 +1,14 @@
 // The bridge's C functions with file sources made by sox, on a simulated
 // clock (a known tone end to end: golden audio_left_only_sine; a mono file
-// on both sides: golden audio_mono_file).
+// on both sides: golden audio_mono_file), and the gain's range (a fixed
+// gain's effect on the spectrum and the levels: golden audio_gain_auto; a
+// new source keeps the gain: golden audio_gain_kept).
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <fstream>
+#include <limits>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -153,4 +156,23 @@ TEST(FileFrames, LoopingFileStartsOverAtItsEnd) {
   file->skip(4800 * 3 - 12000 + 17);  // to frame 17 of the next round
   file->read(after.data(), 1);
   EXPECT_EQ(after[0], stereo[2 * 17]);
+}
+
+// Loaded at a fixed 0 dB; outside -12..36 (or not a number) nothing changes.
+TEST(GainApi, StartsFixedAtZeroAndRefusesGainsOutOfRange) {
+  vbvis_gain_state s{};
+  ASSERT_EQ(vbvis_gain(&s), 0);
+  EXPECT_EQ(s.automatic, 0);
+  EXPECT_EQ(s.gain_db, 0.0);
+  EXPECT_EQ(s.input_db, VBVIS_SILENCE_DB);
+  EXPECT_EQ(vbvis_gain(nullptr), -1);
+  EXPECT_EQ(vbvis_set_gain(0, -12.0), 0);
+  EXPECT_EQ(vbvis_set_gain(0, 36.0), 0);
+  for (const double wrong : {-12.01, 36.01, std::numeric_limits<double>::quiet_NaN(),
+                             std::numeric_limits<double>::infinity()})
+    EXPECT_EQ(vbvis_set_gain(0, wrong), -1) << wrong;
+  vbvis_gain(&s);
+  EXPECT_EQ(s.fixed_db, 36.0);
+  EXPECT_EQ(s.gain_db, 36.0);
+  vbvis_set_gain(0, 0.0);
 }

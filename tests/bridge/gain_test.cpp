@@ -1,6 +1,6 @@
 // The gain ahead of the analysis, fed our drum machine's material in ticks of
-// 75 ms as the plug-in reads (noise after the music, and a new source:
-// gain_api_test).
+// 75 ms as the plug-in reads (through the bridge's C functions: bridge_test
+// and goldens audio_gain_auto and audio_gain_kept).
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,5 +1,6 @@
 // The beat tracker through the bridge's C functions on the simulated clock
-// (a file made by our drum machine), and the live tap's time keeping.
+// (a file made by our drum machine), and the live tap's time keeping (the
+// operator's hands through them: goldens beats_nudge and beats_tap).
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
@@ -100,10 +101,13 @@ TEST_F(TrackerApi, AFileOnTheSimulatedClockLocksOnItsBeatsTheSameEveryRun) {
   EXPECT_TRUE(std::is_sorted(std::begin(last.next_beats_us), std::end(last.next_beats_us)));
 }
 
-// Losing the audio starts the tracker afresh: a long pause between updates
-// (not read as time that passed in the music) or another source (silence:
-// golden audio_beats).
-TEST_F(TrackerApi, LosingTheAudioStartsTheTrackerAfresh) {
+// Losing the audio: while nothing comes (a sound server gone away, the host
+// reading on) no beat shows more than half a second after the last audio,
+// no flash at the old tempo; the tracker starts afresh after a long pause
+// between updates (not read as time that passed in the music) or on
+// another source (silence: golden audio_beats; music at another tempo
+// tracked afresh within 4 s: audio_file_ends).
+TEST_F(TrackerApi, LosingTheAudioStopsTheBeatsAndStartsTheTrackerAfresh) {
   struct Loss {
     std::int64_t pauseMs;
     const char* uri;  // the next source, if any
@@ -113,7 +117,10 @@ TEST_F(TrackerApi, LosingTheAudioStartsTheTrackerAfresh) {
     ASSERT_TRUE(openFile(path_));
     for (const std::int64_t end = nowMs + 10000; nowMs <= end; nowMs += 10) vbvis_tracker_update();
     ASSERT_EQ(vbvis_tracker(&state), 1);
-    nowMs += loss.pauseMs;
+    for (const std::int64_t last = nowMs, end = nowMs + loss.pauseMs; nowMs < end; nowMs += 10)
+      if (vbvis_tracker(&state) == 1) {
+        ASSERT_LE(nowMs - last, 510) << "a beat at the old tempo";
+      }
     if (loss.uri) {
       ASSERT_EQ(vbvis_open(loss.uri), 0);
     }
@@ -142,78 +149,4 @@ TEST(TrackerTap, PredictsWhenTheBeatsAreHeard) {
   ASSERT_TRUE(state.locked);
   for (std::int64_t& beat : state.nextBeatsUs) beat -= kStartUs;
   EXPECT_TRUE(onTheBeat(state.nextBeatsUs));
-}
-
-// The operator's hands through the C functions: four taps at 128 BPM set
-// the beat at once (with no music at all), half a beat and a fine trim
-// move it, a hold keeps it through another source, and the tracker leads
-// again after.
-TEST_F(TrackerApi, TapsNudgesAndAHoldThroughTheCFunctions) {
-  ASSERT_EQ(vbvis_open("script"), 0);
-  constexpr std::int64_t kBeatUs = 468'750;
-  const auto onGrid = [&](std::int64_t us, std::int64_t firstUs) {
-    const std::int64_t off = ((us - firstUs) % kBeatUs + kBeatUs) % kBeatUs;
-    return std::min(off, kBeatUs - off);
-  };
-  std::int64_t firstUs = 0;
-  for (int i = 0; i < 4; ++i) {
-    nowMs = 1000 + i * kBeatUs / 1000;
-    firstUs = i == 0 ? vbvis_clock_us() : firstUs;
-    EXPECT_EQ(vbvis_tracker_tap(vbvis_clock_us()), i + 1);
-  }
-  vbvis_tracker_state state{};
-  ASSERT_EQ(vbvis_tracker(&state), 1);
-  EXPECT_NEAR(state.bpm, 128.0, 0.3);
-  EXPECT_LE(onGrid(state.next_beats_us[0], firstUs), 2'000);
-  EXPECT_LE(state.next_beats_us[0] - vbvis_clock_us(), kBeatUs);
-
-  vbvis_tracker_nudge_half();
-  vbvis_tracker(&state);
-  EXPECT_NEAR(static_cast<double>(onGrid(state.next_beats_us[0], firstUs)), kBeatUs / 2.0, 2'000);
-  vbvis_tracker_nudge_half();
-  vbvis_tracker_nudge(-10'000);
-  vbvis_tracker(&state);
-  EXPECT_NEAR(static_cast<double>(onGrid(state.next_beats_us[0], firstUs - 10'000)), 0.0, 2'000);
-
-  vbvis_tracker_hold(1);
-  EXPECT_EQ(vbvis_tracker_held(), 1);
-  ASSERT_EQ(vbvis_open("silence"), 0);
-  nowMs += 30'000;
-  ASSERT_EQ(vbvis_tracker(&state), 1);
-  EXPECT_NEAR(state.bpm, 128.0, 0.3);
-  vbvis_tracker_hold(0);
-  EXPECT_EQ(vbvis_tracker_held(), 0);
-  EXPECT_EQ(vbvis_tracker(&state), 0);
-}
-
-// An outage of the source: the beats stop within half a second of the last
-// audio (no flash at the old tempo), and music at another tempo after it
-// is tracked afresh, locked on it within 4 s.
-TEST_F(TrackerApi, AfterAnOutageTheMusicIsTrackedAfreshWithin4s) {
-  const drum_machine::Song faster{.bpm = 140, .seconds = 12, .kick = "x.......x.x.....", .snare = "....x.......x...",
-                                  .hats = "x.x.x.x.x.x.x.x.", .jitterMs = 5};
-  const std::string second = sox.folder() + "/faster.wav";
-  writeSong(faster, second);
-  vbvis_tracker_state state{};
-  ASSERT_TRUE(openFile(path_));
-  for (const std::int64_t end = nowMs + 10000; nowMs <= end; nowMs += 10) vbvis_tracker_update();
-  ASSERT_EQ(vbvis_tracker(&state), 1);
-  // The source gives nothing more (its server went away): the host reads on.
-  const std::int64_t lastAudioMs = nowMs;
-  for (; nowMs <= lastAudioMs + 3000; nowMs += 10)
-    if (vbvis_tracker(&state) == 1) {
-      ASSERT_LE(nowMs - lastAudioMs, 510) << "a beat at the old tempo";
-    }
-  ASSERT_TRUE(openFile(second));
-  const std::int64_t backMs = nowMs;
-  std::int64_t lockedMs = -1;
-  for (; nowMs <= backMs + 8000; nowMs += 10) {
-    vbvis_tracker_update();
-    if (vbvis_tracker(&state) == 1) {
-      ASSERT_NEAR(state.bpm, 140, 140 * 0.02) << "at " << nowMs - backMs << " ms";
-      if (lockedMs < 0) lockedMs = nowMs - backMs;
-    }
-  }
-  EXPECT_GE(lockedMs, 0);
-  EXPECT_LE(lockedMs, 4000);
 }

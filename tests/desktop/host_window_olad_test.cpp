@@ -32,28 +32,27 @@ class StatusWithOlad : public PluginSessionTest {
     PluginSessionTest::TearDown();
     vbvis_close();
   }
+  // The host window on the run's way out to `output` (its beats following the tracker).
   void start(const std::string& output) {
     HostOptions options;
     options.dmx = output;
     options.olaPort = olad.port();
-    dmx = makeDmxOutput(options);
-    path = std::make_unique<OutputPath>(session->channels(), *dmx, [this] { return loop_->nowMs(); });
-    host = std::make_unique<HostWindow>(*session, *path);
+    out = std::make_unique<HostOutput>(*session, makeDmxOutput(options), HostOutput::Clock::Real, link);
+    host = std::make_unique<HostWindow>(*session, out->path());
     host->show();
   }
   // What the output logged from the test's start until it closed.
   std::string log() {
     host.reset();
-    path.reset();
-    dmx.reset();
+    out.reset();
     if (!logged_) logged_ = testing::internal::GetCapturedStderr();
     return *logged_;
   }
 
   OladProcess olad;
-  std::unique_ptr<DmxOutput> dmx;
-  std::unique_ptr<OutputPath> path;
-  std::unique_ptr<HostWindow> host;
+  LinkSession link;  // off
+  std::unique_ptr<HostOutput> out;
+  std::unique_ptr<HostWindow> host;  // holds out's path: goes first (log(), and member order)
   std::optional<std::string> logged_;
 };
 
@@ -68,7 +67,7 @@ TEST_F(StatusWithOlad, AnOladStartedLaterIsUsed) {
                          "by itself"));
   ASSERT_TRUE(olad.start());
   EXPECT_TRUE(saysWithin(*host, "Sending to OLA universe 1"));
-  EXPECT_EQ(olad.fetch(1).value_or(UniverseValues{})[0], path->sent().get(1)) << "and the values are there";
+  EXPECT_EQ(olad.fetch(1).value_or(UniverseValues{})[0], out->path().sent().get(1)) << "and the values are there";
   const std::string said = log();
   EXPECT_NE(said.find("no olad answers on port " + std::to_string(olad.port()) + " yet"), std::string::npos) << said;
   EXPECT_EQ(countOf(said, "not reachable"), 0u) << "looking is quiet: " << said;
@@ -105,13 +104,7 @@ TEST_F(StatusWithOlad, MonitorOnlyNamesItsRemedy) {
 // wakes the window late, which is still far from an off-beat (234 ms).
 TEST_F(StatusWithOlad, FourTapsAt128BpmLightOnTheirGridAtOlad) {
   ASSERT_TRUE(olad.start());
-  HostOptions options;
-  options.dmx = "ola";
-  options.olaPort = olad.port();
-  LinkSession link;  // off: the beats follow the tracker, and the taps
-  HostOutput out(*session, makeDmxOutput(options), HostOutput::Clock::Real, link);
-  host = std::make_unique<HostWindow>(*session, out.path());
-  host->show();
+  start("ola");
   HostDesign design = session->hostDesign();
   design.beatPattern = {BeatPattern::Mode::Flash, 50, {10}};
   session->setHostDesign(design);
@@ -130,8 +123,7 @@ TEST_F(StatusWithOlad, FourTapsAt128BpmLightOnTheirGridAtOlad) {
     host->beatPanel().tap().click();
   }
   QTest::qWait(2500);
-  out.close();
-  host.reset();  // the window holds the output's path, which goes with `out`
+  out->close();
 
   // The light's rises (the watcher stamps on the steady clock, as the bridge's clock is).
   std::vector<std::int64_t> rises;

@@ -87,7 +87,7 @@ TEST_F(HostWindowOutputTest, HoldingBTogglesTheBlackoutOnce) {
   EXPECT_FALSE(blackout.isChecked()) << "the next press releases it";
 }
 
-TEST_F(HostWindowOutputTest, TheDelayBoxShowsWhatItApplies) {
+TEST_F(HostWindowOutputTest, TheDelayAndFadeBoxesShowWhatTheyApply) {
   showAndActivate();
   StepSpinBox& box = host->delayBox();
   type(box, "123");
@@ -110,21 +110,11 @@ TEST_F(HostWindowOutputTest, TheDelayBoxShowsWhatItApplies) {
   type(box, "498");
   EXPECT_EQ(box.value(), 500);
   EXPECT_EQ(readHostSettings(keptFile()).delayMs, 500);
-}
-
-// The fade box keeps to its steps and is part of the show (a show's fade
-// line: golden output_fade).
-TEST_F(HostWindowOutputTest, TheFadeIsPartOfTheShow) {
-  support::writeBytes(dir() / "plain.show", "# Sonvero show 1\nlist 2 1\n");
-  ShowMenu menu(*host, *session, {});
-  host->show();
-  StepSpinBox& box = host->fadePanel().box();
-  type(box, "310");
-  EXPECT_EQ(box.text(), "300 ms");
+  // The fade box keeps to its steps too, and sets the design's fade (a
+  // show's fade line, and a show without one: golden output_fade).
+  type(host->fadePanel().box(), "310");
+  EXPECT_EQ(host->fadePanel().box().text(), "300 ms");
   EXPECT_EQ(session->hostDesign().fadeMs, 300);
-  EXPECT_TRUE(menu.modified());
-  ASSERT_TRUE(menu.openShow(dir() / "plain.show"));
-  EXPECT_EQ(box.value(), 0) << "a show without a fade has none";
 }
 
 TEST_F(HostWindowOutputTest, OpeningAShowOverUnsavedChangesAsksFirst) {

@@ -9,11 +9,11 @@
 #include <filesystem>
 
 #include "bridge/vbvis.h"
+#include "tests/bridge/sox_signals.h"
 #include "tests/desktop/host_window_fixture.h"
 #include "tests/host/fixture_definitions.h"
 #include "tests/support/qt_application.h"
 #include "tests/support/temp_folder.h"
-#include "tests/support/wav_file.h"
 #include "toolkit/check_box.h"
 #include "toolkit/combo_box.h"
 #include "toolkit/simple_controls.h"
@@ -56,25 +56,12 @@ TEST_F(DmxMonitorTest, RecentChangesAreHighlightedForOneSecond) {
   EXPECT_FALSE(monitor.highlighted(600));
 }
 
-TEST_F(DmxMonitorTest, RepaintsOfWhatMovedAddUpToTheWholeMonitor) {
-  monitor.resize(monitor.sizeHint());
-  monitor.show();
-  support::QtFixture::settle();
-  // Values rising, falling and holding while highlights come and go.
-  for (std::int64_t step = 0, now = 0; step < 6; ++step, now += 400) {
-    for (int channel : {1, 2, 31, 32, 33, 100, 512, 513, 1024})
-      if ((channel + step) % 3 != 0) channels.set(channel, static_cast<std::int32_t>((channel * 37 + step * 91) % 256), now);
-    monitor.refresh(now);
-    support::QtFixture::settle();
-    const QImage partly = support::QtFixture::onScreen(monitor);
-    ASSERT_TRUE(partly == support::QtFixture::afterFullRepaint(monitor)) << "step " << step;
-  }
-}
-
-// A par at 30..33 (red, green, blue, dimmer; its cells run into the next
-// row): its name line shows the colour it mixes, and a change of one of its
-// channels repaints that colour on all its cells.
-TEST_F(DmxMonitorTest, AFixturesCellsShowItsNameAndTheColourItMixes) {
+// Values rising, falling and holding while highlights come and go, and a
+// par at 30..33 (red, green, blue, dimmer; its cells run into the next row)
+// whose name line shows the colour it mixes: the repaints of what moved add
+// up to the whole monitor, a change of one of the par's channels repainting
+// its colour on all its cells. Without the patch the cells look as before.
+TEST_F(DmxMonitorTest, RepaintsOfWhatMovedAddUpToTheWholeMonitorAndAFixtureShowsItsColour) {
   fixtures_test::MemoryDefinitions library;
   library.add(fixtures_test::qxf("Acme", "Par", fixtures_test::parBody()));
   FixturePatch patch;
@@ -86,18 +73,20 @@ TEST_F(DmxMonitorTest, AFixturesCellsShowItsNameAndTheColourItMixes) {
   const struct {
     std::array<int, 4> values;
     QColor swatch;
-  } steps[] = {{{255, 0, 0, 255}, QColor(255, 0, 0)}, {{255, 255, 0, 255}, QColor(255, 255, 0)},
-               {{0, 0, 255, 128}, QColor(0, 0, 128)}};
-  std::int64_t now = 0;
-  for (const auto& step : steps) {
-    for (int i = 0; i < 4; ++i) channels.set(30 + i, step.values[static_cast<std::size_t>(i)], now);
-    monitor.refresh(now += 400);
+  } pars[] = {{{255, 0, 0, 255}, QColor(255, 0, 0)}, {{255, 255, 0, 255}, QColor(255, 255, 0)},
+              {{0, 0, 255, 128}, QColor(0, 0, 128)}};
+  for (std::int64_t step = 0, now = 0; step < 6; ++step, now += 400) {
+    for (int channel : {1, 2, 29, 34, 100, 512, 513, 1024})
+      if ((channel + step) % 3 != 0) channels.set(channel, static_cast<std::int32_t>((channel * 37 + step * 91) % 256), now);
+    const auto& par = pars[step % 3];
+    for (int i = 0; i < 4; ++i) channels.set(30 + i, par.values[static_cast<std::size_t>(i)], now);
+    monitor.refresh(now);
     support::QtFixture::settle();
     const QImage shown = support::QtFixture::onScreen(monitor);
-    ASSERT_TRUE(shown == support::QtFixture::afterFullRepaint(monitor)) << "the colour repainted on every cell";
+    ASSERT_TRUE(shown == support::QtFixture::afterFullRepaint(monitor)) << "step " << step;
     for (int channel : {30, 33}) {
       const QPoint nameLine = monitor.cellRect(channel).topRight() + QPoint(-3, 3);
-      EXPECT_EQ(QColor(shown.pixel(nameLine)), step.swatch) << channel;
+      EXPECT_EQ(QColor(shown.pixel(nameLine)), par.swatch) << channel;
     }
   }
   monitor.setPatch(nullptr);
@@ -171,8 +160,9 @@ TEST_F(HostWindowTest, ClosingTheHostWindowClosesMainAndSavesItsSettings) {
   EXPECT_GT(output.calls, before);  // the last values go out
 }
 
-// Under the bar dialog's pixel boxes, the frequencies of the chosen pixels;
-// the boxes keep their 288 entries.
+// Under the bar dialog's pixel boxes, the frequencies of the chosen pixels
+// (what the plug-in's design gives the host of that dialog alone); the
+// boxes keep their 288 entries.
 TEST_F(HostWindowTest, TheBarDialogNamesItsPixelsFrequencies) {
   backend_->addDecorator([this](tk::Form& form, tk::qt::FormWindow& window) {
     return decoratePixelBoxes(*session->design(), form, window);
@@ -186,6 +176,11 @@ TEST_F(HostWindowTest, TheBarDialogNamesItsPixelsFrequencies) {
   ASSERT_TRUE(from && to);
   EXPECT_EQ(from->text(), "20.0\u2013" "20.5 Hz");
   EXPECT_EQ(to->text(), "15.63\u2013" "16.00 kHz");
+  for (auto [label, box] : {std::pair{from, "Combo1"}, {to, "Combo2"}}) {  // just below, ending at its right edge
+    const QRect under = widget(*dialog->findControl(box))->geometry();
+    EXPECT_EQ(label->geometry().top(), under.bottom() + 1) << box;
+    EXPECT_EQ(label->geometry().right(), under.right()) << box;
+  }
   auto& box = static_cast<tk::ComboBox&>(*dialog->findControl("Combo1"));
   tk::app().runEvent([&] { box.userSelect(99); });
   EXPECT_EQ(from->text().toStdString(), pixelRangeText(99));
@@ -263,9 +258,9 @@ TEST_F(HostWindowTest, QuietMusicIsAWarningWithItsLevelAndTheRemedy) {
   session->design()->writeList(2, 0, {1});
   for (auto [box, value] : {std::pair{"Check5", 1}, {"Check8", 0}})
     tk::app().runEvent([&] { static_cast<tk::CheckBox*>(session->mainWindow()->findControl(box))->setValue(value); });
-  support::writeSineWav(dir() / "quiet.wav", 220, -61, 2);
+  SoxSignals sox;  // a sine at -61 dBFS RMS
   ASSERT_EQ(vbvis_set_gain(0, 0.0), 0);
-  ASSERT_EQ(vbvis_open(("file:" + (dir() / "quiet.wav").string()).c_str()), 0);
+  ASSERT_EQ(vbvis_open(("file:" + sox.make("quiet.wav", "synth 2 sine 220 gain -58")).c_str()), 0);
   const auto status = [&] { return host->statusLine().text().toStdString(); };
   EXPECT_TRUE(upkeepUntil(*host, [&] { return status().starts_with("The music is very quiet"); },
                           std::chrono::seconds(QuietInput::kQuietSeconds + 3)))

@@ -1,12 +1,12 @@
 // The fixture library over real folders: which folder wins, what is
-// skipped (and said once, naming the file), what a search finds, and the
-// generic definitions Sonvero ships.
+// skipped (and said once, naming the file), what a search finds (the
+// generic definitions Sonvero ships, placed and at rest: golden
+// fixtures_shipped).
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include "tests/host/fixture_definitions.h"
 #include "tests/support/temp_folder.h"
-#include "vantorhost/fixtures/channel_role.h"
 #include "vantorhost/fixtures/fixture_library.h"
 
 using namespace vantorhost;
@@ -128,42 +128,6 @@ TEST(FixtureLibrary, AFixtureAtItsUsualPlaceIsFoundWithoutReadingTheWholeLibrary
   EXPECT_TRUE(library.find("American DJ", "Wash"));
   EXPECT_EQ(library.skipped().size(), 1u) << "now it was";
   testing::internal::GetCapturedStderr();
-}
-
-// The generic definitions Sonvero ships read, and rest as a user expects:
-// a par with a dimmer lights when its colours move, a lone dimmer is dark.
-TEST(FixtureLibrary, TheShippedGenericDefinitions) {
-  FixtureLibrary library({SHIPPED_FIXTURES_DIR});
-  ASSERT_EQ(library.entries().size(), 4u);
-  EXPECT_TRUE(library.skipped().empty());
-  const struct {
-    const char* model;
-    const char* mode;
-    std::vector<std::string> attributes;
-    std::vector<int> rest;
-  } cases[] = {
-      {"Dimmer", "1 channel", {"dimmer"}, {0}},
-      {"RGB", "RGB", {"red", "green", "blue"}, {0, 0, 0}},
-      {"RGB", "GRB", {"green", "red", "blue"}, {0, 0, 0}},
-      {"RGBW", "RGBW", {"red", "green", "blue", "white"}, {0, 0, 0, 0}},
-      {"RGB Dimmer", "RGB Dimmer", {"red", "green", "blue", "dimmer"}, {0, 0, 0, 255}},
-      {"RGB Dimmer", "Dimmer RGB", {"dimmer", "red", "green", "blue"}, {255, 0, 0, 0}},
-  };
-  for (const auto& c : cases) {
-    const auto definition = library.find("Sonvero", c.model);
-    ASSERT_TRUE(definition) << c.model;
-    const FixtureMode* m = definition->mode(c.mode);
-    ASSERT_TRUE(m) << c.mode;
-    std::vector<std::string> attributes;
-    std::vector<int> rest;
-    for (const ChannelRole& role : modeRoles(*definition, *m)) {
-      attributes.push_back(attributeName(role));
-      rest.push_back(role.rest);
-      EXPECT_TRUE(role.intensity()) << c.model;
-    }
-    EXPECT_EQ(attributes, c.attributes) << c.mode;
-    EXPECT_EQ(rest, c.rest) << c.mode;
-  }
 }
 
 }  // namespace

@@ -1,14 +1,13 @@
 // The gain as users write it (command line, Sonvero.host, scripts): what is
-// read, what is refused, what is written back, and where a live run starts.
+// read, what is refused and what is written back (where a live run starts:
+// HostSettings.ALiveRunNamesWhatTheFileSets).
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 #include <ostream>
 
-#include "tests/host/live_run.h"
 #include "vantorhost/base/gain_choice.h"
-#include "vantorhost/run/host_settings.h"
 
 using namespace vantorhost;
 
@@ -48,33 +47,6 @@ TEST(GainChoice, WritesWhatItReadsBackAndNeverAMinusZero) {
   for (auto [db, text] : {std::pair{23.64, "23.6"}, {-0.04, "0.0"}, {-0.0, "0.0"}, {-0.05000001, "-0.1"},
                           {std::numeric_limits<double>::quiet_NaN(), "0.0"}})
     EXPECT_EQ(decibelText(db), text) << db;
-}
-
-// The whole way from Sonvero.host and the command line to the bridge, as
-// the run's log names it, headless and on the desktop: --gain, else the
-// kept choice, else automatic (one function chooses for both).
-TEST(GainChoice, ALiveRunTakesTheKeptGainUnlessGainSaysOtherwise) {
-  support::TempFolder dir;
-  const auto kept = dir.path() / kHostSettingsName;
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  struct Case {
-    const char* file;
-    std::vector<std::string> options;
-    const char* logged;
-    std::optional<GainChoice> keptAfter;
-  };
-  const GainChoice six{false, 6.0};
-  for (const Case& c : {Case{"gain = 99\n", {"--headless"}, "gain: automatic", std::nullopt},
-                        Case{"gain = 6\n", {"--headless", "--gain", "-3.5"}, "gain: fixed at -3.5 dB", six},
-                        Case{"gain = -2.5\n", {}, "gain: fixed at -2.5 dB", GainChoice{false, -2.5}}}) {
-    support::writeBytes(kept, c.file);
-    std::vector<std::string> args{"--settings-dir", dir.path()};
-    args.insert(args.end(), c.options.begin(), c.options.end());
-    const std::string log = testlive::liveRun(args, dir.path() / "log");
-    EXPECT_NE(log.find(c.logged), std::string::npos) << c.file << log;
-    // Only a choice made in the host window is kept.
-    EXPECT_EQ(readHostSettings(kept).gain, c.keptAfter) << c.file;
-  }
 }
 
 }  // namespace

@@ -118,33 +118,45 @@ TEST(HostSettings, AFileKeepsWhatItDoesNotReadAndIsWrittenOnlyWhenAChoiceChanges
   EXPECT_EQ(readHostSettings(file), (HostSettings{.hostWindow = WindowPlace{1, 2, 3, 4}, .masterPercent = 0}));
 }
 
-// A headless run has no window that shows what Sonvero.host set: its log
-// names the delay and the master and where they came from, warns of a
-// master at 0, names each line it ignores and a file it cannot read.
-TEST(HostSettings, AHeadlessRunNamesWhatTheFileSets) {
+// A live run has no window that shows what Sonvero.host set: its log
+// names the delay, the master and the gain and where they came from, warns
+// of a master at 0, names each line it ignores and a file it cannot read.
+// The gain is --gain, else the kept choice, else automatic, on the desktop
+// as headless (one function chooses for both), and only a choice made in
+// the host window is kept.
+TEST(HostSettings, ALiveRunNamesWhatTheFileSets) {
   support::TempFolder dir;
   const auto file = dir.path() / kHostSettingsName;
   const std::string kept = " (kept in " + file.string() + ")";
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
   struct Case {
     std::string file;
     std::vector<std::string> options;
     std::vector<std::string> logged;
+    std::optional<GainChoice> gainAfter = std::nullopt;
   };
   for (const Case& c :
        {Case{"master = 0\ndelay = 40\ngain = nan\n",
-             {},
-             {"output delay: 40 ms" + kept, "master: 0 %" + kept + "; every channel sends 0",
+             {"--headless"},
+             {"output delay: 40 ms" + kept, "master: 0 %" + kept + "; every channel sends 0", "gain: automatic",
               file.string() + " line 3 is ignored (auto or a decimal number of dB from -12 to 36): gain = nan"}},
-        Case{"master = 50\ndelay = 40\n", {"--delay", "10"}, {"output delay: 10 ms (--delay)", "master: 50 %" + kept + "\n"}},
-        Case{"", {}, {"output delay: 0 ms\n", "master: 100 %\n"}},
-        Case{"folder", {}, {"\"" + file.string() + "\" is a folder, not a regular file"}},
-        Case{std::string(70 * 1024, '#'), {}, {"\"" + file.string() + "\" is larger than 65536 bytes"}}}) {
+        Case{"master = 50\ndelay = 40\ngain = 6\n",
+             {"--headless", "--delay", "10", "--gain", "-3.5"},
+             {"output delay: 10 ms (--delay)", "master: 50 %" + kept + "\n", "gain: fixed at -3.5 dB"},
+             GainChoice{false, 6.0}},
+        Case{"gain = -2.5\n", {}, {"output delay: 0 ms\n", "master: 100 %\n", "gain: fixed at -2.5 dB"},
+             GainChoice{false, -2.5}},
+        Case{"folder", {"--headless"}, {"\"" + file.string() + "\" is a folder, not a regular file"}},
+        Case{std::string(70 * 1024, '#'), {"--headless"}, {"\"" + file.string() + "\" is larger than 65536 bytes"}}}) {
     std::filesystem::remove_all(file);
     if (c.file == "folder") std::filesystem::create_directory(file);
     else support::writeBytes(file, c.file);
-    std::vector<std::string> args{"--headless", "--settings-dir", dir.path()};
+    std::vector<std::string> args{"--settings-dir", dir.path()};
     args.insert(args.end(), c.options.begin(), c.options.end());
     const std::string log = testlive::liveRun(args, dir.path() / "log");
     for (const std::string& line : c.logged) EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
+    if (c.file.size() < 100) {
+      EXPECT_EQ(readHostSettings(file).gain, c.gainAfter) << c.file;
+    }
   }
 }

@@ -1,8 +1,8 @@
 #pragma once
-// A locked beat tracker of the test's own: a steady beat at `bpm` heard at
-// firstUs + k periods, as a tracker predicts it, on the host's clock in
-// milliseconds that the test moves (the bridge's clock is the host's, as in
-// scripts).
+// A beat tracker of the test's own, locked (until the test unlocks it) on
+// a steady beat at `bpm` heard at firstUs + k periods, as a tracker predicts
+// it, on the host's clock in milliseconds that the test moves (the bridge's
+// clock is the host's, as in scripts).
 #include <cstdint>
 
 #include "vantorhost/output/tracker_clock.h"
@@ -12,10 +12,13 @@ struct SteadyTracker {
   double bpm = 120;
   std::int64_t firstUs = 1'000'000;
   std::int64_t staleMs = 0;  // how far behind now the newest audio it tracked lies
+  bool locked = true;        // false: the music stopped, no beat
 
   std::int64_t periodUs() const { return static_cast<std::int64_t>(60e6 / bpm); }
   void read(vbvis_tracker_state& s) const {
     s = {};
+    for (auto& beat : s.next_beats_us) beat = -1;
+    if (!locked) return;
     s.locked = 1;
     s.bpm = bpm;
     s.confidence = 90;

@@ -1,37 +1,32 @@
 // What drives the beat: the tracker, a Link session (a steady grid of the
-// test's own) or the session led from the tracker, and the fall-backs.
+// test's own) or the session led from the tracker, and the fall-backs; and
+// the beat output on them as the host wires it: a chase starts on the bar,
+// and moving between the session and the tracker neither gives a beat
+// twice nor misses one ("DMX-Ausgabe aktiv" holding the beats back and
+// letting them out on the grid again, whatever drives them: golden
+// audio_beats).
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <array>
 #include <string>
 #include <vector>
 
+#include "tests/host/steady_tracker.h"
+#include "tests/support/beat_arrivals.h"
 #include "tests/support/steady_grid.h"
 #include "vantorhost/link/beat_source.h"
+#include "vantorhost/output/beat_output.h"
 
 using namespace vantorhost;
 
 namespace {
 
-vbvis_tracker_state trackerAt(double bpm, std::int64_t firstUs) {
-  vbvis_tracker_state s{};
-  if (bpm <= 0) {
-    for (auto& beat : s.next_beats_us) beat = -1;
-    return s;
-  }
-  s.bpm = bpm;
-  s.confidence = 80;
-  s.locked = 1;
-  s.period_us = std::llround(60e6 / bpm);
-  for (int i = 0; i < 4; ++i) s.next_beats_us[i] = firstUs + i * s.period_us;
-  return s;
-}
-
 class BeatSourceTest : public ::testing::Test {
  protected:
-  support::SteadyGrid grid;
-  vbvis_tracker_state tracker = trackerAt(120, 1'010'000);
-  BeatSource source{grid, [this](vbvis_tracker_state& s) { s = tracker; }};
+  std::int64_t now = 0;
+  SteadyTracker tracker{now};  // 120 BPM, beats heard at 1 s + k * 500 ms
+  support::SteadyGrid grid;    // 125 BPM, one other peer
+  BeatSource source{grid, [this](vbvis_tracker_state& s) { tracker.read(s); }};
   std::vector<std::string> said;
   void SetUp() override {
     source.onSwitch = [this](const std::string& state) { said.push_back(state); };
@@ -41,34 +36,22 @@ class BeatSourceTest : public ::testing::Test {
     source.read(s, fromUs);
     return s;
   }
-  static bool sameBeats(const vbvis_tracker_state& a, const vbvis_tracker_state& b) {
-    return a.locked == b.locked && a.bpm == b.bpm && std::equal(std::begin(a.next_beats_us), std::end(a.next_beats_us),
-                                                                std::begin(b.next_beats_us));
+  // Whether a read gives the tracker's beats as they are.
+  bool readsTheTracker() {
+    vbvis_tracker_state own{};
+    tracker.read(own);
+    const vbvis_tracker_state s = read();
+    return s.locked == own.locked && s.bpm == own.bpm &&
+           std::equal(std::begin(s.next_beats_us), std::end(s.next_beats_us), std::begin(own.next_beats_us));
   }
 };
 
-TEST_F(BeatSourceTest, TheTrackerChoiceIgnoresTheSession) {
-  EXPECT_TRUE(sameBeats(read(), tracker));
-  EXPECT_FALSE(source.followsSession());
+// The tracker choice ignores the session; `link` follows it from the time
+// asked while another peer is there, else falls back to the tracker, and
+// says each change once. A follower never leads.
+TEST_F(BeatSourceTest, LinkFollowsTheSessionWhileAnotherPeerIsThereAndSaysEachFallBackOnce) {
+  EXPECT_TRUE(readsTheTracker());
   EXPECT_TRUE(said.empty()) << "it starts on the tracker, nothing to say";
-  EXPECT_TRUE(grid.led.empty());
-}
-
-TEST_F(BeatSourceTest, LinkFollowsTheSessionsGridFromTheTimeAskedWhileAnotherPeerIsThere) {
-  source.choose(BeatSourceChoice::Link);
-  const vbvis_tracker_state s = read(1'000'000);
-  EXPECT_TRUE(source.followsSession());
-  EXPECT_EQ(s.locked, 1);
-  EXPECT_EQ(s.bpm, 125);
-  EXPECT_EQ(s.period_us, 480'000);
-  EXPECT_EQ(std::vector<std::int64_t>(std::begin(s.next_beats_us), std::end(s.next_beats_us)),
-            (std::vector<std::int64_t>{1'440'000, 1'920'000, 2'400'000, 2'880'000}));
-  EXPECT_TRUE(grid.led.empty()) << "a follower never leads";
-}
-
-// Link off, no peer, a peer again, Link off: each change said once, the
-// tracker's beats while the session cannot drive.
-TEST_F(BeatSourceTest, LinkFallsBackToTheTrackerWithoutAnotherPeerAndSaysSoOnce) {
   source.choose(BeatSourceChoice::Link);
   struct Step {
     bool on;
@@ -79,17 +62,22 @@ TEST_F(BeatSourceTest, LinkFallsBackToTheTrackerWithoutAnotherPeerAndSaysSoOnce)
                           {true, 2, true}, {true, 1, true}, {true, 0, false}, {false, 0, false}}) {
     grid.on = step.on;
     grid.others = step.others;
-    const vbvis_tracker_state s = read();
-    EXPECT_EQ(source.followsSession(), step.session) << step.on << " " << step.others;
-    if (!step.session) {
-      EXPECT_TRUE(sameBeats(s, tracker));
+    if (step.session) {
+      const vbvis_tracker_state s = read();
+      EXPECT_EQ(std::vector<std::int64_t>(std::begin(s.next_beats_us), std::end(s.next_beats_us)),
+                (std::vector<std::int64_t>{1'440'000, 1'920'000, 2'400'000, 2'880'000}));
+      EXPECT_EQ(s.period_us, 480'000);
+    } else {
+      EXPECT_TRUE(readsTheTracker()) << step.on << " " << step.others;
     }
+    EXPECT_EQ(source.followsSession(), step.session) << step.on << " " << step.others;
   }
   EXPECT_EQ(said, (std::vector<std::string>{"Link is off: the beat follows the tracker",
                                             "no other Link peer: the beat follows the tracker",
                                             "the beat follows the Link session",
                                             "no other Link peer: the beat follows the tracker",
                                             "Link is off: the beat follows the tracker"}));
+  EXPECT_TRUE(grid.led.empty()) << "a follower never leads";
 }
 
 TEST_F(BeatSourceTest, LeadSteersTheSessionFromALockedTrackerAndFollowsTheSession) {
@@ -98,9 +86,9 @@ TEST_F(BeatSourceTest, LeadSteersTheSessionFromALockedTrackerAndFollowsTheSessio
   EXPECT_EQ(read().bpm, 125) << "alone, a locked tracker's session drives";
   EXPECT_TRUE(source.followsSession());
   ASSERT_EQ(grid.led.size(), 1u);
-  EXPECT_EQ(grid.led[0], (support::SteadyGrid::Led{120, 1'010'000, false}));
+  EXPECT_EQ(grid.led[0], (support::SteadyGrid::Led{120, 1'000'000, false}));
 
-  tracker = trackerAt(0, 0);  // the music stops
+  tracker.locked = false;  // the music stops
   EXPECT_EQ(read().locked, 0) << "alone and unlocked: the tracker's nothing";
   EXPECT_FALSE(source.followsSession());
   grid.others = 1;
@@ -135,6 +123,72 @@ TEST_F(BeatSourceTest, TheHandsReachTheBeatWhereTheTrackerDrivesItAndALedSession
     read();
     EXPECT_EQ(source.handsReach(), c.reach) << static_cast<int>(c.choice) << " with " << c.others << " others";
   }
+}
+
+// The beat output on the session's grid, 150 ms after each of the tracker's beats.
+class BeatSourceOutputTest : public BeatSourceTest {
+ protected:
+  BeatOutput output{0, TrackerClock([this](vbvis_tracker_state& s, std::int64_t fromUs) { return source.read(s, fromUs); },
+                                    [this] { return now * 1000; })};
+  struct Fired {
+    std::int64_t ms;
+    std::uint8_t lit;  // the lowest channel lit, 1-based
+  };
+  std::vector<Fired> fired;
+
+  void SetUp() override {
+    grid.bpm = 120;
+    grid.originUs = 150'000;
+    source.choose(BeatSourceChoice::Link);
+    output.barPlace = [this](std::int64_t beatUs) { return source.barPlace(beatUs); };
+    output.onBeat = [this](std::uint64_t, double) { fired.push_back({now, litChannel()}); };
+  }
+  std::uint8_t litChannel() const {
+    std::array<std::uint8_t, 1024> values{};
+    output.mergeHtp(values, now);
+    for (std::size_t c = 0; c < values.size(); ++c)
+      if (values[c] == 255) return static_cast<std::uint8_t>(c + 1);
+    return 0;
+  }
+  // Follows whenever the output asks, and every 75 ms (the plug-in's tick) besides.
+  void runUntil(std::int64_t endMs) {
+    output.follow(now, 0);
+    while (now < endMs) {
+      const std::int64_t wake = output.nextChangeMs(now);
+      now = std::min(now + 75, wake > now ? wake : now + 75);
+      output.follow(now, 0);
+    }
+  }
+};
+
+TEST_F(BeatSourceOutputTest, OnTheSessionEachBeatGoesOutOnTheGridAndAChaseStartsOnTheBar) {
+  output.setPattern({BeatPattern::Mode::Chase, 50, {1, 2, 3, 4, 5, 6, 7, 8}});
+  runUntil(4200);
+  ASSERT_EQ(fired.size(), 9u) << "150 ms, 650 ms ... 4150 ms";
+  for (std::size_t i = 0; i < fired.size(); ++i) {
+    const std::int64_t beat = (fired[i].ms * 1000 - grid.originUs) / 500'000;
+    EXPECT_EQ(fired[i].ms * 1000, grid.originUs + beat * 500'000) << "beat " << i << " off the grid";
+    EXPECT_EQ((fired[i].lit - 1) % 4, beat % 4) << "beat " << i << ": the chase keeps to the bar";
+  }
+  // An 8-channel chase runs on from where the bar put it: two bars per round.
+  EXPECT_EQ(fired[4].lit, fired[0].lit + 4);
+}
+
+// The session, its last peer gone (the tracker's beats, 150 ms earlier),
+// a peer again: every gap between beats within half and one and a half beats.
+TEST_F(BeatSourceOutputTest, FallingBackToTheTrackerAndBackGivesNoBeatTwiceAndMissesNone) {
+  output.setPattern({BeatPattern::Mode::Flash, 50, {1}});
+  for (const std::size_t others : {1, 0, 1, 0}) {
+    grid.others = others;
+    runUntil(now + 3000);
+  }
+  std::vector<std::int64_t> firedNs;
+  for (const Fired& f : fired) firedNs.push_back(f.ms * 1'000'000);
+  const support::GridFaults faults = support::gridFaults(firedNs, [](std::int64_t) { return 500e6; });
+  EXPECT_EQ(faults.missed, 0);
+  EXPECT_EQ(faults.doubled, 0);
+  EXPECT_GE(fired.size(), 22u);
+  EXPECT_EQ(fired.back().ms % 500, 0) << "the tracker's beats at the end";
 }
 
 }  // namespace

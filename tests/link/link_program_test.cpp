@@ -53,6 +53,16 @@ class LinkProgramTest : public ::testing::Test {
  protected:
   // Every test of this process on the network its peers meet on.
   void SetUp() override { RecordProperty("link_network", linkNetworkName()); }
+  // Runs `script` as `sonvero --script` does; its trace.
+  std::string runScript(const std::string& script) {
+    support::writeBytes(folder.path() / "s.script", script);
+    support::ChildProcess sonvero;
+    EXPECT_TRUE(sonvero.start({SONVERO_BINARY, "--script", (folder.path() / "s.script").string(), "--settings-dir",
+                               folder.path().string()},
+                              (folder.path() / "trace").string(), (folder.path() / "log").string()));
+    EXPECT_EQ(sonvero.wait(), 0) << support::readBytes(folder.path() / "log");
+    return support::readBytes(folder.path() / "trace");
+  }
   support::TempFolder folder;
 };
 
@@ -84,16 +94,10 @@ TEST_F(LinkProgramTest, NoLinkThreadRunsUntilTheCommandLineOrTheHostWindowTurnsL
 // From `link on` the script runs on the real clock: its half second takes
 // half a second; the trace's times stay the script's.
 TEST_F(LinkProgramTest, AScriptJoinsTheSessionAndRunsOnTheRealClockFromLinkOn) {
-  const fs::path script = folder.path() / "link.script";
-  support::writeBytes(script, "print link\nadvance 1000\nlink on\nprint link\nadvance 500\nprint link\nlink off\n"
-                              "print link\n");
-  support::ChildProcess sonvero;
   const auto start = std::chrono::steady_clock::now();
-  ASSERT_TRUE(sonvero.start({SONVERO_BINARY, "--script", script.string(), "--settings-dir", folder.path().string()},
-                            (folder.path() / "trace").string(), (folder.path() / "log").string()));
-  ASSERT_EQ(sonvero.wait(), 0) << support::readBytes(folder.path() / "log");
+  const std::string trace =
+      runScript("print link\nadvance 1000\nlink on\nprint link\nadvance 500\nprint link\nlink off\nprint link\n");
   EXPECT_GE(std::chrono::steady_clock::now() - start, 500ms);
-  const std::string trace = support::readBytes(folder.path() / "trace");
   EXPECT_TRUE(std::regex_match(trace, std::regex("0 link = off\n"
                                                  "1000 link = \\d+ \\d+\\.\\d -?\\d+\\.\\d\\d\n"
                                                  "1500 link = \\d+ \\d+\\.\\d -?\\d+\\.\\d\\d\n"
@@ -106,15 +110,9 @@ TEST_F(LinkProgramTest, AScriptJoinsTheSessionAndRunsOnTheRealClockFromLinkOn) {
 // within what the tracker's own wander may move, moves the session's beat
 // all the same (a hundredth of a beat early on the old grid).
 TEST_F(LinkProgramTest, AScriptsTapsAndNudgesLeadTheSession) {
-  const fs::path script = folder.path() / "lead.script";
-  support::writeBytes(script, "link on\nbeats source lead\nbeats flash 50 1\naudio silence\n"
-                              "tap\nadvance 480\ntap\nadvance 480\ntap\nadvance 480\ntap\nadvance 960\n"
-                              "print link\nnudge 5\nadvance 960\nprint link\n");
-  support::ChildProcess sonvero;
-  ASSERT_TRUE(sonvero.start({SONVERO_BINARY, "--script", script.string(), "--settings-dir", folder.path().string()},
-                            (folder.path() / "trace").string(), (folder.path() / "log").string()));
-  ASSERT_EQ(sonvero.wait(), 0) << support::readBytes(folder.path() / "log");
-  const std::string trace = support::readBytes(folder.path() / "trace");
+  const std::string trace = runScript("link on\nbeats source lead\nbeats flash 50 1\naudio silence\n"
+                                      "tap\nadvance 480\ntap\nadvance 480\ntap\nadvance 480\ntap\nadvance 960\n"
+                                      "print link\nnudge 5\nadvance 960\nprint link\n");
   EXPECT_TRUE(std::regex_match(trace, std::regex("2400 link = \\d+ 125\\.0 -?\\d+\\.00\n"
                                                  "3360 link = \\d+ 125\\.0 -?\\d+\\.99\n")))
       << trace;

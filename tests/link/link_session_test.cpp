@@ -1,18 +1,13 @@
-// Sonvero's Link peer: nothing when off, the leader's rule, the session's
-// beat grid alone and with a peer of the tests' own (tests/link/link_peer.cpp)
-// that sets the tempo, changes it and leaves.
+// Sonvero's Link peer: nothing when off, the leader's rule and the session's
+// beat grid it leads alone (a peer of the tests' own that sets the tempo,
+// changes it and leaves: link_program_test, with whole machines).
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <regex>
-#include <thread>
 
 #include "tests/support/link_network.h"
-#include "tests/support/child_process.h"
-#include "tests/support/temp_folder.h"
 #include "vantorhost/link/clock_offset.h"
 #include "vantorhost/link/link_session.h"
 
@@ -120,64 +115,6 @@ TEST_F(LinkTest, ALeaderAloneSetsTheTempoAndPutsTheTrackersBeatOnAWholeBeat) {
   link.beatsFrom(pulled[0].atUs + 1'000, nudged);
   EXPECT_NEAR(nudged[0].atUs, pulled[0].atUs + 10'000, 2);
   EXPECT_EQ(nudged[0].inBar, beats[2].inBar);
-}
-
-// The lines link_peer wrote so far: each "WORD [BPM] at US".
-struct PeerLog {
-  std::filesystem::path file;
-  // Link's time of the first line that starts with `what`; -1 while there is none.
-  std::int64_t at(const std::string& what) const {
-    std::ifstream in(file);
-    const std::regex line(what + R"( .*at (-?\d+))");
-    std::smatch m;
-    for (std::string text; std::getline(in, text);)
-      if (std::regex_match(text, m, line)) return std::stoll(m[1]);
-    return -1;
-  }
-  std::int64_t waitFor(support::ChildProcess& peer, const std::string& what, std::chrono::seconds limit) const {
-    std::int64_t when = -1;
-    peer.waitUntil([&] { return (when = at(what)) >= 0; }, limit);
-    return when;
-  }
-};
-
-TEST_F(LinkTest, APeersTempoIsFollowedWithinABeatAndItsGridStaysWhenItLeaves) {
-  if (const auto why = linkPeersUnavailable()) GTEST_SKIP() << *why;
-  LinkSession link;
-  link.enable(true);
-  support::TempFolder dir;
-  PeerLog log{dir.path() / "peer.out"};
-  support::ChildProcess peer;
-  ASSERT_TRUE(peer.start({LINK_PEER, "--tempo", "100", "--change-after", "1500", "--to", "130", "--leave-after", "3000"}, log.file.string()));
-
-  ASSERT_GE(log.waitFor(peer, "tempo 100.0", seconds(12)), 0) << "the peer never met this one";
-  // Link sends a tempo as microseconds per beat: 130 BPM arrives as 130.00013.
-  const auto follows = [&](double bpm) {
-    for (int i = 0; i < 1000 && std::abs(link.tempo() - bpm) > 0.001; ++i) std::this_thread::sleep_for(1ms);
-    return link.toLinkUs(nowUs());
-  };
-  follows(100);
-  EXPECT_EQ(link.peers(), 1u);
-  EXPECT_NEAR(link.tempo(), 100, 0.001);
-
-  const std::int64_t changedAt = log.waitFor(peer, "tempo 130.0", seconds(5));
-  ASSERT_GE(changedAt, 0);
-  const std::int64_t followedAt = follows(130);
-  EXPECT_NEAR(link.tempo(), 130, 0.001);
-  EXPECT_LT(followedAt - changedAt, 60e6 / 130) << "the change reaches this peer before the next beat";
-  std::array<LinkBeat, 4> before{};
-  link.beatsFrom(nowUs(), before);
-  EXPECT_NEAR(before[3].atUs - before[2].atUs, 60e6 / 130, 2);
-
-  ASSERT_GE(log.waitFor(peer, "left", seconds(5)), 0);
-  EXPECT_EQ(peer.wait(), 0);
-  for (int i = 0; i < 1000 && link.peers() != 0; ++i) std::this_thread::sleep_for(1ms);
-  EXPECT_EQ(link.peers(), 0u) << "a peer that leaves says so";
-  std::array<LinkBeat, 4> after{};
-  link.beatsFrom(before[0].atUs - 1000, after);
-  for (std::size_t i = 0; i < after.size(); ++i)
-    EXPECT_NEAR(after[i].atUs, before[i].atUs, 20) << "the session's grid stays when a peer leaves";
-  EXPECT_EQ(after[0].inBar, before[0].inBar);
 }
 
 }  // namespace

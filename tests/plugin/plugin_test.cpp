@@ -1,10 +1,10 @@
 // The plug-in class as the host meets it (what each entry of the module
 // information holds: golden foundation_moduleinfo), and what the host reads
-// through the design interface instead of the plug-in's controls.
+// through the design interface instead of the plug-in's controls (the bar
+// dialog's pixel choice: the host window's pixel frequencies test).
 #include "plugin/clsVantorPlugIn.h"
 #include "plugin/plugin_design.h"
 #include "tests/ui/main_fixture.h"
-#include "ui/Presets_Channel.h"
 
 namespace {
 
@@ -40,25 +40,6 @@ TEST_F(PluginDesign, SwitchesFollowTheirBoxesAndAClosedWindowHasNone) {
   event([this] { main.Check5.setValue(1); });
   event([this] { main.unload(tk::UnloadMode::CloseBox); });
   EXPECT_EQ(design.switches(), DesignSwitches{});
-}
-
-TEST_F(PluginDesign, OnlyABarDialogHasAPixelChoiceAndItFollowsItsBoxes) {
-  IPluginDesign& design = pluginDesign();
-  EXPECT_FALSE(design.pixelChoice(main));
-  event([this] { main.Command1.userClick(); });
-  ASSERT_EQ(open<Presets_Channel>().size(), 1u);
-  Presets_Channel& dialog = *open<Presets_Channel>()[0];
-  event([&] {
-    dialog.Combo1.userSelect(64);
-    dialog.Combo2.userType("x");
-  });
-  const std::optional<DesignPixelChoice> choice = design.pixelChoice(dialog);
-  ASSERT_TRUE(choice);
-  EXPECT_EQ(choice->from.listIndex, 64);
-  EXPECT_EQ(choice->to.listIndex, -1);
-  EXPECT_EQ(choice->from.geometry, dialog.Combo1.geometry());
-  EXPECT_EQ(choice->to.geometry, dialog.Combo2.geometry());
-  EXPECT_EQ(choice->headingLeft, dialog.Label10.geometry().left);
 }
 
 // The channels the engine can send to: a free slot's list and the entries

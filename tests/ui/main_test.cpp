@@ -1,14 +1,14 @@
-// Main on its controls where the end-to-end scripts cannot see or do not
-// reach: pixels past the width, greyed switches, and "-" on a list with a
-// hole. (The table full: golden editors_all_slots_in_use; the watched bar's
-// level held: engine_beat_bar_held; variables kept across a close:
-// foundation_variables_survive_close.)
+// Main on its controls where the end-to-end scripts cannot see: pixels past
+// the width and greyed switches. (The table full: golden
+// editors_all_slots_in_use; the watched bar's level held:
+// engine_beat_bar_held; variables kept across a close:
+// foundation_variables_survive_close; "-" on a list with a hole:
+// editors_remove_bar_behind_a_hole.)
 #include "tests/ui/main_fixture.h"
 
 namespace {
 
 using MainTick = MainTest;
-using MainCommands = MainTest;
 
 TEST_F(MainTick, OnlyThePixelsWithinTheWidthAreRefreshed) {
   spectrum(std::string(288 * 2, 'f'));
@@ -36,23 +36,6 @@ TEST_F(MainTick, GreyedSwitchesAreOff) {
   EXPECT_FALSE(main.Option1[0].enabled());
   EXPECT_TRUE(host->calls.empty()) << "a greyed mute sends nothing";
   EXPECT_EQ(main.beatBarLevel, 255) << "but still watches";
-}
-
-TEST_F(MainCommands, MinusClearsTheSlotAndItsChannelsBehindTheLastChannel) {
-  bar(0);
-  bar(1);
-  for (int p = 1; p <= Arrays::kListEntries; ++p) Arrays::barChannels[1][p] = 9;
-  Arrays::barChannels[1][3] = 0;  // entries behind a hole are cleared too
-  main.ListView1.addRow({"1", "288", "0"});
-  main.ListView1.addRow({"1", "288", "0"});
-  event([this] {
-    main.ListView1.userSelect(2);
-    main.Command3.userClick();
-  });
-  EXPECT_EQ(main.selectedRow, 2);
-  for (int p = 1; p <= Arrays::kListEntries; ++p) ASSERT_EQ(Arrays::barChannels[1][p], 0);
-  EXPECT_EQ(Arrays::highestBarSlot(), 0);
-  EXPECT_EQ(main.ListView1.rowCount(), 1);
 }
 
 }  // namespace
