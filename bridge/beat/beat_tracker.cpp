@@ -192,6 +192,7 @@ void BeatTracker::addFrame(const OnsetStrength::Frame& frame) {
   }
   const int beatsBefore = grid_.beats();
   const bool hadGrid = grid_.hasGrid();
+  grid_.halvesFastTempo(period_ > 0.0 && halvesFast(period_));
   grid_.add(onset, period_);
   ++frames_;
   const auto every = static_cast<std::int64_t>(std::lround(kTempoEverySeconds * onsets_.framesPerSecond()));
@@ -276,6 +277,11 @@ void BeatTracker::checkPhase(bool started) {
     grid_.follow(period, beat + verdict.quarters * period / 4);
     phaseVotes_ = 0;
   }
+}
+
+bool BeatTracker::halvesFast(double period) const {
+  const double doubled = 2 * kSecondsPerMinute * onsets_.framesPerSecond() / period;
+  return doubled >= kHalvedFromBpm && doubled <= kFastestHalvedBpm;
 }
 
 void BeatTracker::updateTempo() {

@@ -53,6 +53,8 @@ class BeatTracker {
  private:
   void addFrame(const OnsetStrength::Frame& frame);
   void checkPhase(bool started);
+  // Whether a grid of `period` frames may be following half a fast tempo.
+  bool halvesFast(double period) const;
   void updateTempo();
   void follow(const TempoEstimator::Estimate& estimate);
   void checkLevel();
