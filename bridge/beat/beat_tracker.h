@@ -56,6 +56,8 @@ class BeatTracker {
   // Whether a grid of `period` frames may be following half a fast tempo.
   bool halvesFast(double period) const;
   void updateTempo();
+  double metricalScore(const TempoEstimator::Candidate& candidate) const;
+  TempoEstimator::Candidate metricalChoice(const TempoEstimator::Candidate& best) const;
   void follow(const TempoEstimator::Estimate& estimate);
   void checkLevel();
   double levelScore(double period, double alternation) const;

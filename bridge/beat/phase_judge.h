@@ -30,7 +30,10 @@ class PhaseJudge {
   // margin 0) while fewer than two bars are kept.
   // `quarters`: whether offsets of a quarter and three quarters are weighed
   // at all (a grid at half a fast tempo), or only half a period.
-  static Verdict judge(const BeatFeatures& features, double beat, double period, int bars, bool quarters);
+  // `leastChord`: the fewest frames either side of a point the harmony is
+  // compared over (half a period, or this when more).
+  static Verdict judge(const BeatFeatures& features, double beat, double period, int bars, bool quarters,
+                       double leastChord);
 };
 
 }  // namespace vbvis
