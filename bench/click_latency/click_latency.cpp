@@ -26,10 +26,13 @@
 #include <thread>
 
 #include "bench/click_latency/click_player.h"
-#include "tests/support/dmx_watcher.h"
 #include "bench/click_latency/monitor_recorder.h"
+#include "tests/support/dmx_watcher.h"
+#include "tests/support/percentile.h"
 
 namespace {
+
+using support::percentile;
 
 struct Match {
   ClickPlayer::Click click;
@@ -48,15 +51,8 @@ std::int64_t onsetOf(const ClickPlayer::Click& click, const std::vector<std::int
 // Each click with the first rise after the click could first be heard: its
 // play time or, when the reference recorder got it earlier (the null sink
 // hands its monitor a block ahead of its clock), that arrival.
-std::vector<Match> matchClicks(std::vector<Match> matches, const std::vector<DmxWatcher::Frame>& frames,
+std::vector<Match> matchClicks(std::vector<Match> matches, const std::vector<std::int64_t>& rises,
                                int& unmatchedRises) {
-  // Rising edges of the watched channel.
-  std::vector<std::int64_t> rises;
-  std::uint8_t last = 0;
-  for (const auto& f : frames) {
-    if (f.value >= 128 && last < 128) rises.push_back(f.arrivedNs);
-    last = f.value;
-  }
   // Without a recording, one sink block (10 ms, Sonvero's fragment) before the play time.
   auto heard = [](const Match& m) {
     return m.recordedNs >= 0 ? std::min(m.recordedNs, m.click.playedNs) : m.click.playedNs - 10'000'000;
@@ -82,14 +78,8 @@ std::vector<Match> matchClicks(std::vector<Match> matches, const std::vector<Dmx
 // Tracker mode: the light is meant to land ON the beat, before or after
 // the click, so each click (after the tracker had time to lock) takes the
 // rise nearest to its play time within half a period either way.
-std::vector<Match> matchNearest(std::vector<Match> matches, const std::vector<DmxWatcher::Frame>& frames,
+std::vector<Match> matchNearest(std::vector<Match> matches, const std::vector<std::int64_t>& rises,
                                 std::int64_t halfPeriodNs) {
-  std::vector<std::int64_t> rises;
-  std::uint8_t last = 0;
-  for (const auto& f : frames) {
-    if (f.value >= 128 && last < 128) rises.push_back(f.arrivedNs);
-    last = f.value;
-  }
   for (Match& m : matches) {
     if (m.click.playedNs < 0) continue;
     std::int64_t best = -1;
@@ -100,13 +90,6 @@ std::vector<Match> matchNearest(std::vector<Match> matches, const std::vector<Dm
     m.arrivedNs = best;
   }
   return matches;
-}
-
-double percentile(std::vector<double> v, double p) {
-  if (v.empty()) return NAN;
-  std::sort(v.begin(), v.end());
-  const auto rank = static_cast<std::size_t>(std::ceil(p / 100.0 * static_cast<double>(v.size())));
-  return v[std::clamp<std::size_t>(rank, 1, v.size()) - 1];
 }
 
 void summarise(const char* name, const std::vector<double>& ms) {
@@ -191,7 +174,7 @@ int main(int argc, char** argv) {
   std::cout << play.bufferReport() << "\n";
 
   const auto queued = play.clicks();
-  const auto frames = watcher.frames();
+  const auto rises = watcher.risesNs();
   int unmatched = 0;
   std::vector<Match> matches;
   const auto onsets = recorder ? recorder->onsets() : std::vector<std::int64_t>{};
@@ -204,9 +187,9 @@ int main(int argc, char** argv) {
     // Only clicks from --lock-s on count; the tracker had those to lock.
     const std::size_t locking = static_cast<std::size_t>(lockS * 1000 / intervalMs);
     matches.erase(matches.begin(), matches.begin() + static_cast<std::ptrdiff_t>(std::min(locking, matches.size())));
-    matches = matchNearest(std::move(matches), frames, static_cast<std::int64_t>(intervalMs * 500'000));
+    matches = matchNearest(std::move(matches), rises, static_cast<std::int64_t>(intervalMs * 500'000));
   } else {
-    matches = matchClicks(std::move(matches), frames, unmatched);
+    matches = matchClicks(std::move(matches), rises, unmatched);
   }
 
   std::ofstream raw;
@@ -239,7 +222,7 @@ int main(int argc, char** argv) {
     }
   }
   std::printf("clicks=%zu matched=%zu missed=%d unmatched_rises=%d dmx_frames=%zu\n", matches.size(), fromPlay.size(), missed,
-              unmatched, frames.size());
+              unmatched, watcher.frames().size());
   summarise("latency click played -> value at olad client", fromPlay);
   if (tracker) {
     // Signed: the light early is below zero. And how far off either way.

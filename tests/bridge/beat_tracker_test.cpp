@@ -194,6 +194,7 @@ TEST(BeatTracker, TheOperatorsTapsLeadAndItRefinesFromThem) {
   ASSERT_TRUE(s.locked);
   const double period = 60.0 / 128;
   for (double beat : s.nextBeats)
-    if (beat / 44100 < truth.back() - 1.0)
+    if (beat / 44100 < truth.back() - 1.0) {
       EXPECT_NEAR(drum_machine::offBeat(beat / 44100, truth), period / 2, 0.03) << beat / 44100;
+    }
 }

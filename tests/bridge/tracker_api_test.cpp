@@ -201,7 +201,9 @@ TEST_F(TrackerApi, AfterAnOutageTheMusicIsTrackedAfreshWithin4s) {
   // The source gives nothing more (its server went away): the host reads on.
   const std::int64_t lastAudioMs = nowMs;
   for (; nowMs <= lastAudioMs + 3000; nowMs += 10)
-    if (vbvis_tracker(&state) == 1) ASSERT_LE(nowMs - lastAudioMs, 510) << "a beat at the old tempo";
+    if (vbvis_tracker(&state) == 1) {
+      ASSERT_LE(nowMs - lastAudioMs, 510) << "a beat at the old tempo";
+    }
   ASSERT_TRUE(openFile(second));
   const std::int64_t backMs = nowMs;
   std::int64_t lockedMs = -1;

@@ -1,8 +1,10 @@
-// The host window's beat panel: the design's beat pattern, and its lamp.
+// The host window's beat panel: the design's beat pattern and beat source,
+// its lamp, and the operator's hands.
 #include <QLineEdit>
 #include <QTest>
 
 #include "tests/desktop/host_window_fixture.h"
+#include "tests/support/steady_grid.h"
 
 namespace {
 
@@ -16,6 +18,9 @@ TEST_F(BeatPanelTest, WhatIsChosenBecomesTheDesignsBeatPatternAndAShowSetsThePan
   panel.flash().setValue(120);
   panel.mode().setCurrentIndex(2);
   EXPECT_EQ(session->hostDesign().beatPattern, (BeatPattern{BeatPattern::Mode::Chase, 120, {6, 7}}));
+  EXPECT_EQ(panel.source().currentText(), "Tracker");
+  panel.source().setCurrentIndex(2);
+  EXPECT_EQ(session->hostDesign().beatSource, BeatSourceChoice::Lead);
 
   // Not a list of channels: the design keeps its list and the box says so.
   panel.channels().setText("6 1025");
@@ -25,8 +30,10 @@ TEST_F(BeatPanelTest, WhatIsChosenBecomesTheDesignsBeatPatternAndAShowSetsThePan
 
   HostDesign design = session->hostDesign();
   design.beatPattern = {BeatPattern::Mode::Flash, 60, {10}};
+  design.beatSource = BeatSourceChoice::Link;
   session->setHostDesign(design);
   EXPECT_EQ(panel.mode().currentText(), "Flash");
+  EXPECT_EQ(panel.source().currentText(), "Link");
   EXPECT_EQ(panel.channels().text(), "10");
   EXPECT_EQ(panel.flash().value(), 60);
   EXPECT_TRUE(panel.channels().styleSheet().isEmpty());
@@ -65,12 +72,13 @@ TEST_F(BeatPanelTest, TheLampLightsOnTheTrackersBeatAndTheTempoSaysItIsLocked) {
   // A tracker locked at 120 BPM whose next beat is heard 50 ms from now.
   const std::int64_t firstMs = loop_->nowMs() + 50;
   TrackerClock clock(
-      [firstMs](vbvis_tracker_state& s) {
+      [firstMs](vbvis_tracker_state& s, std::int64_t) {
         s = {};
         s.locked = 1;
         s.bpm = 120;
         s.period_us = 500'000;
         for (int k = 0; k < 4; ++k) s.next_beats_us[k] = (firstMs + 500 * k) * 1000;
+        return true;
       },
       [this] { return loop_->nowMs() * 1000; });
   BeatPanel panel(*session, std::move(clock));
@@ -106,13 +114,22 @@ vantorhost::BeatByHand recordingHands() {
                                  [] { return std::int64_t{42}; }});
 }
 
+// A tracker that hears nothing, at the bridge's time 0.
+TrackerClock quietClock() {
+  return TrackerClock(
+      [](vbvis_tracker_state& s, std::int64_t) {
+        s = {};
+        return true;
+      },
+      [] { return std::int64_t{0}; });
+}
+
 }  // namespace
 
 // The buttons and their keys: a tap at the bridge's clock, half a beat,
 // 10 ms either way, the hold. A key held down repeats, and a tap must not.
 TEST_F(BeatPanelTest, TheOperatorsHandsReachTheBridgeByButtonAndKey) {
-  BeatPanel panel(*session, TrackerClock([](vbvis_tracker_state& s) { s = {}; }, [] { return std::int64_t{0}; }),
-                  recordingHands());
+  BeatPanel panel(*session, quietClock(), recordingHands());
   panel.show();
   QVERIFY(QTest::qWaitForWindowActive(&panel));
   panel.tap().click();
@@ -135,4 +152,39 @@ TEST_F(BeatPanelTest, TheOperatorsHandsReachTheBridgeByButtonAndKey) {
   panel.hold().click();
   EXPECT_EQ(Asked::held, 0);
   EXPECT_EQ(panel.tempo().text(), "searching");
+}
+
+// The hands act on the tracker: a session this Sonvero leads is told of a
+// tap, and while the beat follows a session another peer leads, the
+// buttons and their keys are off.
+TEST_F(BeatPanelTest, TheHandsAreOffWhileTheBeatFollowsALinkSessionAndALedSessionHearsOfThem) {
+  support::SteadyGrid grid;
+  vbvis_tracker_state tracker{120, 90, 1, 500'000, {1'000'000, 1'500'000, 2'000'000, 2'500'000}};
+  BeatSource beats(grid, [&tracker](vbvis_tracker_state& s) { s = tracker; });
+  BeatPanel panel(*session, quietClock(), recordingHands(), &beats);
+  panel.show();
+  QVERIFY(QTest::qWaitForWindowActive(&panel));
+  const auto readAs = [&](BeatSourceChoice choice) {
+    beats.choose(choice);
+    vbvis_tracker_state s{};
+    beats.read(s, 0);
+    panel.refresh();
+  };
+
+  readAs(BeatSourceChoice::Link);
+  for (QPushButton* hand : {&panel.tap(), &panel.half(), &panel.earlier(), &panel.later(), &panel.hold()})
+    EXPECT_FALSE(hand->isEnabled()) << hand->text().toStdString();
+  EXPECT_TRUE(panel.tap().toolTip().contains("Link session"));
+  QTest::keyClick(&panel, Qt::Key_T);
+  EXPECT_TRUE(Asked::taps.empty()) << "the key is off with its button";
+
+  readAs(BeatSourceChoice::Lead);
+  EXPECT_TRUE(panel.tap().isEnabled());
+  EXPECT_FALSE(panel.tap().toolTip().contains("Link session"));
+  QTest::keyClick(&panel, Qt::Key_T);
+  EXPECT_EQ(Asked::taps.size(), 1u);
+  readAs(BeatSourceChoice::Lead);
+  ASSERT_EQ(grid.led.size(), 2u);
+  EXPECT_FALSE(grid.led[0].byHand);
+  EXPECT_TRUE(grid.led[1].byHand) << "the session takes the tapped beat as it is";
 }

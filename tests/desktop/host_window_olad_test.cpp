@@ -100,13 +100,16 @@ TEST_F(StatusWithOlad, MonitorOnlyNamesItsRemedy) {
 
 // Four taps on the host window's Tap button at 128 BPM, with no music at
 // all: the beat output's light reaches olad on the taps' grid, the first
-// within one beat of the fourth tap, each within 10 ms of the grid.
+// within one beat of the fourth tap. On a quiet machine each light lands
+// within 10 ms of the grid; the test allows 30 ms, as a loaded test machine
+// wakes the window late, which is still far from an off-beat (234 ms).
 TEST_F(StatusWithOlad, FourTapsAt128BpmLightOnTheirGridAtOlad) {
   ASSERT_TRUE(olad.start());
   HostOptions options;
   options.dmx = "ola";
   options.olaPort = olad.port();
-  HostOutput out(*session, makeDmxOutput(options), HostOutput::Clock::Real);
+  LinkSession link;  // off: the beats follow the tracker, and the taps
+  HostOutput out(*session, makeDmxOutput(options), HostOutput::Clock::Real, link);
   host = std::make_unique<HostWindow>(*session, out.path());
   host->show();
   HostDesign design = session->hostDesign();
@@ -116,7 +119,7 @@ TEST_F(StatusWithOlad, FourTapsAt128BpmLightOnTheirGridAtOlad) {
   DmxWatcher watcher(olad.port(), 1, 10);
   ASSERT_TRUE(watcher.start());
 
-  constexpr std::int64_t kBeatUs = 468'750;
+  constexpr std::int64_t kBeatUs = 468'750, kSlackUs = 30'000;
   std::vector<std::int64_t> taps;
   const std::int64_t firstUs = vbvis_clock_us() + 200'000;
   for (int i = 0; i < 4; ++i) {
@@ -128,19 +131,16 @@ TEST_F(StatusWithOlad, FourTapsAt128BpmLightOnTheirGridAtOlad) {
   }
   QTest::qWait(2500);
   out.close();
+  host.reset();  // the window holds the output's path, which goes with `out`
 
   // The light's rises (the watcher stamps on the steady clock, as the bridge's clock is).
   std::vector<std::int64_t> rises;
-  std::uint8_t last = 0;
-  for (const DmxWatcher::Frame& frame : watcher.frames()) {
-    if (frame.value > 0 && last == 0) rises.push_back(frame.arrivedNs / 1000);
-    last = frame.value;
-  }
+  for (std::int64_t ns : watcher.risesNs()) rises.push_back(ns / 1000);
   ASSERT_GE(rises.size(), 4u);
   const std::int64_t fourth = taps.back();
-  EXPECT_LE(rises.front() - fourth, kBeatUs + 10'000) << "the first light after the taps";
+  EXPECT_LE(rises.front() - fourth, kBeatUs + kSlackUs) << "the first light after the taps";
   for (std::int64_t rise : rises) {
     const std::int64_t off = ((rise - taps.front()) % kBeatUs + kBeatUs) % kBeatUs;
-    EXPECT_LE(std::min(off, kBeatUs - off), 10'000) << "a light " << (rise - fourth) / 1000 << " ms after the fourth tap";
+    EXPECT_LE(std::min(off, kBeatUs - off), kSlackUs) << "a light " << (rise - fourth) / 1000 << " ms after the fourth tap";
   }
 }

@@ -1,5 +1,6 @@
 // The host's window: the DMX monitor and the window itself with a loaded
 // plug-in.
+#include <QHBoxLayout>
 #include <QImage>
 #include <QLabel>
 #include <QLayoutItem>
@@ -17,6 +18,7 @@
 #include "toolkit/combo_box.h"
 #include "toolkit/simple_controls.h"
 #include "vantorhost/desktop/pixel_range_labels.h"
+#include "vantorhost/desktop/readout_label.h"
 
 namespace {
 
@@ -138,6 +140,14 @@ TEST_F(HostWindowTest, HandsTheChannelsOnAfterEachEventAndShowsTheStates) {
   EXPECT_TRUE(host->beatText().text().startsWith("9904 beats")) << host->beatText().text().toStdString();
   EXPECT_EQ(count.minimumSize().width(), least);
   EXPECT_EQ(count.sizeHint().width(), wanted);
+  // The lamp goes dark with the window's next refresh once it has been lit
+  // long enough, and by itself when none comes.
+  QTest::qWait(BeatIndicator::kFlashMs + 10);
+  session->channels().set(2, 99, session->loop().nowMs());
+  event();
+  EXPECT_FALSE(host->beatLamp().lit());
+  beat();
+  QTRY_VERIFY_WITH_TIMEOUT(!host->beatLamp().lit(), 2000);
   // Hidden, the monitor waits; the output is told all the same.
   host->hide();
   const int hidden = output.calls;
@@ -288,4 +298,34 @@ TEST_F(HostWindowTest, AChosenSourceTakesEffectAtOnceAndIsKept) {
   EXPECT_EQ(box.currentData().toString(), "demo");
   EXPECT_EQ(readHostSettings(keptFile()).source, "demo");
   vbvis_close();
+}
+
+// A readout's new text repaints the label alone: only a text wider than
+// any before asks the window to lay itself out anew, and it never narrows.
+TEST(Readout, ANewTextThatFitsLaysNothingOutAnew) {
+  support::offscreenQtApp();
+  QWidget window;
+  auto* row = new QHBoxLayout(&window);
+  QLabel* readout = readoutLabel("-00.0 dB");
+  row->addWidget(readout);
+  row->addWidget(new QLabel("beside"));
+  window.show();
+  support::QtFixture::settle();
+  support::EventCounter layouts(QEvent::LayoutRequest);
+  window.installEventFilter(&layouts);
+  const QSize size = readout->size();
+  for (const QString text : {"1.0 dB", "-12.5 dB", ""}) {
+    showReadout(*readout, text);
+    support::QtFixture::settle();
+    EXPECT_EQ(readout->text(), text);
+  }
+  EXPECT_EQ(layouts.count(), 0);
+  EXPECT_EQ(readout->size(), size);
+  showReadout(*readout, "a text much wider than the widest one");
+  support::QtFixture::settle();
+  EXPECT_GT(readout->width(), size.width());
+  EXPECT_GE(layouts.count(), 1);
+  const int wide = readout->width();
+  showReadout(*readout, "1");
+  EXPECT_EQ(readout->width(), wide);
 }

@@ -144,25 +144,24 @@ TEST_F(MainWindowTest, WhatATickChangesReachesTheWidgets) {
   EXPECT_EQ(widget(main.Frame1)->palette().color(QPalette::Window), QColor(Qt::red));
   EXPECT_EQ(widget(main.Line4)->geometry().top(), 20) << "the VU threshold's marker at the top";
   EXPECT_EQ(widgetAs<QLabel>(main.Label6)->text(), "1");
+  // The flash box's colour goes back as the beat ends: a colour is applied
+  // whenever it changes, not only the first time.
+  vbvis_script_vu(0, 0);
+  tick();
+  EXPECT_EQ(widget(main.Frame1)->palette().color(QPalette::Window), QPalette().color(QPalette::Button));
   vbvis_close();
 }
 
 // Each tick sets the beat bar's scroll bar range again without changing it;
 // the scroll bar must not be repainted for that, thirteen times a second.
 TEST_F(MainWindowTest, ATickThatChangesNoControlRepaintsNone) {
-  struct PaintCounter : QObject {
-    int paints = 0;
-    bool eventFilter(QObject*, QEvent* e) override {
-      paints += e->type() == QEvent::Paint;
-      return false;
-    }
-  } counter;
+  support::EventCounter paints(QEvent::Paint);
   tick();
   settle();
-  widget(main.VScroll4)->installEventFilter(&counter);
+  widget(main.VScroll4)->installEventFilter(&paints);
   for (int i = 0; i < 3; ++i) tick();
   settle();
-  EXPECT_EQ(counter.paints, 0);
+  EXPECT_EQ(paints.count(), 0);
 }
 
 // A fixed dialog frame, transient for the main window (no task-bar entry);

@@ -17,7 +17,7 @@ TEST(HostSettings, WhatIsSavedComesBackAndBadLinesAreSkipped) {
   const auto file = folder.path() / kHostSettingsName;
   EXPECT_EQ(readHostSettings(file), HostSettings{}) << "missing";
   const HostSettings all{"file:/music/a b.wav", 125, WindowPlace{0, 446, 1366, 322}, WindowPlace{-3, 0, 1002, 445}, 0,
-                         GainChoice{false, -6.5}};
+                         GainChoice{false, -6.5}, true};
   ASSERT_TRUE(saveHostSettings(file, all));
   EXPECT_EQ(readHostSettings(file), all);
 
@@ -30,9 +30,10 @@ TEST(HostSettings, WhatIsSavedComesBackAndBadLinesAreSkipped) {
                             "main-window = 10 20 30 40\r\nunknown = 1\r\n"
                             "master = 101\r\nmaster = -1\r\nmaster = 55\r\nmaster = 5 5\r\n"
                             "gain\t=\t6\r\ngain = 99\r\ngain = -13\r\ngain = auto please\r\ngain =\r\ngain = 1e1\r\n"
-                            "gain = nan\r\ngain = \x01\xff\r\ngain\r\nGain = 9\r\n");
+                            "gain = nan\r\ngain = \x01\xff\r\ngain\r\nGain = 9\r\n"
+                            "link = off\r\nlink = yes\r\nlink = ON\r\nlink =\r\n");
   EXPECT_EQ(readHostSettings(file), (HostSettings{"demo", std::nullopt, std::nullopt, WindowPlace{10, 20, 30, 40}, 55,
-                                                  GainChoice{false, 6.0}}));
+                                                  GainChoice{false, 6.0}, false}));
 
   // A folder in its place reads as nothing, and a save there fails, reporting why.
   std::filesystem::remove(file);

@@ -20,7 +20,8 @@ std::string errorOf(const std::string& line) {
 
 // Numbers past their field (advance at most a day, 16-bit levels, slots
 // 0..287, 8-bit setOnExceed, fade 0..2000, channels 1..1024), missing or
-// extra tokens, unknown forms, keys and commands.
+// extra tokens, unknown forms, keys, commands and words (a beat source, Link
+// on or off).
 TEST(ScriptCommands, MalformedLinesSayWhy) {
   for (const char* bad : {"frobnicate", "advance", "advance -1", "advance 1.5", "advance 99999999999999999999999",
                           "advance 86400001", "spectrum 0g", "vu 40000 0", "bar 288 1 2 100 1 0 1",
@@ -32,15 +33,19 @@ TEST(ScriptCommands, MalformedLinesSayWhy) {
                           "fixture", "fixture par", "fixture par Sonvero/RGB RGB", "fixture par SonveroRGB RGB 1",
                           "fixture par /RGB RGB 1", "fixture par Sonvero/ RGB 1", "fixture par Sonvero/RGB RGB 0",
                           "fixture par Sonvero/RGB RGB 1025", "fixture par Sonvero/RGB RGB 1 2", "fixture par on",
-                          "print channel", "print channel 0", "print channel 1025", "print fixtures all"})
+                          "print channel", "print channel 0", "print channel 1025", "print fixtures all",
+                          "beats source", "beats source Link", "beats source tracker link", "beats source 1", "link",
+                          "link 1", "link on now", "link enabled", "print link 1"})
     EXPECT_NE(errorOf(bad), "") << bad;
   // A print that takes nothing more names its own usage.
   for (const char* what : {"tracker", "gain", "tempo", "show", "forms", "draw", "moduleinfo", "fixtures"})
     EXPECT_EQ(errorOf(std::string("print ") + what + " x"), std::string("usage: print ") + what) << what;
   for (const char* good : {"advance 86400000", "# fine", "fade 2000", "print dmx 1024", "fixture par off",
                            "fixture \"par 1\" \"Sonvero/RGB Dimmer\" \"RGB Dimmer\" 1024", "fixture p a/b/c m 1",
-                           "print channel 1024", "print fixtures"})
+                           "print channel 1024", "print fixtures", "beats source lead", "link off", "print link"})
     EXPECT_EQ(errorOf(good), "") << good;
+  EXPECT_EQ(std::get<cmd::BeatsSource>(parseCommand("beats source link")).choice, BeatSourceChoice::Link);
+  EXPECT_TRUE(std::get<cmd::Link>(parseCommand("link on")).on);
 }
 
 // A line that fails quotes its token escaped and short: a NUL, bytes that

@@ -20,7 +20,8 @@ namespace fs = std::filesystem;
 
 // Every slot a bar, every list full, every parameter off its default (the
 // Beat: Balken bar waiting for bar 250; the Beat: Analyzer pixel within the
-// spectrum width, which the tick would enforce), written as a show is written.
+// spectrum width, which the tick would enforce), the beat source too,
+// written as a show is written.
 std::string fullestShow() {
   std::ostringstream s;
   s << "# Sonvero show 1\n";
@@ -39,6 +40,7 @@ std::string fullestShow() {
                           "Check1 1", "Check2 1", "Check3 1", "Check4 1", "Check5 1", "Check6 1", "Check7 2",
                           "Check8 0", "Check9 0", "Option1(3) 1"})
     s << "set Main." << set << '\n';
+  s << "beats source lead\n";
   return s.str();
 }
 

@@ -27,6 +27,11 @@ struct SteadyTracker {
   }
   // The tracker clock a beat output reads it through.
   vantorhost::TrackerClock clock() const {
-    return vantorhost::TrackerClock([this](vbvis_tracker_state& s) { read(s); }, [this] { return nowMs * 1000; });
+    return vantorhost::TrackerClock(
+        [this](vbvis_tracker_state& s, std::int64_t) {
+          read(s);
+          return true;
+        },
+        [this] { return nowMs * 1000; });
   }
 };

@@ -12,6 +12,7 @@
 #include "tests/support/temp_folder.h"
 #include "toolkit/application.h"
 #include "toolkit/simulated_loop.h"
+#include "vantorhost/link/link_session.h"
 #include "vantorhost/run/host_output.h"
 
 using namespace vantorhost;
@@ -37,7 +38,8 @@ TEST(OladFixtures, AMovingHeadLightsFromItsColourAloneAndNeverMovesWithMasterOrB
     HostOptions options;
     options.dmx = "ola";
     options.olaPort = olad.port();
-    HostOutput host(session, makeDmxOutput(options), HostOutput::Clock::Simulated);
+    LinkSession link;  // off: the beats follow the tracker
+    HostOutput host(session, makeDmxOutput(options), HostOutput::Clock::Simulated, link);
     // Pan 10, tilt 11, dimmer 12, shutter 13 (open at 8..15), colour wheel 14.
     ASSERT_FALSE(session.placeFixture({"head", "Test", "Head", "5ch", 10}));
     IPluginDesign& design = *session.design();

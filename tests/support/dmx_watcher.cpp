@@ -50,3 +50,13 @@ std::vector<DmxWatcher::Frame> DmxWatcher::frames() {
   std::lock_guard lock(mutex_);
   return frames_;
 }
+
+std::vector<std::int64_t> DmxWatcher::risesNs() {
+  std::vector<std::int64_t> rises;
+  std::uint8_t last = 0;
+  for (const Frame& f : frames()) {
+    if (f.value >= 128 && last < 128) rises.push_back(f.arrivedNs);
+    last = f.value;
+  }
+  return rises;
+}

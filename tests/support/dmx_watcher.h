@@ -11,8 +11,8 @@
 #include <vector>
 
 // A client of olad registered for one universe: every frame olad passes on
-// is stamped on the steady clock as it arrives, with the watched channel's
-// value. Its own thread runs the client's loop.
+// is stamped on the steady clock (CLOCK_MONOTONIC) as it arrives, with the
+// watched channel's value. Its own thread runs the client's loop.
 class DmxWatcher {
  public:
   struct Frame {
@@ -28,6 +28,8 @@ class DmxWatcher {
   // Connects and registers; false when olad does not confirm within a second.
   bool start();
   std::vector<Frame> frames();
+  // When the channel rose through half its range: a beat's light arriving.
+  std::vector<std::int64_t> risesNs();
 
  private:
   void onDmx(const ola::client::DMXMetadata& meta, const ola::DmxBuffer& data);

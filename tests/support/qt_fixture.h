@@ -3,6 +3,7 @@
 // and backend at a fixed 96 dpi, and ways to reach a form's widgets.
 #include <gtest/gtest.h>
 
+#include <QEvent>
 #include <QImage>
 #include <QScrollBar>
 #include <QWidget>
@@ -15,6 +16,24 @@
 #include "toolkit/qt/qt_event_loop.h"
 
 namespace support {
+
+// Counts the events of one type that reach the objects it is installed on
+// as an event filter (paints, layout requests).
+class EventCounter : public QObject {
+ public:
+  explicit EventCounter(QEvent::Type type) : type_(type) {}
+  int count() const { return count_; }
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    count_ += event->type() == type_;
+    return false;
+  }
+
+ private:
+  QEvent::Type type_;
+  int count_ = 0;
+};
 
 class QtFixture : public ::testing::Test {
  public:

@@ -19,7 +19,12 @@ void ControlBinding::sync() {
   if (widget_->geometry() != where) widget_->setGeometry(where);
   widget_->setEnabled(control_.enabled());
   widget_->setVisible(control_.visible());
-  applyColors();
+  // A palette is rebuilt only when a colour moved: most changes are values.
+  const std::pair colors{control_.backColor(), control_.foreColor()};
+  if (!colorsApplied_ || colors != *colorsApplied_) {
+    colorsApplied_ = colors;
+    applyColors();
+  }
   syncOwn();
 }
 

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <utility>
 
 #include "toolkit/control.h"
 #include "toolkit/qt/twip_scale.h"
@@ -41,6 +43,7 @@ class ControlBinding {
   QWidget* widget_;
   TwipScale scale_;
   std::uint64_t seen_ = ~std::uint64_t{0};
+  std::optional<std::pair<OleColor, OleColor>> colorsApplied_;  // back, fore
 };
 
 // The binding for a control, its widget created in `parent`; nullptr for

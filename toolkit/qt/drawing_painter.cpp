@@ -15,18 +15,28 @@ bool sameBox(const DrawBox& a, const DrawBox& b) {
 }  // namespace
 
 QRect ShownDrawing::update(const DrawingList& drawing, const TwipScale& scale) {
+  // A new scale moves every box.
+  if (!(scale == scale_)) {
+    scale_ = scale;
+    QRect all;
+    for (const QRect& r : pixels_) all |= r;
+    boxes_.clear();
+    pixels_.clear();
+    return all | update(drawing, scale);
+  }
   QRect changed;
-  std::vector<QRect> pixels;
-  pixels.reserve(drawing.size());
+  const std::size_t kept = std::min(drawing.size(), boxes_.size());
+  for (std::size_t i = kept; i < boxes_.size(); ++i) changed |= pixels_[i];
+  pixels_.resize(drawing.size());
+  // Only a box that changed is worked out anew: a tick moves a few of them.
   for (std::size_t i = 0; i < drawing.size(); ++i) {
     const DrawBox& b = drawing[i];
-    pixels.push_back(scale.box(b.x1, b.y1, b.x2, b.y2));
-    if (i >= boxes_.size()) changed |= pixels.back();
-    else if (!sameBox(boxes_[i], b)) changed |= pixels_[i] | pixels.back();
+    if (i < kept && sameBox(boxes_[i], b)) continue;
+    const QRect now = scale.box(b.x1, b.y1, b.x2, b.y2);
+    changed |= i < kept ? pixels_[i] | now : now;
+    pixels_[i] = now;
   }
-  for (std::size_t i = drawing.size(); i < boxes_.size(); ++i) changed |= pixels_[i];
   boxes_ = drawing;
-  pixels_ = std::move(pixels);
   return changed;
 }
 

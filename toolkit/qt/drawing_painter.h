@@ -11,8 +11,8 @@ namespace tk::qt {
 
 // A form's drawing list as a window shows it: filled boxes and one-pixel
 // outlines, each at least one pixel wide and high, so a box one twip high
-// stays a visible line. Each box's pixels are worked out once, when the
-// drawing changes.
+// stays a visible line. Each box's pixels are worked out once, when it
+// changes (or the scale does).
 class ShownDrawing {
  public:
   // Takes the form's drawing now; gives the pixels where it differs from
@@ -26,6 +26,7 @@ class ShownDrawing {
  private:
   DrawingList boxes_;
   std::vector<QRect> pixels_;
+  TwipScale scale_;
 };
 
 // Calls paint(rect) for each rectangle of a paint event's region, with

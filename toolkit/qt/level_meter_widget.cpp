@@ -30,8 +30,15 @@ void LevelMeterWidget::setLevel(std::optional<std::int16_t> level) {
   const int count = segmentCount();
   const int before = litSegments(level_, count), after = litSegments(level, count);
   level_ = level;
-  // The segments between the old and the new top change, nothing else.
-  if (before != after) update(QRegion(litArea(std::max(before, after))).subtracted(litArea(std::min(before, after))));
+  // The segments between the old and the new top change, nothing else: one
+  // rectangle, as both lit areas start at the same edge.
+  if (before != after) update(changedArea(before, after));
+}
+
+QRect LevelMeterWidget::changedArea(int before, int after) const {
+  const QRect more = litArea(std::max(before, after)), less = litArea(std::min(before, after));
+  if (height() >= width()) return QRect(more.left(), more.top(), more.width(), more.height() - less.height());
+  return QRect(more.left() + less.width(), more.top(), more.width() - less.width(), more.height());
 }
 
 int LevelMeterWidget::segmentCount() const {

@@ -24,6 +24,8 @@ class LevelMeterWidget : public QWidget {
  private:
   // Where the first `lit` segments lie, with the gap above each.
   QRect litArea(int lit) const;
+  // What differs between `before` and `after` segments lit.
+  QRect changedArea(int before, int after) const;
 
   std::optional<std::int16_t> level_;
 };

@@ -20,6 +20,7 @@ class TwipScale {
   // The pixels covered by a box between two corners in either order, both
   // corners included: never less than one pixel each way.
   QRect box(double x1, double y1, double x2, double y2) const;
+  bool operator==(const TwipScale&) const = default;
 
  private:
   double pixelsPerTwip_;

@@ -22,6 +22,9 @@ struct BeatPattern {
 };
 
 inline constexpr int kMinFlashMs = 1, kMaxFlashMs = 2000;
+// Beats to the bar, where a source knows the bar (a Link session): a chase
+// starts on the bar's first beat.
+inline constexpr int kBeatsPerBar = 4;
 inline constexpr std::size_t kMaxBeatChannels = 1024;
 
 // "flash 100 6 7", "chase 80 1 2 3", "off": the pattern as show and script lines write it.

@@ -22,6 +22,7 @@ struct HostOptions {
   bool noShow = false;                 // --no-show: start with an empty design
   std::optional<int> delayMs;          // --delay: output delay; unset: the one the host window kept
   std::optional<GainChoice> gain;      // --gain: live runs, else the kept one (else auto); scripts, else 0 dB
+  bool link = false;                   // --link: join the Link session (live runs also when the host window kept it on)
 };
 
 }  // namespace vantorhost

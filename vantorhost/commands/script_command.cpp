@@ -196,16 +196,23 @@ Command parseGain(const Tokens& t) {
   return cmd::Gain{*choice};
 }
 
-// beats flash|chase MS C1 C2 ... | beats off | beats hold|follow
+// beats flash|chase MS C1 C2 ... | beats off | beats hold|follow | beats source tracker|link|lead
 Command parseBeats(const Tokens& t) {
-  constexpr const char* kUsage = "beats flash MS C1 C2 ... | beats chase MS C1 C2 ... | beats off | beats hold|follow";
+  constexpr const char* kUsage = "beats flash MS C1 C2 ... | beats chase MS C1 C2 ... | beats off | beats hold|follow"
+                                 " | beats source tracker|link|lead";
   if (t.size() < 2) fail(std::string("usage: ") + kUsage);
   if (t[1] == "hold" || t[1] == "follow") {
     expectArgs(t, 1, 1, "beats hold|follow");
     return cmd::BeatsHold{t[1] == "hold"};
   }
+  if (t[1] == "source") {
+    expectArgs(t, 2, 2, "beats source tracker|link|lead");
+    const std::optional<BeatSourceChoice> choice = beatSourceNamed(t[2]);
+    if (!choice) fail("a beat source is tracker, link or lead: " + files::printable(t[2]));
+    return cmd::BeatsSource{*choice};
+  }
   const std::optional<BeatPattern::Mode> mode = beatModeNamed(t[1]);
-  if (!mode) fail("a beat output is flash, chase or off (or beats hold|follow): " + files::printable(t[1]));
+  if (!mode) fail("a beat output is flash, chase or off (or beats hold|follow, beats source): " + files::printable(t[1]));
   if (*mode == BeatPattern::Mode::Off) {
     expectArgs(t, 1, 1, "beats off");
     return cmd::Beats{};
@@ -272,6 +279,7 @@ constexpr Verb kPrints[] = {
     {"tempo", printAlone<cmd::PrintTempo>},
     {"gain", printAlone<cmd::PrintGain>},
     {"tracker", printAlone<cmd::PrintTracker>},
+    {"link", printAlone<cmd::PrintLink>},
     {"bar",
      [](const Tokens& t) -> Command {
        expectArgs(t, 2, 2, "print bar SLOT");
@@ -387,6 +395,12 @@ constexpr Verb kVerbs[] = {
        return cmd::Nudge{false, static_cast<std::int32_t>(integer(t[1], -cmd::Nudge::kMaxMs, cmd::Nudge::kMaxMs, "MS"))};
      }},
     {"fixture", parseFixture},
+    {"link",
+     [](const Tokens& t) -> Command {
+       expectArgs(t, 1, 1, "link on|off");
+       if (t[1] != "on" && t[1] != "off") fail("link is on or off: " + files::printable(t[1]));
+       return cmd::Link{t[1] == "on"};
+     }},
     {"print", parsePrint},
     {"test-output", parseTestOutput},
 };

@@ -8,6 +8,7 @@
 #include "vantorhost/base/gain_choice.h"
 #include "vantorhost/fixtures/fixture_patch.h"
 #include "vantorhost/base/beat_pattern.h"
+#include "vantorhost/base/beat_source_choice.h"
 
 namespace vantorhost {
 
@@ -74,6 +75,13 @@ struct Fixture { FixturePlacement placement; };
 struct FixtureOff { std::string name; };
 struct PrintFixtures {};
 struct PrintChannel { std::int32_t channel; };
+// What drives the beat output: the tracker, the Link session, or the
+// session led from the tracker; also a show line.
+struct BeatsSource { BeatSourceChoice choice; };
+// Joins or leaves the Link session.
+struct Link { bool on; };
+// The Link session: peers, tempo and beat, or off.
+struct PrintLink {};
 // Not in the user's help: drives channel output directly.
 struct TestOutput { std::int32_t channel, value; std::uint8_t active; };
 }  // namespace cmd
@@ -85,7 +93,7 @@ using Command = std::variant<std::monostate, cmd::Audio, cmd::Spectrum, cmd::Vu,
                              cmd::PrintShow, cmd::SaveShow, cmd::OpenShow, cmd::PrintTempo, cmd::TestOutput,
                              cmd::Fade, cmd::PrintDmx, cmd::Gain, cmd::PrintGain, cmd::Beats, cmd::PrintTracker,
                              cmd::Fixture, cmd::FixtureOff, cmd::PrintFixtures, cmd::PrintChannel, cmd::Tap,
-                             cmd::Nudge, cmd::BeatsHold>;
+                             cmd::Nudge, cmd::BeatsHold, cmd::BeatsSource, cmd::Link, cmd::PrintLink>;
 
 struct ParseError {
   std::string message;

@@ -12,7 +12,14 @@ BeatIndicator::BeatIndicator(QWidget* parent) : QWidget(parent) {
 
 void BeatIndicator::flash() {
   setLit(true);
-  dark_.start(kFlashMs);
+  litFor_.start();
+  dark_.start(kLongestFlashMs);
+}
+
+void BeatIndicator::darkenIfDue() {
+  if (!lit_ || litFor_.elapsed() < kFlashMs) return;
+  dark_.stop();
+  setLit(false);
 }
 
 void BeatIndicator::setLit(bool lit) {

@@ -6,10 +6,12 @@
 #include <QTimer>
 #include <QWidget>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "vantorhost/desktop/beat_indicator.h"
 #include "vantorhost/desktop/step_spin_box.h"
+#include "vantorhost/link/beat_source.h"
 #include "vantorhost/output/beat_by_hand.h"
 #include "vantorhost/output/tracker_clock.h"
 #include "vantorhost/session/host_session.h"
@@ -25,19 +27,25 @@ namespace vantorhost {
 // Earlier and Later ([ and ]) 10 ms; Hold keeps it at its tempo and phase
 // until it is let go. The beat pattern the beat output plays: off, flash
 // (every channel of its list) or chase (the next channel of its list on
-// each beat), and how long each beat's light stays on. Part of the show:
-// a change of the pattern is a change of the design, and opening a show
-// sets the panel; the hands are not part of it.
+// each beat), how long each beat's light stays on, and what it follows:
+// the tracker, the Link session or the session led from the tracker. Part
+// of the show: a change of the pattern or the source is a change of the
+// design, and opening a show sets the panel; the hands are not part of it.
+// The hands act on the tracker: a session this Sonvero leads takes what
+// they moved, and while the beat follows a Link session that another peer
+// leads they are off (link/beat_source.h).
 class BeatPanel : public QWidget {
  public:
   static constexpr int kFlashStepMs = 10;
 
+  // `beats` (may be null: the tracker drives the beat) is what the beat
+  // output follows.
   explicit BeatPanel(HostSession& session, TrackerClock clock = TrackerClock(), BeatByHand hands = BeatByHand(),
-                     QWidget* parent = nullptr);
+                     BeatSource* beats = nullptr, QWidget* parent = nullptr);
   ~BeatPanel() override;
 
-  // On the window's upkeep: the tracker's tempo and lock, and a reading for
-  // the next beat while none is known.
+  // On the window's upkeep: the tracker's tempo and lock, a reading for
+  // the next beat while none is known, and whether the hands reach the beat.
   void refresh();
 
   BeatIndicator& lamp() const { return *lamp_; }
@@ -50,6 +58,8 @@ class BeatPanel : public QWidget {
   QPushButton& earlier() const { return *earlier_; }
   QPushButton& later() const { return *later_; }
   QPushButton& hold() const { return *hold_; }
+  // Tracker, Link, Lead: the beat source.
+  QComboBox& source() const { return *source_; }
 
   // "6 7 8" or "6, 7, 8": channels 1..1024, at most 1024; nullopt for any other text.
   static std::optional<std::vector<std::int16_t>> channelsFrom(const QString& text);
@@ -57,13 +67,16 @@ class BeatPanel : public QWidget {
  private:
   // Lights the lamp when a beat falls due and waits for the next.
   void readTracker();
-  void showPattern(const BeatPattern& pattern);
+  void showDesign(const HostDesign& design);
   void apply();
   QPushButton* handButton(const QString& text, const QString& tip, const QKeySequence& key, void (BeatPanel::*act)());
   void tapped();
   void halved();
   void earlierStep();
   void laterStep();
+  // After a tap or a nudge: the beat source is told, the tracker read.
+  void moved();
+  void showReach();
 
   HostSession& session_;
   TrackerClock clock_;
@@ -73,7 +86,10 @@ class BeatPanel : public QWidget {
   QLineEdit* channels_;
   StepSpinBox* flash_;
   BeatByHand hands_;
+  BeatSource* beats_;
   QPushButton *tap_, *half_, *earlier_, *later_, *hold_;
+  std::vector<std::pair<QPushButton*, QString>> handTips_;  // each hand's button and its own tip
+  QComboBox* source_;
   QTimer nextBeat_;
   int watch_;
 };

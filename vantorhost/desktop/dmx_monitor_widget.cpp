@@ -69,6 +69,10 @@ QSize DmxMonitorWidget::sizeHint() const {
 
 int DmxMonitorWidget::universeTop(int universe) const { return universe * (kHeader + kRows * kCellHeight) + kHeader; }
 
+QRect DmxMonitorWidget::cellGrid(int universe) const {
+  return {kMargin, universeTop(universe), kColumns * kCellWidth, kRows * kCellHeight};
+}
+
 QRect DmxMonitorWidget::cellRect(int channel) const {
   const int index = channel - 1;
   const int universe = index / ChannelBuffer::kUniverseSize;
@@ -175,12 +179,34 @@ void DmxMonitorWidget::paintFixtureCell(QPainter& p, int channel, const PatchedC
 }
 
 void DmxMonitorWidget::paintCell(QPainter& p, int channel) {
+  const QRect whole = cellRect(channel);
   if (patch_)
     if (const PatchedChannel& patched = patch_->channel(channel); patched.defined) {
+      p.fillRect(whole, kBackground);
       paintFixtureCell(p, channel, patched);
       return;
     }
   const Cell& cell = shown_[static_cast<std::size_t>(channel - 1)];
+  // A channel that moves is lit, so a lit cell is two images: its face
+  // with the bar and the value, and its number; a cell that goes dark lays
+  // its texts out, once.
+  if (cell.highlighted && valueBelowNumber()) {
+    p.drawImage(whole.topLeft(), litCellImage(cell.value));
+    const QRect number = numberLine(channel);
+    p.drawImage(number.topLeft(), litTextImage(litNumberImages_[static_cast<std::size_t>(channel - 1)],
+                                               QString::number(channel), kNumber, numberBox(channel),
+                                               number, Qt::AlignLeft | Qt::AlignTop));
+    return;
+  }
+  p.fillRect(whole, kBackground);
+  paintFace(p, channel, cell);
+  p.setPen(kNumber);
+  p.drawText(numberBox(channel), Qt::AlignLeft | Qt::AlignTop, QString::number(channel));
+  p.setPen(kValue);
+  p.drawText(valueBox(channel), Qt::AlignRight | Qt::AlignBottom, QString::number(cell.value));
+}
+
+void DmxMonitorWidget::paintFace(QPainter& p, int channel, const Cell& cell) const {
   const QRect r = inner(channel);
   // A lit cell: its one-pixel border in the highlight's colour around the
   // lit face, as two fills.
@@ -188,21 +214,30 @@ void DmxMonitorWidget::paintCell(QPainter& p, int channel) {
   if (cell.highlighted) p.fillRect(r.adjusted(1, 1, -1, -1), kCellLit);
   const int barHeight = cell.value * (r.height() - 2) / 255;
   if (barHeight > 0) p.fillRect(QRect(r.left() + 1, r.bottom() - barHeight, 4, barHeight), kBar);
-  // A channel that moves is lit, so lit cells take their texts from images;
-  // a cell that goes dark lays its texts out, once.
-  if (cell.highlighted && valueBelowNumber()) {
-    const QRect number = numberLine(channel), value = valueArea(channel);
-    p.drawImage(number.topLeft(), litTextImage(litNumberImages_[static_cast<std::size_t>(channel - 1)],
-                                               QString::number(channel), kNumber, numberBox(channel),
-                                               number, Qt::AlignLeft | Qt::AlignTop));
-    p.drawImage(value.topLeft(), litTextImage(litValueImages_[cell.value], QString::number(cell.value), kValue,
-                                              valueBox(channel), value, Qt::AlignRight | Qt::AlignBottom));
-    return;
+}
+
+const QImage& DmxMonitorWidget::litCellImage(std::uint8_t value) {
+  QImage& image = litCellImages_[value];
+  if (!image.isNull()) return image;
+  // Laid out as channel 1's cell, moved to the image's origin: every cell
+  // lies the same way in its rectangle.
+  const QPoint origin = cellRect(1).topLeft();
+  QImage drawn(cellRect(1).size(), QImage::Format_RGB32);
+  drawn.setDotsPerMeterX(qRound(logicalDpiX() / 0.0254));
+  drawn.setDotsPerMeterY(qRound(logicalDpiY() / 0.0254));
+  drawn.fill(kBackground);
+  {
+    QPainter p(&drawn);
+    p.translate(-origin);
+    paintFace(p, 1, Cell{value, true});
+    p.setFont(cellFont(font()));
+    p.setPen(kValue);
+    p.setClipRect(valueArea(1));
+    p.drawText(valueBox(1), Qt::AlignRight | Qt::AlignBottom, QString::number(value));
   }
-  p.setPen(kNumber);
-  p.drawText(numberBox(channel), Qt::AlignLeft | Qt::AlignTop, QString::number(channel));
-  p.setPen(kValue);
-  p.drawText(valueBox(channel), Qt::AlignRight | Qt::AlignBottom, QString::number(cell.value));
+  // A copy: a painted image keeps its paint engine, several times its size.
+  image = drawn.copy();
+  return image;
 }
 
 const QImage& DmxMonitorWidget::litTextImage(QImage& image, const QString& text, const QColor& color,
@@ -230,7 +265,10 @@ void DmxMonitorWidget::paintEvent(QPaintEvent* event) {
   // each, clipped to it.
   p.setFont(valueFont);
   tk::qt::paintEachRect(p, event->region(), [&](const QRect& rect) {
-    p.fillRect(rect, kBackground);
+    // Each cell paints its whole rectangle, so the background goes only
+    // where no cell lies: a strip of moved cells fills nothing twice.
+    if (!cellGrid(0).contains(rect) && !cellGrid(1).contains(rect))
+      for (const QRect& part : QRegion(rect).subtracted(cellGrid(0)).subtracted(cellGrid(1))) p.fillRect(part, kBackground);
     for (int universe = 0; universe < 2; ++universe) {
       const QRect header(kMargin, universeTop(universe) - kHeader, kColumns * kCellWidth, kHeader);
       if (rect.intersects(header)) paintHeader(p, universe, header);
@@ -265,7 +303,7 @@ void DmxMonitorWidget::paintHeader(QPainter& p, int universe, const QRect& heade
 bool DmxMonitorWidget::event(QEvent* event) {
   if (event->type() == QEvent::FontChange) {
     lineHeight_ = QFontMetrics(cellFont(font())).height();
-    for (QImage& image : litValueImages_) image = QImage();
+    for (QImage& image : litCellImages_) image = QImage();
     for (QImage& image : litNumberImages_) image = QImage();
   }
   if (event->type() == QEvent::ToolTip) {

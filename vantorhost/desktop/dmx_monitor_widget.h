@@ -58,7 +58,10 @@ class DmxMonitorWidget : public QWidget {
   // Whether the value's line lies wholly below the number's (the type fits
   // the cell); only then can a lit cell's texts come from images.
   bool valueBelowNumber() const;
+  // A cell's whole rectangle: its border of background, its face and its texts.
   void paintCell(QPainter& p, int channel);
+  // The face inside the border: the highlight's frame, the face and the bar.
+  void paintFace(QPainter& p, int channel, const Cell& cell) const;
   // A fixture's cell: its name line in the fixture's colour, its attribute
   // and value, its bar in the colour of its intensity.
   void paintFixtureCell(QPainter& p, int channel, const PatchedChannel& patched);
@@ -71,12 +74,17 @@ class DmxMonitorWidget : public QWidget {
   // `image`: a moving channel repaints from there instead of laying out text.
   const QImage& litTextImage(QImage& image, const QString& text, const QColor& color, const QRect& box,
                              const QRect& area, Qt::Alignment align);
+  // A lit cell's whole rectangle showing `value`, all but its number, made
+  // on first use: a moving channel repaints as two images.
+  const QImage& litCellImage(std::uint8_t value);
   int universeTop(int universe) const;
+  // Where a universe's cells lie, all of them.
+  QRect cellGrid(int universe) const;
 
   const ChannelBuffer& channels_;
   const FixturePatch* patch_ = nullptr;
   std::array<Cell, ChannelBuffer::kChannels> shown_{};
-  std::array<QImage, 256> litValueImages_;
+  std::array<QImage, 256> litCellImages_;
   std::array<QImage, ChannelBuffer::kChannels> litNumberImages_;
   int lineHeight_;  // of the cells' type
 };

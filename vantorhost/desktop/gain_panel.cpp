@@ -4,6 +4,7 @@
 
 #include "vantorhost/base/log.h"
 #include "vantorhost/desktop/panel_row.h"
+#include "vantorhost/desktop/readout_label.h"
 
 namespace vantorhost {
 
@@ -30,8 +31,8 @@ GainPanel::GainPanel(HostSettingsFile* kept, QWidget* parent)
       kept_(kept),
       mode_(new QComboBox),
       fixed_(new QDoubleSpinBox),
-      gainText_(new QLabel),
-      levelText_(new QLabel) {
+      gainText_(readoutLabel("+36.0 dB")),
+      levelText_(readoutLabel(QString("in -100.0, out -100.0 dBFS") + kHeld)) {
   mode_->addItem("Auto");
   mode_->addItem("Fixed");
   mode_->setToolTip("Auto brings quiet and loud music to the same level; Fixed applies the gain set beside it");
@@ -43,9 +44,7 @@ GainPanel::GainPanel(HostSettingsFile* kept, QWidget* parent)
   fixed_->setKeyboardTracking(false);
   fixed_->setToolTip("The fixed gain");
   gainText_->setToolTip("The gain applied now");
-  gainText_->setMinimumWidth(gainText_->fontMetrics().horizontalAdvance("+36.0 dB"));
   levelText_->setToolTip("The input's level before and after the gain (dBFS)");
-  levelText_->setMinimumWidth(levelText_->fontMetrics().horizontalAdvance(QString("in -100.0, out -100.0 dBFS") + kHeld));
 
   layOutPanelRow(*this, "Gain:", {mode_, fixed_, gainText_, levelText_});
 
@@ -89,12 +88,11 @@ void GainPanel::showState(const vbvis_gain_state& state) {
     mode_->setCurrentIndex(mode);
   }
   fixed_->setEnabled(!state.automatic);
-  const QString gain = gainShown(state.gain_db);
-  if (gainText_->text() != gain) gainText_->setText(gain);
+  showReadout(*gainText_, gainShown(state.gain_db));
   QString levels = levelsShown(state);
   // Only an automatic gain is held; a fixed one never moves anyway.
   if (state.automatic && state.gated) levels += kHeld;
-  if (levelText_->text() != levels) levelText_->setText(levels);
+  showReadout(*levelText_, levels);
 }
 
 }  // namespace vantorhost

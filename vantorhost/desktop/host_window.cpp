@@ -9,6 +9,7 @@
 
 #include "bridge/vbvis.h"
 #include "toolkit/application.h"
+#include "vantorhost/desktop/readout_label.h"
 
 namespace vantorhost {
 
@@ -36,28 +37,36 @@ QLabel* changingText() {
 
 }  // namespace
 
-HostWindow::HostWindow(HostSession& session, OutputPath& path, HostSettingsFile* kept, QWidget* parent)
+HostWindow::HostWindow(HostSession& session, OutputPath& path, HostSettingsFile* kept, std::optional<Link> link,
+                       QWidget* parent)
     : QWidget(parent), session_(session), path_(path), kept_(kept), lastSoundMs_(session.loop().nowMs()) {
   setWindowTitle("Sonvero host");
   auto* layout = new QVBoxLayout(this);
-  layout->addLayout(statusRow());
+  layout->addLayout(statusRow(link));
   layout->addLayout(inputRow());
   layout->addLayout(outputRow());
-  layout->addLayout(beatsRow());
+  layout->addLayout(beatsRow(link));
   QScrollArea* monitor = monitorArea();
   layout->addWidget(monitor, 1);
   resize(monitor->minimumWidth() + 2 * layout->contentsMargins().left(), 640);
   followOutput();
-  QObject::connect(&upkeep_, &QTimer::timeout, [this] { upkeep(); });
+  QObject::connect(&upkeep_, &QTimer::timeout, [this] {
+    upkeep(session_.loop().nowMs() - statusShownMs_ >= kUpkeepMs + kStatusLateMs);
+  });
   upkeep_.start(kUpkeepMs);
   refreshStatus(session_.loop().nowMs());
 }
 
-QLayout* HostWindow::statusRow() {
+QLayout* HostWindow::statusRow(std::optional<Link> link) {
   statusLine_ = changingText();
   dmxText_ = new QLabel;
+  if (link) link_ = new LinkPanel(link->session, link->beats, kept_);
   auto* row = new QHBoxLayout;
   row->addWidget(statusLine_, 1);
+  if (link_) {
+    row->addSpacing(12);
+    row->addWidget(link_);
+  }
   row->addSpacing(12);
   row->addWidget(dmxText_);
   return row;
@@ -68,10 +77,9 @@ QLayout* HostWindow::inputRow() {
   audioText_ = changingText();
   gain_ = new GainPanel(kept_);
   beatLamp_ = new BeatIndicator;
-  beatText_ = new QLabel;
-  // As wide as a count of a million beats with its tempo, whatever the
+  // As wide as a count of a million beats with its rate, whatever the
   // count: a growing number never widens the window.
-  beatText_->setFixedWidth(beatText_->fontMetrics().horizontalAdvance("000000 beats, ~000.0 BPM"));
+  beatText_ = readoutLabel("000000 beats, ~000.0 a minute");
   reopen_ = new QPushButton("Open Sonvero");
   sources_->onChosen = [this](const std::string& uri) {
     lastSoundMs_ = session_.loop().nowMs();
@@ -125,8 +133,8 @@ QLayout* HostWindow::outputRow() {
   return row;
 }
 
-QLayout* HostWindow::beatsRow() {
-  beats_ = new BeatPanel(session_);
+QLayout* HostWindow::beatsRow(std::optional<Link> link) {
+  beats_ = new BeatPanel(session_, TrackerClock(), BeatByHand(), link ? &link->beats : nullptr);
   auto* row = new QHBoxLayout;
   row->addWidget(beats_);
   row->addStretch(1);
@@ -152,18 +160,30 @@ QScrollArea* HostWindow::monitorArea() {
 void HostWindow::followOutput() {
   auto clock = [this] { return session_.loop().nowMs(); };
   monitorPacer_ = new RefreshPacer(*monitor_, kMonitorGapMs, clock, [this, clock] {
-    const std::int64_t nextExpiry = monitor_->refresh(clock());
-    if (nextExpiry >= 0) monitorPacer_->requestAt(nextExpiry);
+    const std::int64_t now = clock();
+    const std::int64_t nextExpiry = monitor_->refresh(now);
+    if (nextExpiry >= 0) monitorPacer_->requestAt(nextExpiry + kBetweenTicksLagMs);
+    if (now - statusShownMs_ >= kUpkeepMs) refreshStatus(now);
+    beatLamp_->darkenIfDue();
+    beats_->lamp().darkenIfDue();
   });
   monitorPacer_->setParent(this);
-  path_.setWatcher([this](const ChannelBuffer&, std::int64_t) { monitorPacer_->request(); });
+  path_.setWatcher([this](const ChannelBuffer&, std::int64_t nowMs) {
+    monitorPacer_->requestAt(betweenTicks_ ? nowMs + kBetweenTicksLagMs : nowMs);
+  });
   heldBack_.setSingleShot(true);
   heldBack_.setTimerType(Qt::PreciseTimer);
-  QObject::connect(&heldBack_, &QTimer::timeout, [this] { path_.handOn(); });
+  QObject::connect(&heldBack_, &QTimer::timeout, [this] { handOnBetweenTicks(); });
   path_.setWake([this, clock](std::int64_t dueMs) {
     const int wait = static_cast<int>(std::max<std::int64_t>(0, dueMs - clock()));
     if (!heldBack_.isActive() || heldBack_.remainingTime() > wait) heldBack_.start(wait);
   });
+}
+
+void HostWindow::handOnBetweenTicks() {
+  betweenTicks_ = true;
+  path_.handOn();
+  betweenTicks_ = false;
 }
 
 HostWindow::~HostWindow() {
@@ -178,24 +198,24 @@ bool HostWindow::mainWindowOpen() const {
   return window && window->loaded();
 }
 
-void HostWindow::upkeep() {
+void HostWindow::upkeep(bool status) {
   if (stopRequested && stopRequested()) {
     stopping_ = true;
     close();
     return;
   }
-  path_.handOn();
-  refreshStatus(session_.loop().nowMs());
+  handOnBetweenTicks();
+  if (status) refreshStatus(session_.loop().nowMs());
 }
 
 void HostWindow::showBeatCount(std::int64_t nowMs) {
   const PluginBeatCounter& counter = session_.pluginBeatCounter();
   // How many a minute, not a second "BPM" beside the tracker's tempo.
   const Tempo tempo = counter.tempo(nowMs);
-  beatText_->setText(tempo.known() ? QString("%1 beats, %2 a minute")
-                                         .arg(counter.count())
-                                         .arg(QString::fromStdString(tempoText(tempo)))
-                                   : QString("%1 beats").arg(counter.count()));
+  showReadout(*beatText_, tempo.known() ? QString("%1 beats, %2 a minute")
+                                              .arg(counter.count())
+                                              .arg(QString::fromStdString(tempoText(tempo)))
+                                        : QString("%1 beats").arg(counter.count()));
 }
 
 LightFacts HostWindow::lightFacts(std::int64_t nowMs) const {
@@ -236,12 +256,15 @@ void HostWindow::showLightStatus(const LightStatus& status) {
 }
 
 void HostWindow::refreshStatus(std::int64_t nowMs) {
+  statusShownMs_ = nowMs;
   showBeatCount(nowMs);  // the tempo fades without beats
   audioState_.poll();
   const QString trouble =
       audioState_.state() == VBVIS_STATE_PLAYING ? QString() : QString::fromStdString(audioState_.text());
-  audioText_->setText(trouble);
-  audioText_->setToolTip(trouble);
+  if (audioText_->text() != trouble) {
+    audioText_->setText(trouble);
+    audioText_->setToolTip(trouble);
+  }
   if (sources_->showLevel() >= kQuietLevel) lastSoundMs_ = nowMs;
   gain_->refresh();
   vbvis_gain_state gain{};
@@ -249,6 +272,7 @@ void HostWindow::refreshStatus(std::int64_t nowMs) {
   quietInputDb_ = quiet_.follow(nowMs, gain.input_db, gain.output_db);
   fixedGain_ = gain.automatic == 0;
   beats_->refresh();
+  if (link_) link_->refresh();
   dmxText_->setText(QString::fromStdString(path_.output().status()));
   showLightStatus(explainLights(lightFacts(nowMs)));
   reopen_->setEnabled(!mainWindowOpen());

@@ -5,12 +5,14 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 #include "vantorhost/desktop/beat_indicator.h"
 #include "vantorhost/desktop/dmx_monitor_widget.h"
 #include "vantorhost/desktop/beat_panel.h"
 #include "vantorhost/desktop/fade_panel.h"
 #include "vantorhost/desktop/gain_panel.h"
+#include "vantorhost/desktop/link_panel.h"
 #include "vantorhost/desktop/master_panel.h"
 #include "vantorhost/desktop/refresh_pacer.h"
 #include "vantorhost/desktop/source_chooser.h"
@@ -31,27 +33,45 @@ namespace vantorhost {
 // the plug-in's, so that the one tempo on screen is the tracker's), a
 // button that opens Sonvero's window again, the output's own panels (the
 // master and the blackout, the fade; the beats, with the operator's hands
-// on them, in a row of their own) and the DMX monitor of what goes out. Each panel is a widget of its own that the window only places.
-// Each part refreshes when what it shows moves: the monitor when the output
-// path hands channels on (at most every kMonitorGapMs, never while the
-// window is hidden or minimised), the beat counter on each beat; the
-// states, the gain, the status line, the output's upkeep and a stop request
-// are looked at every kUpkeepMs. The source, the gain and the delay chosen
-// here are kept in the host settings file. Closing it closes Sonvero's
-// window (so its settings are saved) and then tells onClosed.
+// on them, in a row of their own) and the DMX monitor of what goes out.
+// Each panel is a widget of its own that the window only places.
+// Each part refreshes when what it shows moves, so that the window repaints
+// about once per plug-in tick: the monitor when the output path hands
+// channels on (at most every kMonitorGapMs, never while the window is
+// hidden or minimised); what the path does by itself between ticks (a
+// beat's light, a fade, held-back channels) and a highlight going out with
+// the next tick's refresh, or kBetweenTicksLagMs later when no tick comes;
+// the beat counter on each beat; the beat lamps going dark, the states, the
+// gain and the status line with the monitor's refreshes (the status with
+// the first after kUpkeepMs, or on the upkeep when the monitor has not
+// refreshed for kStatusLateMs longer). The output's
+// upkeep and a stop request are looked at every kUpkeepMs. The source, the
+// gain and the delay chosen here are kept in the host settings file.
+// Closing it closes Sonvero's window (so its settings are saved) and then
+// tells onClosed.
 class HostWindow : public QWidget {
  public:
   static constexpr int kUpkeepMs = 250;
+  static constexpr int kStatusLateMs = 100;
   static constexpr int kMonitorGapMs = 40;  // 25 refreshes a second at most
+  static constexpr int kBetweenTicksLagMs = 80;  // a tick and a little
   // A level below this (of 16000) is no sound.
   static constexpr int kQuietLevel = 16;
 
-  // `kept` (may be null: nothing kept) outlives the window.
-  HostWindow(HostSession& session, OutputPath& path, HostSettingsFile* kept = nullptr, QWidget* parent = nullptr);
+  // What drives the beats and the Link session it may follow, for the
+  // window's Link toggle and the beats row's hands.
+  struct Link {
+    LinkSession& session;
+    BeatSource& beats;
+  };
+  // `kept` (may be null: nothing kept) and `link` (may be empty: no Link
+  // toggle) outlive the window.
+  HostWindow(HostSession& session, OutputPath& path, HostSettingsFile* kept = nullptr,
+             std::optional<Link> link = std::nullopt, QWidget* parent = nullptr);
   ~HostWindow() override;
 
-  // One round of the upkeep timer.
-  void upkeep();
+  // One round of the upkeep timer; with `status`, the status shown anew too.
+  void upkeep(bool status = true);
   // Checked on every upkeep; true closes the window (Ctrl-C).
   std::function<bool()> stopRequested;
   // Asked when the user closes the window (not when a stop is requested):
@@ -74,6 +94,8 @@ class HostWindow : public QWidget {
   MasterPanel& masterPanel() const { return *master_; }
   FadePanel& fadePanel() const { return *fade_; }
   BeatPanel& beatPanel() const { return *beats_; }
+  // Null without a Link session.
+  LinkPanel* linkPanel() const { return link_; }
   QPushButton& reopenButton() const { return *reopen_; }
 
  protected:
@@ -84,14 +106,17 @@ class HostWindow : public QWidget {
   // connects them. The status line and the DMX output's state; what comes
   // in (the source, its gain, the plug-in's beat counter, Sonvero's
   // window); what goes out (the output delay and the output's panels); the
-  // DMX monitor.
-  QLayout* statusRow();
+  // DMX monitor. The Link toggle stands with the states, whose status line
+  // gives way to it on a narrow screen.
+  QLayout* statusRow(std::optional<Link> link);
   QLayout* inputRow();
   QLayout* outputRow();
-  QLayout* beatsRow();
+  QLayout* beatsRow(std::optional<Link> link);
   QScrollArea* monitorArea();
   // The monitor and the held-back channels on the output path's word.
   void followOutput();
+  // Hands on what the path does by itself (its own timer, the upkeep).
+  void handOnBetweenTicks();
   void showBeatCount(std::int64_t nowMs);
   void refreshStatus(std::int64_t nowMs);
   LightFacts lightFacts(std::int64_t nowMs) const;
@@ -103,6 +128,7 @@ class HostWindow : public QWidget {
   HostSettingsFile* kept_;
   // statusRow()
   QLabel *statusLine_ = nullptr, *dmxText_ = nullptr;
+  LinkPanel* link_ = nullptr;
   // inputRow()
   SourceChooser* sources_ = nullptr;
   QLabel *audioText_ = nullptr, *beatText_ = nullptr;
@@ -121,12 +147,14 @@ class HostWindow : public QWidget {
   RefreshPacer* monitorPacer_ = nullptr;
   QTimer upkeep_;
   QTimer heldBack_;  // wakes the output path when delayed channels fall due
+  bool betweenTicks_ = false;  // the hand-on running is the path's own
   AudioStateLog audioState_;
   std::int64_t lastSoundMs_;
   QuietInput quiet_;
   std::optional<double> quietInputDb_;
   bool fixedGain_ = false;
   bool stopping_ = false;  // a stop was requested: closing asks nothing
+  std::int64_t statusShownMs_ = 0;
 };
 
 }  // namespace vantorhost

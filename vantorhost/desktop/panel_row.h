@@ -1,5 +1,5 @@
 #pragma once
-// The host window's panels (source, gain, beats, master, fade) each stand
+// The host window's panels (source, gain, Link, beats, master, fade) each stand
 // in one row: a caption, then their widgets, with no margin of their own.
 #include <QString>
 #include <QWidget>

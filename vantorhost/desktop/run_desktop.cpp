@@ -35,7 +35,7 @@ bool displayAvailable() {
 int showWindows(LiveRun& live, tk::qt::QtBackend& backend) {
   HostSession& session = live.session();
   HostSettingsFile& kept = live.settings();
-  HostWindow window(session, live.path(), &kept);
+  HostWindow window(session, live.path(), &kept, HostWindow::Link{live.link(), live.beatSource()});
   ShowMenu menu(window, session, live.show().origin().file, {}, live.show().origin().changed);
   window.layout()->setMenuBar(menu.menuBar());
   PatchMenu patchMenu(window, *menu.menuBar(), session);

@@ -146,7 +146,8 @@ void ShowMenu::takeDesignAsSaved() {
 void ShowMenu::showTitle() {
   const QString name = file_.empty() ? QString("untitled") : QString::fromStdString(file_.filename().string());
   window_.setWindowTitle(name + (template_ ? " (starter show)" : "") + "[*] \u2014 Sonvero host");
-  window_.setWindowModified(modified());
+  // Only on a change: Qt hands the title to the window system each time.
+  if (const bool changed = modified(); changed != window_.isWindowModified()) window_.setWindowModified(changed);
 }
 
 // Not modal: the DMX service and the plug-in's timers go on meanwhile.

@@ -11,6 +11,7 @@ void BeatOutput::setPattern(BeatPattern pattern) {
   // Another list starts afresh: no channel of the old one stays lit.
   if (pattern.channels != pattern_.channels) {
     chaseNext_ = 0;
+    nextInBar_ = -1;
     litUntilMs_ = -1;
   }
   pattern_ = std::move(pattern);
@@ -23,13 +24,18 @@ void BeatOutput::setAllowed(bool allowed) {
   if (!allowed_) litUntilMs_ = -1;
 }
 
-void BeatOutput::fire(std::int64_t nowMs, double bpm) {
+void BeatOutput::fire(std::int64_t nowMs, double bpm, int inBar) {
   ++count_;
   firedAtMs_ = nowMs;
   litUntilMs_ = nowMs + pattern_.flashMs;
   if (pattern_.mode == BeatPattern::Mode::Chase) {
-    chaseLit_ = pattern_.channels[chaseNext_ % pattern_.channels.size()];
-    chaseNext_ = (chaseNext_ + 1) % pattern_.channels.size();
+    const std::size_t length = pattern_.channels.size();
+    // Onto the bar when it first comes to know one, and again whenever a
+    // beat is not the one the chase awaits (a beat let go, the bar moved).
+    if (inBar >= 0 && inBar != nextInBar_) chaseNext_ = static_cast<std::size_t>(inBar) % length;
+    nextInBar_ = inBar >= 0 ? (inBar + 1) % kBeatsPerBar : -1;
+    chaseLit_ = pattern_.channels[chaseNext_ % length];
+    chaseNext_ = (chaseNext_ + 1) % length;
   }
   if (onBeat) onBeat(count_, bpm);
 }
@@ -41,7 +47,7 @@ void BeatOutput::follow(std::int64_t nowMs, std::int64_t delayMs) {
   // does not go out late once it may.
   const TrackerReading reading = clock_.read(nowMs, outputLatencyUs_ - delayMs * 1000);
   if (!allowed_) return;
-  if (reading.beatDue) fire(nowMs, reading.bpm);
+  if (reading.beatDue) fire(nowMs, reading.bpm, barPlace ? barPlace(reading.beatUs) : -1);
   wakeMs_ = reading.nextMs;
   if (litUntilMs_ > nowMs) wakeMs_ = wakeMs_ < 0 ? litUntilMs_ : std::min(wakeMs_, litUntilMs_);
 }

@@ -41,9 +41,13 @@ class BeatOutput final : public OutputLayer {
   std::uint64_t count() const { return count_; }
   // Told at each beat that goes out: its number (from 1) and the tempo.
   std::function<void(std::uint64_t number, double bpm)> onBeat;
+  // Where in its bar the beat heard at `beatUs` lies (0 for the bar's
+  // first beat), -1 where the source knows no bar (the tracker). A chase
+  // goes by it: its first channel lights on the bar's first beat.
+  std::function<int(std::int64_t beatUs)> barPlace;
 
  private:
-  void fire(std::int64_t nowMs, double bpm);
+  void fire(std::int64_t nowMs, double bpm, int inBar);
 
   TrackerClock clock_;
   std::int64_t outputLatencyUs_;
@@ -54,6 +58,7 @@ class BeatOutput final : public OutputLayer {
   std::int64_t wakeMs_ = -1;      // the next beat or the end of a light
   std::size_t chaseNext_ = 0;     // the chase's next channel
   std::int16_t chaseLit_ = 0;     // the chase's channel lit now
+  int nextInBar_ = -1;            // the place in the bar the chase awaits next; -1 none
   std::uint64_t count_ = 0;
 };
 

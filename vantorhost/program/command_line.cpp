@@ -75,6 +75,8 @@ std::optional<int> readCommandLine(int argc, const char* const* argv, HostOption
                 return std::string(kGainChoiceHint) + ", not \"" + files::printable(text) + "\"";
               },
               "-12..36"));
+  cli.add_flag("--link", options.link,
+               "join the Ableton Link session on the local network (live runs: also when the host window kept it on)");
   cli.add_flag("--list-sources", listSources, "list the capture sources of the sound server");
   cli.add_flag("--list-bins", listBins, "list each spectrum pixel's frequency range");
   // A script starts from nothing and keeps nothing: it says what it opens.

@@ -1,12 +1,20 @@
 #include "vantorhost/run/host_output.h"
 
+#include "vantorhost/base/log.h"
+
 namespace vantorhost {
 
-HostOutput::HostOutput(HostSession& session, std::unique_ptr<DmxOutput> dmx, Clock clock)
+HostOutput::HostOutput(HostSession& session, std::unique_ptr<DmxOutput> dmx, Clock clock, LinkGrid& link)
     : session_(session),
       dmx_(std::move(dmx)),
-      beatOutput_(clock == Clock::Real ? dmx_->latencyUs() : 0),
+      beatSource_(link, [](vbvis_tracker_state& state) { vbvis_tracker(&state); }),
+      // The session's beats are timed as the tracker's: one clock, one lead.
+      beatOutput_(clock == Clock::Real ? dmx_->latencyUs() : 0,
+                  TrackerClock([this](vbvis_tracker_state& state, std::int64_t fromUs) { return beatSource_.read(state, fromUs); },
+                               [] { return vbvis_clock_us(); })),
       path_(std::make_unique<OutputPath>(session.channels(), *dmx_, [&session] { return session.loop().nowMs(); })) {
+  beatSource_.onSwitch = [](const std::string& state) { hostLog("beats: " + state); };
+  beatOutput_.barPlace = [this](std::int64_t beatUs) { return beatSource_.barPlace(beatUs); };
   follow(session.hostDesign());
   watch_ = session.watchHostDesign([this](const HostDesign& design) { follow(design); });
   followSwitch();
@@ -36,6 +44,7 @@ void HostOutput::followPatch() {
 
 void HostOutput::follow(const HostDesign& design) {
   path_->setFade(design.fadeMs);
+  beatSource_.choose(design.beatSource);
   if (design.beatPattern == beatOutput_.pattern()) {
     followPatch();
     return;

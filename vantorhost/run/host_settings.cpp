@@ -103,6 +103,14 @@ constexpr Key kKeys[] = {
      [](const HostSettings& s) {
        return s.gain ? std::optional<std::string>(gainChoiceText(*s.gain)) : std::nullopt;
      }},
+    {"link", "Link is on or off",
+     [](std::string_view v, HostSettings& s) {
+       s.link = v == "on";
+       return v == "on" || v == "off";
+     },
+     [](const HostSettings& s) {
+       return s.link ? std::optional<std::string>(*s.link ? "on" : "off") : std::nullopt;
+     }},
     {"host-window", kGoodPlace,
      [](std::string_view v, HostSettings& s) {
        s.hostWindow = placeOf(v);

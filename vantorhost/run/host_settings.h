@@ -1,12 +1,12 @@
 #pragma once
 // The host's own choices, kept for the next start in a small file beside
 // Sonvero.ini (never inside it): the audio source, the output delay, the
-// grand master, the gain ahead of the analysis and where the two windows
-// stood. The blackout is never kept: a start is never dark by surprise.
-// Lines "key = value"; a line that cannot be read (an unknown key, a value
-// out of range) is ignored and named, and like comments and blank lines
-// stays in the file as it was, so a damaged or newer file costs only what
-// it lost.
+// grand master, the gain ahead of the analysis, whether Link is on and
+// where the two windows stood. The blackout is never kept: a start is
+// never dark by surprise. Lines "key = value"; a line that cannot be read
+// (an unknown key, a value out of range) is ignored and named, and like
+// comments and blank lines stays in the file as it was, so a damaged or
+// newer file costs only what it lost.
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -27,11 +27,12 @@ struct WindowPlace {
 };
 
 struct HostSettings {
-  std::optional<std::string> source;  // a bridge URI
-  std::optional<int> delayMs;         // 0..kMaxDelayMs in kDelayStepMs
-  std::optional<WindowPlace> hostWindow, mainWindow;
-  std::optional<int> masterPercent;   // 0..kMaxMasterPercent
-  std::optional<GainChoice> gain;     // "gain = auto" or "gain = DB"
+  std::optional<std::string> source{};  // a bridge URI
+  std::optional<int> delayMs{};         // 0..kMaxDelayMs in kDelayStepMs
+  std::optional<WindowPlace> hostWindow{}, mainWindow{};
+  std::optional<int> masterPercent{};   // 0..kMaxMasterPercent
+  std::optional<GainChoice> gain{};     // "gain = auto" or "gain = DB"
+  std::optional<bool> link{};           // "link = on" or "link = off"
   bool operator==(const HostSettings&) const = default;
 };
 

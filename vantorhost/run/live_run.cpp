@@ -102,8 +102,12 @@ bool LiveRun::start() {
   settings_ = HostSettingsFile(hostSettingsFile(session_));
   if (!openAudioSource(options_, settings_.settings())) return false;
   applyStartGain(options_, settings_.settings());
+  if (options_.link || settings_.settings().link.value_or(false)) {
+    link_.enable(true);
+    hostLog("Link: on, a peer of the session on the local network");
+  }
   // The output logs its own state changes.
-  output_ = std::make_unique<HostOutput>(session_, makeDmxOutput(options_), HostOutput::Clock::Real);
+  output_ = std::make_unique<HostOutput>(session_, makeDmxOutput(options_), HostOutput::Clock::Real, link_);
   path().setDelay(startDelayMs(options_, settings_.settings()));
   path().setMaster(settings_.settings().masterPercent.value_or(OutputPath::kFullMaster));
   logStartOutput(options_, settings_.settings(), settings_.file());

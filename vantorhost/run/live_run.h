@@ -6,6 +6,7 @@
 
 #include "toolkit/event_loop.h"
 #include "vantorhost/base/host_options.h"
+#include "vantorhost/link/link_session.h"
 #include "vantorhost/output/output_path.h"
 #include "vantorhost/run/host_output.h"
 #include "vantorhost/run/host_settings.h"
@@ -26,9 +27,10 @@ class LiveRun {
 
   // Loads the plug-in and its window with the design the kept show starts
   // with, reads the host settings file, opens the audio source, sets the
-  // gain, and opens the DMX output with its output path at the start delay
-  // and the kept master. False (logged) when the plug-in or the audio
-  // source --audio names cannot be had.
+  // gain, joins the Link session when --link or the host window asks, and
+  // opens the DMX output with its output path at the start delay and the
+  // kept master. False (logged) when the plug-in or the audio source
+  // --audio names cannot be had.
   bool start();
   // Sonvero's window closes properly if it is still open (so its settings
   // are saved), the design goes into Sonvero.show, the last values go out
@@ -43,12 +45,16 @@ class LiveRun {
   HostSettingsFile& settings() { return settings_; }
   // Once start() succeeded.
   OutputPath& path() { return output_->path(); }
+  BeatSource& beatSource() { return output_->beatSource(); }
+  // The Link session, joined or not.
+  LinkSession& link() { return link_; }
 
  private:
   const HostOptions options_;
   HostSession session_;
   KeptShow show_;
   HostSettingsFile settings_{std::filesystem::path()};
+  LinkSession link_;
   std::unique_ptr<HostOutput> output_;
 };
 

@@ -61,15 +61,18 @@ int runScript(const HostOptions& options) {
     // output path runs all the same, so that `print dmx` reads what goes out.
     HostOptions output = options;
     if (output.dmx != "ola") output.dmx = "none";
-    HostOutput host(session, makeDmxOutput(output), HostOutput::Clock::Simulated);
+    LinkSession link;
+    HostOutput host(session, makeDmxOutput(output), HostOutput::Clock::Simulated, link);
     // Each beat of the beat output at the millisecond its light goes out.
     host.beatOutput().onBeat = [&trace](std::uint64_t number, double bpm) {
       trace.line("beat " + std::to_string(number) + " " + tempoText(Tempo{bpm, true}));
     };
     try {
       session.start();
-      ScriptRunner runner(session, loop, trace, host.path());
+      ScriptRunner runner(session, loop, trace, host.path(), link, host.beatSource());
       runner.onTablesWritten = [&host] { host.followPatch(); };
+      // --link: the session from the start, and with it the real clock.
+      if (options.link) runner.execute(cmd::Link{true});
       runner.run(script);
     } catch (const ScriptFailure& f) {
       trace.flush();

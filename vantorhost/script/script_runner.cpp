@@ -1,7 +1,10 @@
 #include "vantorhost/script/script_runner.h"
 
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <stdexcept>
+#include <thread>
 
 #include "bridge/vbvis.h"
 #include "files/printable.h"
@@ -33,6 +36,11 @@ struct RunError {
 };
 
 [[noreturn]] void fail(std::string message) { throw RunError{std::move(message)}; }
+
+std::int64_t steadyNowUs() {
+  return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
 
 static_assert(kMinGainDb == VBVIS_GAIN_MIN_DB && kMaxGainDb == VBVIS_GAIN_MAX_DB,
               "a script's gain line takes what the bridge applies");
@@ -220,15 +228,23 @@ void ScriptRunner::operator()(const cmd::Reload&) {
   }
 }
 
-void ScriptRunner::operator()(const cmd::Advance& c) { advanceWithOutput(loop_, path_, c.ms); }
+void ScriptRunner::operator()(const cmd::Advance& c) {
+  if (realStartUs_ < 0) advanceWithOutput(loop_, path_, c.ms);
+  else advanceWithOutput(loop_, path_, c.ms, [this](std::int64_t ms) { waitUntil(ms); });
+}
 
-void advanceWithOutput(tk::SimulatedLoop& loop, OutputPath& path, std::int64_t ms) {
+void advanceWithOutput(tk::SimulatedLoop& loop, OutputPath& path, std::int64_t ms,
+                       const std::function<void(std::int64_t ms)>& waitUntil) {
   const std::int64_t target = loop.nowMs() + ms;
   for (;;) {
     const std::int64_t pathDue = path.nextWakeMs();
     const std::int64_t trackDue = (loop.nowMs() / kTrackerStepMs + 1) * kTrackerStepMs;
     std::int64_t until = std::min(target, trackDue);
     if (pathDue >= 0) until = std::min(until, std::max(pathDue, loop.nowMs()));
+    if (waitUntil) {
+      const std::int64_t event = loop.nextDue();
+      waitUntil(event >= 0 && event < until ? event : until);
+    }
     // Every event up to then; an event may bring the path's wake forward.
     if (loop.fireNext(until)) continue;
     loop.advance(until - loop.nowMs());
@@ -389,18 +405,55 @@ void ScriptRunner::operator()(const cmd::PrintTracker&) {
               std::to_string(state.confidence));
 }
 
-// The operator's hands, at the current simulated millisecond (the bridge's clock).
-void ScriptRunner::operator()(const cmd::Tap&) { BeatByHand().tap(); }
+// The operator's hands, at the current simulated millisecond (the bridge's
+// clock); a session this Sonvero leads takes what they moved.
+void ScriptRunner::operator()(const cmd::Tap&) {
+  BeatByHand().tap();
+  beats_.movedByHand();
+}
 
 void ScriptRunner::operator()(const cmd::Nudge& c) {
   if (c.half) BeatByHand().half();
   else BeatByHand().nudge(c.ms);
+  beats_.movedByHand();
 }
 
 void ScriptRunner::operator()(const cmd::BeatsHold& c) { BeatByHand().hold(c.hold); }
 
 void ScriptRunner::operator()(const cmd::PrintDmx& c) {
   trace_.line("dmx " + std::to_string(c.channel) + " = " + std::to_string(path_.sent().get(c.channel)));
+}
+
+void ScriptRunner::operator()(const cmd::BeatsSource& c) {
+  HostDesign host = session_.hostDesign();
+  host.beatSource = c.choice;
+  session_.setHostDesign(host);
+}
+
+std::int64_t ScriptRunner::realNowUs() const { return steadyNowUs() - realStartUs_; }
+
+void ScriptRunner::waitUntil(std::int64_t ms) const {
+  const std::int64_t aheadUs = ms * 1000 - realNowUs();
+  if (aheadUs > 0) std::this_thread::sleep_for(std::chrono::microseconds(aheadUs));
+}
+
+void ScriptRunner::operator()(const cmd::Link& c) {
+  if (c.on && realStartUs_ < 0) {
+    // The real clock from here on, its millisecond 0 where the script's was.
+    const std::int64_t startUs = steadyNowUs() - loop_.nowMs() * 1000;
+    realStartUs_ = startUs;
+    link_.setHostClock([startUs] { return steadyNowUs() - startUs; });
+  }
+  link_.enable(c.on);
+}
+
+// The session's peers, tempo (one decimal) and beat (two decimals) now.
+void ScriptRunner::operator()(const cmd::PrintLink&) {
+  const LinkView view = link_.view(loop_.nowMs() * 1000);
+  if (!view.on) return trace_.line("link = off");
+  char beat[32];
+  std::snprintf(beat, sizeof beat, "%.2f", view.beat);
+  trace_.line("link = " + std::to_string(view.peers) + " " + tempoText(Tempo{view.bpm, true}) + " " + beat);
 }
 
 // Automatic starts from the gain applied now, as in the host window.

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <istream>
 #include <string>
@@ -6,6 +7,8 @@
 #include "toolkit/simulated_loop.h"
 #include "vantorhost/base/trace.h"
 #include "vantorhost/commands/script_command.h"
+#include "vantorhost/link/beat_source.h"
+#include "vantorhost/link/link_session.h"
 #include "vantorhost/output/output_path.h"
 #include "vantorhost/session/host_session.h"
 
@@ -26,10 +29,18 @@ struct ScriptUnreadable {
 // does a script that cannot be read on (ScriptUnreadable). The output path
 // goes along on the same clock: `advance` wakes it at the exact
 // millisecond it asks for, between the timers' events.
+//
+// A Link session keeps real time, so from its first `link on` a script
+// runs on the real clock: each `advance MS` then takes MS real
+// milliseconds, every event still at its own millisecond of the script's
+// clock (the trace's times stay the script's), and the session's beats
+// are placed on that clock as it runs.
 class ScriptRunner {
  public:
-  ScriptRunner(HostSession& session, tk::SimulatedLoop& loop, Trace& trace, OutputPath& path)
-      : session_(session), loop_(loop), trace_(trace), path_(path) {}
+  // `beats`: what the beat output follows, told of the operator's hands.
+  ScriptRunner(HostSession& session, tk::SimulatedLoop& loop, Trace& trace, OutputPath& path, LinkSession& link,
+               BeatSource& beats)
+      : session_(session), loop_(loop), trace_(trace), path_(path), link_(link), beats_(beats) {}
 
   // Runs every line of the script in order (files::LineReader: a leading
   // byte-order mark and any line end); throws ScriptFailure at the first
@@ -88,13 +99,23 @@ class ScriptRunner {
   }
   void operator()(const cmd::Gain& c);
   void operator()(const cmd::PrintGain& c);
+  void operator()(const cmd::BeatsSource& c);
+  void operator()(const cmd::Link& c);
+  void operator()(const cmd::PrintLink& c);
 
   IPluginDesign& design() const;
+  // The script's clock in microseconds on the real clock.
+  std::int64_t realNowUs() const;
+  // Waits for the real clock to reach the script's millisecond `ms`.
+  void waitUntil(std::int64_t ms) const;
 
   HostSession& session_;
   tk::SimulatedLoop& loop_;
   Trace& trace_;
   OutputPath& path_;
+  LinkSession& link_;
+  BeatSource& beats_;
+  std::int64_t realStartUs_ = -1;  // the steady clock at the script's millisecond 0; -1 while simulated
 };
 
 // The bridge's beat tracker follows the simulated clock in steps of this.
@@ -103,7 +124,9 @@ inline constexpr std::int64_t kTrackerStepMs = 10;
 // Runs the loop on for `ms` simulated milliseconds as `advance` does, wakes
 // the path at each time it asks for, and moves the beat tracker on every
 // kTrackerStepMs (then the path looks at it): timer events due at that same
-// millisecond run first.
-void advanceWithOutput(tk::SimulatedLoop& loop, OutputPath& path, std::int64_t ms);
+// millisecond run first. With `waitUntil`, each step first waits for that
+// millisecond to come (the real clock).
+void advanceWithOutput(tk::SimulatedLoop& loop, OutputPath& path, std::int64_t ms,
+                       const std::function<void(std::int64_t ms)>& waitUntil = nullptr);
 
 }  // namespace vantorhost

@@ -1,11 +1,13 @@
 #pragma once
 // The part of a light design that the host plays itself, beside the
 // plug-in's tables and parameters, and that shows keep with them: the fade
-// of the output, the beat output and the patch of fixtures.
+// of the output, the beat output's pattern and what drives it, and the patch
+// of fixtures.
 #include <cstdint>
 #include <vector>
 
 #include "vantorhost/base/beat_pattern.h"
+#include "vantorhost/base/beat_source_choice.h"
 #include "vantorhost/fixtures/fixture_patch.h"
 
 namespace vantorhost {
@@ -19,6 +21,9 @@ struct HostDesign {
   BeatPattern beatPattern;
   // The patch as placed, by address then name; none: no fixture.
   std::vector<FixturePlacement> fixtures;
+  // What the beat output follows: the tracker, the Link session, or the
+  // session led from the tracker.
+  BeatSourceChoice beatSource = BeatSourceChoice::Tracker;
   bool operator==(const HostDesign&) const = default;
 };
 

@@ -113,6 +113,7 @@ class ShowReader {
     if (const std::optional<std::string> refused = patch_.place(f.placement, library_)) fail(*refused);
   }
   void operator()(const cmd::FixtureOff& f) { patch_.remove(f.name); }
+  void operator()(const cmd::BeatsSource& b) { host_.beatSource = b.choice; }
   void operator()(const cmd::BarClear&) { throw NotAShowLine{"bar SLOT clear"}; }
   void operator()(const cmd::BeatsHold& b) { throw NotAShowLine{b.hold ? "beats hold" : "beats follow"}; }
   template <class Other>
@@ -168,6 +169,8 @@ std::vector<std::string> showLines(const ShowDesign& design, const std::vector<D
   if (design.host.fadeMs != 0) lines.push_back("fade " + std::to_string(design.host.fadeMs));
   if (design.host.beatPattern.mode != BeatPattern::Mode::Off)
     lines.push_back("beats " + beatPatternText(design.host.beatPattern));
+  if (design.host.beatSource != BeatSourceChoice::Tracker)
+    lines.push_back("beats source " + std::string(beatSourceText(design.host.beatSource)));
   for (const FixturePlacement& fixture : design.host.fixtures) lines.push_back(fixtureLine(fixture));
   return lines;
 }

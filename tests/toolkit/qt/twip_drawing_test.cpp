@@ -68,3 +68,35 @@ TEST(DrawingPainter, OutlinesAndDamagedBoxes) {
                                 {300, 300, 314, 314, tk::kPalette4, true}});
   EXPECT_EQ(damaged.pixelColor(20, 20), QColor(128, 0, 0)) << "painting goes on past them";
 }
+
+// A tick changes a few boxes: the repaint covers where they were and where
+// they are, a box that came or went, and after a new scale everything; the
+// boxes then paint as a drawing shown afresh does.
+TEST(DrawingPainter, AnUpdateGivesWhereTheDrawingChanged) {
+  support::offscreenQtApp();
+  const TwipScale scale(96.0);  // 15 twips a pixel
+  tk::qt::ShownDrawing shown;
+  tk::DrawingList list{{0, 0, 149, 149, tk::kRed, true},
+                       {300, 300, 449, 449, tk::kGreen, true},
+                       {600, 0, 749, 149, tk::kPalette4, false}};
+  EXPECT_EQ(shown.update(list, scale), QRect(0, 0, 50, 30)) << "all new";
+  EXPECT_TRUE(shown.update(list, scale).isEmpty()) << "nothing moved";
+  list[1].y2 = 599;
+  EXPECT_EQ(shown.update(list, scale), QRect(20, 20, 10, 20)) << "a box grew";
+  list.pop_back();
+  EXPECT_EQ(shown.update(list, scale), QRect(40, 0, 10, 10)) << "a box went";
+  const TwipScale twice(192.0);
+  EXPECT_EQ(shown.update(list, twice), QRect(0, 0, 60, 80)) << "a new scale";
+  EXPECT_TRUE(shown.update(list, twice).isEmpty());
+
+  auto painted = [](const tk::qt::ShownDrawing& drawing) {
+    QImage image(80, 80, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    drawing.paint(p, image.rect());
+    return image;
+  };
+  tk::qt::ShownDrawing fresh;
+  fresh.update(list, twice);
+  EXPECT_TRUE(painted(shown) == painted(fresh));
+}

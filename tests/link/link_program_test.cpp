@@ -1,0 +1,217 @@
+// The whole program with Link: no Link thread until Link is on; a script
+// on the real clock from `link on`; and, where Link peers meet, machines in
+// one session measured at one private olad: a leader and a follower light
+// together, a peer's tempo change is followed from the next beat, and a
+// peer coming and going costs no beat and doubles none.
+#include <gtest/gtest.h>
+#include <time.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <thread>
+
+#include "tests/support/beat_arrivals.h"
+#include "tests/support/beat_rig.h"
+#include "tests/support/child_process.h"
+#include "tests/support/link_network.h"
+#include "tests/support/percentile.h"
+#include "tests/support/steady_ns.h"
+#include "tests/support/temp_folder.h"
+#include "vantorhost/link/clock_offset.h"
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+namespace {
+
+// The program's threads whose name starts with "Link" (Link names its own).
+int linkThreads(pid_t pid) {
+  int count = 0;
+  std::error_code ec;
+  for (const auto& task : fs::directory_iterator("/proc/" + std::to_string(pid) + "/task", ec))
+    if (support::readBytes(task.path() / "comm").rfind("Link", 0) == 0) ++count;
+  return count;
+}
+
+std::int64_t clockUs(clockid_t clock) {
+  timespec t{};
+  clock_gettime(clock, &t);
+  return static_cast<std::int64_t>(t.tv_sec) * 1'000'000 + t.tv_nsec / 1000;
+}
+
+// A time link_peer wrote (Link's clock, CLOCK_MONOTONIC_RAW) on the steady
+// clock the arrivals are stamped on, in nanoseconds.
+std::int64_t steadyNsOfLinkUs(std::int64_t linkUs) {
+  const std::int64_t offset = vantorhost::clockOffsetUs([] { return clockUs(CLOCK_MONOTONIC); },
+                                                        [] { return clockUs(CLOCK_MONOTONIC_RAW); });
+  return (linkUs - offset) * 1000;
+}
+
+class LinkProgramTest : public ::testing::Test {
+ protected:
+  // Every test of this process on the network its peers meet on.
+  void SetUp() override { RecordProperty("link_network", linkNetworkName()); }
+  support::TempFolder folder;
+};
+
+TEST_F(LinkProgramTest, NoLinkThreadRunsUntilTheCommandLineOrTheHostWindowTurnsLinkOn) {
+  struct Case {
+    const char* kept;  // Sonvero.host's link line
+    bool option;       // --link
+    bool on;
+  };
+  for (const Case c : {Case{"", false, false}, {"link = off\n", false, false}, {"link = on\n", false, true},
+                       {"link = off\n", true, true}}) {
+    const fs::path dir = folder.path() / (std::string(c.kept) + (c.option ? "option" : ""));
+    fs::create_directories(dir);
+    support::writeBytes(dir / "Sonvero.host", c.kept);
+    std::vector<std::string> args{SONVERO_BINARY, "--headless", "--audio", "silence", "--dmx", "none", "--no-show",
+                                  "--settings-dir", dir.string()};
+    if (c.option) args.push_back("--link");
+    support::ChildProcess sonvero;
+    ASSERT_TRUE(sonvero.start(args, (dir / "log").string(), (dir / "log").string()));
+    ASSERT_TRUE(sonvero.waitUntil(
+        [&] { return support::readBytes(dir / "log").find("running headless") != std::string::npos; }, 30s));
+    EXPECT_EQ(linkThreads(sonvero.pid()) > 0, c.on) << c.kept << c.option;
+    EXPECT_EQ(support::readBytes(dir / "log").find("Link: on") != std::string::npos, c.on);
+    EXPECT_EQ(sonvero.stop(), 0);
+    EXPECT_EQ(support::readBytes(dir / "Sonvero.host"), c.kept) << "a headless run keeps the host window's choice";
+  }
+}
+
+// From `link on` the script runs on the real clock: its half second takes
+// half a second; the trace's times stay the script's.
+TEST_F(LinkProgramTest, AScriptJoinsTheSessionAndRunsOnTheRealClockFromLinkOn) {
+  const fs::path script = folder.path() / "link.script";
+  support::writeBytes(script, "print link\nadvance 1000\nlink on\nprint link\nadvance 500\nprint link\nlink off\n"
+                              "print link\n");
+  support::ChildProcess sonvero;
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_TRUE(sonvero.start({SONVERO_BINARY, "--script", script.string(), "--settings-dir", folder.path().string()},
+                            (folder.path() / "trace").string(), (folder.path() / "log").string()));
+  ASSERT_EQ(sonvero.wait(), 0) << support::readBytes(folder.path() / "log");
+  EXPECT_GE(std::chrono::steady_clock::now() - start, 500ms);
+  const std::string trace = support::readBytes(folder.path() / "trace");
+  EXPECT_TRUE(std::regex_match(trace, std::regex("0 link = off\n"
+                                                 "1000 link = \\d+ \\d+\\.\\d -?\\d+\\.\\d\\d\n"
+                                                 "1500 link = \\d+ \\d+\\.\\d -?\\d+\\.\\d\\d\n"
+                                                 "1500 link = off\n")))
+      << trace;
+}
+
+// A script that leads the session by hand: four taps 480 ms apart give the
+// session 125 BPM with a whole beat on the taps' grid, and a nudge of 5 ms,
+// within what the tracker's own wander may move, moves the session's beat
+// all the same (a hundredth of a beat early on the old grid).
+TEST_F(LinkProgramTest, AScriptsTapsAndNudgesLeadTheSession) {
+  const fs::path script = folder.path() / "lead.script";
+  support::writeBytes(script, "link on\nbeats source lead\nbeats flash 50 1\naudio silence\n"
+                              "tap\nadvance 480\ntap\nadvance 480\ntap\nadvance 480\ntap\nadvance 960\n"
+                              "print link\nnudge 5\nadvance 960\nprint link\n");
+  support::ChildProcess sonvero;
+  ASSERT_TRUE(sonvero.start({SONVERO_BINARY, "--script", script.string(), "--settings-dir", folder.path().string()},
+                            (folder.path() / "trace").string(), (folder.path() / "log").string()));
+  ASSERT_EQ(sonvero.wait(), 0) << support::readBytes(folder.path() / "log");
+  const std::string trace = support::readBytes(folder.path() / "trace");
+  EXPECT_TRUE(std::regex_match(trace, std::regex("2400 link = \\d+ 125\\.0 -?\\d+\\.00\n"
+                                                 "3360 link = \\d+ 125\\.0 -?\\d+\\.99\n")))
+      << trace;
+}
+
+// Machines side by side in one session, each on its own universe of one
+// olad, with the light of the beat on channel 1.
+class LinkSessionTest : public LinkProgramTest {
+ protected:
+  void SetUp() override {
+    LinkProgramTest::SetUp();
+    if (const auto why = linkPeersUnavailable()) GTEST_SKIP() << *why;
+    ASSERT_TRUE(rig.startOlad());
+  }
+  // A machine whose beat source is `source`, listening to `audio`.
+  void startMachine(const std::string& name, unsigned universe, const std::string& source, const std::string& audio) {
+    ASSERT_TRUE(rig.start(name, universe, "beats flash 40 1\nbeats source " + source + "\n",
+                          {"--audio", audio, "--link"}));
+    ASSERT_TRUE(rig.waitForLog(name, "running headless", 30s)) << rig.log(name);
+  }
+  // The arrivals from `fromNs` on.
+  std::vector<std::int64_t> arrivalsFrom(const std::string& name, std::int64_t fromNs) {
+    std::vector<std::int64_t> all = rig.arrivals(name), from;
+    for (const std::int64_t at : all)
+      if (at >= fromNs) from.push_back(at);
+    return from;
+  }
+  support::BeatRig rig{SONVERO_BINARY};
+};
+
+// A leader on the demo track (120 BPM) and a follower on silence: the
+// follower lights on the leader's beat. The targets (p95 within 3 ms) are
+// measured by bench/link_sync.cpp; here the bound leaves room for a loaded
+// machine. A peer joins and leaves meanwhile: no beat missed or doubled.
+TEST_F(LinkSessionTest, AFollowerLightsWithItsLeaderAndAPeerComingAndGoingCostsNoBeat) {
+  startMachine("leader", 1, "lead", "demo");
+  startMachine("follower", 3, "link", "silence");
+  // The tracker locks in a few seconds; then both light on one grid.
+  ASSERT_TRUE(rig.waitForLog("follower", "beats: the beat follows the Link session", 20s)) << rig.log("follower");
+  std::this_thread::sleep_for(6s);
+  const std::int64_t from = steadyNs();
+  support::ChildProcess peer;
+  ASSERT_TRUE(peer.start({LINK_PEER, "--leave-after", "3000"}));
+  std::this_thread::sleep_for(9s);
+  EXPECT_EQ(peer.wait(5s), 0) << "the peer met the session and left";
+
+  const auto leader = arrivalsFrom("leader", from), follower = arrivalsFrom("follower", from);
+  ASSERT_GE(follower.size(), 16u) << rig.log("follower");
+  const std::vector<double> offsets = support::pairedOffsetsMs(leader, follower, 250'000'000);
+  EXPECT_EQ(offsets.size(), follower.size()) << "every beat of the follower is one of the leader's";
+  std::vector<double> sizes;
+  for (const double ms : offsets) sizes.push_back(std::abs(ms));
+  EXPECT_LT(support::percentile(sizes, 95), 40.0) << "p50 " << support::percentile(offsets, 50);
+  for (const auto* arrivals : {&leader, &follower}) {
+    const support::GridFaults faults = support::gridFaults(*arrivals, [](std::int64_t) { return 500e6; });
+    EXPECT_EQ(faults.missed, 0);
+    EXPECT_EQ(faults.doubled, 0);
+  }
+}
+
+// A follower alone with DJ software (link_peer) that plays at 100 BPM and
+// changes to 130: the beat after the change is on the new tempo; when the
+// peer leaves, the follower falls back to its tracker (silence: no beats)
+// and says so. The gaps are held to 25 ms: a loaded test machine wakes the
+// programs late, and the two tempi's beats lie 138 ms apart.
+TEST_F(LinkSessionTest, APeersTempoChangeIsFollowedFromTheNextBeat) {
+  constexpr double kSlackMs = 25;
+  startMachine("follower", 1, "link", "silence");
+  const fs::path peerOut = folder.path() / "peer.out";
+  support::ChildProcess peer;
+  ASSERT_TRUE(peer.start({LINK_PEER, "--tempo", "100", "--change-after", "5000", "--to", "130", "--leave-after", "9000"},
+                         peerOut.string()));
+  EXPECT_EQ(peer.wait(30s), 0);
+  ASSERT_TRUE(rig.waitForLog("follower", "no other Link peer: the beat follows the tracker", 5s)) << rig.log("follower");
+  std::smatch m;
+  const std::string out = support::readBytes(peerOut);
+  ASSERT_TRUE(std::regex_search(out, m, std::regex("tempo 130.0 at (\\d+)"))) << out;
+  const std::int64_t changedNs = steadyNsOfLinkUs(std::stoll(m[1]));
+
+  const std::vector<std::int64_t> beats = rig.arrivals("follower");
+  ASSERT_GE(beats.size(), 12u) << rig.log("follower");
+  int before = 0, after = 0;
+  for (std::size_t i = 1; i < beats.size(); ++i) {
+    const double gapMs = static_cast<double>(beats[i] - beats[i - 1]) / 1e6;
+    if (beats[i] < changedNs) {
+      EXPECT_NEAR(gapMs, 600, kSlackMs) << "beat " << i << " at 100 BPM";
+      ++before;
+    } else if (beats[i - 1] > changedNs) {
+      EXPECT_NEAR(gapMs, 60000.0 / 130, kSlackMs) << "beat " << i << " at 130 BPM";
+      ++after;
+    } else {
+      EXPECT_GT(gapMs, 60000.0 / 130 - kSlackMs) << "the beat across the change";
+      EXPECT_LT(gapMs, 600 + kSlackMs) << "the beat across the change";
+    }
+  }
+  EXPECT_GE(before, 4);
+  EXPECT_GE(after, 4);
+}
+
+}  // namespace
