@@ -218,7 +218,10 @@ void BeatTracker::addFrame(const OnsetStrength::Frame& frame) {
   ++frames_;
   const auto every = static_cast<std::int64_t>(std::lround(kTempoEverySeconds * onsets_.framesPerSecond()));
   if (frames_ % every == 0) updateTempo();
-  if (grid_.hasGrid() && !hadGrid) checkPhase(true);
+  if (grid_.hasGrid() && !hadGrid) {
+    levelUnjudged_ = false;
+    checkPhase(true);
+  }
   if (grid_.beats() != beatsBefore) {
     checkPhase(false);
     hearBeat();
@@ -279,8 +282,12 @@ void BeatTracker::hearBeat() {
 }
 
 // The grid on the beat (PhaseJudge): a grid that starts is put right at
-// once from the bars already heard; later another offset is taken when it
-// wins by kPhaseMargin, kPhaseVotes beats running.
+// once from the bars already heard; so is a grid whose level changed, by
+// the first verdict with bars enough, as its beats were only a guess (the
+// stronger of every other beat, or the points between). Later another
+// offset is taken when it wins by kPhaseMargin, kPhaseVotes beats running.
+// A new grid does not wait for bars enough: a verdict taken without votes
+// later on moved steady grids onto the off-beat.
 void BeatTracker::checkPhase(bool started) {
   if (!grid_.hasGrid() || led_) return;
   const double period = grid_.period();
@@ -291,6 +298,8 @@ void BeatTracker::checkPhase(bool started) {
   const bool quarters = halvesFast(period);
   const PhaseJudge::Verdict verdict =
       PhaseJudge::judge(features_, beat, period, kPhaseBars, quarters, kLeastChordSeconds * onsets_.framesPerSecond());
+  started = started || levelUnjudged_;
+  if (verdict.judged) levelUnjudged_ = false;
   const bool other = verdict.quarters != 0 && verdict.margin > (started ? 0.0 : kPhaseMargin);
   phaseVotes_ = other && verdict.quarters == votedQuarters_ ? phaseVotes_ + 1 : (other ? 1 : 0);
   votedQuarters_ = other ? verdict.quarters : 0;
@@ -481,6 +490,7 @@ void BeatTracker::checkLevel() {
   } else {
     return;
   }
+  levelUnjudged_ = true;
   faster_ = slower_ = 0.0;
   challenges_ = 0;
   heldSince_ = frames_;

@@ -76,6 +76,7 @@ class BeatTracker {
   std::vector<OnsetStrength::Frame> fresh_;
   int phaseVotes_ = 0;          // beats running another offset won
   int votedQuarters_ = 0;       // and which
+  bool levelUnjudged_ = false;  // the level changed and no verdict had bars enough since
   std::int64_t samples_ = 0;
   std::int64_t frames_ = 0;
   double period_ = 0.0;         // frames; 0 while no tempo is followed

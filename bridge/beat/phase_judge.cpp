@@ -69,6 +69,7 @@ PhaseJudge::Verdict PhaseJudge::judge(const BeatFeatures& features, double beat,
   }
   Verdict verdict;
   if (whole < kLeastBars) return verdict;
+  verdict.judged = true;
   std::array<double, 4> score{};
   for (const Fold& fold : folds) {
     const Fold z = standardised(fold);
