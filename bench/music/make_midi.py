@@ -172,6 +172,8 @@ TUNING = [
     S("t12_rock_140", "rock8", 140, bass_eighths=True, chord_program=29, jitter_ms=7),
     S("t13_drift_90", "rock_ride", 90, drift=0.015, jitter_ms=10),
     S("t14_change_128_108", "four_floor", 128, change_at=24.0, bpm_after=108, seconds=55),
+    # The syncopated kick every three sixteenths lies at 120 BPM, where the prior is highest.
+    S("t15_funk_swung_90", "funk16", 90, swing=0.54, swing_step=1, jitter_ms=11),
 ]
 HELD_OUT = [
     S("h01_ride_106", "rock_ride", 106, jitter_ms=9, bass_program=34, chord_program=0),

@@ -5,11 +5,13 @@
 
 namespace vbvis {
 
-BeatFeatures::BeatFeatures(int frames)
+BeatFeatures::BeatFeatures(int frames, int changeSpan)
     : size_(std::max(2, frames)),
       onset_(static_cast<std::size_t>(size_), 0.0f),
       low_(static_cast<std::size_t>(size_), 0.0f),
-      running_(static_cast<std::size_t>(size_)) {}
+      running_(static_cast<std::size_t>(size_)),
+      changeSpan_(std::max(1, changeSpan)),
+      changes_(static_cast<std::size_t>(size_), 0.0f) {}
 
 void BeatFeatures::add(const OnsetStrength::Frame& frame) {
   const std::size_t at = slot(added_);
@@ -19,6 +21,9 @@ void BeatFeatures::add(const OnsetStrength::Frame& frame) {
   for (std::size_t c = 0; c < sum.size(); ++c) sum[c] += frame.chroma[c];
   running_[at] = sum;
   ++added_;
+  // The frame whose span after it is now complete.
+  if (const std::int64_t centre = added_ - changeSpan_; centre >= 0)
+    changes_[slot(centre)] = static_cast<float>(harmonyChange(static_cast<double>(centre), changeSpan_));
 }
 
 bool BeatFeatures::kept(double at) const {
@@ -55,6 +60,28 @@ BeatFeatures::Chroma BeatFeatures::chromaSum(std::int64_t from, std::int64_t to)
     for (std::size_t c = 0; c < sum.size(); ++c) sum[c] -= before[c];
   }
   return sum;
+}
+
+double BeatFeatures::changesRepeat(double lag, int over) const {
+  constexpr int kLagSlack = 2;
+  const std::int64_t newest = added_ - changeSpan_ - 1;  // the newest change known
+  const std::int64_t first = std::max<std::int64_t>(newest - over + 1, std::max<std::int64_t>(0, added_ - size_ + 1));
+  const std::int64_t count = newest - first + 1;
+  const auto longest = std::llround(lag) + kLagSlack;
+  if (count - longest < over / 4) return 0.0;
+  double mean = 0.0;
+  for (std::int64_t f = first; f <= newest; ++f) mean += changes_[slot(f)];
+  mean /= static_cast<double>(count);
+  const auto correlation = [&](std::int64_t l) {
+    double sum = 0.0;
+    for (std::int64_t f = first + l; f <= newest; ++f) sum += (changes_[slot(f)] - mean) * (changes_[slot(f - l)] - mean);
+    return sum / static_cast<double>(count - l);
+  };
+  const double atZero = correlation(0);
+  if (!(atZero > 0.0)) return 0.0;
+  double best = -atZero;
+  for (std::int64_t l = std::llround(lag) - kLagSlack; l <= longest; ++l) best = std::max(best, correlation(l));
+  return best / atZero;
 }
 
 double BeatFeatures::harmonyChange(double at, double span) const {

@@ -147,12 +147,15 @@ void BeatGrid::start() {
 void BeatGrid::decide() {
   const double e = expected_;
   const std::int64_t newest = frames_ - 1;
-  const std::int64_t from = std::max<std::int64_t>({0, newest - size_ + 1, std::llround(e - kSearch * period_)});
-  const std::int64_t to = std::min<std::int64_t>(newest, std::llround(e + kSearch * period_));
+  // A grid at half a fast tempo searches as closely as one at the music's
+  // tempo would: its quarter periods are the music's off-beats.
+  const double width = halvesFast_ ? period_ / 2 : period_;
+  const std::int64_t from = std::max<std::int64_t>({0, newest - size_ + 1, std::llround(e - kSearch * width)});
+  const std::int64_t to = std::min<std::int64_t>(newest, std::llround(e + kSearch * width));
   std::int64_t best = -1;
   double bestValue = -1.0;
   for (std::int64_t v = from; v <= to; ++v) {
-    const double value = score(v) * bell((static_cast<double>(v) - e) / (kCloseness * period_));
+    const double value = score(v) * bell((static_cast<double>(v) - e) / (kCloseness * width));
     if (value > bestValue) {
       bestValue = value;
       best = v;
@@ -168,7 +171,7 @@ void BeatGrid::decide() {
 
   drift_ = std::clamp(kDriftKept * drift_ + kDriftGain * (beat - e), -kMaxDrift * period_, kMaxDrift * period_);
   expected_ = e + kPull * (beat - e);
-  if (!phaseKept_) checkPhase(e);
+  if (!phaseKept_ && !halvesFast_) checkPhase(e);
   expected_ += period();
   ++beats_;
 }

@@ -59,6 +59,10 @@ class BeatGrid {
   // Keeps the phase where it is put (the operator's): no swung note or
   // better phase moves it, until the grid is dropped.
   void keepPhase() { phaseKept_ = true; }
+  // Whether the grid follows half a fast tempo: its quarter periods are the
+  // music's off-beats, and every shift of its phase is then the tracker's
+  // to judge (on more than the onsets), none the grid's.
+  void halvesFastTempo(bool halves) { halvesFast_ = halves; }
   std::int64_t frames() const { return frames_; }
 
  private:
@@ -88,6 +92,7 @@ class BeatGrid {
   double pendingShift_ = -1.0;   // the other phase that scored better at the last beat
   int shiftVotes_ = 0;
   bool phaseKept_ = false;
+  bool halvesFast_ = false;
 };
 
 }  // namespace vbvis

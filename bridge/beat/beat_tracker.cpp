@@ -77,6 +77,9 @@ constexpr int kPhaseBars = 8;
 constexpr double kFeatureSeconds = 20.0;
 constexpr double kPhaseMargin = 1.0;
 constexpr int kPhaseVotes = 3;
+// The harmony is compared over at least this either side of a point: the
+// eighths of a fast grid hold too few frames to tell one chord.
+constexpr double kLeastChordSeconds = 0.2;
 // Tempi (twice the grid's) at which a grid may be following half the music's tempo.
 constexpr double kHalvedFromBpm = 140.0;
 constexpr double kFastestHalvedBpm = 200.0;
@@ -87,15 +90,21 @@ constexpr double kFollowShare = 0.5;
 // Another tempo must beat the followed one by kChallengeMargin,
 // kChallengesNeeded updates running. Double or half the tempo is left to
 // the check of the metrical level. A tempo a third or a quarter off (3:2,
-// 4:3, and their octaves), which eighths grouped in threes or a kick every
-// three sixteenths suggest for a moment, must win for
-// kHarmonicChallengesNeeded updates (three seconds), and only while the
-// grid is young (fewer than kSettledBeats beats). A challenger counts as
-// the same one from update to update within kChallengerWithin of its period.
+// 4:3, and their octaves), which eighths grouped in threes, a kick every
+// three sixteenths or a riff pushed by dotted quarters suggest for a while,
+// must win metrically (on its fit and the bars, not the prior) for
+// kHeldShareToWin of the time the followed tempo has held, from
+// kLeastHarmonicWinSeconds (a first tempo, taken from a few seconds, is
+// as likely a third off as any other) to kMostHarmonicWinSeconds (one that
+// held through verses is not given up for a chorus). A challenger counts
+// as the same one from update to update within kChallengerWithin of its
+// period.
 constexpr double kChallengeMargin = 1.15;
 constexpr double kChallengerWithin = 0.06;
 constexpr int kChallengesNeeded = 4;
-constexpr int kHarmonicChallengesNeeded = 12;
+constexpr double kHeldShareToWin = 0.3;
+constexpr double kLeastHarmonicWinSeconds = 3.0;
+constexpr double kMostHarmonicWinSeconds = 10.0;
 constexpr int kSettledBeats = 16;
 // The metrical level: each update adds how much better than by
 // kLevelMargin the other level scores (the log of the ratio, at most
@@ -144,6 +153,17 @@ constexpr int kLockBeats = 2;
 constexpr double kOctaveRatios[] = {2.0};
 constexpr double kHarmonicRatios[] = {3.0, 1.5, 4.0, 4.0 / 3.0, 8.0 / 3.0};
 constexpr double kRelatedWithin = 0.05;
+// The metrical choice among tempi a third or a quarter apart (periods in
+// kThirdRatios): each scores its fit, raised by kBarWeight times how alike
+// the harmony's changes are one and two of its bars (kBarBeats beats)
+// apart over the last kBarSeconds; no prior, which would favour whichever
+// lies nearer 120 BPM where a texture of sixteenths fits them all alike.
+// The harmony's changes are followed kChangeSpanSeconds either side.
+constexpr double kThirdRatios[] = {1.5, 2.0 / 3.0, 4.0 / 3.0, 0.75};
+constexpr double kBarWeight = 1.0;
+constexpr int kBarBeats = 4;
+constexpr double kBarSeconds = 12.0;
+constexpr double kChangeSpanSeconds = 0.15;
 
 bool related(double a, double b, std::span<const double> ratios) {
   const double ratio = a > b ? a / b : b / a;
@@ -167,7 +187,8 @@ BeatTracker::BeatTracker(int sampleRate)
       onsets_(sampleRate),
       tempo_(onsets_.framesPerSecond()),
       grid_(static_cast<int>(kHistorySeconds * onsets_.framesPerSecond())),
-      features_(static_cast<int>(kFeatureSeconds * onsets_.framesPerSecond())) {}
+      features_(static_cast<int>(kFeatureSeconds * onsets_.framesPerSecond()),
+                static_cast<int>(std::lround(kChangeSpanSeconds * onsets_.framesPerSecond()))) {}
 
 void BeatTracker::push(std::span<const float> stereo) {
   const std::size_t frames = stereo.size() / 2;
@@ -192,11 +213,15 @@ void BeatTracker::addFrame(const OnsetStrength::Frame& frame) {
   }
   const int beatsBefore = grid_.beats();
   const bool hadGrid = grid_.hasGrid();
+  grid_.halvesFastTempo(period_ > 0.0 && halvesFast(period_));
   grid_.add(onset, period_);
   ++frames_;
   const auto every = static_cast<std::int64_t>(std::lround(kTempoEverySeconds * onsets_.framesPerSecond()));
   if (frames_ % every == 0) updateTempo();
-  if (grid_.hasGrid() && !hadGrid) checkPhase(true);
+  if (grid_.hasGrid() && !hadGrid) {
+    levelUnjudged_ = false;
+    checkPhase(true);
+  }
   if (grid_.beats() != beatsBefore) {
     checkPhase(false);
     hearBeat();
@@ -257,8 +282,12 @@ void BeatTracker::hearBeat() {
 }
 
 // The grid on the beat (PhaseJudge): a grid that starts is put right at
-// once from the bars already heard; later another offset is taken when it
-// wins by kPhaseMargin, kPhaseVotes beats running.
+// once from the bars already heard; so is a grid whose level changed, by
+// the first verdict with bars enough, as its beats were only a guess (the
+// stronger of every other beat, or the points between). Later another
+// offset is taken when it wins by kPhaseMargin, kPhaseVotes beats running.
+// A new grid does not wait for bars enough: a verdict taken without votes
+// later on moved steady grids onto the off-beat.
 void BeatTracker::checkPhase(bool started) {
   if (!grid_.hasGrid() || led_) return;
   const double period = grid_.period();
@@ -266,9 +295,11 @@ void BeatTracker::checkPhase(bool started) {
   const double beat = grid_.expected() - 2 * period;
   // A quarter period off matters only for a grid at half a fast tempo,
   // whose quarter periods are the music's eighths.
-  const double doubled = 2 * kSecondsPerMinute * onsets_.framesPerSecond() / period;
-  const bool quarters = doubled >= kHalvedFromBpm && doubled <= kFastestHalvedBpm;
-  const PhaseJudge::Verdict verdict = PhaseJudge::judge(features_, beat, period, kPhaseBars, quarters);
+  const bool quarters = halvesFast(period);
+  const PhaseJudge::Verdict verdict =
+      PhaseJudge::judge(features_, beat, period, kPhaseBars, quarters, kLeastChordSeconds * onsets_.framesPerSecond());
+  started = started || levelUnjudged_;
+  if (verdict.judged) levelUnjudged_ = false;
   const bool other = verdict.quarters != 0 && verdict.margin > (started ? 0.0 : kPhaseMargin);
   phaseVotes_ = other && verdict.quarters == votedQuarters_ ? phaseVotes_ + 1 : (other ? 1 : 0);
   votedQuarters_ = other ? verdict.quarters : 0;
@@ -278,8 +309,49 @@ void BeatTracker::checkPhase(bool started) {
   }
 }
 
+bool BeatTracker::halvesFast(double period) const {
+  const double doubled = 2 * kSecondsPerMinute * onsets_.framesPerSecond() / period;
+  return doubled >= kHalvedFromBpm && doubled <= kFastestHalvedBpm;
+}
+
+// How well a tempo of `period` frames fits the onsets and the bars the
+// harmony changes by (its own bar and two of them, where heard).
+double BeatTracker::metricalScore(const TempoEstimator::Candidate& candidate) const {
+  const int over = static_cast<int>(kBarSeconds * onsets_.framesPerSecond());
+  double bars = 0.0;
+  for (int k = 1; k <= 2; ++k) bars += std::max(0.0, features_.changesRepeat(k * kBarBeats * candidate.period, over)) / 2;
+  return candidate.fit * (1.0 + kBarWeight * bars);
+}
+
+// The best tempo against those a third or a quarter off it, each at the
+// octave the prior prefers (as the metrical level would come to it): the
+// one that scores best metrically.
+TempoEstimator::Candidate BeatTracker::metricalChoice(const TempoEstimator::Candidate& best) const {
+  if (best.period <= 0.0) return best;
+  const double fps = onsets_.framesPerSecond();
+  const auto near = [&](double period) {
+    return period >= tempo_.minPeriod() && period <= tempo_.maxPeriod() ? tempo_.bestNear(period)
+                                                                        : TempoEstimator::Candidate{};
+  };
+  const auto likelier = [&](const TempoEstimator::Candidate& a, const TempoEstimator::Candidate& b) {
+    return a.fit * tempoPrior(a.period, fps) > b.fit * tempoPrior(b.period, fps);
+  };
+  TempoEstimator::Candidate chosen = best;
+  double top = metricalScore(best);
+  for (double ratio : kThirdRatios) {
+    const TempoEstimator::Candidate related = near(best.period * ratio);
+    if (related.period <= 0.0) continue;
+    TempoEstimator::Candidate other = related;
+    for (double octave : {2.0, 0.5})
+      if (const TempoEstimator::Candidate o = near(related.period * octave); o.period > 0.0 && likelier(o, other)) other = o;
+    if (const double score = metricalScore(other); score > top) chosen = other, top = score;
+  }
+  return chosen;
+}
+
 void BeatTracker::updateTempo() {
-  const TempoEstimator::Estimate estimate = tempo_.estimate(history_, lows_, period_);
+  TempoEstimator::Estimate estimate = tempo_.estimate(history_, lows_, period_);
+  estimate.best = metricalChoice(estimate.best);
   if (period_ == 0.0) {
     // Nothing followed yet: a tempo that stays the best for a while is taken,
     // once the estimator has seconds enough to see a bar's repeats.
@@ -314,13 +386,12 @@ void BeatTracker::follow(const TempoEstimator::Estimate& estimate) {
   const bool elsewhere = !led_ && best.period > 0.0 &&
                          std::abs(best.period / period_ - 1.0) > TempoEstimator::kNearCurrent &&
                          !related(best.period, period_, kOctaveRatios);
-  // A tempo a third off must win for a while, and only against a first
-  // tempo, taken from a few seconds, which is as likely a third off as any
-  // other: a settled one that loses its support is let go and found afresh.
+  // A tempo a third off must win metrically, for a while: the prior, which
+  // favours whichever lies nearer 120 BPM, has no say between them.
   const bool harmonic = related(best.period, period_, kHarmonicRatios);
-  const bool settled = grid_.beats() >= kSettledBeats;
-  const double nearScore = near.fit * tempoPrior(period_, fps);
-  if (elsewhere && !(harmonic && settled) && best.fit * tempoPrior(best.period, fps) > kChallengeMargin * nearScore) {
+  const bool wins = harmonic ? near.period > 0.0 && metricalScore(best) > kChallengeMargin * metricalScore(near)
+                             : best.fit * tempoPrior(best.period, fps) > kChallengeMargin * near.fit * tempoPrior(period_, fps);
+  if (elsewhere && wins) {
     // The same challenger, or twice or half of it: the best of dense music
     // swings between the levels of one beat.
     if (challenger_ > 0.0 && (std::abs(best.period / challenger_ - 1.0) < kChallengerWithin ||
@@ -328,7 +399,10 @@ void BeatTracker::follow(const TempoEstimator::Estimate& estimate) {
       ++challenges_;
     else challenges_ = 1;
     challenger_ = best.period;
-    if (challenges_ >= (harmonic ? kHarmonicChallengesNeeded : kChallengesNeeded)) {
+    // A tempo a third off wins only for longer than a riff suggests it.
+    const double held = static_cast<double>(frames_ - heldSince_) / fps;
+    const int harmonicNeeded = static_cast<int>(std::clamp(kHeldShareToWin * held, kLeastHarmonicWinSeconds, kMostHarmonicWinSeconds) / kTempoEverySeconds);
+    if (challenges_ >= (harmonic ? harmonicNeeded : kChallengesNeeded)) {
       period_ = best.period;
       challenges_ = 0;
       heldSince_ = frames_;
@@ -416,6 +490,7 @@ void BeatTracker::checkLevel() {
   } else {
     return;
   }
+  levelUnjudged_ = true;
   faster_ = slower_ = 0.0;
   challenges_ = 0;
   heldSince_ = frames_;

@@ -53,7 +53,11 @@ class BeatTracker {
  private:
   void addFrame(const OnsetStrength::Frame& frame);
   void checkPhase(bool started);
+  // Whether a grid of `period` frames may be following half a fast tempo.
+  bool halvesFast(double period) const;
   void updateTempo();
+  double metricalScore(const TempoEstimator::Candidate& candidate) const;
+  TempoEstimator::Candidate metricalChoice(const TempoEstimator::Candidate& best) const;
   void follow(const TempoEstimator::Estimate& estimate);
   void checkLevel();
   double levelScore(double period, double alternation) const;
@@ -72,6 +76,7 @@ class BeatTracker {
   std::vector<OnsetStrength::Frame> fresh_;
   int phaseVotes_ = 0;          // beats running another offset won
   int votedQuarters_ = 0;       // and which
+  bool levelUnjudged_ = false;  // the level changed and no verdict had bars enough since
   std::int64_t samples_ = 0;
   std::int64_t frames_ = 0;
   double period_ = 0.0;         // frames; 0 while no tempo is followed

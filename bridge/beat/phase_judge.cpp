@@ -50,7 +50,7 @@ double fit(const Fold& z, int quarters) {
 }  // namespace
 
 PhaseJudge::Verdict PhaseJudge::judge(const BeatFeatures& features, double beat, double period, int bars,
-                                      bool quarters) {
+                                      bool quarters, double leastChord) {
   std::array<Fold, 3> folds{};  // onsets, low end, harmony
   const double quarter = period / 4;
   int whole = 0;
@@ -63,12 +63,13 @@ PhaseJudge::Verdict PhaseJudge::judge(const BeatFeatures& features, double beat,
       const std::size_t j = static_cast<std::size_t>(point);
       folds[0][j] += features.onset(at);
       folds[1][j] += features.low(at);
-      folds[2][j] += features.harmonyChange(at, 2 * quarter);
+      folds[2][j] += features.harmonyChange(at, std::max(2 * quarter, leastChord));
     }
     ++whole;
   }
   Verdict verdict;
   if (whole < kLeastBars) return verdict;
+  verdict.judged = true;
   std::array<double, 4> score{};
   for (const Fold& fold : folds) {
     const Fold z = standardised(fold);

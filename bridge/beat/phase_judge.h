@@ -24,13 +24,17 @@ class PhaseJudge {
   struct Verdict {
     int quarters = 0;     // the best offset, in quarters of a period after the grid's beats (0..3)
     double margin = 0.0;  // by how much it beats the grid as it is (0 when it is the grid)
+    bool judged = false;  // whether bars enough were heard to judge at all
   };
   // `beat`: a beat of the grid at least half a period old; `period` in
   // frames; over up to `bars` bars back from it. No verdict (offset 0,
-  // margin 0) while fewer than two bars are kept.
+  // margin 0, not judged) while fewer than two bars are kept.
   // `quarters`: whether offsets of a quarter and three quarters are weighed
   // at all (a grid at half a fast tempo), or only half a period.
-  static Verdict judge(const BeatFeatures& features, double beat, double period, int bars, bool quarters);
+  // `leastChord`: the fewest frames either side of a point the harmony is
+  // compared over (half a period, or this when more).
+  static Verdict judge(const BeatFeatures& features, double beat, double period, int bars, bool quarters,
+                       double leastChord);
 };
 
 }  // namespace vbvis

@@ -96,6 +96,15 @@ double TempoEstimator::combOf(const std::vector<double>& acf, double period) con
 
 double TempoEstimator::salienceOf(double period) const { return combOf(acf_, period); }
 
+TempoEstimator::Candidate TempoEstimator::bestNear(double period) const {
+  Candidate best;
+  for (double p : candidates_)
+    if (std::abs(p / period - 1.0) <= kNearRelated)
+      if (const double f = fit(p); f > best.fit) best = {p, combOf(acf_, p), f};
+  if (best.period > 0.0) best.period = refine(best.period);
+  return best;
+}
+
 // The period from the peaks of the autocorrelation near its multiples, each
 // placed between lags by a parabola; later multiples weigh more, as they
 // pin the period down more finely.

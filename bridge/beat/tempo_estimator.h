@@ -41,6 +41,10 @@ class TempoEstimator {
 
   // The onsets' comb of `period` (0..1) in the last estimate.
   double salienceOf(double period) const;
+  // The candidate that fits best within kNearRelated of `period` (a share
+  // of it) in the last estimate, refined; none (period 0) outside the range.
+  Candidate bestNear(double period) const;
+  static constexpr double kNearRelated = 0.02;
   int window() const { return window_; }
   double minPeriod() const { return minPeriod_; }
   double maxPeriod() const { return maxPeriod_; }
