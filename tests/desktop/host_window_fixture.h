@@ -1,6 +1,8 @@
 #pragma once
 // The host window with the real plug-in loaded and a DMX output that
 // counts what it is handed, for the host window's tests.
+#include <QLineEdit>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <chrono>
@@ -10,6 +12,7 @@
 #include <memory>
 
 #include "tests/support/qt_fixture.h"
+#include "toolkit/check_box.h"
 #include "vantorhost/desktop/host_window.h"
 #include "vantorhost/output/output_path.h"
 
@@ -31,8 +34,7 @@ class CountingOutput : public DmxOutput {
   int lastChannel1 = -1;
 };
 
-// Runs the window's upkeep every 50 ms, as its timer does, until `done` or
-// `limit` has passed; gives done() at the end.
+// Runs the window's upkeep every 50 ms, as its timer does, until `done` or `limit`.
 inline bool upkeepUntil(HostWindow& host, const std::function<bool()>& done,
                         std::chrono::milliseconds limit = std::chrono::seconds(5)) {
   for (const auto until = std::chrono::steady_clock::now() + limit; std::chrono::steady_clock::now() < until;
@@ -41,6 +43,16 @@ inline bool upkeepUntil(HostWindow& host, const std::function<bool()>& done,
     if (done()) return true;
   }
   return done();
+}
+
+inline QLineEdit* edit(QSpinBox& box) { return box.findChild<QLineEdit*>(); }
+
+// Types into a spin box as a user does: all of it replaced, then Enter.
+inline void type(QSpinBox& box, const QString& text) {
+  box.setFocus();
+  edit(box)->selectAll();
+  QTest::keyClicks(edit(box), text);
+  QTest::keyClick(edit(box), Qt::Key_Enter);
 }
 
 // Whether the status line says `expected` within 5 s.
@@ -64,6 +76,16 @@ class PluginSessionTest : public support::QtFixture {
   void TearDown() override {
     support::QtFixture::TearDown();
     session.reset();
+  }
+  // Sets a check box of Main's as the user does.
+  void tick(const char* box, std::int16_t value) {
+    tk::app().runEvent([&] { static_cast<tk::CheckBox*>(session->mainWindow()->findControl(box))->setValue(value); });
+  }
+  // The output on, nothing muted, and a list on channel 1: light would move.
+  void readyToLight() {
+    tick("Check5", 1);
+    tick("Check8", 0);
+    session->design()->writeList(2, 0, {1});
   }
   std::filesystem::path dir() const { return settingsDir.path().toStdString(); }
   std::filesystem::path keptFile() const { return dir() / kHostSettingsName; }
