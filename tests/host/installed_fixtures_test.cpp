@@ -1,7 +1,4 @@
-// Every definition of the open fixture library, when it is installed
-// (qlcplus-data): each is read or skipped with its file named and why, each
-// mode of those read gives its channels a role, and the library's index
-// finds every one that reads.
+// Every definition of the open fixture library, when installed (qlcplus-data).
 #include <gtest/gtest.h>
 
 #include <filesystem>

@@ -1,8 +1,5 @@
-// The output path's stages on a clock the test moves: the fade, the beat
-// layer, master and blackout, and nothing waking while nothing moves (a
-// fade on a plug-in stepping every tick: golden output_fade; the desktop's
-// timer told when the path next wants to run: the tap test at olad, whose
-// light would wait for the plug-in's tick without it).
+// The output path's stages on a clock the test moves (a fade on a plug-in
+// stepping every tick: golden output_fade).
 #include <gtest/gtest.h>
 
 #include <map>
@@ -28,9 +25,8 @@ class RecordingOutput final : public DmxOutput {
 
 class OutputPathTest : public testing::Test {
  protected:
-  // Runs the clock to `until` as a runner does: the plug-in's tick every
-  // 75 ms calls `tick`, and the path is woken when it asks; records what
-  // goes out on `channel` at every millisecond.
+  // Runs the clock to `until` as a runner does (`tick` every 75 ms, the path
+  // woken when it asks), recording `channel` at every millisecond.
   template <class Tick>
   void run(std::int64_t until, int channel, Tick tick) {
     for (; now <= until; ++now) {
@@ -73,9 +69,8 @@ TEST_F(OutputPathTest, AFallEndsWhereItGoesAndThenNothingWakes) {
   EXPECT_EQ(wakes.size(), frames) << "no frames while nothing moves";
 }
 
-// A moving head at 10 whose colour wheel (14) alone the design drives:
-// dimmer and shutter rest open, pan and tilt centred, and the master and
-// the blackout act on its dimmer only; a channel of no fixture as before.
+// A moving head at 10 whose colour wheel (14) alone the design drives rests
+// open and centred, the master and blackout acting on its dimmer only.
 TEST_F(OutputPathTest, FixturesRestWhereUndrivenAndMasterSparesTheirPosition) {
   fixtures_test::MemoryDefinitions library;
   library.add(fixtures_test::qxf("Acme", "Head", fixtures_test::headBody(), "Moving Head"));
@@ -131,8 +126,6 @@ TEST_F(OutputPathTest, MasterAndBlackoutActLastAndAtOnce) {
   EXPECT_EQ(path.masterPercent(), 100);
 }
 
-// Each change goes out just the delay after the plug-in made it, the path
-// woken for it then, never sooner.
 TEST_F(OutputPathTest, TheDelayHoldsEachChangeBackByJustTheDelay) {
   path.setDelay(100);
   run(1000, 1, [this](std::int64_t t) {
@@ -161,9 +154,7 @@ TEST_F(OutputPathTest, FinishEndsTheDelayAndTheFalls) {
   EXPECT_EQ(path.nextWakeMs(), -1);
 }
 
-// The beat output goes out on the beat's millisecond (off the frame grid and
-// the tick), merged HTP over the plug-in's value; with a fade its end falls
-// along it; the delay holds it back with the plug-in's channels.
+// The beat output goes out on the beat's millisecond, merged HTP, faded and delayed.
 TEST_F(OutputPathTest, TheBeatOutputGoesOutOnItsMillisecondHtpFadedAndDelayed) {
   channels.set(10, 100, 0);
   // A steady beat heard at 1003 + k * 500 ms, flashing channel 10 for 50 ms.

@@ -1,9 +1,5 @@
-// A script run that fails says so: a script that cannot be read to its end
-// fails instead of passing for a good run (an unwritable trace: golden
-// foundation_trace_unwritable; a malformed line, quoted as the parser
-// escapes it: script_parser_test and golden foundation_error_unknown; an
-// audio file that cannot be taken, with the bridge's reason: goldens
-// audio_missing_file and audio_folder_file).
+// A script that cannot be read to its end fails instead of passing for a
+// good run (other failures: goldens foundation_* and audio_missing_file).
 #include <filesystem>
 
 #include "files/text_lines.h"

@@ -108,9 +108,8 @@ long cpuTicks(pid_t pid) {
   return utime + stime;
 }
 
-// libola reads the frame a banner's first bytes seem to announce, fails and
-// tries again as long as the connection stays: the link must go at once and
-// the next attempt wait. Measured over seconds of Sonvero's life beside it.
+// libola retries the frame a banner seems to announce as long as the
+// connection stays: the link must go at once and the next attempt wait.
 TEST(OlaLink, ABannerOnOladsPortCostsNextToNoProcessorTime) {
   FakeService service(Peer::Banner);
   support::TempFolder dir;

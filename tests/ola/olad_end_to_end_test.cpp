@@ -50,8 +50,6 @@ class SonveroWithOlad : public testing::Test {
   support::ChildProcess sonvero;
 };
 
-// Values on both universes, their edges, and channels written twice; what
-// olad holds after them.
 const std::string kValues =
     "test-output 1 10 1\ntest-output 512 20 1\ntest-output 513 30 1\ntest-output 1024 40 1\n"
     "test-output 300 1 1\ntest-output 300 255 1\ntest-output 800 128 1\ntest-output 800 0 1\n";
@@ -64,8 +62,7 @@ Both lastValues() {
 
 }  // namespace
 
-// A script reaches olad only when asked to with --dmx ola; then olad holds
-// the last values, and the zeros of the switch-off sweep after it.
+// Only with --dmx ola; then olad holds the last values, then the switch-off's zeros.
 TEST_F(SonveroWithOlad, OladHoldsTheLastValuesAndZerosAfterTheSwitchOffSweep) {
   ASSERT_EQ(runScript(kValues, false), 0) << log();
   expectOladHolds({});
