@@ -1,6 +1,7 @@
 #pragma once
 // The host window with the real plug-in loaded and a DMX output that
 // counts what it is handed, for the host window's tests.
+#include <QComboBox>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -53,6 +54,12 @@ inline void type(QSpinBox& box, const QString& text) {
   edit(box)->selectAll();
   QTest::keyClicks(edit(box), text);
   QTest::keyClick(edit(box), Qt::Key_Enter);
+}
+
+// Picks an entry of a combo box as the user does.
+inline void choose(QComboBox& box, int index) {
+  box.setCurrentIndex(index);
+  emit box.activated(index);
 }
 
 // Whether the status line says `expected` within 5 s.
