@@ -38,8 +38,9 @@ class BeatRig {
   // Waits until its log holds `text`; false when it ends or `limit` passes first.
   bool waitForLog(const std::string& name, const std::string& text, std::chrono::milliseconds limit);
   std::string log(const std::string& name) const;
-  // When the watched channel's light arrived at olad, steady clock in nanoseconds.
-  std::vector<std::int64_t> arrivals(const std::string& name);
+  // When the watched channel's light arrived at olad from `fromNs` on, steady
+  // clock in nanoseconds.
+  std::vector<std::int64_t> arrivals(const std::string& name, std::int64_t fromNs = 0);
 
  private:
   struct Machine {
