@@ -45,8 +45,7 @@ TEST(InstalledFixtures, EveryDefinitionIsReadOrSkippedWithItsFileNamed) {
     for (const fs::path& p : paths) std::cout << "    " << p.string() << "\n";
   }
   ASSERT_GT(files, 0u);
-  // The library as the program uses it finds each one that reads (a name
-  // given twice, once).
+  // The library as the program uses it finds each one that reads.
   FixtureLibrary library({folder});
   testing::internal::CaptureStderr();
   std::size_t found = 0;

@@ -1,6 +1,5 @@
 #pragma once
-// A live run of the program (SONVERO_BIN) that a test starts, waits on until
-// it runs, and stops; on silence, sending nowhere.
+// A live run of the program on silence, sending nowhere.
 #include <gtest/gtest.h>
 
 #include <chrono>

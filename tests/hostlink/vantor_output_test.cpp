@@ -1,5 +1,4 @@
-// Module Vantor, the only caller of the host's helper object: the widths of
-// what it passes, and host calls that fail or come before Init.
+// Module Vantor, the only caller of the host's helper object.
 #include <gtest/gtest.h>
 
 #include <memory>

@@ -1,6 +1,4 @@
-// What drives the beat (the tracker, a Link session, the session led from
-// the tracker) and the beat output on it as the host wires it
-// ("DMX-Ausgabe aktiv" holding the beats back: golden audio_beats).
+// What drives the beat, and the beat output on it as the host wires it.
 #include <gtest/gtest.h>
 
 #include <array>

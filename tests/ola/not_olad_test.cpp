@@ -26,8 +26,7 @@ using namespace std::chrono_literals;
 
 enum class Peer { Silent, ClosesAtOnce, Garbage, Banner };
 
-// A TCP service on a free loopback port: it never answers, closes at once,
-// sends a frame OLA cannot parse, or greets with an SSH banner.
+// A TCP service on a free loopback port, as `Peer` says.
 class FakeService {
  public:
   explicit FakeService(Peer peer) : listener_(::socket(AF_INET, SOCK_STREAM, 0)) {

@@ -79,8 +79,7 @@ TEST_F(SonveroWithOlad, OladHoldsTheLastValuesAndZerosAfterTheSwitchOffSweep) {
 // Whether OLA's client library is loaded into a running process.
 bool mapsOla(pid_t pid) { return support::readBytes("/proc/" + std::to_string(pid) + "/maps").find("libolacommon") != std::string::npos; }
 
-// OLA's libraries come with the OLA output alone: a run without one never
-// loads them (olad's restarts: olad_output_test).
+// OLA's libraries come with the OLA output alone.
 TEST_F(SonveroWithOlad, RunWithoutDmxOutputNeverLoadsOla) {
   for (const std::string dmx : {"none", "ola"}) {
     startSonvero({"--headless", "--audio", "silence", "--settings-dir", dir.string(), "--dmx", dmx, "--ola-port",
