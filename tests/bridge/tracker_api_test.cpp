@@ -4,7 +4,6 @@
 #include <sndfile.h>
 
 #include <algorithm>
-#include <cmath>
 #include <span>
 #include <string>
 #include <vector>

@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <array>
-#include <fstream>
 #include <sstream>
 #include <thread>
 #include <vector>
