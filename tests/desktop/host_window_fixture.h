@@ -69,14 +69,12 @@ inline testing::AssertionResult saysWithin(HostWindow& host, const std::string& 
   return testing::AssertionFailure() << "the status line says \"" << said() << "\"";
 }
 
-// The real plug-in loaded through the Qt backend, with a settings folder
-// of its own. A test's windows and output go in its TearDown before this one's.
+// The real plug-in loaded through the Qt backend. A test's windows and
+// output go in its TearDown before this one's.
 class PluginSessionTest : public support::QtFixture {
  protected:
   void SetUp() override {
     support::QtFixture::SetUp();
-    ASSERT_TRUE(settingsDir.isValid());
-    setenv("SONVERO_SETTINGS_DIR", settingsDir.path().toLocal8Bit().constData(), 1);
     session = std::make_unique<HostSession>(SONVERO_PLUGIN_PATH, *loop_);
     session->start();
   }
@@ -96,7 +94,6 @@ class PluginSessionTest : public support::QtFixture {
   }
   std::filesystem::path dir() const { return settingsDir.path().toStdString(); }
   std::filesystem::path keptFile() const { return dir() / kHostSettingsName; }
-  QTemporaryDir settingsDir;
   std::unique_ptr<HostSession> session;
 };
 

@@ -7,11 +7,9 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSlider>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 #include <QWindow>
-#include <cstdlib>
 
 #include "bridge/vbvis.h"
 #include "model/arrays.h"
@@ -27,8 +25,6 @@ class MainWindowTest : public support::QtFixture {
  protected:
   void SetUp() override {
     support::QtFixture::SetUp();
-    ASSERT_TRUE(settingsDir.isValid());
-    setenv("SONVERO_SETTINGS_DIR", settingsDir.path().toLocal8Bit().constData(), 1);
     Arrays::resetAll();
     show(main);
   }
@@ -40,7 +36,6 @@ class MainWindowTest : public support::QtFixture {
     return *dialog;
   }
   Main& main = mainForm();
-  QTemporaryDir settingsDir;
 };
 
 }  // namespace
