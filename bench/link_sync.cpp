@@ -50,13 +50,6 @@ std::int64_t clockUs(clockid_t clock) {
   return static_cast<std::int64_t>(t.tv_sec) * 1'000'000 + t.tv_nsec / 1000;
 }
 
-std::vector<std::int64_t> from(const std::vector<std::int64_t>& all, std::int64_t startNs) {
-  std::vector<std::int64_t> out;
-  for (const std::int64_t at : all)
-    if (at >= startNs) out.push_back(at);
-  return out;
-}
-
 bool machine(support::BeatRig& rig, const std::string& name, unsigned universe, const std::string& source,
              const std::string& audio) {
   if (!rig.start(name, universe, "beats flash 40 1\nbeats source " + source + "\n", {"--audio", audio, "--link"}) ||
@@ -82,7 +75,7 @@ bool leaderAndFollower(int beats) {
   peer.start({LINK_PEER, "--leave-after", std::to_string(static_cast<int>(seconds * 500))});
   std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
   const int peerStatus = peer.wait(5s);
-  const auto leader = from(rig.arrivals("leader"), start), follower = from(rig.arrivals("follower"), start);
+  const auto leader = rig.arrivals("leader", start), follower = rig.arrivals("follower", start);
   const std::vector<double> offsets = support::pairedOffsetsMs(leader, follower, 250'000'000);
   std::vector<double> sizes;
   for (const double ms : offsets) sizes.push_back(std::fabs(ms));
@@ -91,7 +84,7 @@ bool leaderAndFollower(int beats) {
               percentile(offsets, 50), percentile(offsets, 95), percentile(sizes, 50), percentile(sizes, 95),
               percentile(sizes, 100));
   for (const auto& [name, arrivals] : {std::pair{"leader", &leader}, std::pair{"follower", &follower}}) {
-    const support::GridFaults faults = support::gridFaults(*arrivals, [](std::int64_t) { return 500e6; });
+    const support::GridFaults faults = support::gridFaults(*arrivals, 500e6);
     std::printf("  %s, a peer joining after 0 s and leaving after %.0f s (exit %d): %d missed, %d doubled\n", name,
                 seconds / 2, peerStatus, faults.missed, faults.doubled);
   }
@@ -113,7 +106,7 @@ bool tempoChange() {
   const std::int64_t rawMinusSteady =
       vantorhost::clockOffsetUs([] { return clockUs(CLOCK_MONOTONIC); }, [] { return clockUs(CLOCK_MONOTONIC_RAW); });
   const std::int64_t changedNs = (std::stoll(m[1]) - rawMinusSteady) * 1000;
-  const auto after = from(rig.arrivals("follower"), changedNs);
+  const auto after = rig.arrivals("follower", changedNs);
   if (after.size() < 8) return false;
   // The new grid from the beats from the third after the change on (least squares).
   const double period = 60e9 / 130;

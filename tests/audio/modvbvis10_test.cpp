@@ -1,5 +1,5 @@
-// Module modVbVis10's calls into the bridge, against a bridge that records
-// them. What it decodes from any count and text is fuzz_spectrum's to check.
+// Module modVbVis10's calls into a bridge that records them (any count and
+// text: fuzz_spectrum).
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -12,9 +12,8 @@ using vbvis::BeatGrid;
 
 constexpr double kPeriod = 50.0;  // frames
 
-// A tempo that keeps rising, with the period the grid is given three
-// seconds behind it (as a tempo estimate over the last seconds is): the
-// beats it expects stay on the played ones instead of trailing them.
+// A rising tempo, the period given three seconds behind it (as an estimate
+// over the last seconds is): the expected beats stay on the played ones.
 TEST(BeatGrid, ARisingTempoIsFollowedWithoutLagging) {
   BeatGrid grid(800);
   std::vector<double> beats{0.0};

@@ -1,6 +1,4 @@
-// The operator's hands on the beat: taps made into a grid, the trim, half a
-// beat, the hold, and how the beat output shows each before the tracker
-// has taken it in.
+// The operator's hands on the beat, shown before the tracker has taken them in.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -32,8 +30,7 @@ std::int64_t offGrid(const TapTempo::Grid& grid, std::int64_t us) {
   return std::llabs(us - grid.beatUs - static_cast<std::int64_t>(k) * grid.periodUs);
 }
 
-// A tracker's locked state: `periodUs` from `beatUs` on, its audio heard
-// up to half a beat before that.
+// A tracker locked on `periodUs` from `beatUs`, heard up to half a beat before.
 TrackerState locked(std::int64_t periodUs, std::int64_t beatUs, std::uint64_t seen = 0) {
   TrackerState state;
   state.heardUs = beatUs - periodUs / 2;
@@ -82,8 +79,6 @@ TEST(TapTempo, TapsMakeTheGridTheyFit) {
   }
 }
 
-// The beat output follows the taps at once, and keeps to them once the
-// tracker has taken them (its own state then shows them).
 TEST(BeatHands, TapsShowAtOnceUntilTheTrackerHasTakenThem) {
   BeatHands hands;
   const TrackerState nothing;
@@ -130,13 +125,11 @@ TEST(BeatHands, NudgesMoveTheBeatAndHoldFreezesIt) {
     EXPECT_EQ(((moved - c.shiftUs) % period + period) % period, 0) << c.what << ": moved " << moved;
   }
 
-  // A tracker whose audio stopped coming half a second ago (the source went
-  // away) has no beats to come.
+  // No audio for half a second (the source went away): no beats to come.
   EXPECT_FALSE(BeatHands().show(tracker, tracker.heardUs + BeatHands::kStaleUs + 1).locked);
   EXPECT_TRUE(BeatHands().show(tracker, tracker.heardUs + BeatHands::kStaleUs).locked);
 
-  // Held, the beat stays at the tempo and phase it had, whatever the
-  // tracker says (here: lost), until it is let lead again.
+  // Held, the beat keeps its tempo and phase whatever the tracker says.
   BeatHands hands;
   hands.hold(true, tracker, now);
   EXPECT_TRUE(hands.held());

@@ -1,7 +1,5 @@
-// The beat tracker on our drum machine's material, fed in 10 ms pieces as a
-// source delivers it, against the known beats (taps leading it, refined to
-// the music's tempo: golden beats_tap; half a beat moved on music staying
-// there: beats_nudge_music).
+// The beat tracker fed in 10 ms pieces against the known beats (the hands on
+// music: goldens beats_tap and beats_nudge_music).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -63,9 +61,8 @@ Song rock(double bpm) { return Song{.bpm = bpm, .kick = kRockKick, .snare = kBac
 
 }  // namespace
 
-// On the beat within 8 s (10 s compressed), at its tempo, quiet or loud,
-// and not on the traps: the bar, the off-beat, a swung eighth, double or
-// half the tempo.
+// On the beat within 8 s (10 s compressed), not on the bar, the off-beat, a
+// swung eighth, double or half the tempo.
 TEST(BeatTracker, LocksOnTheBeatOfEachPattern) {
   struct Case {
     const char* what;
@@ -132,8 +129,6 @@ TEST(BeatTracker, SilenceSteadyNoiseAndPinkNoiseGiveNoBeats) {
   EXPECT_TRUE(std::none_of(moments.begin(), moments.end(), [](const Moment& m) { return m.state.locked; }));
 }
 
-// NaN and infinite samples (a broken source) neither crash the tracker nor
-// stop it following the music around them.
 TEST(BeatTracker, NonFiniteSamplesDoNotPoisonIt) {
   const Song song = rock(108);
   std::vector<float> audio = drum_machine::render(song);

@@ -1,15 +1,9 @@
-// The bridge's C functions with file sources made by sox, on a simulated
-// clock (a known tone end to end: golden audio_left_only_sine; a mono file
-// on both sides: golden audio_mono_file), and the gain's range (a fixed
-// gain's effect on the spectrum and the levels: golden audio_gain_auto; a
-// new source keeps the gain: golden audio_gain_kept).
+// The bridge's C functions with files made by sox on a simulated clock
+// (end to end: goldens audio_left_only_sine, audio_mono_file, audio_gain_*).
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <algorithm>
-#include <fstream>
 #include <limits>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -34,9 +28,7 @@ class BridgeTest : public ClockedBridge {
   }
   // The first `count` bytes of a file made by sox.
   std::string head(const std::string& effects, std::size_t count) {
-    std::ifstream in(sox.make("whole.wav", effects), std::ios::binary);
-    std::string bytes{std::istreambuf_iterator<char>(in), {}};
-    return bytes.substr(0, count);
+    return support::readBytes(sox.make("whole.wav", effects)).substr(0, count);
   }
 };
 
@@ -104,10 +96,8 @@ TEST_F(BridgeTest, SpectrumTextNeverRunsPastTheBuffer) {
   EXPECT_EQ(vbvis_bin_range(-1, nullptr, nullptr), -1);
 }
 
-// A FIFO or a folder is refused without being opened (a FIFO would hold
-// the program up until something writes to it); each file that cannot be
-// taken says why, in words of its own (the host names the file:
-// golden audio_missing_file).
+// Each file that cannot be taken says why; a FIFO is refused unopened (it
+// would hold the program up until something writes to it).
 TEST_F(BridgeTest, UnreadableFilesAndUrisAreRefusedWithAReasonAndTheOldSourceStays) {
   ASSERT_EQ(vbvis_open("silence"), 0);
   const std::string header = head("synth 0.5 sine 1000", 20);
@@ -134,9 +124,8 @@ TEST_F(BridgeTest, UnreadableFilesAndUrisAreRefusedWithAReasonAndTheOldSourceSta
   EXPECT_EQ(vbvis_open(("file://" + sox.make("abs.wav", "synth 1 sine 1000")).c_str()), 0);
 }
 
-// On the simulated clock a file starts when it is opened and plays once; one
-// cut short behind its header (which still announces 1 s; ~100 ms follow)
-// plays what is there.
+// A file cut short behind its header (announcing 1 s; ~100 ms follow) plays
+// what is there, once, from when it is opened.
 TEST_F(BridgeTest, FileStartsWhenOpenedAndPlaysWhatIsThereOnce) {
   const std::string path = sox.write("cut-short.wav", head("synth 1 sine 1000", 20000));
   nowMs = 5000;

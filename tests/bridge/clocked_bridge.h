@@ -1,7 +1,5 @@
 #pragma once
-// A test of the bridge's C functions on a simulated clock that the test
-// moves by hand (nowMs), with files made by sox; the source is closed and
-// real time restored after.
+// The bridge's C functions on a simulated clock the test moves (nowMs).
 #include <gtest/gtest.h>
 
 #include <cstdint>

@@ -1,9 +1,6 @@
 #pragma once
-// A small deterministic drum machine for the beat tracker's tests: clicks,
-// kick, snare, hats and a bass on a sixteenth grid at a tempo (which may
-// step to another), swung or straight, with timing jitter from a fixed
-// generator, rendered as interleaved stereo; noise; and a compressor as
-// loud masters use. The same song always gives the same samples.
+// A deterministic drum machine for the beat tracker's tests, rendered as
+// interleaved stereo: the same song always gives the same samples.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -127,10 +124,8 @@ inline std::vector<float> pinkNoise(double seconds, double rms, int rate = 44100
   return stereo;
 }
 
-// A fast compressor with make-up gain, as loud masters use: above
-// `thresholdDb` the level rises `ratio` times less; it reacts within 2 ms
-// and lets go over 80 ms, so the hits are flattened and what follows them
-// brought up.
+// A fast compressor (2 ms attack, 80 ms release) as loud masters use: the
+// hits flattened, what follows brought up.
 inline void compress(std::vector<float>& stereo, double thresholdDb, double ratio, int rate = 44100) {
   const double attack = 1.0 - std::exp(-1.0 / (0.002 * rate)), release = 1.0 - std::exp(-1.0 / (0.08 * rate));
   const double threshold = std::pow(10.0, thresholdDb / 20.0);

@@ -1,6 +1,5 @@
-// The gain ahead of the analysis, fed our drum machine's material in ticks of
-// 75 ms as the plug-in reads (through the bridge's C functions: bridge_test
-// and goldens audio_gain_auto and audio_gain_kept).
+// The gain ahead of the analysis, fed in ticks of 75 ms as the plug-in reads
+// (the C functions: bridge_test, goldens audio_gain_auto and audio_gain_kept).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -25,8 +24,7 @@ constexpr double kTickSeconds = 0.075;
 
 std::size_t samples(double seconds) { return 2 * static_cast<std::size_t>(seconds * kRate); }
 
-// `seconds` of music from its first beat on (kick, snare on the backbeat,
-// hats, bass at 120 BPM) or of white noise, at this RMS.
+// `seconds` of music at 120 BPM from its first beat, or of white noise, at this RMS.
 std::vector<float> music(double rmsDb, double seconds) {
   std::vector<float> audio = drum_machine::render({.bpm = 120, .seconds = seconds + 0.25, .kick = "x...x...x...x...",
                                                    .snare = "....x.......x...", .hats = "x.x.x.x.x.x.x.x.",
@@ -100,9 +98,7 @@ TEST(GainStage, FixedZeroDecibelsLeavesTheSamplesUntouched) {
   }
 }
 
-// A fixed gain scales the samples, and the stage measures the mono mix's
-// RMS on both sides of it: a 1 kHz sine at -40 dBFS peak is at -43 dBFS
-// (3 dB under its peak) in and, through +20 dB, at -23 dBFS out.
+// A 1 kHz sine at -40 dBFS peak: -43 dBFS RMS in, -23 dBFS out through +20 dB.
 TEST(GainStage, AFixedGainScalesTheSamplesAndIsMeteredOnBothSides) {
   GainStage stage;
   stage.setFixed(20.0);
@@ -113,10 +109,8 @@ TEST(GainStage, AFixedGainScalesTheSamplesAndIsMeteredOnBothSides) {
   EXPECT_NEAR(stage.state().outputDb, -23.0, 0.5);
 }
 
-// The input steps by 20 dB: a fall is taken up slowly (nothing much in the
-// first second) yet within 1 dB of where it ends within 5 s, a rise taken
-// down within 0.5 s; neither overshoots, and no sample leaves the stage
-// past the headroom on the way.
+// 20 dB steps: a fall taken up slowly but within 5 s, a rise down within
+// 0.5 s; no overshoot, no sample past the headroom.
 TEST(AutoGain, StepsAreTakenUpSlowlyAndDownQuicklyWithoutOvershoot) {
   struct Step {
     double fromDb, toDb, settleSeconds;
@@ -161,12 +155,9 @@ TEST(AutoGain, APauseKeepsTheGainForTheNextSong) {
   EXPECT_NEAR(lowest(std::vector<double>(after.begin() + 2, after.end())), before, 0.5);
 }
 
-// A quiet player is followed, down to -60 dBFS and beyond: its beats swing
-// the level where a noise floor stays steady. From 0 dB the gain comes
-// within 3 dB of what it takes (36 dB at most) within a few seconds,
-// while white and pink noise at the same levels, alone or after such
-// music, keep it at 0 dB from 5 s into the noise (-60 dBFS player left
-// dark behind a gate at -50).
+// A quiet player's beats swing the level where a noise floor stays steady:
+// the player is followed down to -60 dBFS and beyond, white and pink noise
+// at the same levels are not (a gate at -50 once left a -60 dBFS player dark).
 TEST(AutoGain, AQuietPlayerIsFollowedAndASteadyNoiseFloorIsNot) {
   for (const double db : {-49.0, -60.0, -66.0}) {
     GainStage stage = automatic();
@@ -186,10 +177,8 @@ TEST(AutoGain, AQuietPlayerIsFollowedAndASteadyNoiseFloorIsNot) {
   }
 }
 
-// Sparse clicks (an intro) gain smoothly: the gain stands still through the
-// gaps instead of falling to 0 dB and jumping back at each click, and a
-// click that peaks at -4.7 dBFS gets at most the 3.7 dB that keep it 1 dB
-// under full scale, as its level would have it or not.
+// Sparse clicks (an intro): the gain stands still through the gaps, and a
+// click peaking at -4.7 dBFS gets at most the 3.7 dB that keep it 1 dB under full scale.
 TEST(AutoGain, SparseClicksGainSmoothlyUnderThePeakRule) {
   for (const double bpm : {30.0, 60.0, 70.0}) {
     std::vector<float> clicks(samples(40));
@@ -207,8 +196,7 @@ TEST(AutoGain, SparseClicksGainSmoothlyUnderThePeakRule) {
   }
 }
 
-// Very loud input stops at -12 dB, a level near the gate at no more than
-// 36 dB; the fixed range is the same.
+// Very loud input stops at -12 dB, a level near the gate at 36 dB.
 TEST(AutoGain, StaysWithinItsRange) {
   GainStage stage = automatic();
   std::vector<float> square(samples(5));
@@ -219,8 +207,7 @@ TEST(AutoGain, StaysWithinItsRange) {
   for (const double db : {-44.0, -46.5}) EXPECT_LE(highest(feed(stage, noise(db, 30)).gains), AutoGain::kMaxDb);
 }
 
-// Samples that are NaN or infinite count as silence: the gain and what
-// leaves the stage stay as for the clean audio.
+// NaN and infinite samples count as silence.
 TEST(AutoGain, DamagedSamplesDoNotPoisonTheGain) {
   GainStage clean = automatic(), damaged = automatic();
   std::vector<float> audio = music(-30, 15);

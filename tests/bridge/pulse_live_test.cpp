@@ -1,6 +1,5 @@
-// The "pulse:" source against a private PulseAudio server: what it hears,
-// the server going and coming back, switching sources while the plug-in
-// ticks; and the host's choice of source, its list of sources and its log.
+// The "pulse:" source and the host's choice of source against a private
+// PulseAudio server that comes and goes.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -33,8 +32,7 @@ Reading tick() {
   return {tone, modVbVis10::GetVU(sides[1]), modVbVis10::GetVU(sides[2])};
 }
 
-// Ticks every 75 ms until `done` says so or `limit` has passed; every tick
-// must answer promptly. Returns whether `done` was met.
+// Ticks every 75 ms until `done` or `limit`; every tick must answer promptly.
 template <typename Done>
 bool tickUntil(Done done, Clock::duration limit) {
   for (const auto deadline = Clock::now() + limit; Clock::now() < deadline; std::this_thread::sleep_for(75ms)) {
@@ -50,10 +48,8 @@ bool hearsTone(const Reading& r) { return r.tone > 150 && r.left > 4000 && r.rig
 bool hearsNothing(const Reading& r) { return r.tone == 0 && r.left == 0 && r.right == 0; }
 bool hearsSomething(const Reading& r) { return !hearsNothing(r); }
 
-// Each test gets a PulseAudio server of its own: per-user mode (also as
-// root) with a private runtime folder and home, one null sink "sonvero_null"
-// and an anonymous socket. PULSE_SERVER points this process and its
-// children at it.
+// A PulseAudio server per test (per-user mode, also as root) with a private
+// runtime folder and home and one null sink "sonvero_null".
 class PulseLive : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -68,8 +64,7 @@ class PulseLive : public ::testing::Test {
     vbvis_close();
     server.stop(SIGKILL);
   }
-  // Starts the server and waits until it answers. A reader on the sink's
-  // monitor then makes the idle sink deliver data at once, not on waking.
+  // A reader on the sink's monitor makes the idle sink deliver data at once.
   bool startServer() {
     server.start({"pulseaudio", "--daemonize=no", "--exit-idle-time=-1", "-n", "--log-target=stderr", "-L",
                   "module-null-sink sink_name=sonvero_null rate=48000", "-L",
@@ -105,9 +100,6 @@ class PulseLive : public ::testing::Test {
 
 }  // namespace
 
-// Before the server starts, "pulse" reads silence at once and nothing is
-// listed; then the sink's tone is heard, silence as soon as the server is
-// killed, and the tone again once it is back.
 TEST_F(PulseLive, HearsTheSinkGoesSilentWhenTheServerDiesAndHearsAgainAfterItsReturn) {
   EXPECT_EQ(vbvis_sound_server_available(), 0);
   EXPECT_EQ(vbvis_list_sources(nullptr, nullptr), -1);
@@ -134,11 +126,8 @@ TEST_F(PulseLive, HearsTheSinkGoesSilentWhenTheServerDiesAndHearsAgainAfterItsRe
   EXPECT_EQ(vbvis_state(nullptr, 0), VBVIS_STATE_PLAYING);
 }
 
-// The host: lists the server's sources; starts with --audio's source, else
-// the one the host window kept in Sonvero.host, else the server's when it
-// answers, else the demo track, and says which; logs what happens to its
-// source once per change: a named source missing, the server going away and
-// coming back.
+// The host starts with --audio's source, else the kept one, else the server's,
+// else the demo track; it logs each change of its source once.
 TEST_F(PulseLive, HostListsChoosesAndLogsItsSource) {
   ASSERT_TRUE(startServer());
   host.start({SONVERO_EXECUTABLE, "--list-sources"}, sox.folder() + "/sources.txt");
@@ -165,9 +154,8 @@ TEST_F(PulseLive, HostListsChoosesAndLogsItsSource) {
   EXPECT_TRUE(startHost({}, "audio source: demo\n"));
 }
 
-// A name the sound server refuses (longer than it takes, or holding a tab
-// or an escape sequence) does not stay "connecting" without a word: the
-// state says why, and the host logs it once, escaped.
+// A name the server refuses (too long, or a tab or an escape sequence) is
+// said in the state and logged once, escaped, not left "connecting".
 TEST_F(PulseLive, ANameTheServerRefusesIsLoggedOnceWithItsReason) {
   ASSERT_TRUE(startServer());
   for (const std::string& name : {std::string(200, 'x'), std::string("a\tb\x1b[31m")}) {
@@ -183,9 +171,7 @@ TEST_F(PulseLive, ANameTheServerRefusesIsLoggedOnceWithItsReason) {
   EXPECT_TRUE(std::string(text).starts_with("the sound server refuses to record (")) << text;
 }
 
-// The source changes while the plug-in ticks, as the host window's chooser
-// changes it: each new source is heard at once (the server's within a few
-// ticks), the old one never again, and no tick waits.
+// As the host window's chooser switches, each new source is heard at once.
 TEST_F(PulseLive, SwitchesSourcesWhileTicking) {
   ASSERT_TRUE(startServer());
   const std::string quieter = sox.make("quieter.wav", "synth 30 sine 1000 vol 0.25");

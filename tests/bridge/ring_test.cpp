@@ -1,6 +1,4 @@
-// The ring between the capture thread and the analysis, and the live feed
-// that drops a backlog instead of playing it out late and goes on when its
-// beat tracker fails.
+// The ring between the capture thread and the analysis, and the live feed.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -83,11 +81,8 @@ TEST(CaptureFeed, BurstAfterAStallKeepsOnlyTheTimeSinceTheLastTake) {
   EXPECT_TRUE(out.empty());
 }
 
-
-// The capture thread makes the tracker after its first fill; that failing
-// must not end the program: one line on standard error, no second try on
-// every fill, the board tells of no beat (as vbvis_tracker will), and the
-// demo track keeps arriving and showing in the spectrum.
+// A tracker that cannot be made is said once and tried once; the board
+// tells of no beat and the audio keeps coming.
 TEST(CaptureFeed, ATrackerThatCannotBeMadeLeavesTheCaptureGoingWithoutIt) {
   using namespace std::chrono_literals;
   trackersAsked = 0;

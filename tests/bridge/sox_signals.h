@@ -2,7 +2,6 @@
 // Test signals made by sox in a private temporary folder: -R (repeatable
 // noise) and -D (no dither), so every run gets the same samples.
 #include <cstdlib>
-#include <fstream>
 #include <stdexcept>
 #include <string>
 
@@ -19,7 +18,7 @@ class SoxSignals {
   }
   // A file with exactly these bytes (for damaged input).
   std::string write(const std::string& name, const std::string& bytes) {
-    std::ofstream(folder() + "/" + name, std::ios::binary) << bytes;
+    support::writeBytes(folder() + "/" + name, bytes);
     return folder() + "/" + name;
   }
   std::string folder() const { return dir_.path().string(); }

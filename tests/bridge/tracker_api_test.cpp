@@ -1,11 +1,9 @@
-// The beat tracker through the bridge's C functions on the simulated clock
-// (a file made by our drum machine), and the live tap's time keeping (the
-// operator's hands through them: goldens beats_nudge and beats_tap).
+// The beat tracker through the bridge's C functions on the simulated clock,
+// and the live tap's time keeping (the hands: goldens beats_nudge, beats_tap).
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
 #include <algorithm>
-#include <cmath>
 #include <span>
 #include <string>
 #include <vector>
@@ -43,8 +41,7 @@ class TrackerApi : public ClockedBridge {
     std::string analysis;                     // every spectrum and level the plug-in read
     std::vector<vbvis_tracker_state> states;  // after every update
   };
-  // 16 s of the file: the plug-in's reads every 75 ms and, when `track`,
-  // the tracker updated every 10 ms.
+  // 16 s of the file: reads every 75 ms, tracker updates every 10 ms when `track`.
   Run play(bool track) {
     Run run;
     nowMs = 0;
@@ -83,8 +80,6 @@ bool onTheBeat(std::span<const std::int64_t> nextBeatsUs) {
 
 }  // namespace
 
-// Locked on the beats, the same states on every run, and the plug-in's
-// analysis as it is without the tracker.
 TEST_F(TrackerApi, AFileOnTheSimulatedClockLocksOnItsBeatsTheSameEveryRun) {
   const Run plain = play(false), tracked = play(true), again = play(true);
   EXPECT_EQ(plain.analysis, tracked.analysis);
@@ -101,12 +96,9 @@ TEST_F(TrackerApi, AFileOnTheSimulatedClockLocksOnItsBeatsTheSameEveryRun) {
   EXPECT_TRUE(std::is_sorted(std::begin(last.next_beats_us), std::end(last.next_beats_us)));
 }
 
-// Losing the audio: while nothing comes (a sound server gone away, the host
-// reading on) no beat shows more than half a second after the last audio,
-// no flash at the old tempo; the tracker starts afresh after a long pause
-// between updates (not read as time that passed in the music) or on
-// another source (silence: golden audio_beats; music at another tempo
-// tracked afresh within 4 s: audio_file_ends).
+// No beat at the old tempo more than half a second after the audio stops;
+// a long pause or another source starts the tracker afresh (golden
+// audio_file_ends: the next music's tempo).
 TEST_F(TrackerApi, LosingTheAudioStopsTheBeatsAndStartsTheTrackerAfresh) {
   struct Loss {
     std::int64_t pauseMs;
@@ -132,8 +124,7 @@ TEST_F(TrackerApi, LosingTheAudioStopsTheBeatsAndStartsTheTrackerAfresh) {
   EXPECT_EQ(vbvis_tracker(nullptr), -1);
 }
 
-// Live audio is timed by when it arrives, less the latency the source
-// reports: the predicted beats are when they are heard.
+// Live audio is timed by its arrival less the source's latency.
 TEST(TrackerTap, PredictsWhenTheBeatsAreHeard) {
   vbvis::TrackerBoard board;
   vbvis::TrackerTap tap(44100, board);

@@ -1,6 +1,5 @@
-// The desktop as a user meets it: sonvero on a private 1366 x 768 X server
-// with a window manager (Xvfb and openbox), its picture kept under the build
-// tree (screenshots/desktop_1366x768.png).
+// sonvero on a private 1366 x 768 X server with a window manager, its picture
+// kept under the build tree (screenshots/desktop_1366x768.png).
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -57,8 +56,7 @@ class DesktopScreen : public testing::Test {
 TEST_F(DesktopScreen, BothWindowsFitA1366By768ScreenWithTheDemosTempo) {
   ASSERT_TRUE(startServer());
   ASSERT_TRUE(windowManager.start({"openbox"}, (dir / "openbox.log").string(), (dir / "openbox.log").string()));
-  // Windows mapped while openbox starts up may never be shown: wait until it
-  // says it manages the screen.
+  // Windows mapped while openbox starts up may never be shown.
   ASSERT_TRUE(windowManager.waitUntil(
       [] { return std::system("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'") == 0; }, 5s))
       << support::readBytes(dir / "openbox.log");

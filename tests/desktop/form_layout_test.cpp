@@ -33,10 +33,8 @@ bool inside(const tk::Control& c, const tk::Control& container) {
 
 bool isGround(const tk::Control& c) { return c.kind() == ControlKind::Frame || c.kind() == ControlKind::Shape; }
 
-// Where one control is meant to stand on another: on the frame that holds
-// it or on a frame or shape of the window; the bar dialog's pixel boxes on
-// their heading; the About box's title and version lines inside the icon's
-// box. Lines cross what they mark and are left out, as are timers.
+// Where one control is meant to stand on another: in its container, on a
+// frame or shape, and two places the forms were drawn so.
 bool meantToOverlap(const tk::Control& a, const tk::Control& b) {
   if (inside(a, b) || inside(b, a)) return true;
   if (isGround(a) != isGround(b)) return true;
@@ -88,8 +86,6 @@ QRect titleIn(QGroupBox* group, QWidget* window) {
   return {group->mapTo(window, title.topLeft()), title.size()};
 }
 
-// No control hides another, each caption fits its control, and no control
-// stands on a group's title.
 TEST_F(FormLayoutTest, NoControlHidesAnotherAndEveryCaptionIsSeenWhole) {
   using Open = tk::Form& (*)();
   for (Open open : {+[]() -> tk::Form& { return mainForm(); }, +[]() -> tk::Form& { return tk::app().create<Presets_Channel>(); },

@@ -25,10 +25,6 @@ class GainPanelTest : public HostWindowTest {
     vbvis_set_gain(0, 0.0);
     HostWindowTest::TearDown();
   }
-  static void pick(GainPanel& panel, int mode) {
-    panel.mode().setCurrentIndex(mode);
-    emit panel.mode().activated(mode);
-  }
 };
 
 }  // namespace
@@ -38,7 +34,7 @@ TEST_F(GainPanelTest, AChosenModeSetsTheBridgesGainAtOnceAndIsKept) {
   EXPECT_EQ(panel.mode().currentIndex(), GainPanel::Fixed) << "the bridge starts fixed at 0 dB";
   EXPECT_EQ(panel.gainText().text(), "0.0 dB");
 
-  pick(panel, GainPanel::Automatic);
+  choose(panel.mode(), GainPanel::Automatic);
   EXPECT_EQ(bridgeGain().automatic, 1);
   EXPECT_FALSE(panel.fixedBox().isEnabled());
   EXPECT_EQ(readHostSettings(keptFile()).gain, (GainChoice{true, 0.0}));
@@ -46,7 +42,7 @@ TEST_F(GainPanelTest, AChosenModeSetsTheBridgesGainAtOnceAndIsKept) {
   panel.fixedBox().setValue(20.0);
   EXPECT_EQ(bridgeGain().automatic, 1);
 
-  pick(panel, GainPanel::Fixed);
+  choose(panel.mode(), GainPanel::Fixed);
   EXPECT_TRUE(panel.fixedBox().isEnabled());
   EXPECT_EQ(bridgeGain().automatic, 0);
   EXPECT_EQ(bridgeGain().gain_db, 20.0);

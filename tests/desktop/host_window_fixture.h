@@ -1,6 +1,9 @@
 #pragma once
 // The host window with the real plug-in loaded and a DMX output that
 // counts what it is handed, for the host window's tests.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <chrono>
@@ -10,6 +13,7 @@
 #include <memory>
 
 #include "tests/support/qt_fixture.h"
+#include "toolkit/check_box.h"
 #include "vantorhost/desktop/host_window.h"
 #include "vantorhost/output/output_path.h"
 
@@ -31,8 +35,7 @@ class CountingOutput : public DmxOutput {
   int lastChannel1 = -1;
 };
 
-// Runs the window's upkeep every 50 ms, as its timer does, until `done` or
-// `limit` has passed; gives done() at the end.
+// Runs the window's upkeep every 50 ms, as its timer does, until `done` or `limit`.
 inline bool upkeepUntil(HostWindow& host, const std::function<bool()>& done,
                         std::chrono::milliseconds limit = std::chrono::seconds(5)) {
   for (const auto until = std::chrono::steady_clock::now() + limit; std::chrono::steady_clock::now() < until;
@@ -43,6 +46,22 @@ inline bool upkeepUntil(HostWindow& host, const std::function<bool()>& done,
   return done();
 }
 
+inline QLineEdit* edit(QSpinBox& box) { return box.findChild<QLineEdit*>(); }
+
+// Types into a spin box as a user does: all of it replaced, then Enter.
+inline void type(QSpinBox& box, const QString& text) {
+  box.setFocus();
+  edit(box)->selectAll();
+  QTest::keyClicks(edit(box), text);
+  QTest::keyClick(edit(box), Qt::Key_Enter);
+}
+
+// Picks an entry of a combo box as the user does.
+inline void choose(QComboBox& box, int index) {
+  box.setCurrentIndex(index);
+  emit box.activated(index);
+}
+
 // Whether the status line says `expected` within 5 s.
 inline testing::AssertionResult saysWithin(HostWindow& host, const std::string& expected) {
   const auto said = [&] { return host.statusLine().text().toStdString(); };
@@ -50,14 +69,12 @@ inline testing::AssertionResult saysWithin(HostWindow& host, const std::string& 
   return testing::AssertionFailure() << "the status line says \"" << said() << "\"";
 }
 
-// The real plug-in loaded through the Qt backend, with a settings folder
-// of its own. A test's windows and output go in its TearDown before this one's.
+// The real plug-in loaded through the Qt backend. A test's windows and
+// output go in its TearDown before this one's.
 class PluginSessionTest : public support::QtFixture {
  protected:
   void SetUp() override {
     support::QtFixture::SetUp();
-    ASSERT_TRUE(settingsDir.isValid());
-    setenv("SONVERO_SETTINGS_DIR", settingsDir.path().toLocal8Bit().constData(), 1);
     session = std::make_unique<HostSession>(SONVERO_PLUGIN_PATH, *loop_);
     session->start();
   }
@@ -65,9 +82,18 @@ class PluginSessionTest : public support::QtFixture {
     support::QtFixture::TearDown();
     session.reset();
   }
+  // Sets a check box of Main's as the user does.
+  void tick(const char* box, std::int16_t value) {
+    tk::app().runEvent([&] { static_cast<tk::CheckBox*>(session->mainWindow()->findControl(box))->setValue(value); });
+  }
+  // The output on, nothing muted, and a list on channel 1: light would move.
+  void readyToLight() {
+    tick("Check5", 1);
+    tick("Check8", 0);
+    session->design()->writeList(2, 0, {1});
+  }
   std::filesystem::path dir() const { return settingsDir.path().toStdString(); }
   std::filesystem::path keptFile() const { return dir() / kHostSettingsName; }
-  QTemporaryDir settingsDir;
   std::unique_ptr<HostSession> session;
 };
 

@@ -14,7 +14,6 @@
 #include "tests/host/fixture_definitions.h"
 #include "tests/support/qt_application.h"
 #include "tests/support/temp_folder.h"
-#include "toolkit/check_box.h"
 #include "toolkit/combo_box.h"
 #include "toolkit/simple_controls.h"
 #include "vantorhost/desktop/pixel_range_labels.h"
@@ -56,11 +55,8 @@ TEST_F(DmxMonitorTest, RecentChangesAreHighlightedForOneSecond) {
   EXPECT_FALSE(monitor.highlighted(600));
 }
 
-// Values rising, falling and holding while highlights come and go, and a
-// par at 30..33 (red, green, blue, dimmer; its cells run into the next row)
-// whose name line shows the colour it mixes: the repaints of what moved add
-// up to the whole monitor, a change of one of the par's channels repainting
-// its colour on all its cells. Without the patch the cells look as before.
+// Partial repaints add up to the whole monitor, a par at 30..33 (RGB and
+// dimmer, across a row end) showing the colour it mixes on all its cells.
 TEST_F(DmxMonitorTest, RepaintsOfWhatMovedAddUpToTheWholeMonitorAndAFixtureShowsItsColour) {
   fixtures_test::MemoryDefinitions library;
   library.add(fixtures_test::qxf("Acme", "Par", fixtures_test::parBody()));
@@ -107,21 +103,18 @@ TEST_F(HostWindowTest, HandsTheChannelsOnAfterEachEventAndShowsTheStates) {
   EXPECT_TRUE(host->monitor().highlighted(1));
   host->upkeep();
   EXPECT_EQ(host->dmxText().text(), "DMX: test output");
-  // The plug-in's beat counter: count and how many a minute from the last
-  // beats, at the beat; never a second BPM beside the tracker's tempo.
+  // The plug-in's beat counter; never a second BPM beside the tracker's tempo.
   EXPECT_EQ(host->beatText().text(), "0 beats");
   EXPECT_FALSE(host->beatLamp().lit());
   const std::int64_t now = session->loop().nowMs();
   for (std::int64_t t : {now - 1000, now - 500}) session->pluginBeatCounter().beat(t);
   beat();
-  // The plug-in's beat comes a little after `now` on the real clock (some
-  // milliseconds under the sanitizer): 120 BPM within that.
+  // The beat comes a little after `now` on the real clock: 120 BPM within that.
   const QString text = host->beatText().text();
   EXPECT_TRUE(text.startsWith("3 beats, ~")) << text.toStdString() << " (~: too few beats to call it steady)";
   EXPECT_NEAR(text.section('~', 1).section(' ', 0, 0).toDouble(), 120.0, 0.5) << text.toStdString();
   EXPECT_TRUE(host->beatLamp().lit());
-  // However many beats, the count takes the same room: the window does not
-  // widen itself (1240 to 1291 px as the count grew).
+  // However many beats, the count takes the same room: the window does not widen itself.
   const QWidgetItem count(&host->beatText());
   const int least = count.minimumSize().width(), wanted = count.sizeHint().width();
   for (std::int64_t t = now - 100'000; t < now - 1000; t += 10) session->pluginBeatCounter().beat(t);
@@ -129,8 +122,7 @@ TEST_F(HostWindowTest, HandsTheChannelsOnAfterEachEventAndShowsTheStates) {
   EXPECT_TRUE(host->beatText().text().startsWith("9904 beats")) << host->beatText().text().toStdString();
   EXPECT_EQ(count.minimumSize().width(), least);
   EXPECT_EQ(count.sizeHint().width(), wanted);
-  // The lamp goes dark with the window's next refresh once it has been lit
-  // long enough, and by itself when none comes.
+  // The lamp goes dark at the next refresh after its flash, or by itself.
   QTest::qWait(BeatIndicator::kFlashMs + 10);
   session->channels().set(2, 99, session->loop().nowMs());
   event();
@@ -160,9 +152,6 @@ TEST_F(HostWindowTest, ClosingTheHostWindowClosesMainAndSavesItsSettings) {
   EXPECT_GT(output.calls, before);  // the last values go out
 }
 
-// Under the bar dialog's pixel boxes, the frequencies of the chosen pixels
-// (what the plug-in's design gives the host of that dialog alone); the
-// boxes keep their 288 entries.
 TEST_F(HostWindowTest, TheBarDialogNamesItsPixelsFrequencies) {
   backend_->addDecorator([this](tk::Form& form, tk::qt::FormWindow& window) {
     return decoratePixelBoxes(*session->design(), form, window);
@@ -189,22 +178,17 @@ TEST_F(HostWindowTest, TheBarDialogNamesItsPixelsFrequencies) {
   EXPECT_EQ(box.items().size(), 288u);
 }
 
-// The status line names the first reason why no light moves, each clearing
-// in turn as the user (or olad) mends it, until it says where the light goes.
+// The status line names the first reason why no light moves, until all is mended.
 TEST_F(HostWindowTest, TheStatusLineNamesEachReasonUntilAllIsWell) {
   ASSERT_EQ(vbvis_open("script"), 0);
   vbvis_script_vu(8000, 8000);
   tk::Form& main = *session->mainWindow();
-  auto tick = [&](const char* box, std::int16_t value) {
-    tk::app().runEvent([&] { static_cast<tk::CheckBox*>(main.findControl(box))->setValue(value); });
-  };
   auto status = [&] { return host->statusLine().text().toStdString(); };
   auto expectStatus = [&](const std::string& expected) { EXPECT_TRUE(saysWithin(*host, expected)); };
   expectStatus("DMX output is off: tick \"DMX-Ausgabe aktiv\"");
   tick("Check5", 1);
   expectStatus("Spectrum and VU are muted: untick their \"Mute\" boxes");
-  // The beat output lights whatever the mutes, and counts among what lights
-  // (with the universe it sends to).
+  // The beat output lights whatever the mutes.
   HostDesign beats;
   beats.beatPattern = {BeatPattern::Mode::Flash, 100, {600}};
   session->setHostDesign(beats);
@@ -251,13 +235,9 @@ TEST_F(HostWindowTest, TheStatusLineNamesEachReasonUntilAllIsWell) {
   vbvis_close();
 }
 
-// Music too quiet for light to follow is a warning with its level and the
-// remedy, where the user looks (a player at -61 dBFS left every bar dark
-// under a green status line).
+// (A player at -61 dBFS once left every bar dark under a green status line.)
 TEST_F(HostWindowTest, QuietMusicIsAWarningWithItsLevelAndTheRemedy) {
-  session->design()->writeList(2, 0, {1});
-  for (auto [box, value] : {std::pair{"Check5", 1}, {"Check8", 0}})
-    tk::app().runEvent([&] { static_cast<tk::CheckBox*>(session->mainWindow()->findControl(box))->setValue(value); });
+  readyToLight();
   SoxSignals sox;  // a sine at -61 dBFS RMS
   ASSERT_EQ(vbvis_set_gain(0, 0.0), 0);
   ASSERT_EQ(vbvis_open(("file:" + sox.make("quiet.wav", "synth 2 sine 220 gain -58")).c_str()), 0);
@@ -271,15 +251,11 @@ TEST_F(HostWindowTest, QuietMusicIsAWarningWithItsLevelAndTheRemedy) {
   vbvis_close();
 }
 
-// A source chosen in the window takes effect at once and is kept for the
-// next start; a file that cannot be read leaves the old source.
 TEST_F(HostWindowTest, AChosenSourceTakesEffectAtOnceAndIsKept) {
   QComboBox& box = host->sources().box();
   auto pick = [&](const QString& uri) {
-    const int index = box.findData(uri);
-    ASSERT_GE(index, 0) << uri.toStdString();
-    box.setCurrentIndex(index);
-    emit box.activated(index);
+    ASSERT_GE(box.findData(uri), 0) << uri.toStdString();
+    choose(box, box.findData(uri));
   };
   ASSERT_EQ(vbvis_open("silence"), 0);
   pick("demo");
@@ -295,8 +271,7 @@ TEST_F(HostWindowTest, AChosenSourceTakesEffectAtOnceAndIsKept) {
   vbvis_close();
 }
 
-// A readout's new text repaints the label alone: only a text wider than
-// any before asks the window to lay itself out anew, and it never narrows.
+// Only a text wider than any before lays the window out anew; it never narrows.
 TEST(Readout, ANewTextThatFitsLaysNothingOutAnew) {
   support::offscreenQtApp();
   QWidget window;

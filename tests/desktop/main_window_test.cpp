@@ -1,6 +1,4 @@
-// Sonvero's windows through the Qt backend, as a user meets them (Timer1
-// running on the Qt loop once Main has loaded: the host window's status
-// test, whose live input level is what the plug-in's ticks read).
+// Sonvero's windows through the Qt backend, as a user meets them.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -9,11 +7,9 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSlider>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 #include <QWindow>
-#include <cstdlib>
 
 #include "bridge/vbvis.h"
 #include "model/arrays.h"
@@ -29,8 +25,6 @@ class MainWindowTest : public support::QtFixture {
  protected:
   void SetUp() override {
     support::QtFixture::SetUp();
-    ASSERT_TRUE(settingsDir.isValid());
-    setenv("SONVERO_SETTINGS_DIR", settingsDir.path().toLocal8Bit().constData(), 1);
     Arrays::resetAll();
     show(main);
   }
@@ -42,13 +36,10 @@ class MainWindowTest : public support::QtFixture {
     return *dialog;
   }
   Main& main = mainForm();
-  QTemporaryDir settingsDir;
 };
 
 }  // namespace
 
-// A greyed box the user clicks becomes ticked; a disabled option button
-// ignores the click, an enabled one stays selected when clicked again.
 TEST_F(MainWindowTest, ClicksGoThroughTheModelsRules) {
   auto* box = widgetAs<QCheckBox>(main.Check5);
   tk::app().runEvent([&] { main.Check5.setValue(2); });
@@ -124,9 +115,7 @@ TEST_F(MainWindowTest, EnterAndEscapePressTheDefaultAndCancelButton) {
   }
 }
 
-// "Schließen" unloads the dialog inside its own click. (The close box:
-// FormWindowTest in tests/toolkit/qt, and `close Main` saving the settings:
-// golden settings_roundtrip.)
+// "Schließen" unloads the dialog inside its own click.
 TEST_F(MainWindowTest, ADialogClosedByItsOwnButtonIsGone) {
   auto& dialog = static_cast<Kanaele&>(channelDialog());
   QTest::mouseClick(widgetAs<QPushButton>(dialog.Command3), Qt::LeftButton);
@@ -146,16 +135,14 @@ TEST_F(MainWindowTest, WhatATickChangesReachesTheWidgets) {
   EXPECT_EQ(widget(main.Frame1)->palette().color(QPalette::Window), QColor(Qt::red));
   EXPECT_EQ(widget(main.Line4)->geometry().top(), 20) << "the VU threshold's marker at the top";
   EXPECT_EQ(widgetAs<QLabel>(main.Label6)->text(), "1");
-  // The flash box's colour goes back as the beat ends: a colour is applied
-  // whenever it changes, not only the first time.
+  // A colour is applied whenever it changes, not only the first time.
   vbvis_script_vu(0, 0);
   tick();
   EXPECT_EQ(widget(main.Frame1)->palette().color(QPalette::Window), QPalette().color(QPalette::Button));
   vbvis_close();
 }
 
-// Each tick sets the beat bar's scroll bar range again without changing it;
-// the scroll bar must not be repainted for that, thirteen times a second.
+// Each tick sets the beat bar's range again unchanged: no repaint for that.
 TEST_F(MainWindowTest, ATickThatChangesNoControlRepaintsNone) {
   support::EventCounter paints(QEvent::Paint);
   tick();
@@ -166,8 +153,7 @@ TEST_F(MainWindowTest, ATickThatChangesNoControlRepaintsNone) {
   EXPECT_EQ(paints.count(), 0);
 }
 
-// A fixed dialog frame, transient for the main window (no task-bar entry);
-// modeless, and several of a kind.
+// Transient for the main window: no task-bar entry.
 TEST_F(MainWindowTest, DialogsOpenCentredOverTheMainWindowInADialogFrame) {
   window(main)->move(40, 30);
   QTest::mouseClick(widgetAs<QPushButton>(main.Command4), Qt::LeftButton);

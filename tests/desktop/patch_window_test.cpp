@@ -1,6 +1,4 @@
-// The patch window with the real plug-in: search the library as you type,
-// add two fixtures of one model at once at the next free address, drive the
-// first one's red from a bar, remove one; its picture (screenshots/).
+// The patch window with the real plug-in, and its picture (screenshots/).
 #include <QDir>
 #include <QTest>
 

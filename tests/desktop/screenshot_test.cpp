@@ -15,8 +15,7 @@
 
 namespace {
 
-// A spectrum falling from the bass to the treble, with a ripple that
-// moves with `phase`.
+// A spectrum falling towards the treble, with a ripple moving with `phase`.
 std::string spectrumHex(double phase = 0) {
   std::string hex;
   for (int p = 0; p < 288; ++p) {
@@ -69,9 +68,7 @@ class ScreenshotTest : public support::QtFixture {
 
 }  // namespace
 
-// Ticks that each repaint only what moved (levels up and down, beats coming
-// and going, the spectrum moving) leave the picture a full repaint gives;
-// the last one is kept, its spectrum strip drawn in most of its columns.
+// Ticks that repaint only what moved leave the picture a full repaint gives.
 TEST_F(ScreenshotTest, RepaintsOfWhatMovedAddUpToTheWholePicture) {
   QWidget& shown = *window(main);
   const std::int16_t levels[] = {16000, 3000, 12000, 0, 9000, 15000, 200, 8000};

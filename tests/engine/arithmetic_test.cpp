@@ -1,8 +1,5 @@
-// The tick's rounding at the corners the session scripts do not reach:
-// saturation, infinities and NaN. The .5 boundaries of an ordinary show are
-// golden engine_bar_show's; bands outside the spectrum, the top thresholds
-// and a state already high at the start are goldens engine_band_edges,
-// engine_top_thresholds and engine_beat_high_at_start.
+// The tick's rounding where no session script reaches: saturation,
+// infinities and NaN (the rest: goldens engine_*).
 #include <gtest/gtest.h>
 
 #include <cmath>

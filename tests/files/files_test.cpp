@@ -1,6 +1,5 @@
 // Lines of text as people write them, bytes as messages quote them, and
-// moving a file out of the way (replacing a file safely: tests/toolkit/,
-// where users meet it through the settings file).
+// moving a file out of the way.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -27,8 +26,6 @@ Lines linesOf(std::istream&& in, std::string& error) {
   return lines;
 }
 
-// A byte-order mark and every line end read as a text editor writes them;
-// a text that cannot be read to its end says so instead of ending quietly.
 TEST(LineReader, SkipsTheByteOrderMarkReadsEveryLineEndAndTellsAFailureFromTheEnd) {
   std::string error;
   EXPECT_EQ(linesOf(std::istringstream("\xEF\xBB\xBF" "a\r\nb\rc\nd"), error), (Lines{"a", "b", "c", "d"}));
@@ -71,8 +68,6 @@ TEST(Printable, CutsALongTextAtACharacterAndSaysHowLongItWas) {
   EXPECT_EQ(printable(path, files::kPathLimit), path);
 }
 
-// (Moved under a name of its own, never over another: the damaged kept
-// show's test in tests/host/shows_test.cpp, two runs' shows side by side.)
 TEST(SetAside, AFolderThatCannotBeWrittenKeepsTheFileWhereItIs) {
   support::TempFolder dir;
   const fs::path file = dir.path() / "Sonvero.show";

@@ -1,7 +1,5 @@
-// The beat output against a tracker of the test's own (each beat on its
-// millisecond, its flash over the plug-in's values: the output path's beat
-// layer test; numbered, with its tempo: golden audio_beats; a chase: golden
-// beats_chase).
+// The beat output against a tracker of the test's own (goldens audio_beats
+// and beats_chase; on the output path: output_path_test).
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -46,8 +44,6 @@ class BeatOutputTest : public ::testing::Test {
   }
 };
 
-// (A delay, a lead below zero, when the tracker lists the beat no longer:
-// output_path_test's beat output.)
 TEST_F(BeatOutputTest, TheLightLeavesEarlyByTheOutputsLatency) {
   useLatency(12'000);
   output.setPattern({BeatPattern::Mode::Flash, 50, {1}});
@@ -63,8 +59,7 @@ TEST_F(BeatOutputTest, AWobblingPredictionFiresEachBeatOnce) {
   // The tracker moves its grid 10 ms earlier before the beat: the light follows.
   tracker.firstUs = 1'000'000;
   runUntil(1000);
-  // And 30 ms later just after the beat went out: the same beat, predicted
-  // again, is not a new one.
+  // Just after it went out, the same beat predicted again is not a new one.
   tracker.firstUs = 1'030'000;
   runUntil(2100);
   EXPECT_EQ(fired, (std::vector<std::int64_t>{1000, 1530, 2030}));

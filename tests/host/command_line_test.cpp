@@ -1,6 +1,5 @@
-// The command line: every number is decimal, leading zeros and all (CLI11
-// alone reads 010 as eight and refuses 08), and the value checked is the
-// value used.
+// Every number on the command line is decimal (CLI11 alone reads 010 as
+// eight and refuses 08), and the value checked is the value used.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -13,8 +12,7 @@ namespace {
 
 using vantorhost::HostOptions;
 
-// Reads the arguments after the program's name; gives the exit status
-// when the program would end, and what it said on standard error.
+// The exit status when the program would end, and its standard error.
 std::optional<int> read(std::vector<std::string> args, HostOptions& options, std::string* said = nullptr) {
   args.insert(args.begin(), "sonvero");
   std::vector<const char*> argv;
@@ -41,9 +39,7 @@ TEST(CommandLine, NumbersWithLeadingZerosAreDecimal) {
   }
 }
 
-// Out of range as decimal (whatever another reading would make of it), or
-// not written in decimal: refused, naming the option, with nothing a
-// terminal acts on. An empty --show is no show, as a missing file is none.
+// Refused naming the option, with nothing a terminal acts on.
 TEST(CommandLine, NumbersOutOfRangeOrNotInDecimalAndEmptyShowsAreRefused) {
   for (const auto& [option, value, reason] : std::initializer_list<std::tuple<std::string, std::string, std::string>>{
            {"--delay", "0505", ""}, {"--delay", "0012", ""}, {"--ola-port", "0100000", ""}, {"--ola-port", "00", ""},

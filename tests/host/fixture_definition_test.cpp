@@ -1,7 +1,5 @@
-// Reading fixture definitions and what their channels do: definitions
-// that cannot be used say why, and every kind of channel rests where a
-// fixture lights without moving (odd definitions, namespace prefixes and
-// Latin-1, as a user's own: golden fixtures_definitions).
+// Reading fixture definitions and where their channels rest (a user's odd
+// definitions: golden fixtures_definitions).
 #include <gtest/gtest.h>
 
 #include "tests/host/fixture_definitions.h"

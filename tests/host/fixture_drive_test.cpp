@@ -1,6 +1,5 @@
-// "Drive" into the loaded plug-in's design: a fixture's channels of one
-// attribute join the chosen list as the channel dialog adds them, and a
-// bar's channel summary follows.
+// "Drive": a fixture's channels of one attribute join the chosen list as the
+// channel dialog adds them.
 #include <gtest/gtest.h>
 
 #include "tests/host/fixture_definitions.h"

@@ -1,6 +1,4 @@
-// The fixture library over real folders: which folder wins, what is
-// skipped (and said once, naming the file), what a search finds (the
-// generic definitions Sonvero ships, placed and at rest: golden
+// The fixture library over real folders (Sonvero's own definitions: golden
 // fixtures_shipped).
 #include <gtest/gtest.h>
 #include <sys/stat.h>

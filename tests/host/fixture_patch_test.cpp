@@ -1,8 +1,4 @@
-// The patch: placements refused for what a show line cannot hold, the next
-// free address, a fixture's colour and a mode as wide as a universe (what
-// each channel is and rests at, overlaps, the universes' edges and fixtures
-// whose definition or mode is missing: goldens fixtures_patch,
-// fixtures_refused and fixtures_light).
+// The patch (end to end: goldens fixtures_patch, fixtures_refused and fixtures_light).
 #include <gtest/gtest.h>
 
 #include "tests/host/fixture_definitions.h"
@@ -81,8 +77,7 @@ TEST_F(FixturePatchTest, RemovingAndTheNextFreeAddress) {
   EXPECT_FALSE(patch_.channel(1).patched());
 }
 
-// The colour the monitor shows for a fixture: its colours mixed, scaled by
-// its dimmer; a fixture without either shows none.
+// The colour the monitor shows for a fixture; one without colours shows none.
 TEST_F(FixturePatchTest, AFixturesColourIsItsColoursMixedUnderItsDimmer) {
   library_.add(qxf("Acme", "Pack", channel("D", "IntensityDimmer") + mode("1ch", {"D"}), "Dimmer"));
   library_.add(qxf("Acme", "Scanner", channel("Pan", "PositionPan") + mode("1ch", {"Pan"}), "Scanner"));

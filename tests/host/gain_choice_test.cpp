@@ -1,6 +1,4 @@
-// The gain as users write it (command line, Sonvero.host, scripts): what is
-// read, what is refused and what is written back (where a live run starts:
-// HostSettings.ALiveRunNamesWhatTheFileSets).
+// The gain as users write it (command line, Sonvero.host, scripts).
 #include <gtest/gtest.h>
 
 #include <cmath>

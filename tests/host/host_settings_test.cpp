@@ -1,5 +1,4 @@
-// The host window's kept choices: what it writes comes back, and a damaged,
-// foreign or unreadable file costs only the lines it lost, never the run.
+// The host window's kept choices: a bad file costs only its bad lines.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -45,8 +44,6 @@ TEST(HostSettings, WhatIsSavedComesBackAndBadLinesAreSkipped) {
   EXPECT_TRUE(std::filesystem::is_directory(file));
 }
 
-// A first run: the settings folder does not exist yet when the host's
-// choices are first kept.
 TEST(HostSettings, TheFileKeepsItsChoicesInAFolderThatDoesNotExistYet) {
   support::TempFolder folder;
   const auto file = folder.path() / "config" / "sonvero" / kHostSettingsName;
@@ -56,8 +53,7 @@ TEST(HostSettings, TheFileKeepsItsChoicesInAFolderThatDoesNotExistYet) {
   EXPECT_EQ(readHostSettings(file).delayMs, 40);
 }
 
-// A file too large (or otherwise unreadable) is named and left as it is, as
-// Sonvero.ini is: the choices it may hold are not lost to the few of this run.
+// The choices an unreadable file may hold are not lost to the few of this run.
 TEST(HostSettings, AFileThatCannotBeReadIsNamedAndLeftAsItIs) {
   support::TempFolder folder;
   const auto file = folder.path() / kHostSettingsName;
@@ -77,9 +73,8 @@ TEST(HostSettings, AFileThatCannotBeReadIsNamedAndLeftAsItIs) {
   EXPECT_EQ(support::readBytes(file), large);
 }
 
-// Comments, unknown keys and values that cannot be read stay as they were
-// (as Sonvero.ini keeps what it does not read), each ignored line is named
-// once, and the file is written only when a choice changes, in place.
+// What is not read stays as it was, each ignored line named once; the file
+// is written only when a choice changes.
 TEST(HostSettings, AFileKeepsWhatItDoesNotReadAndIsWrittenOnlyWhenAChoiceChanges) {
   support::TempFolder folder;
   const auto file = folder.path() / kHostSettingsName;
@@ -118,17 +113,13 @@ TEST(HostSettings, AFileKeepsWhatItDoesNotReadAndIsWrittenOnlyWhenAChoiceChanges
   EXPECT_EQ(readHostSettings(file), (HostSettings{.hostWindow = WindowPlace{1, 2, 3, 4}, .masterPercent = 0}));
 }
 
-// A live run has no window that shows what Sonvero.host set: its log
-// names the delay, the master and the gain and where they came from, warns
-// of a master at 0, names each line it ignores and a file it cannot read.
-// The gain is --gain, else the kept choice, else automatic, on the desktop
-// as headless (one function chooses for both), and only a choice made in
-// the host window is kept.
+// A live run's log names what Sonvero.host set and where it came from; the
+// gain is --gain, else the kept choice, else automatic, and only the host
+// window's choice is kept.
 TEST(HostSettings, ALiveRunNamesWhatTheFileSets) {
   support::TempFolder dir;
   const auto file = dir.path() / kHostSettingsName;
   const std::string kept = " (kept in " + file.string() + ")";
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
   struct Case {
     std::string file;
     std::vector<std::string> options;
@@ -151,9 +142,7 @@ TEST(HostSettings, ALiveRunNamesWhatTheFileSets) {
     std::filesystem::remove_all(file);
     if (c.file == "folder") std::filesystem::create_directory(file);
     else support::writeBytes(file, c.file);
-    std::vector<std::string> args{"--settings-dir", dir.path()};
-    args.insert(args.end(), c.options.begin(), c.options.end());
-    const std::string log = testlive::liveRun(args, dir.path() / "log");
+    const std::string log = testlive::liveRun(dir.path(), c.options);
     for (const std::string& line : c.logged) EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
     if (c.file.size() < 100) {
       EXPECT_EQ(readHostSettings(file).gain, c.gainAfter) << c.file;

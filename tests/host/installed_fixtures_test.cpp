@@ -1,7 +1,4 @@
-// Every definition of the open fixture library, when it is installed
-// (qlcplus-data): each is read or skipped with its file named and why, each
-// mode of those read gives its channels a role, and the library's index
-// finds every one that reads.
+// Every definition of the open fixture library, when installed (qlcplus-data).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -48,8 +45,7 @@ TEST(InstalledFixtures, EveryDefinitionIsReadOrSkippedWithItsFileNamed) {
     for (const fs::path& p : paths) std::cout << "    " << p.string() << "\n";
   }
   ASSERT_GT(files, 0u);
-  // The library as the program uses it finds each one that reads (a name
-  // given twice, once).
+  // The library as the program uses it finds each one that reads.
   FixtureLibrary library({folder});
   testing::internal::CaptureStderr();
   std::size_t found = 0;

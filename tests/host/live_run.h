@@ -1,6 +1,5 @@
 #pragma once
-// A live run of the program (SONVERO_BIN) that a test starts, waits on until
-// it runs, and stops; on silence, sending nowhere.
+// A live run of the program on silence, sending nowhere.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -14,10 +13,12 @@
 
 namespace testlive {
 
-// Starts `args`, waits until the run says it runs and stops it with `stop`
-// (Ctrl-C by default); gives its log.
-inline std::string liveRun(std::vector<std::string> args, const std::filesystem::path& log, int stop = SIGINT) {
-  args.insert(args.begin(), {SONVERO_BIN, "--audio", "silence", "--dmx", "none"});
+// Starts `args` with the settings in `dir` (a desktop run offscreen), waits
+// until the run says it runs and stops it with `stop`; gives its log.
+inline std::string liveRun(const std::filesystem::path& dir, std::vector<std::string> args, int stop = SIGINT) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  args.insert(args.begin(), {SONVERO_BIN, "--audio", "silence", "--dmx", "none", "--settings-dir", dir});
+  const std::filesystem::path log = dir / "log";
   support::ChildProcess sonvero;
   EXPECT_TRUE(sonvero.start(args, "/dev/null", log));
   EXPECT_TRUE(sonvero.waitUntil([&] { return support::readBytes(log).find(" running") != std::string::npos; },

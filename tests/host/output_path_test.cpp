@@ -1,8 +1,5 @@
-// The output path's stages on a clock the test moves: the fade, the beat
-// layer, master and blackout, and nothing waking while nothing moves (a
-// fade on a plug-in stepping every tick: golden output_fade; the desktop's
-// timer told when the path next wants to run: the tap test at olad, whose
-// light would wait for the plug-in's tick without it).
+// The output path's stages on a clock the test moves (a fade on a plug-in
+// stepping every tick: golden output_fade).
 #include <gtest/gtest.h>
 
 #include <map>
@@ -28,9 +25,8 @@ class RecordingOutput final : public DmxOutput {
 
 class OutputPathTest : public testing::Test {
  protected:
-  // Runs the clock to `until` as a runner does: the plug-in's tick every
-  // 75 ms calls `tick`, and the path is woken when it asks; records what
-  // goes out on `channel` at every millisecond.
+  // Runs the clock to `until` as a runner does (`tick` every 75 ms, the path
+  // woken when it asks), recording `channel` at every millisecond.
   template <class Tick>
   void run(std::int64_t until, int channel, Tick tick) {
     for (; now <= until; ++now) {
@@ -44,6 +40,12 @@ class OutputPathTest : public testing::Test {
       }
       out[now] = path.sent().get(channel);
     }
+  }
+  // What went out at these milliseconds.
+  std::vector<int> outAt(std::initializer_list<std::int64_t> times) {
+    std::vector<int> values;
+    for (std::int64_t t : times) values.push_back(out[t]);
+    return values;
   }
   std::int64_t now = 0;
   ChannelBuffer channels;
@@ -64,18 +66,15 @@ TEST_F(OutputPathTest, AFallEndsWhereItGoesAndThenNothingWakes) {
   path.handOn();
   EXPECT_EQ(path.nextWakeMs(), 35);
   run(400, 1, [](std::int64_t) {});
-  EXPECT_EQ(out[10], 200);
-  EXPECT_EQ(out[160], 110) << "half way down, half the fade later";
-  EXPECT_EQ(out[310], 20);
+  EXPECT_EQ(outAt({10, 160, 310}), (std::vector<int>{200, 110, 20})) << "half way down, half the fade later";
   EXPECT_EQ(path.nextWakeMs(), -1);
   const std::size_t frames = wakes.size();
   run(2000, 1, [](std::int64_t) {});
   EXPECT_EQ(wakes.size(), frames) << "no frames while nothing moves";
 }
 
-// A moving head at 10 whose colour wheel (14) alone the design drives:
-// dimmer and shutter rest open, pan and tilt centred, and the master and
-// the blackout act on its dimmer only; a channel of no fixture as before.
+// A moving head at 10 whose colour wheel (14) alone the design drives rests
+// open and centred, the master and blackout acting on its dimmer only.
 TEST_F(OutputPathTest, FixturesRestWhereUndrivenAndMasterSparesTheirPosition) {
   fixtures_test::MemoryDefinitions library;
   library.add(fixtures_test::qxf("Acme", "Head", fixtures_test::headBody(), "Moving Head"));
@@ -131,17 +130,12 @@ TEST_F(OutputPathTest, MasterAndBlackoutActLastAndAtOnce) {
   EXPECT_EQ(path.masterPercent(), 100);
 }
 
-// Each change goes out just the delay after the plug-in made it, the path
-// woken for it then, never sooner.
 TEST_F(OutputPathTest, TheDelayHoldsEachChangeBackByJustTheDelay) {
   path.setDelay(100);
   run(1000, 1, [this](std::int64_t t) {
     if (t == 300 || t == 375) channels.set(1, static_cast<std::int32_t>(t / 3), t);
   });
-  EXPECT_EQ(out[399], 0);
-  EXPECT_EQ(out[400], 100);
-  EXPECT_EQ(out[474], 100);
-  EXPECT_EQ(out[475], 125);
+  EXPECT_EQ(outAt({399, 400, 474, 475}), (std::vector<int>{0, 100, 100, 125}));
   EXPECT_EQ(wakes, (std::vector<std::int64_t>{100, 400, 475})) << "the first hand-on at 0, then each change";
 }
 
@@ -161,9 +155,7 @@ TEST_F(OutputPathTest, FinishEndsTheDelayAndTheFalls) {
   EXPECT_EQ(path.nextWakeMs(), -1);
 }
 
-// The beat output goes out on the beat's millisecond (off the frame grid and
-// the tick), merged HTP over the plug-in's value; with a fade its end falls
-// along it; the delay holds it back with the plug-in's channels.
+// The beat output goes out on the beat's millisecond, merged HTP, faded and delayed.
 TEST_F(OutputPathTest, TheBeatOutputGoesOutOnItsMillisecondHtpFadedAndDelayed) {
   channels.set(10, 100, 0);
   // A steady beat heard at 1003 + k * 500 ms, flashing channel 10 for 50 ms.
@@ -173,23 +165,17 @@ TEST_F(OutputPathTest, TheBeatOutputGoesOutOnItsMillisecondHtpFadedAndDelayed) {
   path.addLayer(beats);
   const int hurried = output.hurries;
   run(1600, 10, [](std::int64_t) {});
-  EXPECT_EQ(out[1002], 100);
-  EXPECT_EQ(out[1003], 255) << "on the beat's millisecond";
-  EXPECT_EQ(out[1052], 255);
-  EXPECT_EQ(out[1053], 100) << "the plug-in's value again when the flash ends";
-  EXPECT_EQ(out[1503], 255);
+  EXPECT_EQ(outAt({1002, 1003, 1052, 1053, 1503}), (std::vector<int>{100, 255, 255, 100, 255}))
+      << "on the beat's millisecond, the plug-in's value again when the flash ends";
   EXPECT_EQ(wakes, (std::vector<std::int64_t>{1003, 1053, 1503, 1553})) << "frames only where the light changes";
   EXPECT_GE(output.hurries - hurried, 2) << "a beat's frame waits for no frame gap";
   path.setFade(100);
   run(2200, 10, [](std::int64_t) {});
-  EXPECT_EQ(out[2053], 255) << "the fall starts where the flash ends";
-  EXPECT_EQ(out[2103], 178) << "half way down";
-  EXPECT_EQ(out[2153], 100);
+  EXPECT_EQ(outAt({2053, 2103, 2153}), (std::vector<int>{255, 178, 100})) << "the fall starts where the flash ends";
   path.setFade(0);
   // Speakers that lag 120 ms: the light lags with them.
   path.setDelay(120);
   run(2700, 10, [](std::int64_t) {});
-  EXPECT_EQ(out[2622], 100);
-  EXPECT_EQ(out[2623], 255);
+  EXPECT_EQ(outAt({2622, 2623}), (std::vector<int>{100, 255}));
   path.removeLayer(beats);
 }

@@ -1,6 +1,4 @@
-// The host loading a plug-in library: one that is no plug-in, or whose
-// factory makes nothing, is refused (a reload's zeroed tables and new
-// window: golden foundation_tables).
+// A library that is no plug-in, or whose factory makes nothing, is refused.
 #include <gtest/gtest.h>
 
 #include "toolkit/simulated_loop.h"

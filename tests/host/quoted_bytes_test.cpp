@@ -1,7 +1,5 @@
-// Messages that quote a user's bytes (show errors, the host's log of a kept
-// source; script lines: script_parser_test, script runs: script_run_test)
-// never hand a terminal a NUL, bytes that are not UTF-8 or an escape
-// sequence, and never echo a huge token whole.
+// Messages that quote a user's bytes never hand a terminal a NUL, bytes that
+// are not UTF-8 or an escape sequence, nor a huge token whole.
 #include <gtest/gtest.h>
 
 #include <string>

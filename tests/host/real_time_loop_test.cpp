@@ -1,6 +1,5 @@
-// The headless run's loop on the real clock: after a stall a timer fires
-// once and goes on at its own pace, never making up the missed events back
-// to back (the detectors would get stale audio at made-up times).
+// The headless run's loop never makes up missed events back to back (the
+// detectors would get stale audio at made-up times).
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>

@@ -18,10 +18,6 @@ std::string errorOf(const std::string& line) {
   return "";
 }
 
-// Numbers past their field (advance at most a day, 16-bit levels, slots
-// 0..287, 8-bit setOnExceed, fade 0..2000, channels 1..1024), missing or
-// extra tokens, unknown forms, keys, commands and words (a beat source, Link
-// on or off).
 TEST(ScriptCommands, MalformedLinesSayWhy) {
   for (const char* bad : {"frobnicate", "advance", "advance -1", "advance 1.5", "advance 99999999999999999999999",
                           "advance 86400001", "spectrum 0g", "vu 40000 0", "bar 288 1 2 100 1 0 1",
@@ -48,9 +44,6 @@ TEST(ScriptCommands, MalformedLinesSayWhy) {
   EXPECT_TRUE(std::get<cmd::Link>(parseCommand("link on")).on);
 }
 
-// A line that fails quotes its token escaped and short: a NUL, bytes that
-// are not UTF-8, an escape sequence or 900 KB never reach the terminal as
-// they are.
 TEST(ScriptCommands, MessagesQuoteTheLinesBytesEscapedAndShort) {
   for (const std::string& token : hostile::tokens())
     for (const std::string& line : {token, "advance " + token, "set Main.Check5 " + token, "set " + token + ".X 1",

@@ -1,9 +1,5 @@
-// The design kept between runs: the fullest design survives saving and
-// starting again, headless and on the desktop; a damaged Sonvero.show is
-// moved aside; another design leaves the last one as a backup; starter
-// shows known as such (what the bar dialog stores: golden
-// shows_dialog_values; what no show can hold: shows_unsaveable; starters
-// set every parameter: shows_starter_parameters).
+// The design kept between runs (goldens shows_dialog_values, shows_unsaveable
+// and shows_starter_parameters say the rest).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -18,10 +14,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Every slot a bar, every list full, every parameter off its default (the
-// Beat: Balken bar waiting for bar 250; the Beat: Analyzer pixel within the
-// spectrum width, which the tick would enforce), the beat source too,
-// written as a show is written.
+// Every slot a bar, every list full, every parameter off its default (within
+// what the tick would enforce), written as a show is written.
 std::string fullestShow() {
   std::ostringstream s;
   s << "# Sonvero show 1\n";
@@ -44,21 +38,17 @@ std::string fullestShow() {
   return s.str();
 }
 
-// Restored at start and saved at quit (headless: the terminal closing),
-// comments and all turned into the written form: the same bytes again
-// (a show saved by a script and opened again:
-// golden shows_unsaveable).
+// Restored at start and saved at quit (headless: the terminal closing) as the same bytes.
 TEST(Shows, TheFullestDesignSurvivesSavingAndStartingAgain) {
   support::TempFolder dir;
   const std::string show = fullestShow();
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
   for (const std::string mode : {"headless", "desktop"}) {
     const fs::path settings = dir.path() / mode;
     fs::create_directory(settings);
     support::writeBytes(settings / "Sonvero.show", "# Sonvero show 1\r\n# by hand\r\n" + show.substr(17));
-    std::vector<std::string> args{"--settings-dir", settings};
+    std::vector<std::string> args;
     if (mode == "headless") args.push_back("--headless");
-    const std::string log = testlive::liveRun(args, settings / "log", mode == "headless" ? SIGHUP : SIGINT);
+    const std::string log = testlive::liveRun(settings, args, mode == "headless" ? SIGHUP : SIGINT);
     EXPECT_NE(log.find("restored the last design"), std::string::npos) << log;
     EXPECT_NE(log.find(mode == "headless" ? "running headless" : "desktop running"), std::string::npos) << log;
     EXPECT_EQ(support::readBytes(settings / "Sonvero.show"), show) << mode;
@@ -70,10 +60,9 @@ TEST(Shows, ADamagedKeptShowIsMovedAsideAndTheSessionsDesignKeptAtQuit) {
   const std::string damaged = "# Sonvero show 1\nbar 0 1 288 100 1 0 1\nbar 1 289 1 100 1 0 1\n";
   for (std::size_t run = 1; run <= 2; ++run) {
     support::writeBytes(dir.path() / "Sonvero.show", damaged);
-    const std::string log = testlive::liveRun({"--headless", "--settings-dir", dir.path()}, dir.path() / "log");
+    const std::string log = testlive::liveRun(dir.path(), {"--headless"});
     EXPECT_NE(log.find("Sonvero.show\", line 3: FROM out of range 0..288: 289; moved it aside to "), std::string::npos) << log;
-    // Each run's damaged show stays, under a name of its own; the newest
-    // sorts last (a later second, or the same one with -2).
+    // Each run's damaged show stays under a name of its own; the newest sorts last.
     std::vector<fs::path> aside;
     for (const auto& entry : fs::directory_iterator(dir.path()))
       if (entry.path().filename().string().starts_with("Sonvero.show.unreadable-")) aside.push_back(entry.path());
@@ -85,7 +74,7 @@ TEST(Shows, ADamagedKeptShowIsMovedAsideAndTheSessionsDesignKeptAtQuit) {
     EXPECT_NE(log.find("the design is kept in"), std::string::npos) << log;
     EXPECT_TRUE(support::readBytes(dir.path() / "Sonvero.show").starts_with("# Sonvero show 1\nset Main."));
   }
-  const std::string log = testlive::liveRun({"--headless", "--settings-dir", dir.path()}, dir.path() / "log");
+  const std::string log = testlive::liveRun(dir.path(), {"--headless"});
   EXPECT_NE(log.find("restored the last design"), std::string::npos) << log;
 
   support::ChildProcess sonvero;
@@ -94,10 +83,8 @@ TEST(Shows, ADamagedKeptShowIsMovedAsideAndTheSessionsDesignKeptAtQuit) {
   EXPECT_EQ(sonvero.wait(), 1) << "a missing --show stops the start";
 }
 
-// A run with --no-show or another show, quit as usual, replaces the kept
-// design: the last one stays beside it in Sonvero.show.bak (one
-// generation). A run that keeps the same design touches neither; where no
-// backup can be made, the kept design is not replaced.
+// Another design replaces the kept one, the last staying in Sonvero.show.bak
+// (one generation); where no backup can be made, nothing is replaced.
 TEST(Shows, ARunWithAnotherDesignLeavesTheLastOneBesideItAsABackup) {
   support::TempFolder dir;
   const fs::path kept = dir.path() / vantorhost::kKeptShowName;
@@ -106,8 +93,8 @@ TEST(Shows, ARunWithAnotherDesignLeavesTheLastOneBesideItAsABackup) {
   const std::string last = "# Sonvero show 1\n# the last design\nlist 2 4\nbar 0 30 109 100 1 0 1\nlist 1 0 1\n";
   support::writeBytes(kept, last);
   auto with = [&](std::vector<std::string> args) {
-    args.insert(args.begin(), {"--headless", "--settings-dir", dir.path()});
-    return testlive::liveRun(args, dir.path() / "log");
+    args.push_back("--headless");
+    return testlive::liveRun(dir.path(), args);
   };
   std::string log = with({"--no-show"});
   EXPECT_EQ(support::readBytes(backup), last);
@@ -134,23 +121,16 @@ TEST(Shows, ARunWithAnotherDesignLeavesTheLastOneBesideItAsABackup) {
   EXPECT_NE(log.find("this run's design is not kept"), std::string::npos) << log;
 }
 
-// Sonvero.show notes the show its design stands for, and whether it has
-// changes not saved there, so the desktop names it again at the next start
-// (the title: HostWindowOutputTest.TheShowsNameAndChangesOutliveARestartAndQuittingAsks);
-// a note that is damaged or gone costs the name, never the design.
+// Sonvero.show notes the show its design stands for and whether it has unsaved
+// changes; a damaged or missing note costs the name, never the design.
 TEST(Shows, TheKeptDesignNotesTheShowItStandsFor) {
   support::TempFolder dir;
   const fs::path kept = dir.path() / vantorhost::kKeptShowName, mygig = dir.path() / "mygig.show";
   support::writeBytes(mygig, "# Sonvero show 1\nlist 2 1\n");
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  auto with = [&](std::vector<std::string> args) {
-    args.insert(args.begin(), {"--settings-dir", dir.path()});
-    return testlive::liveRun(args, dir.path() / "log");
-  };
-  with({"--headless", "--show", mygig});
+  testlive::liveRun(dir.path(), {"--headless", "--show", mygig});
   const std::string noted = "# from the show " + mygig.string() + "\n";
   EXPECT_TRUE(support::readBytes(kept).starts_with("# Sonvero show 1\n" + noted)) << support::readBytes(kept);
-  std::string log = with({"--headless"});
+  std::string log = testlive::liveRun(dir.path(), {"--headless"});
   EXPECT_NE(log.find("restored the last design from " + kept.string() + " (the show " + mygig.string() + ")\n"),
             std::string::npos) << log;
   EXPECT_NE(log.find("(unchanged)"), std::string::npos) << log;
@@ -158,21 +138,21 @@ TEST(Shows, TheKeptDesignNotesTheShowItStandsFor) {
   // The desktop keeps the changed state as it stands at quit.
   const std::string rest = "list 2 9\n";
   support::writeBytes(kept, "# Sonvero show 1\n# changed from the show " + mygig.string() + "\n" + rest);
-  log = with({});
+  log = testlive::liveRun(dir.path(), {});
   EXPECT_NE(log.find("(the show " + mygig.string() + ", with changes not saved in it)"), std::string::npos) << log;
   EXPECT_NE(support::readBytes(kept).find("\n# changed from the show " + mygig.string() + "\n"), std::string::npos);
   support::writeBytes(kept, "# Sonvero show 1\n# changed from the show " + mygig.string() + "\nlist 2 1\n");
-  with({});
+  testlive::liveRun(dir.path(), {});
   EXPECT_TRUE(support::readBytes(kept).starts_with("# Sonvero show 1\n" + noted)) << "the same design as the show";
 
   for (const std::string note : {"# from the show relative.show", "# from the show /x\x1b[2J.show",
                                   "# from the show ", "# changed from the show"}) {
     support::writeBytes(kept, "# Sonvero show 1\n" + note + "\n" + rest);
-    log = with({"--headless"});
+    log = testlive::liveRun(dir.path(), {"--headless"});
     EXPECT_NE(log.find("restored the last design from " + kept.string() + "\n"), std::string::npos) << note << log;
     EXPECT_NE(support::readBytes(kept).find("\n" + rest), std::string::npos) << note;
   }
-  with({"--headless", "--no-show"});
+  testlive::liveRun(dir.path(), {"--headless", "--no-show"});
   EXPECT_EQ(support::readBytes(kept).find("from the show"), std::string::npos) << "an empty design stands for none";
 }
 

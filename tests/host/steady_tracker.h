@@ -1,8 +1,6 @@
 #pragma once
-// A beat tracker of the test's own, locked (until the test unlocks it) on
-// a steady beat at `bpm` heard at firstUs + k periods, as a tracker predicts
-// it, on the host's clock in milliseconds that the test moves (the bridge's
-// clock is the host's, as in scripts).
+// A beat tracker locked on a steady beat at `bpm` heard at firstUs + k
+// periods, on the host's clock in milliseconds that the test moves.
 #include <cstdint>
 
 #include "vantorhost/output/tracker_clock.h"

@@ -11,8 +11,7 @@ using namespace vantorhost;
 
 namespace {
 
-// Beat messages as the plug-in sends them: at the first 75 ms tick after
-// each beat of a steady tempo, the first beat at `firstMs`.
+// Beat messages at the first 75 ms tick after each beat, from `firstMs`.
 std::vector<std::int64_t> tickedBeats(double bpm, double firstMs, int count) {
   std::vector<std::int64_t> times;
   for (int i = 0; i < count; ++i) {

@@ -1,5 +1,4 @@
-// Module Vantor, the only caller of the host's helper object: the widths of
-// what it passes, and host calls that fail or come before Init.
+// Module Vantor, the only caller of the host's helper object.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -38,9 +37,7 @@ class ChannelOutput : public ::testing::Test {
   std::shared_ptr<FakeHost> host = std::make_shared<FakeHost>();
 };
 
-// What reaches the host is golden engine_output_sweep's (and the beat with
-// the output off, engine_beat_messages'); here the widths the values are
-// passed with, which no trace shows.
+// The widths the values are passed with, which no trace shows.
 TEST_F(ChannelOutput, ValuesGoAsLongsTheSweepsZerosAndTheBeatsArgumentsAsIntegers) {
   output(5, 200, 1);
   output(7, 99, 0);

@@ -1,19 +1,9 @@
-// A Link peer of the tests' own, built from the same headers as Sonvero's
-// but without any of Sonvero's code, as DJ software on another machine would
-// be: it waits for another peer, may set the session's tempo and change it
-// once, and leaves.
-//
-//   link_peer [--tempo BPM] [--change-after MS --to BPM] [--leave-after MS]
-//
-// Without --tempo it only joins, taking the session's tempo. Times count
-// from the moment it met another peer; without --leave-after it stays
-// until it is stopped. It writes one line per event on standard output,
-// with Link's clock in microseconds (CLOCK_MONOTONIC_RAW, the same for
-// every process on the machine):
-//   joined at US        it met another peer
-//   tempo BPM at US     it set the session's tempo at that time
-//   left at US          it left the session
-// Exit status 0, 2 for bad arguments, 3 when no other peer came within 10 s.
+// A Link peer with none of Sonvero's code, as DJ software on another machine:
+// it waits for another peer, may set the session's tempo and change it once
+// (times from meeting the peer), and leaves or stays until stopped. Each
+// event is a line "joined|tempo BPM|left at US" on Link's clock
+// (CLOCK_MONOTONIC_RAW, one for every process). Exit 2: bad arguments;
+// 3: no other peer within 10 s.
 #include <ableton/Link.hpp>
 #include <chrono>
 #include <cstdio>

@@ -1,6 +1,4 @@
-// Sonvero's Link peer: nothing when off, the leader's rule and the session's
-// beat grid it leads alone (a peer of the tests' own that sets the tempo,
-// changes it and leaves: link_program_test, with whole machines).
+// Sonvero's Link peer alone (with other peers: link_program_test).
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -24,8 +22,7 @@ std::size_t threads() {
 
 class LinkTest : public ::testing::Test {
  protected:
-  // Every test of this process runs on the network the peers meet on, so
-  // that no session from elsewhere joins one under test.
+  // No session from elsewhere joins one under test.
   void SetUp() override { RecordProperty("link_network", linkNetworkName()); }
 };
 

@@ -1,7 +1,5 @@
-// The shared tables at their limits (the ordinary walk, clearing and
-// summaries: golden foundation_tables; every slot in use: golden
-// editors_all_slots_in_use), the corners of the settings file's
-// numbers (a whole damaged file: golden settings_foreign) and its folder.
+// The shared tables at their limits and the settings file's numbers and
+// folder (the ordinary cases: goldens foundation_tables, settings_foreign).
 #include <gtest/gtest.h>
 
 #include <cstdlib>

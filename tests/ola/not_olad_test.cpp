@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <array>
-#include <fstream>
 #include <sstream>
 #include <thread>
 #include <vector>
@@ -26,8 +25,7 @@ using namespace std::chrono_literals;
 
 enum class Peer { Silent, ClosesAtOnce, Garbage, Banner };
 
-// A TCP service on a free loopback port: it never answers, closes at once,
-// sends a frame OLA cannot parse, or greets with an SSH banner.
+// A TCP service on a free loopback port, as `Peer` says.
 class FakeService {
  public:
   explicit FakeService(Peer peer) : listener_(::socket(AF_INET, SOCK_STREAM, 0)) {
@@ -108,9 +106,8 @@ long cpuTicks(pid_t pid) {
   return utime + stime;
 }
 
-// libola reads the frame a banner's first bytes seem to announce, fails and
-// tries again as long as the connection stays: the link must go at once and
-// the next attempt wait. Measured over seconds of Sonvero's life beside it.
+// libola retries the frame a banner seems to announce as long as the
+// connection stays: the link must go at once and the next attempt wait.
 TEST(OlaLink, ABannerOnOladsPortCostsNextToNoProcessorTime) {
   FakeService service(Peer::Banner);
   support::TempFolder dir;

@@ -1,6 +1,5 @@
 // The OLA output's sender against a stand-in for olad that can hang or
-// break the pipe, or notes when each send went (when a universe is due:
-// send_timing_test).
+// break the pipe, or notes when each send went.
 #include <gtest/gtest.h>
 #include <pthread.h>
 
@@ -107,10 +106,8 @@ TEST_F(OlaOutputTest, NothingIsSentBeforeTheHostHandsOverItsValues) {
   EXPECT_EQ(olad->locked(olad->sends), 0);
 }
 
-// Master and blackout wait for no frame gap: a change handed over with
-// hurry() goes out at once, where an ordinary one goes 25 ms after the
-// send before it. The quickest of five rounds counts, so that a busy
-// machine's stall does not.
+// Master and blackout wait for no frame gap (25 ms otherwise); the quickest
+// of five rounds counts, so that a busy machine's stall does not.
 TEST_F(OlaOutputTest, AHurriedChangeSkipsTheFrameGap) {
   OlaOutput out(1, factory());
   // Services until one more send went out; gives when it went.

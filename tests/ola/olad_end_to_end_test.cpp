@@ -50,8 +50,6 @@ class SonveroWithOlad : public testing::Test {
   support::ChildProcess sonvero;
 };
 
-// Values on both universes, their edges, and channels written twice; what
-// olad holds after them.
 const std::string kValues =
     "test-output 1 10 1\ntest-output 512 20 1\ntest-output 513 30 1\ntest-output 1024 40 1\n"
     "test-output 300 1 1\ntest-output 300 255 1\ntest-output 800 128 1\ntest-output 800 0 1\n";
@@ -64,8 +62,7 @@ Both lastValues() {
 
 }  // namespace
 
-// A script reaches olad only when asked to with --dmx ola; then olad holds
-// the last values, and the zeros of the switch-off sweep after it.
+// Only with --dmx ola; then olad holds the last values, then the switch-off's zeros.
 TEST_F(SonveroWithOlad, OladHoldsTheLastValuesAndZerosAfterTheSwitchOffSweep) {
   ASSERT_EQ(runScript(kValues, false), 0) << log();
   expectOladHolds({});
@@ -82,8 +79,7 @@ TEST_F(SonveroWithOlad, OladHoldsTheLastValuesAndZerosAfterTheSwitchOffSweep) {
 // Whether OLA's client library is loaded into a running process.
 bool mapsOla(pid_t pid) { return support::readBytes("/proc/" + std::to_string(pid) + "/maps").find("libolacommon") != std::string::npos; }
 
-// OLA's libraries come with the OLA output alone: a run without one never
-// loads them (olad's restarts: olad_output_test).
+// OLA's libraries come with the OLA output alone.
 TEST_F(SonveroWithOlad, RunWithoutDmxOutputNeverLoadsOla) {
   for (const std::string dmx : {"none", "ola"}) {
     startSonvero({"--headless", "--audio", "silence", "--settings-dir", dir.string(), "--dmx", dmx, "--ola-port",

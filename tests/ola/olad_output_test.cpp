@@ -1,6 +1,4 @@
-// The OLA output against a real olad started by the test: olad's restarts
-// (--dmx auto, and a universe without an output named: host_window_olad_test;
-// master and blackout skipping the frame gap: ola_output_test).
+// The OLA output against a real olad started by the test.
 #include <gtest/gtest.h>
 
 #include "tests/support/olad_process.h"
@@ -27,9 +25,7 @@ class OladOutput : public testing::Test {
 
 }  // namespace
 
-// The output lives through olad killed and restarted: it never holds up
-// the caller meanwhile, says so once, and olad has the current values back
-// within a second.
+// Meanwhile the caller is never held up, and the log says so once.
 TEST_F(OladOutput, KilledAndRestartedOladHoldsTheCurrentValuesWithinASecond) {
   ChannelBuffer channels;
   testing::internal::CaptureStderr();

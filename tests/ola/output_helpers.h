@@ -1,6 +1,5 @@
 #pragma once
-// Driving a DMX output from a test as the host's event loop does, and reading
-// what it holds.
+// Driving a DMX output from a test as the host's event loop does.
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -10,8 +9,7 @@
 
 #include "vantorhost/dmx/dmx_output.h"
 
-// Services the output as an event loop does, every `step`, until done()
-// holds or `limit` has passed; gives done() at the end.
+// Services the output every `step` until done() or `limit`; gives done().
 template <class Done>
 bool serviceUntil(vantorhost::DmxOutput& out, const vantorhost::ChannelBuffer& channels, Done done, std::chrono::milliseconds limit,
                   std::chrono::milliseconds step = std::chrono::milliseconds(5)) {

@@ -1,7 +1,5 @@
-// The plug-in class as the host meets it (what each entry of the module
-// information holds: golden foundation_moduleinfo), and what the host reads
-// through the design interface instead of the plug-in's controls (the bar
-// dialog's pixel choice: the host window's pixel frequencies test).
+// The plug-in class as the host meets it, and what the host reads through
+// the design interface instead of the plug-in's controls.
 #include "plugin/clsVantorPlugIn.h"
 #include "plugin/plugin_design.h"
 #include "tests/ui/main_fixture.h"
@@ -42,8 +40,7 @@ TEST_F(PluginDesign, SwitchesFollowTheirBoxesAndAClosedWindowHasNone) {
   EXPECT_EQ(design.switches(), DesignSwitches{});
 }
 
-// The channels the engine can send to: a free slot's list and the entries
-// after a list's first gap send nothing, so they are not named.
+// A free slot's list and the entries after a list's first gap send nothing.
 TEST_F(PluginDesign, UsedChannelsAreThoseTheEngineReads) {
   IPluginDesign& design = pluginDesign();
   design.clearDesign();

@@ -3,7 +3,7 @@
 // against each other and against the beat they stand for.
 #include <cstdint>
 #include <cstdlib>
-#include <functional>
+#include <ostream>
 #include <vector>
 
 namespace support {
@@ -22,18 +22,20 @@ inline std::vector<double> pairedOffsetsMs(const std::vector<std::int64_t>& a, c
 }
 
 // Gaps between consecutive arrivals that stand for a beat missed (longer
-// than one and a half beats) or given twice (shorter than half a beat),
-// the beat's length at each gap given by `periodNsAt`.
+// than one and a half beats) or given twice (shorter than half a beat).
 struct GridFaults {
   int missed = 0, doubled = 0;
+  bool operator==(const GridFaults&) const = default;
+  friend std::ostream& operator<<(std::ostream& o, const GridFaults& f) {
+    return o << f.missed << " missed, " << f.doubled << " doubled";
+  }
 };
-inline GridFaults gridFaults(const std::vector<std::int64_t>& arrivals,
-                             const std::function<double(std::int64_t atNs)>& periodNsAt) {
+inline GridFaults gridFaults(const std::vector<std::int64_t>& arrivals, double periodNs) {
   GridFaults faults;
   for (std::size_t i = 1; i < arrivals.size(); ++i) {
-    const double gap = static_cast<double>(arrivals[i] - arrivals[i - 1]), period = periodNsAt(arrivals[i]);
-    if (gap > 1.5 * period) ++faults.missed;
-    if (gap < 0.5 * period) ++faults.doubled;
+    const double gap = static_cast<double>(arrivals[i] - arrivals[i - 1]);
+    faults.missed += gap > 1.5 * periodNs;
+    faults.doubled += gap < 0.5 * periodNs;
   }
   return faults;
 }

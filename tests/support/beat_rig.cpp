@@ -35,6 +35,10 @@ bool BeatRig::waitForLog(const std::string& name, const std::string& text, std::
   return machines_.at(name)->process.waitUntil([&] { return log(name).find(text) != std::string::npos; }, limit);
 }
 
-std::vector<std::int64_t> BeatRig::arrivals(const std::string& name) { return machines_.at(name)->watcher->risesNs(); }
+std::vector<std::int64_t> BeatRig::arrivals(const std::string& name, std::int64_t fromNs) {
+  std::vector<std::int64_t> rises = machines_.at(name)->watcher->risesNs();
+  std::erase_if(rises, [fromNs](std::int64_t at) { return at < fromNs; });
+  return rises;
+}
 
 }  // namespace support

@@ -1,7 +1,6 @@
 #pragma once
-// Headless Sonvero processes side by side, as machines in one room would
-// be, each sending to a universe of its own on one private olad, and the
-// beats' lights as they arrive there.
+// Headless Sonvero processes side by side, each sending to a universe of its
+// own on one private olad, and the beats' lights as they arrive there.
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -25,11 +24,8 @@ class BeatRig {
   BeatRig& operator=(const BeatRig&) = delete;
 
   bool startOlad() { return olad_.start(); }
-  // Starts a headless Sonvero called `name` with the show `showLines` (the
-  // lines after the show's first and a line that ticks "DMX-Ausgabe
-  // aktiv", which the beats obey) and its own settings folder, sending
-  // channels 1..512 to `universe`, with `args` besides; watches `channel`
-  // of that universe from before it starts.
+  // Starts Sonvero `name` with a show of `showLines` (and "DMX-Ausgabe aktiv"
+  // ticked, which the beats obey) sending to `universe`; watches `channel`.
   bool start(const std::string& name, unsigned universe, const std::string& showLines,
              const std::vector<std::string>& args, unsigned channel = 1);
   // Stops it as Ctrl-C would; its exit status.
@@ -38,8 +34,9 @@ class BeatRig {
   // Waits until its log holds `text`; false when it ends or `limit` passes first.
   bool waitForLog(const std::string& name, const std::string& text, std::chrono::milliseconds limit);
   std::string log(const std::string& name) const;
-  // When the watched channel's light arrived at olad, steady clock in nanoseconds.
-  std::vector<std::int64_t> arrivals(const std::string& name);
+  // When the watched channel's light arrived at olad from `fromNs` on, steady
+  // clock in nanoseconds.
+  std::vector<std::int64_t> arrivals(const std::string& name, std::int64_t fromNs = 0);
 
  private:
   struct Machine {

@@ -1,8 +1,6 @@
 #pragma once
-// The states a settings file can be in on disk, made in a folder of the
-// test's own (a device node only as root, and only there), and a snapshot
-// of a folder to prove that a refused save changed nothing. Shared by the
-// file tests and the settings fuzz target.
+// The states a settings file can be in on disk, and a snapshot of a folder
+// to prove that a refused save changed nothing.
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>

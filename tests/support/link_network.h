@@ -1,13 +1,8 @@
 #pragma once
-// Whether Link peers on this machine find each other, for the tests that
-// need a session of several peers. Link finds peers by multicast on the
-// machine's interfaces, which a container or a CI runner may not carry.
-//
-// As root, the test process first moves into a network namespace of its
-// own with only the loopback up: no peer elsewhere on the network (a DJ's
-// laptop, another run of these tests) joins the session under test. Without
-// root it uses the machine's own interfaces. Call it from the main thread
-// before the test starts a thread or a process.
+// Whether Link peers on this machine find each other by multicast, which a
+// container or CI runner may not carry. As root the process first moves into
+// a network namespace with only the loopback, so that no peer from elsewhere
+// joins; call it from the main thread before any thread or process starts.
 #include <optional>
 #include <string>
 

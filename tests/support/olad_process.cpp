@@ -15,6 +15,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,14 +35,6 @@ sockaddr_in loopback(std::uint16_t port) {
   return a;
 }
 
-bool tcpPortAnswers(std::uint16_t port) {
-  const int fd = socket(AF_INET, SOCK_STREAM, 0);
-  const sockaddr_in a = loopback(port);
-  const bool ok = fd >= 0 && connect(fd, reinterpret_cast<const sockaddr*>(&a), sizeof a) == 0;
-  if (fd >= 0) close(fd);
-  return ok;
-}
-
 // A port that nothing listens on right now.
 std::uint16_t freePort(int type) {
   const int fd = socket(AF_INET, type, 0);
@@ -53,19 +46,46 @@ std::uint16_t freePort(int type) {
   return ntohs(a.sin_port);
 }
 
-// One FetchDMX answer.
-struct Fetch {
+// One answer of olad's, handed to `take` as it comes.
+template <class... Args>
+struct Answer {
+  std::function<void(Args...)> take;
   bool done = false;
-  std::optional<UniverseValues> values;
-
-  void received(const ola::client::Result& result, const ola::client::DMXMetadata&, const ola::DmxBuffer& data) {
+  void received(Args... args) {
     done = true;
-    if (!result.Success()) return;
-    UniverseValues v{};
-    unsigned length = v.size();
-    data.Get(v.data(), &length);
-    values = v;
+    take(args...);
   }
+};
+
+// A client on a fresh connection to olad, answering while await() waits.
+class Client {
+ public:
+  explicit Client(std::uint16_t port)
+      : socket_(ola::network::TCPSocket::Connect(
+            ola::network::IPV4SocketAddress(ola::network::IPV4Address::Loopback(), port))) {
+    if (!socket_) return;
+    client_ = std::make_unique<ola::client::OlaClient>(socket_.get());
+    if (!client_->Setup()) client_.reset();
+    else ss_.AddReadDescriptor(socket_.get());
+  }
+  ~Client() {
+    if (!client_) return;
+    ss_.RemoveReadDescriptor(socket_.get());
+    client_->Stop();
+  }
+  ola::client::OlaClient* operator->() { return client_.get(); }
+  explicit operator bool() const { return client_ != nullptr; }
+  // Handles olad's answers until `answer` has come, at most a second.
+  template <class Answer>
+  bool await(const Answer& answer) {
+    for (int i = 0; i < 100 && !answer.done; ++i) ss_.RunOnce(ola::TimeInterval(0, 10000));
+    return answer.done;
+  }
+
+ private:
+  ola::io::SelectServer ss_;
+  std::unique_ptr<ola::network::TCPSocket> socket_;
+  std::unique_ptr<ola::client::OlaClient> client_;
 };
 
 }  // namespace
@@ -96,76 +116,41 @@ bool OladProcess::start() {
   args.insert(args.end(), {"olad", "--config-dir", dir_.path().string(), "--rpc-port", std::to_string(port_),
                            "--no-http", "--no-register-with-dns-sd", "--log-level", "0"});
   return olad_.start(args, log, log) &&
-         olad_.waitUntil([this] { return tcpPortAnswers(port_); }, std::chrono::seconds(15));
+         olad_.waitUntil([this] { return static_cast<bool>(Client(port_)); }, std::chrono::seconds(15));
 }
 
-namespace {
-
-// The first device of a plugin, as FetchDeviceInfo lists it.
-struct DeviceList {
-  bool done = false;
-  std::optional<unsigned> alias;
-  void received(const ola::client::Result& result, const std::vector<ola::client::OlaDevice>& devices) {
-    done = true;
-    if (result.Success() && !devices.empty()) alias = devices.front().Alias();
-  }
-};
-
-struct PatchDone {
-  std::optional<bool> ok;
-  void received(const ola::client::Result& result) { ok = result.Success(); }
-};
-
-// A client on a fresh connection to olad, answering while run() waits.
-class Client {
- public:
-  explicit Client(std::uint16_t port)
-      : socket_(ola::network::TCPSocket::Connect(
-            ola::network::IPV4SocketAddress(ola::network::IPV4Address::Loopback(), port))) {
-    if (!socket_) return;
-    client_ = std::make_unique<ola::client::OlaClient>(socket_.get());
-    if (!client_->Setup()) client_.reset();
-    else ss_.AddReadDescriptor(socket_.get());
-  }
-  ~Client() {
-    if (!client_) return;
-    ss_.RemoveReadDescriptor(socket_.get());
-    client_->Stop();
-  }
-  ola::client::OlaClient* operator->() { return client_.get(); }
-  explicit operator bool() const { return client_ != nullptr; }
-  // Handles olad's answers until done() holds, at most a second.
-  template <class Done>
-  bool run(Done done) {
-    for (int i = 0; i < 100 && !done(); ++i) ss_.RunOnce(ola::TimeInterval(0, 10000));
-    return done();
-  }
-
- private:
-  ola::io::SelectServer ss_;
-  std::unique_ptr<ola::network::TCPSocket> socket_;
-  std::unique_ptr<ola::client::OlaClient> client_;
-};
-
-}  // namespace
-
 bool OladProcess::patch(int plugin, unsigned universe, bool on) const {
+  using namespace ola::client;
   Client client(port_);
   if (!client) return false;
-  DeviceList devices;
-  client->FetchDeviceInfo(static_cast<ola::ola_plugin_id>(plugin), ola::NewSingleCallback(&devices, &DeviceList::received));
-  if (!client.run([&] { return devices.done; }) || !devices.alias) return false;
-  PatchDone patched;
-  client->Patch(*devices.alias, 0, ola::client::OUTPUT_PORT, on ? ola::client::PATCH : ola::client::UNPATCH, universe,
-                ola::NewSingleCallback(&patched, &PatchDone::received));
-  return client.run([&] { return patched.ok.has_value(); }) && *patched.ok;
+  std::optional<unsigned> alias;  // of the plugin's first device
+  Answer<const Result&, const std::vector<OlaDevice>&> devices{[&](const Result& r, const std::vector<OlaDevice>& d) {
+    if (r.Success() && !d.empty()) alias = d.front().Alias();
+  }};
+  client->FetchDeviceInfo(static_cast<ola::ola_plugin_id>(plugin),
+                          ola::NewSingleCallback(&devices, &decltype(devices)::received));
+  if (!client.await(devices) || !alias) return false;
+  bool ok = false;
+  Answer<const Result&> patched{[&](const Result& r) { ok = r.Success(); }};
+  client->Patch(*alias, 0, OUTPUT_PORT, on ? PATCH : UNPATCH, universe,
+                ola::NewSingleCallback(&patched, &decltype(patched)::received));
+  return client.await(patched) && ok;
 }
 
 std::optional<UniverseValues> OladProcess::fetch(unsigned universe) const {
+  using namespace ola::client;
   Client client(port_);
   if (!client) return std::nullopt;
-  Fetch fetch;
-  client->FetchDMX(universe, ola::NewSingleCallback(&fetch, &Fetch::received));
-  client.run([&] { return fetch.done; });
-  return fetch.values;
+  std::optional<UniverseValues> values;
+  Answer<const Result&, const DMXMetadata&, const ola::DmxBuffer&> fetched{
+      [&](const Result& r, const DMXMetadata&, const ola::DmxBuffer& data) {
+        if (!r.Success()) return;
+        UniverseValues v{};
+        unsigned length = v.size();
+        data.Get(v.data(), &length);
+        values = v;
+      }};
+  client->FetchDMX(universe, ola::NewSingleCallback(&fetched, &decltype(fetched)::received));
+  client.await(fetched);
+  return values;
 }

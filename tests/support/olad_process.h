@@ -1,8 +1,6 @@
 #pragma once
-// A private olad for one test: its own config folder with every network
-// plugin switched off, universe 1 on the Dummy plugin's port and universe 2
-// on an OSC port that sends only to the loopback, and its own RPC port.
-// olad refuses to run as root, so as root it runs as the olad user.
+// A private olad for one test: no network plugin, universe 1 on the Dummy
+// plugin, universe 2 on OSC to the loopback; as root it runs as user olad.
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -20,12 +18,9 @@ class OladProcess {
   bool start();
   void kill() { olad_.stop(SIGKILL); }  // as a crash would
   std::uint16_t port() const { return port_; }
-  // What olad holds for a universe now (OlaClient::FetchDMX); channels olad
-  // never got read 0. Nothing when olad does not answer within a second.
+  // What olad holds for a universe now; nothing when it does not answer within a second.
   std::optional<UniverseValues> fetch(unsigned universe) const;
-  // Patches (or unpatches) the first output port of a plugin's device to
-  // a universe, as ola_patch does: the Dummy plugin's (kDummy, universe 1
-  // at start) or OSC's (kOsc, universe 2 at start). False when olad says no.
+  // Patches (or unpatches) a plugin's first output port to a universe, as ola_patch does.
   static constexpr int kDummy = 1, kOsc = 14;
   bool patch(int plugin, unsigned universe, bool on = true) const;
 

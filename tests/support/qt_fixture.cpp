@@ -7,12 +7,15 @@
 #include <QScreen>
 #include <QStyleOptionSlider>
 #include <QTest>
+#include <cstdlib>
 
 #include "tests/support/qt_application.h"
 
 namespace support {
 
 void QtFixture::SetUp() {
+  ASSERT_TRUE(settingsDir.isValid());
+  setenv("SONVERO_SETTINGS_DIR", settingsDir.path().toLocal8Bit().constData(), 1);
   offscreenQtApp();
   loop_ = std::make_unique<tk::qt::QtEventLoop>();
   tk::app().setLoop(loop_.get());

@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QImage>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QWidget>
 #include <memory>
 #include <string>
@@ -66,6 +67,7 @@ class QtFixture : public ::testing::Test {
 
   std::unique_ptr<tk::qt::QtEventLoop> loop_;
   std::unique_ptr<tk::qt::QtBackend> backend_;
+  QTemporaryDir settingsDir;  // SONVERO_SETTINGS_DIR: the test's own Sonvero.ini
 };
 
 }  // namespace support

@@ -1,8 +1,6 @@
 #pragma once
-// A form with one 75 ms timer that notes the real time of each event and
-// stalls the process for a second at its third, as a process stopped or a
-// machine swapping does; and how many events came on top of the one before
-// (a loop that makes up missed events fires a dozen back to back).
+// A form with a 75 ms timer whose third event stalls the process for a
+// second, as a stopped process or a swapping machine does.
 #include <chrono>
 #include <functional>
 #include <thread>

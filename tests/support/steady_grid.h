@@ -1,7 +1,6 @@
 #pragma once
-// A Link session of the test's own: whole beats every 60/bpm s from
-// originUs, counted in bars from there, with as many other peers as the
-// test says; it records what a leader asks of it.
+// A Link session of the test's own, beats every 60/bpm s from originUs; it
+// records what a leader asks of it.
 #include <cmath>
 #include <cstdint>
 #include <vector>

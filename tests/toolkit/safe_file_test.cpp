@@ -105,9 +105,8 @@ void pauseBeforeTheLock(files::ReplaceStep step) {
   if (step == files::ReplaceStep::TemporaryNamed) ::usleep(1000);
 }
 
-// Saves of one file from several processes at once: each one's clean-up of
-// leftovers meets the others' fresh temporary files. Every save succeeds,
-// the file is always one save's whole bytes, and nothing is left behind.
+// Saves from several processes at once: each one's clean-up of leftovers
+// meets the others' fresh temporary files.
 TEST(SafeFile, SavesFromSeveralProcessesAtOnceAllSucceed) {
   support::TempFolder dir;
   const fs::path file = dir.path() / "Sonvero.show";

@@ -1,9 +1,5 @@
-// Main on its controls where the end-to-end scripts cannot see: pixels past
-// the width and greyed switches. (The table full: golden
-// editors_all_slots_in_use; the watched bar's level held:
-// engine_beat_bar_held; variables kept across a close:
-// foundation_variables_survive_close; "-" on a list with a hole:
-// editors_remove_bar_behind_a_hole.)
+// Main where the end-to-end scripts cannot see: pixels past the width and
+// greyed switches.
 #include "tests/ui/main_fixture.h"
 
 namespace {

@@ -1,5 +1,4 @@
-// The tick runs every 75 ms for hours: once its buffers have grown it must
-// not allocate. Counts every allocation of this process while a tick runs.
+// The tick runs every 75 ms for hours: once its buffers have grown it must not allocate.
 #include <atomic>
 #include <cstdlib>
 #include <new>

@@ -1,10 +1,10 @@
 // Twips to pixels and the painting of a form's drawing list, damaged
-// coordinates included; the whole main window, and repaints of only what
-// changed adding up to it, are the screenshot test's.
+// coordinates included (the whole main window: the screenshot test).
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 #include <limits>
 
 #include "tests/support/qt_application.h"
@@ -18,22 +18,24 @@ namespace {
 
 const float kInf = std::numeric_limits<float>::infinity(), kNan = std::numeric_limits<float>::quiet_NaN();
 
-QImage paint(const tk::DrawingList& list) {
-  support::offscreenQtApp();
-  QImage image(40, 40, QImage::Format_RGB32);
+QImage painted(const tk::qt::ShownDrawing& drawing, int size) {
+  QImage image(size, size, QImage::Format_RGB32);
   image.fill(Qt::white);
   QPainter p(&image);
-  tk::qt::ShownDrawing shown;
-  shown.update(list, TwipScale(96.0));
-  shown.paint(p, image.rect());
+  drawing.paint(p, image.rect());
   return image;
 }
 
-int countPixels(const QImage& image, QColor color) {
-  int n = 0;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x) n += image.pixelColor(x, y) == color;
-  return n;
+QImage paint(const tk::DrawingList& list) {
+  support::offscreenQtApp();
+  tk::qt::ShownDrawing shown;
+  shown.update(list, TwipScale(96.0));
+  return painted(shown, 40);
+}
+
+std::ptrdiff_t countPixels(const QImage& image, QColor color) {
+  const auto* pixels = reinterpret_cast<const QRgb*>(image.constBits());
+  return std::count(pixels, pixels + image.width() * image.height(), color.rgb());
 }
 
 }  // namespace
@@ -88,15 +90,7 @@ TEST(DrawingPainter, AnUpdateGivesWhereTheDrawingChanged) {
   const TwipScale twice(192.0);
   EXPECT_EQ(shown.update(list, twice), QRect(0, 0, 60, 80)) << "a new scale";
   EXPECT_TRUE(shown.update(list, twice).isEmpty());
-
-  auto painted = [](const tk::qt::ShownDrawing& drawing) {
-    QImage image(80, 80, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter p(&image);
-    drawing.paint(p, image.rect());
-    return image;
-  };
   tk::qt::ShownDrawing fresh;
   fresh.update(list, twice);
-  EXPECT_TRUE(painted(shown) == painted(fresh));
+  EXPECT_TRUE(painted(shown, 80) == painted(fresh, 80));
 }
