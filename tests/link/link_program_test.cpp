@@ -144,8 +144,12 @@ TEST_F(LinkSessionTest, AFollowerLightsWithItsLeaderAndAPeerComingAndGoingCostsN
 
   const auto leader = rig.arrivals("leader", from), follower = rig.arrivals("follower", from);
   ASSERT_GE(follower.size(), 16u) << rig.log("follower");
-  const std::vector<double> offsets = support::pairedOffsetsMs(leader, follower, 250'000'000);
-  EXPECT_EQ(offsets.size(), follower.size()) << "every beat of the follower is one of the leader's";
+  // On a loaded machine the leader's tracker may put its phase right by half
+  // a beat within the window; the session moves with it, and the two read
+  // the jump a moment apart, so the beat at it may go out on one machine
+  // only. Every other beat goes out on both.
+  const std::vector<double> offsets = support::pairedOffsetsMs(leader, follower, 100'000'000);
+  EXPECT_GE(offsets.size() + 1, follower.size()) << "every beat of the follower but one at most is one of the leader's";
   std::vector<double> sizes;
   for (const double ms : offsets) sizes.push_back(std::abs(ms));
   EXPECT_LT(support::percentile(sizes, 95), 40.0) << "p50 " << support::percentile(offsets, 50);
