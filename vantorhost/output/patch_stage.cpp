@@ -3,6 +3,8 @@
 namespace vantorhost {
 
 bool PatchStage::follow(const FixturePatch& patch, const std::vector<std::int16_t>& driven) {
+  // Asked after every event: without fixtures there is nothing to walk.
+  if (idle_ && patch.fixtures().empty()) return false;
   std::array<bool, ChannelBuffer::kChannels> isDriven{};
   for (const std::int16_t c : driven)
     if (c >= 1 && c <= ChannelBuffer::kChannels) isDriven[static_cast<std::size_t>(c - 1)] = true;
