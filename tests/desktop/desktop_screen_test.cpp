@@ -34,7 +34,10 @@ class DesktopScreen : public testing::Test {
       if (fs::exists(socket) || fs::exists("/tmp/.X" + std::to_string(n) + "-lock")) continue;
       xvfb.start({"Xvfb", ":" + std::to_string(n), "-screen", "0",
                   std::to_string(kWidth) + "x" + std::to_string(kHeight) + "x24", "-nolisten", "tcp"});
-      if (xvfb.waitUntil([&] { return fs::exists(socket); }, 5s)) {
+      // Ready once a client gets in: openbox started on the socket alone has
+      // once found no display there.
+      const std::string answers = "xprop -display :" + std::to_string(n) + " -root >/dev/null 2>&1";
+      if (xvfb.waitUntil([&] { return fs::exists(socket) && std::system(answers.c_str()) == 0; }, 5s)) {
         setenv("DISPLAY", (":" + std::to_string(n)).c_str(), 1);
         return true;
       }
