@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "bridge/maths/lag_products.h"
+
 namespace vbvis {
 
 BeatFeatures::BeatFeatures(int frames, int changeSpan)
@@ -69,18 +71,27 @@ double BeatFeatures::changesRepeat(double lag, int over) const {
   const std::int64_t count = newest - first + 1;
   const auto longest = std::llround(lag) + kLagSlack;
   if (count - longest < over / 4) return 0.0;
+  // The changes taken out of the ring once, in order and less their mean:
+  // the lags below then walk plain memory (a slot costs a division).
+  centred_.resize(static_cast<std::size_t>(count));
+  for (std::int64_t f = first; f <= newest; ++f) centred_[static_cast<std::size_t>(f - first)] = changes_[slot(f)];
   double mean = 0.0;
-  for (std::int64_t f = first; f <= newest; ++f) mean += changes_[slot(f)];
+  for (double change : centred_) mean += change;
   mean /= static_cast<double>(count);
-  const auto correlation = [&](std::int64_t l) {
-    double sum = 0.0;
-    for (std::int64_t f = first + l; f <= newest; ++f) sum += (changes_[slot(f)] - mean) * (changes_[slot(f - l)] - mean);
-    return sum / static_cast<double>(count - l);
-  };
-  const double atZero = correlation(0);
+  for (double& change : centred_) change -= mean;
+  const double* centred = centred_.data();
+  double atZero = 0.0;
+  for (double change : centred_) atZero += change * change;
+  atZero /= static_cast<double>(count);
   if (!(atZero > 0.0)) return 0.0;
+  // The lags within the slack in one pass (and one more, as the pass takes
+  // them in pairs; there is room for it).
+  constexpr int kLags = 2 * kLagSlack + 2;
+  const auto shortest = static_cast<int>(std::llround(lag) - kLagSlack);
+  std::array<double, kLags> sums;
+  sumLagProducts<double, kLags>(centred, static_cast<int>(count), shortest, sums.data());
   double best = -atZero;
-  for (std::int64_t l = std::llround(lag) - kLagSlack; l <= longest; ++l) best = std::max(best, correlation(l));
+  for (int k = 0; k < kLags - 1; ++k) best = std::max(best, sums[static_cast<std::size_t>(k)] / static_cast<double>(count - shortest - k));
   return best / atZero;
 }
 

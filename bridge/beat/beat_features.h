@@ -49,6 +49,7 @@ class BeatFeatures {
   std::vector<Chroma> running_;  // the chroma summed over every frame up to and with this one
   int changeSpan_;
   std::vector<float> changes_;   // harmonyChange over changeSpan_, each frame once both sides are heard
+  mutable std::vector<double> centred_;  // changesRepeat's working copy of the changes
 };
 
 }  // namespace vbvis
