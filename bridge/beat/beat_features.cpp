@@ -85,7 +85,7 @@ double BeatFeatures::changesRepeat(double lag, int over) const {
   atZero /= static_cast<double>(count);
   if (!(atZero > 0.0)) return 0.0;
   // The lags within the slack in one pass (and one more, as the pass takes
-  // them in pairs; there is room for it).
+  // them in pairs; its sum goes unused).
   constexpr int kLags = 2 * kLagSlack + 2;
   const auto shortest = static_cast<int>(std::llround(lag) - kLagSlack);
   std::array<double, kLags> sums;
